@@ -1,0 +1,272 @@
+// The serial port component: settings kept as properties and sub-objects, applied to the device
+// when it opens and whenever they change while it is open; blocking writes, non-blocking reads,
+// line signals, break, queue purges, listener links and the line-event thread.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "CPort/CPortTypes.h"
+#include "CPort/EComPort.h"
+
+class TCustomComPort;
+class TComThread;
+class TComLink;
+class SerialDevice;
+
+// Driver queue sizes. A positive odd size is stored one less.
+class TComBuffer {
+ public:
+  explicit TComBuffer(TCustomComPort* port) : port_(port) {}
+  void Assign(const TComBuffer& source);
+
+  int InputSize() const { return inputSize_; }
+  int OutputSize() const { return outputSize_; }
+  void SetInputSize(int value);
+  void SetOutputSize(int value);
+
+ private:
+  TCustomComPort* port_;
+  int inputSize_ = 1024;
+  int outputSize_ = 1024;
+};
+
+class TComParity {
+ public:
+  explicit TComParity(TCustomComPort* port) : port_(port) {}
+  void Assign(const TComParity& source);
+
+  TParityBits Bits() const { return bits_; }
+  bool Check() const { return check_; }
+  bool Replace() const { return replace_; }
+  unsigned char ReplaceChar() const { return replaceChar_; }
+  void SetBits(TParityBits value);
+  void SetCheck(bool value);
+  void SetReplace(bool value);
+  void SetReplaceChar(unsigned char value);
+
+ private:
+  TCustomComPort* port_;
+  TParityBits bits_ = prNone;
+  bool check_ = false;
+  bool replace_ = false;
+  unsigned char replaceChar_ = 0;
+};
+
+// Milliseconds; -1 for ReadInterval means "no interval limit" (return at once with what is there).
+class TComTimeouts {
+ public:
+  explicit TComTimeouts(TCustomComPort* port) : port_(port) {}
+  void Assign(const TComTimeouts& source);
+
+  int ReadInterval() const { return readInterval_; }
+  int ReadTotalMultiplier() const { return readTotalMultiplier_; }
+  int ReadTotalConstant() const { return readTotalConstant_; }
+  int WriteTotalMultiplier() const { return writeTotalMultiplier_; }
+  int WriteTotalConstant() const { return writeTotalConstant_; }
+  void SetReadInterval(int value);
+  void SetReadTotalMultiplier(int value);
+  void SetReadTotalConstant(int value);
+  void SetWriteTotalMultiplier(int value);
+  void SetWriteTotalConstant(int value);
+
+ private:
+  TCustomComPort* port_;
+  int readInterval_ = -1;
+  int readTotalMultiplier_ = 0;
+  int readTotalConstant_ = 0;
+  int writeTotalMultiplier_ = 100;
+  int writeTotalConstant_ = 1000;
+};
+
+class TComFlowControl {
+ public:
+  explicit TComFlowControl(TCustomComPort* port) : port_(port) {}
+  void Assign(const TComFlowControl& source);
+
+  bool OutCTSFlow() const { return outCTSFlow_; }
+  bool OutDSRFlow() const { return outDSRFlow_; }
+  TDTRFlowControl ControlDTR() const { return controlDTR_; }
+  TRTSFlowControl ControlRTS() const { return controlRTS_; }
+  bool XonXoffOut() const { return xonXoffOut_; }
+  bool XonXoffIn() const { return xonXoffIn_; }
+  bool DSRSensitivity() const { return dsrSensitivity_; }
+  bool TxContinueOnXoff() const { return txContinueOnXoff_; }
+  unsigned char XonChar() const { return xonChar_; }
+  unsigned char XoffChar() const { return xoffChar_; }
+  void SetOutCTSFlow(bool value);
+  void SetOutDSRFlow(bool value);
+  void SetControlDTR(TDTRFlowControl value);
+  void SetControlRTS(TRTSFlowControl value);
+  void SetXonXoffOut(bool value);
+  void SetXonXoffIn(bool value);
+  void SetDSRSensitivity(bool value);
+  void SetTxContinueOnXoff(bool value);
+  void SetXonChar(unsigned char value);
+  void SetXoffChar(unsigned char value);
+
+  // Shorthand computed from the fields above; setting it rewrites RTS, CTS flow and Xon/Xoff.
+  TFlowControl FlowControl() const;
+  void SetFlowControl(TFlowControl value);
+
+ private:
+  TCustomComPort* port_;
+  bool outCTSFlow_ = false;
+  bool outDSRFlow_ = false;
+  TDTRFlowControl controlDTR_ = dtrDisable;
+  TRTSFlowControl controlRTS_ = rtsDisable;
+  bool xonXoffOut_ = false;
+  bool xonXoffIn_ = false;
+  bool dsrSensitivity_ = false;
+  bool txContinueOnXoff_ = false;
+  unsigned char xonChar_ = 17;
+  unsigned char xoffChar_ = 19;
+};
+
+using TNotifyEvent = std::function<void(QObject* Sender)>;
+using TRxCharEvent = std::function<void(QObject* Sender, int Count)>;
+using TRxBufEvent = std::function<void(QObject* Sender, const char* Buffer, int Count)>;
+using TComSignalEvent = std::function<void(QObject* Sender, bool OnOff)>;
+using TComErrorEvent = std::function<void(QObject* Sender, TComErrors Errors)>;
+
+class TCustomComPort : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TCustomComPort(QObject* owner = nullptr);
+  ~TCustomComPort() override;
+
+  // --- properties -------------------------------------------------------------------------
+  bool Connected() const;
+  void SetConnected(bool value);
+  TBaudRate BaudRate() const { return baudRate_; }
+  void SetBaudRate(TBaudRate value);
+  int CustomBaudRate() const { return customBaudRate_; }
+  void SetCustomBaudRate(int value);
+  const QString& Port() const { return port_; }
+  void SetPort(const QString& value);
+  TStopBits StopBits() const { return stopBits_; }
+  void SetStopBits(TStopBits value);
+  TDataBits DataBits() const { return dataBits_; }
+  void SetDataBits(TDataBits value);
+  bool DiscardNull() const { return discardNull_; }
+  void SetDiscardNull(bool value);
+  unsigned char EventChar() const { return eventChar_; }
+  void SetEventChar(unsigned char value);
+  TComEvents Events() const { return events_; }
+  void SetEvents(TComEvents value) { events_ = value; }
+  TSyncMethod SyncMethod() const { return syncMethod_; }
+  void SetSyncMethod(TSyncMethod value);
+
+  TComParity& Parity() { return parity_; }
+  TComBuffer& Buffer() { return buffer_; }
+  TComTimeouts& Timeouts() { return timeouts_; }
+  TComFlowControl& FlowControl() { return flowControl_; }
+  void SetParity(const TComParity& value);
+  void SetBuffer(const TComBuffer& value);
+  void SetTimeouts(const TComTimeouts& value);
+  void SetFlowControl(const TComFlowControl& value);
+
+  // --- operations -------------------------------------------------------------------------
+  void Open();
+  void Close();
+  void BeginUpdate();
+  void EndUpdate();
+  int UpdateCount() const { return updateCount_; }
+
+  int Write(const void* buffer, int count);
+  int WriteStr(const QByteArray& str);
+  int Read(void* buffer, int count);
+  int ReadStr(QByteArray& str, int count);
+  int InputCount();
+  TComSignals Signals();
+  TComErrors LastErrors();
+  void SetBreak(bool onOff);
+  void ClearBuffer(bool input, bool output);
+  void ShowSetupDialog();  // defined with the settings dialog
+
+  void RegisterLink(TComLink* link);
+  void UnregisterLink(TComLink* link);
+
+  // Tests and tools may replace the device the port opens (the termios device by default).
+  // The port takes ownership; the device is used from the next Open on.
+  void UseDevice(std::unique_ptr<SerialDevice> device);
+
+  // --- events -----------------------------------------------------------------------------
+  TNotifyEvent OnAfterOpen, OnAfterClose, OnBeforeOpen, OnBeforeClose;
+  TRxCharEvent OnRxChar;
+  TRxBufEvent OnRxBuf;
+  TNotifyEvent OnTxEmpty, OnBreak, OnRing, OnRxFlag, OnRx80Full;
+  TComSignalEvent OnCTSChange, OnDSRChange, OnRLSDChange;
+  TComErrorEvent OnError;
+
+ protected:
+  virtual void CreateHandle();
+  virtual void DestroyHandle();
+  virtual void ApplySettings();
+  virtual void DoAfterClose();
+  virtual void DoAfterOpen();
+  virtual void DoBeforeClose();
+  virtual void DoBeforeOpen();
+  virtual void DoRxChar(int count);
+  virtual void DoRxBuf(const char* buffer, int count);
+  virtual void DoTxEmpty();
+  virtual void DoBreak();
+  virtual void DoRing();
+  virtual void DoRxFlag();
+  virtual void DoCTSChange(bool onOff);
+  virtual void DoDSRChange(bool onOff);
+  virtual void DoError(TComErrors errors);
+  virtual void DoRLSDChange(bool onOff);
+  virtual void DoRx80Full();
+  virtual void ApplyLineSettings();
+  virtual void ApplyTimeouts();
+  virtual void ApplyBufferSizes();
+
+ private:
+  friend class TComBuffer;
+  friend class TComParity;
+  friend class TComTimeouts;
+  friend class TComFlowControl;
+  friend class TComThread;
+
+  bool CanApply() const;
+  void CallLinks(const std::function<void(TComLink&)>& call);
+  // The line-event handlers of the event thread, run in their fixed order.
+  void HandleEvents(TComEvents events);
+
+  std::unique_ptr<SerialDevice> device_;
+  bool connected_ = false;
+  TBaudRate baudRate_ = br9600;
+  int customBaudRate_ = 9600;
+  QString port_ = QStringLiteral("COM1");
+  TStopBits stopBits_ = sbOneStopBit;
+  TDataBits dataBits_ = dbEight;
+  bool discardNull_ = false;
+  unsigned char eventChar_ = 0;
+  TComEvents events_ = kAllComEvents;
+  TSyncMethod syncMethod_ = smThreadSync;
+  TComBuffer buffer_{this};
+  TComParity parity_{this};
+  TComTimeouts timeouts_{this};
+  TComFlowControl flowControl_{this};
+  int updateCount_ = 0;
+  std::vector<TComLink*> links_;
+  bool hasLink_ = false;  // some link listens for received buffers
+  std::unique_ptr<TComThread> eventThread_;
+};
+
+class TComPort : public TCustomComPort {
+  Q_OBJECT
+
+ public:
+  using TCustomComPort::TCustomComPort;
+};
+
+// The serial ports this machine knows, and the ports published for Sorvell, sorted as text
+// ignoring case. Raises EComPort code 23 when the system cannot be asked.
+void EnumComPorts(QStringList& ports);

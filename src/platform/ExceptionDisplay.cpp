@@ -1,0 +1,46 @@
+#include "platform/ExceptionDisplay.h"
+
+#include <grp.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/Exception.h"
+#include "platform/UserNotifier.h"
+
+namespace {
+
+QString DeviceGroup(const QString& path) {
+  struct stat info {};
+  if (path.isEmpty() || ::stat(path.toLocal8Bit().constData(), &info) != 0) return {};
+  const group* owner = ::getgrgid(info.st_gid);
+  return owner ? QString::fromLocal8Bit(owner->gr_name) : QString();
+}
+
+}  // namespace
+
+QString OsErrorDetail(const Exception& error) {
+  const int number = error.OsErrorNumber();
+  if (number <= 0) return {};
+  QString detail = QString::fromLocal8Bit(std::strerror(number));
+  if (number == EACCES || number == EPERM) {
+    QString group = DeviceGroup(error.OsErrorSubject());
+    if (group.isEmpty()) group = QStringLiteral("dialout");
+    detail += QStringLiteral(
+                  "\n\nU hebt geen toegang tot %1. Voeg uw gebruiker toe aan de groep \"%2\" "
+                  "(sudo adduser $USER %2), meld u af en weer aan, en probeer het opnieuw.")
+                  .arg(error.OsErrorSubject().isEmpty() ? QStringLiteral("deze poort")
+                                                        : error.OsErrorSubject(),
+                       group);
+  }
+  return detail;
+}
+
+void ShowException(const std::exception& error) {
+  if (const auto* own = dynamic_cast<const Exception*>(&error)) {
+    ShowMessage(own->Message(), OsErrorDetail(*own));
+  } else {
+    ShowMessage(QString::fromLocal8Bit(error.what()));
+  }
+}

@@ -1,0 +1,35 @@
+#include "platform/TMemo.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {}
+
+void TMemo::AddLine(const QString& line) {
+  appendPlainText(line);
+  TrimToLimit();
+}
+
+void TMemo::SetText(const QString& text) {
+  setPlainText(text);
+  TrimToLimit();
+}
+
+QString TMemo::Text() const { return toPlainText(); }
+
+void TMemo::Clear() { clear(); }
+
+QStringList TMemo::Lines() const {
+  if (document()->isEmpty()) return {};
+  return toPlainText().split(QLatin1Char('\n'));
+}
+
+void TMemo::TrimToLimit() {
+  const int excess = document()->characterCount() - kMaxChars;
+  if (excess <= 0) return;
+  QTextCursor cursor(document());
+  cursor.movePosition(QTextCursor::Start);
+  cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, excess);
+  cursor.removeSelectedText();
+}

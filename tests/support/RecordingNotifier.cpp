@@ -1,0 +1,6 @@
+#include "support/RecordingNotifier.h"
+
+RecordingNotifier& Notifications() {
+  static RecordingNotifier recorder;
+  return recorder;
+}

@@ -1,0 +1,28 @@
+// Stands in for modal boxes and the beep in tests: records what the program would have shown.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/UserNotifier.h"
+
+class RecordingNotifier final : public UserNotifier {
+ public:
+  void ShowMessage(const QString& text, const QString& detail) override {
+    messages.append(text);
+    details.append(detail);
+  }
+  void Beep() override { ++beeps; }
+  void Reset() {
+    messages.clear();
+    details.clear();
+    beeps = 0;
+  }
+
+  QStringList messages;
+  QStringList details;
+  int beeps = 0;
+};
+
+// The recorder that the test main installs for the whole run.
+RecordingNotifier& Notifications();
