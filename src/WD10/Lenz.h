@@ -1,0 +1,41 @@
+// Frames of the Lenz computer interface: a header whose low four bits count the data bytes,
+// the data bytes, and a check byte that is the exclusive-or of all bytes before it.
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+#include <array>
+#include <functional>
+
+class TComPort;
+class TMemo;
+
+using TLenzFrameTable = std::array<int, 20>;
+inline constexpr int kLenzRunningXorEntry = 19;
+
+// The frame SendLenz sends next: callers fill entry 0 (the header) and the data entries the
+// header announces; entries beyond those are ignored. Only the low 8 bits of an entry are sent.
+extern TLenzFrameTable LenzFrameTable;
+
+// The frame the table describes, check byte included; leaves the check byte in entry 19.
+QByteArray BuildLenzFrame(TLenzFrameTable& table);
+
+struct LenzParse {
+  QByteArray rest;    // the receive hex buffer after this call
+  QStringList lines;  // each complete frame as "42 01 89 CA ", every byte followed by a blank
+};
+
+// Cuts the complete frames from the front of the receive hex buffer (two upper-case hex digits
+// a byte). A frame that is not complete stays, from its header on, for the next call. The check
+// byte is not verified: the interface's frames are logged whatever they hold.
+LenzParse ParseLenzBuffer(QByteArray receiveHexBuffer);
+
+// One write of the frame the Lenz frame table describes. Errors of the port pass to the caller.
+void SendLenz(TComPort& port);
+
+// Logs the complete frames at the front of the receive hex buffer in memo3 and cuts them off.
+void ParseLenz(QByteArray& receiveHexBuffer, TMemo& memo3);
+
+// One accessory command for turnout (counted from 1, after the Lenz address offset): the first
+// output of the turnout on, waitMs(250), pending messages processed, the output off.
+void LenzSwitch(TComPort& port, int turnout, const std::function<void(int)>& waitMs);

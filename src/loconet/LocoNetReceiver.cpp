@@ -1,0 +1,100 @@
+#include "loconet/LocoNetReceiver.h"
+
+#include <algorithm>
+#include <array>
+
+#include "loconet/HexText.h"
+#include "loconet/LocoNetMessage.h"
+
+namespace {
+
+constexpr int kNotAMessageStart = 0;
+constexpr int kLengthInByteOne = -1;
+
+constexpr std::array<int, 256> kFramedLengths = [] {
+  std::array<int, 256> lengths{};  // kNotAMessageStart
+  for (int op : {0x81, 0x82, 0x83, 0x85, 0x88, 0x89}) lengths[op] = 2;
+  for (int op : {0xA0, 0xA1, 0xA2, 0xA3, 0xB0, 0xB1, 0xB2, 0xB4, 0xB5, 0xB6, 0xB8, 0xB9, 0xBA, 0xBB,
+                 0xBC, 0xBD, 0xBF}) {
+    lengths[op] = 4;
+  }
+  for (int op : {0x7D, 0xD0, 0xD1, 0xDF}) lengths[op] = 6;
+  lengths[0xE0] = 19;
+  for (int op : {0xE4, 0xE5, 0xE6, 0xE7, 0xED, 0xEF}) lengths[op] = kLengthInByteOne;
+  return lengths;
+}();
+
+// opcode -1 stands for two characters that are not a hex byte.
+int FramedLength(int opcode) {
+  return opcode < 0 ? kNotAMessageStart : kFramedLengths[opcode];
+}
+
+constexpr int kOpcodePeerTransfer = 0xE5;
+constexpr int kOpcodeSlotData = 0xE7;
+constexpr int kOpcodeMoveSlots = 0xBA;
+// Slot states that the command station expects to be answered with a move of the slot to itself.
+constexpr std::array<int, 11> kAnsweredSlotStates = {0x00, 0x02, 0x03, 0x10, 0x12, 0x13,
+                                                     0x18, 0x23, 0x31, 0x32, 0x33};
+
+void ActOn(const QByteArray& message, std::vector<LocoNetAction>& actions) {
+  const qsizetype length = message.size() / 2;
+  switch (HexByteAt(message, 0)) {
+    case kOpcodePeerTransfer:
+      if (HexByteAt(message, 1) == 0x0F && HexByteAt(message, 5) == 0x11) {
+        actions.push_back({LocoNetAction::Kind::Beep, {}});
+      }
+      break;
+    case kOpcodeSlotData: {
+      // A slot data message too short to hold slot and status is only logged.
+      if (length < 4) break;
+      const int slot = HexByteAt(message, 2);
+      const int status = HexByteAt(message, 3);
+      if (std::ranges::find(kAnsweredSlotStates, status) != kAnsweredSlotStates.end()) {
+        QByteArray answer;
+        answer.append(char(kOpcodeMoveSlots));
+        answer.append(char(slot));
+        answer.append(char(slot));
+        actions.push_back({LocoNetAction::Kind::Send, answer});
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+LocoNetParse ParseLocoNetBuffer(QByteArray receiveHexBuffer) {
+  const QByteArray& hex = receiveHexBuffer;
+  const qsizetype available = hex.size() / 2;
+  LocoNetParse result;
+  // Everything before byte `start` is consumed; the text is cut once at the end, so a call
+  // costs time in proportion to what it consumes, however many messages that is.
+  qsizetype start = 0;
+  while (start < available) {
+    int length = FramedLength(HexByteAt(hex, start));
+    if (length == kLengthInByteOne) {
+      if (available - start < 2) break;
+      length = HexByteAt(hex, start + 1);
+      // A length of 0 or 1 cannot cover the two bytes already read: resynchronise as after a
+      // byte that is not a message start.
+      if (length < 2) length = kNotAMessageStart;
+    }
+    if (length == kNotAMessageStart) {
+      // One such byte per receive event: what follows it is framed at the next event.
+      ++start;
+      break;
+    }
+    if (available - start < length) break;
+    const qsizetype first = start;
+    start += length;
+    if (!LocoNetChecksumOk(hex, first, length)) continue;
+    const QByteArray message = hex.mid(2 * first, 2 * length);
+    result.actions.push_back({LocoNetAction::Kind::LogLine, message});
+    ActOn(message, result.actions);
+  }
+  receiveHexBuffer.remove(0, 2 * start);
+  result.rest = std::move(receiveHexBuffer);
+  return result;
+}

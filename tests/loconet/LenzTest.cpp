@@ -1,0 +1,99 @@
+#include "WD10/Lenz.h"
+
+#include <gtest/gtest.h>
+
+#include "ReceiveEvents.h"
+
+namespace {
+
+QByteArray Bytes(const char* spacedHex) {
+  return QByteArray::fromHex(spacedHex);
+}
+
+TEST(LenzFrame, HeaderCountsTheDataBytesAndTheCheckByteIsTheirXor) {
+  TLenzFrameTable table;
+  table.fill(0x5A);
+  table[0] = 0x80;
+  EXPECT_EQ(BuildLenzFrame(table), Bytes("80 80"));
+  EXPECT_EQ(table[kLenzRunningXorEntry], 0x80);
+
+  table = {0x52, 0x01, 0x88};
+  EXPECT_EQ(BuildLenzFrame(table), Bytes("52 01 88 DB"));
+  table = {0x21, 0x81};
+  EXPECT_EQ(BuildLenzFrame(table), Bytes("21 81 A0"));
+
+  // Fifteen data bytes reach entry 15; entry 19 still only holds the check byte. Entries wider
+  // than a byte send their low 8 bits.
+  table = {0x5F, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0x10F, 0x77, 0x77, 0x77, 0x77};
+  const QByteArray frame = BuildLenzFrame(table);
+  ASSERT_EQ(frame.size(), 17);
+  EXPECT_EQ(frame.mid(14), Bytes("0E 0F 5F"));
+}
+
+// One receive event: the new bytes are appended, the frames at the front are cut.
+LenzParse Receive(QByteArray& buffer, const char* hex) {
+  buffer += hex;
+  LenzParse parsed = ParseLenzBuffer(buffer);
+  buffer = parsed.rest;
+  return parsed;
+}
+
+TEST(LenzReceiver, CompleteFramesAreLoggedByteByByteWithATrailingBlank) {
+  QByteArray buffer;
+  EXPECT_EQ(Receive(buffer, "420189CA").lines, QStringList{"42 01 89 CA "});
+  EXPECT_TRUE(buffer.isEmpty());
+  EXPECT_EQ(Receive(buffer, "8080").lines, QStringList{"80 80 "});
+  EXPECT_EQ(Receive(buffer, "610160420189CA").lines, (QStringList{"61 01 60 ", "42 01 89 CA "}));
+}
+
+TEST(LenzReceiver, IncompleteFrameWaitsFromItsHeaderForTheNextEvent) {
+  QByteArray buffer;
+  EXPECT_TRUE(Receive(buffer, "6101").lines.isEmpty());
+  EXPECT_EQ(buffer, "6101");
+  EXPECT_EQ(Receive(buffer, "60").lines, QStringList{"61 01 60 "});
+  EXPECT_TRUE(buffer.isEmpty());
+
+  EXPECT_EQ(Receive(buffer, "6101604201").lines, QStringList{"61 01 60 "});
+  EXPECT_EQ(buffer, "4201");
+  // Only a header, or half a byte: nothing is taken.
+  QByteArray lone;
+  EXPECT_TRUE(Receive(lone, "4").lines.isEmpty());
+  EXPECT_TRUE(Receive(lone, "2").lines.isEmpty());
+  EXPECT_EQ(lone, "42");
+}
+
+TEST(LenzReceiver, FramesAreLoggedWhateverTheirCheckByte) {
+  QByteArray buffer;
+  EXPECT_EQ(Receive(buffer, "420189FF").lines, QStringList{"42 01 89 FF "});
+}
+
+// Random streams cut at random points: what is logged and kept is exactly what arrived, framed
+// the same wherever the stream was cut.
+TEST(LenzFuzz, RandomStreamsFrameTheSameWhereverTheyAreCut) {
+  std::mt19937 random(2301);
+  for (int run = 0; run < 300; ++run) {
+    const QByteArray stream = RandomBytes(random, 400);
+    const LenzParse whole = ParseLenzBuffer(HexText(stream));
+
+    QByteArray buffer;
+    QStringList lines;
+    for (const QByteArray& event : SplitIntoEvents(stream, random, 1 + run % 30)) {
+      const qsizetype before = buffer.size() + 2 * event.size();
+      lines += Receive(buffer, HexText(event).constData()).lines;
+      ASSERT_LE(buffer.size(), before);
+    }
+    ASSERT_EQ(lines, whole.lines) << "run " << run;
+    EXPECT_EQ(buffer, whole.rest);
+    EXPECT_EQ(QString(lines.join(QString())).remove(' ').toLatin1() + buffer, HexText(stream));
+    for (const QString& line : lines) {
+      const int header = line.left(2).toInt(nullptr, 16);
+      EXPECT_EQ(line.size(), 3 * ((header & 0x0F) + 2)) << line.toStdString();
+    }
+    // Whatever stays is a frame still waiting for bytes.
+    if (buffer.size() >= 2) {
+      EXPECT_LT(buffer.size(), 2 * ((buffer.left(2).toInt(nullptr, 16) & 0x0F) + 2));
+    }
+  }
+}
+
+}  // namespace
