@@ -19,7 +19,8 @@ namespace {
 // its event loop waiting for it.
 void WakeUiThread() {
   if (auto* app = QCoreApplication::instance())
-    QMetaObject::invokeMethod(app, [] {}, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [] {}, Qt::QueuedConnection);
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <chrono>
 #include <thread>
 
-void ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void ProcessMessages() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void WaitUntil(const std::function<bool()>& done) {
   ProcessMessages();

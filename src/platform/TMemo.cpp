@@ -16,9 +16,13 @@ void TMemo::SetText(const QString& text) {
   TrimToLimit();
 }
 
-QString TMemo::Text() const { return toPlainText(); }
+QString TMemo::Text() const {
+  return toPlainText();
+}
 
-void TMemo::Clear() { clear(); }
+void TMemo::Clear() {
+  clear();
+}
 
 QStringList TMemo::Lines() const {
   if (document()->isEmpty()) return {};

@@ -25,10 +25,14 @@ UserNotifier& Notifier() {
 
 }  // namespace
 
-void SetUserNotifier(UserNotifier* notifier) { current = notifier; }
+void SetUserNotifier(UserNotifier* notifier) {
+  current = notifier;
+}
 
 void ShowMessage(const QString& text, const QString& detail) {
   Notifier().ShowMessage(text, detail);
 }
 
-void MessageBeep(int /*type*/) { Notifier().Beep(); }
+void MessageBeep(int /*type*/) {
+  Notifier().Beep();
+}

@@ -15,8 +15,8 @@ class ResetNotifications : public testing::EmptyTestEventListener {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
   SetUserNotifier(&Notifications());
   testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,2 @@
+add_executable(bench_waitms ${CMAKE_CURRENT_LIST_DIR}/waitms_cpu.cpp)
+target_link_libraries(bench_waitms PRIVATE sorvell_wd10)

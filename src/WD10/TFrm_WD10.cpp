@@ -1,0 +1,379 @@
+// The window as the user sees it, start-up, the choice of central type and the millisecond wait.
+#include "WD10/TFrm_WD10.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <chrono>
+
+#include "About/TAboutBox.h"
+#include "CPort/TComPort.h"
+#include "CPortCtl/TComLed.h"
+#include "ScktComp/TClientSocket.h"
+#include "WD10/DecoderModel.h"
+#include "WD10/TSpinEdit.h"
+#include "p50x/P50XLink.h"
+#include "platform/ExceptionDisplay.h"
+#include "platform/Messages.h"
+#include "platform/TMemo.h"
+#include "platform/TTimer.h"
+#include "srcp/SrcpHost.h"
+#include "srcp/SrcpReceive.h"
+#include "srcp/SrcpReplyWait.h"
+#include "srcp/SrcpSession.h"
+
+namespace {
+
+const char* const kInstructions[] = {
+    "1: Sluit de decoder op de digitale spanning aan. Druk aansluitend op de programmeer ",
+    "toets voor enkele seconden en wel zolang dat de led van Groep A en Groep B samen ",
+    "aangaan.",
+    "",
+    "2: Laat de programmeertoets los Nu brand alleen de LED van groep A.",
+    "Nu kunnen de gegevens worden ingevuld in onderstaand scherm, nadat deze volledig ",
+    "is ingevuld druk op het  'Programmeer Sorvell' knopje. Als de gegevens verzonden ",
+    "zijn kan het programma worden afgesloten met de actief geworden knop Sluiten.",
+};
+
+const QString kCaption = QStringLiteral("Configuratie Kuehn WD10 via Programmeertoets.");
+const QString kChoosePort = QStringLiteral("Kies Compoort");
+
+// Button4's designed place lies outside the programming panel; it goes beside a narrowed
+// Button2 instead, so the user can reach it.
+constexpr int kButton2Width = 353;
+constexpr int kButton2WidthBesideButton4 = 248;
+
+template <typename Handler>
+void OnChecked(QRadioButton* button, Handler handler) {
+  // Toggled, not clicked: checking by keyboard, by the accessibility tree or in code all run
+  // the handler.
+  QObject::connect(button, &QRadioButton::toggled, button, [handler](bool checked) {
+    if (checked) RunGuarded(handler);
+  });
+}
+
+template <typename Handler>
+void OnClicked(QPushButton* button, Handler handler) {
+  QObject::connect(button, &QPushButton::clicked, button, [handler] { RunGuarded(handler); });
+}
+
+QRadioButton* MakeRadio(QWidget* parent, const QString& caption, int left, int top, int width) {
+  auto* button = new QRadioButton(caption, parent);
+  button->setGeometry(left, top, width, 17);
+  return button;
+}
+
+}  // namespace
+
+TFrm_WD10::TFrm_WD10(QWidget* parent) : QWidget(parent) {
+  BuildWindow();
+  BindHandlers();
+  FormCreate();
+}
+
+TFrm_WD10::~TFrm_WD10() = default;
+
+void TFrm_WD10::BuildWindow() {
+  setWindowTitle(QStringLiteral("Configuratie Kuehn WD10"));
+  setGeometry(254, 110, 975, 560);
+  setFixedSize(975, 560);
+
+  GroupBox1 = new QGroupBox(QStringLiteral("Selectie Scherm"), this);
+  GroupBox1->setGeometry(16, 24, 689, 297);
+  Memo2 = new QPlainTextEdit(GroupBox1);
+  Memo2->setGeometry(8, 16, 673, 193);
+  Memo2->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Memo2->setFrameShape(QFrame::NoFrame);
+  Memo2->viewport()->setAutoFillBackground(false);
+  QFont instructionFont = Memo2->font();
+  instructionFont.setPixelSize(15);
+  Memo2->setFont(instructionFont);
+  QStringList instructions;
+  for (const char* line : kInstructions) instructions << QString::fromUtf8(line);
+  Memo2->setPlainText(instructions.join(QLatin1Char('\n')));
+  Memo2->setAccessibleName(QStringLiteral("Aanwijzingen"));
+
+  RadioButton15 = MakeRadio(GroupBox1, QStringLiteral("IB/TC /LocoNet"), 24, 208, 240);
+  RadioButton16 = MakeRadio(GroupBox1, QStringLiteral("IB/TC "), 24, 224, 240);
+  RadioButton17 = MakeRadio(GroupBox1, QStringLiteral("Lenz/Multi-Maus"), 24, 240, 240);
+  RadioButton18 = MakeRadio(GroupBox1, QStringLiteral("Märklin (6050/6051)"), 24, 256, 240);
+  RadioButton19 = MakeRadio(GroupBox1, QStringLiteral("SRCP 0.8"), 24, 272, 240);
+  RadioButton15->setChecked(true);  // as designed; FormCreate makes the choice for real
+  Button1 = new QPushButton(kChoosePort, GroupBox1);
+  Button1->setGeometry(264, 264, 121, 25);
+
+  GroupBox2 = new QGroupBox(QStringLiteral("Programmeren Kuehn WD10"), this);
+  GroupBox2->setGeometry(144, 32, 401, 465);
+  GroupBox2->hide();
+  SpinEdit1 = new TSpinEdit(GroupBox2);
+  SpinEdit1->setGeometry(64, 16, 81, 26);
+  SpinEdit1->SetMinValue(DecoderModel::kMinAddress);
+  SpinEdit1->SetMaxValue(DecoderModel::kMaxAddress);
+  SpinEdit1->SetIncrement(DecoderModel::kAddressStep);
+  SpinEdit1->SetMaxLength(4);
+  SpinEdit1->SetText(QStringLiteral("1"));
+  SpinEdit1->setAccessibleName(QStringLiteral("Eerste wisseladres"));
+  Label1 = new QLabel(GroupBox2);
+  Label1->setGeometry(176, 16, 130, 26);
+  SpinEdit2 = new TSpinEdit(GroupBox2);
+  SpinEdit2->setGeometry(312, 16, 81, 26);
+  SpinEdit2->SetText(QStringLiteral("0"));
+  SpinEdit2->setEnabled(false);
+  SpinEdit2->setAccessibleName(QStringLiteral("Eerste wisseladres Groep B"));
+
+  GroupBox3 = new QGroupBox(QStringLiteral("Groep A"), GroupBox2);
+  GroupBox3->setGeometry(0, 32, 401, 193);
+  GroupBox4 = new QGroupBox(QStringLiteral("Groep B"), GroupBox2);
+  GroupBox4->setGeometry(0, 224, 401, 193);
+  RadioButton[0] = nullptr;
+  for (int i = 0; i < 7; ++i) {
+    const QString placeholder = QStringLiteral("RadioButton%1");
+    RadioButton[1 + i] = MakeRadio(GroupBox3, placeholder.arg(1 + i), 16, 24 + 24 * i, 113);
+    RadioButton[8 + i] = MakeRadio(GroupBox4, placeholder.arg(8 + i), 16, 24 + 24 * i, 113);
+  }
+  RadioButton[1]->setChecked(true);
+  RadioButton[8]->setChecked(true);
+
+  Button2 = new QPushButton(QStringLiteral("Programmeer Kuehn WD10"), GroupBox2);
+  Button2->setGeometry(24, 424, kButton2Width, 25);
+  Button3 = new QPushButton(QStringLiteral("Sluiten"), GroupBox2);
+  Button3->setGeometry(176, 424, 75, 25);
+  Button3->hide();
+  Button4 = new QPushButton(QStringLiteral("About IB/TC"), GroupBox2);
+  Button4->setGeometry(24 + kButton2WidthBesideButton4 + 8, 424, 97, 25);
+
+  Memo1 = new TMemo(this);
+  Memo1->setGeometry(704, 24, 257, 169);
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo1->setAccessibleName(QStringLiteral("Verbindingslog"));
+  Memo3 = new TMemo(this);
+  Memo3->setGeometry(704, 200, 257, 153);
+  Memo3->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo3->setAccessibleName(QStringLiteral("Ontvangstlog"));
+  memo4 = new TMemo(this);
+  memo4->setGeometry(704, 360, 257, 153);
+  memo4->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo4->setAccessibleName(QStringLiteral("SRCP-informatielog"));
+  for (TMemo* memo : {Memo1, Memo3, memo4}) memo->setPlainText(memo->accessibleName());
+
+  GroupBox5 = new QGroupBox(this);
+  GroupBox5->setGeometry(544, 400, 161, 97);
+  GroupBox5->setAccessibleName(QStringLiteral("Signalen"));
+  GroupBox5->hide();
+  ComLed1 = new TComLed(GroupBox5);
+  ComLed2 = new TComLed(GroupBox5);
+  ComLed3 = new TComLed(GroupBox5);
+
+  Label2 = new QLabel(QStringLiteral("Copyright © Velmar"), this);
+  Label2->move(224, 504);
+  Button5 = new QPushButton(QStringLiteral("Button5"), this);
+  Button5->setGeometry(56, 416, 75, 25);
+  Button5->hide();
+
+  Timer1 = new TTimer(this, 1000, true);
+  Timer2 = new TTimer(this, 100, false);
+  Timer3 = new TTimer(this, 1000, false);
+  Timer4 = new TTimer(this, 4000, false);
+  Timer5 = new TTimer(this, 1000, false);
+
+  ComPort1 = new TComPort(this);
+  ComPort1->setObjectName(QStringLiteral("ComPort1"));
+
+  // The signal panel shows the port's connection, receive and CTS lines; unbound it would
+  // only ever show three dark lamps.
+  const struct {
+    TComLed* led;
+    int top;
+    TComLedSignal signal;
+    TLedKind kind;
+    const char* name;
+  } leds[] = {{ComLed1, 16, lsConn, lkGreenLight, "Verbinding"},
+              {ComLed2, 40, lsRx, lkYellowLight, "Ontvangst"},
+              {ComLed3, 64, lsCTS, lkRedLight, "CTS"}};
+  for (const auto& entry : leds) {
+    entry.led->setGeometry(8, entry.top, 25, 25);
+    entry.led->SetKind(entry.kind);
+    entry.led->SetLedSignal(entry.signal);
+    entry.led->SetComPort(ComPort1);
+    auto* caption = new QLabel(QString::fromUtf8(entry.name), GroupBox5);
+    caption->setGeometry(40, entry.top, 113, 25);
+    caption->setBuddy(entry.led);
+  }
+
+  ClientSocket1 = new TClientSocket(this);
+  ClientSocket2 = new TClientSocket(this);
+  SetSrcpHost({ClientSocket1, ClientSocket2, Memo3, memo4, Timer3, [this](int ms) { WaitMs(ms); }});
+
+  AboutBox = new TAboutBox(this);
+  SetP50XHost({ComPort1, Memo1, Memo3, AboutBox, [this](int ms) { WaitMs(ms); }, &XPrefixMode, {}});
+}
+
+void TFrm_WD10::BindHandlers() {
+  OnChecked(RadioButton15, [this] { RadioButton15Click(); });
+  OnChecked(RadioButton16, [this] { RadioButton16Click(); });
+  OnChecked(RadioButton17, [this] { RadioButton17Click(); });
+  OnChecked(RadioButton18, [this] { RadioButton18Click(); });
+  OnChecked(RadioButton19, [this] { RadioButton19Click(); });
+  OnClicked(Button1, [this] { Button1Click(); });
+  OnClicked(Button2, [this] { Button2Click(); });
+  OnClicked(Button3, [this] { Button3Click(); });
+  OnClicked(Button4, [this] { Button4Click(); });
+  SpinEdit1->OnChange = [this](QObject*) { SpinEdit1Change(); };
+  Timer1->OnTimer = [this](QObject*) { Timer1Timer(); };
+  Timer2->OnTimer = [this](QObject*) { Timer2Timer(); };
+  Timer3->OnTimer = [this](QObject*) { Timer3Timer(); };
+  Timer4->OnTimer = [this](QObject*) { Timer4Timer(); };
+  Timer5->OnTimer = [this](QObject*) { Timer5Timer(); };
+  ComPort1->OnRxChar = [this](QObject*, int count) { ComPort1RxChar(count); };
+  ComPort1->OnCTSChange = [this](QObject*, bool onOff) { ComPort1CTSChange(onOff); };
+  ClientSocket1->OnRead = [this](QObject*, TCustomWinSocket*) { ClientSocket1Read(); };
+  ClientSocket2->OnRead = [this](QObject*, TCustomWinSocket*) { ClientSocket2Read(); };
+}
+
+void TFrm_WD10::FormCreate() {
+  Memo1->Clear();
+  Memo3->Clear();
+  memo4->Clear();
+  for (int i = 0; i < 7; ++i) {
+    const QString caption = QString::fromUtf8(DecoderModel::kModes[i].caption);
+    for (QRadioButton* button : {RadioButton[1 + i], RadioButton[8 + i]}) {
+      button->resize(200, button->height());
+      button->setText(caption);
+    }
+  }
+  // Checking RadioButton15 alone would run nothing, as it is checked already; by way of
+  // RadioButton16 both handlers run and the window starts as after a user's choice.
+  RadioButton16->setChecked(true);
+  RadioButton15->setChecked(true);
+  RadioButton[2]->setChecked(true);
+  RadioButton[1]->setChecked(true);
+  RadioButton[9]->setChecked(true);
+  RadioButton[8]->setChecked(true);
+  SpinEdit1->SetValue(2);
+  SpinEdit1->SetValue(1);
+  ComPort1->SetBaudRate(br19200);
+  ComPort1->SetStopBits(sbOneStopBit);
+  SetButton4Visible(false);
+}
+
+TFrm_WD10::CentralType TFrm_WD10::SelectedCentral() const {
+  if (RadioButton16->isChecked()) return CentralType::P50X;
+  if (RadioButton17->isChecked()) return CentralType::Lenz;
+  if (RadioButton18->isChecked()) return CentralType::Maerklin;
+  if (RadioButton19->isChecked()) return CentralType::Srcp;
+  return CentralType::LocoNet;
+}
+
+void TFrm_WD10::RadioButton15Click() {
+  setWindowTitle(kCaption);
+  ComPort1->SetStopBits(sbOneStopBit);
+  ComPort1->SetBaudRate(br19200);
+  Button1->setText(kChoosePort);
+  SetButton4Visible(false);
+}
+
+void TFrm_WD10::RadioButton16Click() {
+  ComPort1->SetStopBits(sbTwoStopBits);
+  ComPort1->SetBaudRate(br19200);
+  XPrefixMode = true;
+  setWindowTitle(kCaption);
+  Button1->setText(kChoosePort);
+  Button4->setText(QStringLiteral("Over IB/TC"));
+  SetButton4Visible(true);
+}
+
+void TFrm_WD10::RadioButton17Click() {
+  setWindowTitle(kCaption + QStringLiteral(" OffSet = 4 Lenz/Roco"));
+  ComPort1->SetBaudRate(br9600);
+  Button1->setText(kChoosePort);
+  ComPort1->SetStopBits(sbOneStopBit);
+  ComPort1->FlowControl().SetOutCTSFlow(true);
+  SetButton4Visible(false);
+  ComPort1->SetEvents({evRxChar, evCTS});
+}
+
+void TFrm_WD10::RadioButton18Click() {
+  setWindowTitle(kCaption);
+  ComPort1->SetStopBits(sbTwoStopBits);
+  ComPort1->SetBaudRate(br2400);
+  SpinEdit1->SetMaxValue(DecoderModel::kMaxAddressMaerklin);
+  Button1->setText(kChoosePort);
+  SetButton4Visible(false);
+}
+
+void TFrm_WD10::RadioButton19Click() {
+  SetButton4Visible(false);
+  if (RadioButton19->isChecked()) Button1->setText(QStringLiteral("Verbinden"));
+  StartSrcpCommandSession();
+}
+
+void TFrm_WD10::ClientSocket1Read() {
+  ShowReceivedText(*ClientSocket1, *Memo3);
+}
+
+void TFrm_WD10::ClientSocket2Read() {
+  ShowReceivedText(*ClientSocket2, *memo4);
+}
+
+void TFrm_WD10::SetButton4Visible(bool visible) {
+  Button4->setVisible(visible);
+  Button2->resize(visible ? kButton2WidthBesideButton4 : kButton2Width, Button2->height());
+}
+
+void TFrm_WD10::SpinEdit1Change() {
+  bool ok = false;
+  const int address = SpinEdit1->Text().trimmed().toInt(&ok);
+  if (!ok) {
+    SpinEdit1->SetValue(1);
+    return;
+  }
+  Label1->setText(QStringLiteral("Decoderadres: %1").arg(DecoderModel::DecoderNumber(address)));
+  SpinEdit2->SetText(QString::number(address + DecoderModel::kGroupBOffset));
+}
+
+int TFrm_WD10::ModeOf(int firstButton) const {
+  for (int i = 0; i < 7; ++i)
+    if (RadioButton[firstButton + i]->isChecked()) return DecoderModel::kModes[i].number;
+  return DecoderModel::kModes[0].number;
+}
+
+int TFrm_WD10::ModeOfGroupA() const {
+  return ModeOf(1);
+}
+int TFrm_WD10::ModeOfGroupB() const {
+  return ModeOf(8);
+}
+
+void TFrm_WD10::WaitMs(int milliseconds) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+  const auto arm = [this](int interval) {
+    waitFlag_ = false;
+    Timer1->SetInterval(interval);
+    Timer1->SetEnabled(true);
+  };
+  arm(milliseconds);
+  WaitUntil([&] {
+    if (closeRequested_) return true;
+    if (!waitFlag_) return false;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return true;
+    // A wait nested inside ours took Timer1 and has ended: wait out what is left of ours.
+    arm(static_cast<int>(left.count()));
+    return false;
+  });
+}
+
+void TFrm_WD10::Timer1Timer() {
+  waitFlag_ = true;
+  Timer1->SetEnabled(false);
+}
+
+void TFrm_WD10::Button4Click() {
+  AboutBox->show();
+  AboutBox->raise();
+  AboutBox->activateWindow();
+}

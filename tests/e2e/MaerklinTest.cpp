@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "CPort/TComPort.h"
+#include "PtyPeer.h"
+#include "WD10/TSpinEdit.h"
+#include "WindowDriver.h"
+#include "platform/TMemo.h"
+#include "support/RecordingNotifier.h"
+#include "support/WaitFor.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class MaerklinRun : public testing::Test {
+ protected:
+  MaerklinRun() {
+    window.RadioButton18->setChecked(true);
+    window.ComPort1->SetPort(peer.SlavePath());
+  }
+
+  void Connect() {
+    driver.Click(window.Button1);
+    ASSERT_TRUE(WaitFor([&] { return peer.ReceivedCount() >= 1; }));
+  }
+
+  PtyPeer peer;
+  TFrm_WD10 window;
+  WindowDriver driver{window};
+};
+
+TEST_F(MaerklinRun, ConnectProgramAndClose) {
+  Connect();
+  EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("60"));
+  EXPECT_EQ(peer.SlaveBaudRate(), 2400);
+  EXPECT_TRUE(peer.SlaveSettings().c_cflag & CSTOPB);
+  EXPECT_FALSE(window.GroupBox1->isVisible());
+  EXPECT_TRUE(window.GroupBox2->isVisible());
+  EXPECT_TRUE(window.GroupBox5->isVisible());
+
+  window.SpinEdit1->SetValue(241);
+  driver.Click(window.Button2);
+  ASSERT_TRUE(WaitFor([&] { return peer.ReceivedCount() >= 13; }));
+  EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("60 22F120 220220 22F520 220220"));
+  const auto bytes = peer.Received();
+  EXPECT_GE(bytes[3].at - bytes[2].at, 90ms) << "the solenoid pulse lasts 100 ms";
+  EXPECT_EQ(window.Memo1->Lines(),
+            QStringList({"Zet wisselnummer: 241", "Zet wisselnummer: 2", "Zet wisselnummer: 245",
+                         "Zet wisselnummer: 2", "Druk op de programmeerknop van de WD10"}));
+  EXPECT_FALSE(window.Button2->isVisible());
+  EXPECT_TRUE(window.Button3->isVisible());
+
+  driver.Click(window.Button3);
+  ASSERT_TRUE(WaitFor([&] { return peer.ReceivedCount() >= 14; }));
+  EXPECT_EQ(peer.ReceivedData().back(), '\x61');
+  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+TEST_F(MaerklinRun, TitleBarCloseStopsTheCommandStationFirst) {
+  Connect();
+  window.close();
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("6061"));
+  EXPECT_FALSE(window.ComPort1->Connected());
+}
+
+TEST_F(MaerklinRun, ReceivedBytesOnlyAccumulate) {
+  Connect();
+  peer.Send(QByteArray::fromHex("05A07F"));
+  ASSERT_TRUE(WaitFor([&] { return window.ReceiveHexBuffer == "05A07F"; }));
+  EXPECT_TRUE(window.Memo3->Text().isEmpty());
+}
+
+TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {
+  Connect();
+  window.Timer4->SetInterval(200);
+  QTimer::singleShot(100, &window, [&] { window.close(); });
+  driver.Click(window.Button2);
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  // The first step went out, then the stop byte; no second step, no error box.
+  EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("60 220120 61"));
+  EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+TEST_F(MaerklinRun, UnpluggedAdapterIsReportedAndTheWindowStillCloses) {
+  Connect();
+  peer.Unplug();
+  driver.Click(window.Button2);
+  ASSERT_FALSE(Notifications().messages.isEmpty());
+  EXPECT_TRUE(Notifications().messages.first().startsWith("WriteFile function failed"));
+  EXPECT_FALSE(Notifications().details.first().isEmpty());
+
+  window.close();
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  EXPECT_FALSE(window.ComPort1->Connected());
+}
+
+TEST_F(MaerklinRun, MissingPortLeavesTheSelectionUsable) {
+  window.ComPort1->SetPort("/dev/no-such-serial-port");
+  driver.Click(window.Button1);
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_EQ(Notifications().messages.first(), "Unable to open com port (win error code: 2)");
+  EXPECT_TRUE(window.GroupBox1->isVisible());
+  EXPECT_FALSE(window.GroupBox2->isVisible());
+  EXPECT_TRUE(window.Button1->isEnabled());
+}
+
+}  // namespace
