@@ -94,6 +94,7 @@ class TFrm_WD10 : public QWidget {
   void Button2Click();
   void Button3Click();
   void Button4Click();
+  void Button5Click();
   void Timer1Timer();
   void Timer2Timer();
   void Timer3Timer();
