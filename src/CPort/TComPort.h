@@ -15,8 +15,10 @@
 
 class TCustomComPort;
 class TComThread;
+class TComSyncWindow;
 class TComLink;
 class SerialDevice;
+struct SerialLineSettings;
 
 // Driver queue sizes. A positive odd size is stored one less.
 class TComBuffer {
@@ -233,13 +235,22 @@ class TCustomComPort : public QObject {
   friend class TComTimeouts;
   friend class TComFlowControl;
   friend class TComThread;
+  friend class TComSyncWindow;
 
   bool CanApply() const;
   void CallLinks(const std::function<void(TComLink&)>& call);
+  bool AnyLink(std::function<void(QObject*, bool)> TComLink::*slot) const;
+  // Tells the links and the port's own event about a line signal (CTS, DSR or RLSD).
+  void NotifySignal(TComSignal signal, bool onOff);
+  SerialLineSettings LineSettings() const;
+  void StopEventThread();
+  // Frees the abandoned threads whose batch is over.
+  void ReapAbandonedThreads();
   // The line-event handlers of the event thread, run in their fixed order.
   void HandleEvents(TComEvents events);
 
   std::unique_ptr<SerialDevice> device_;
+  std::unique_ptr<SerialDevice> nextDevice_;  // from UseDevice while open: taken at the next Open
   bool connected_ = false;
   TBaudRate baudRate_ = br9600;
   int customBaudRate_ = 9600;
@@ -258,6 +269,10 @@ class TCustomComPort : public QObject {
   std::vector<TComLink*> links_;
   bool hasLink_ = false;  // some link listens for received buffers
   std::unique_ptr<TComThread> eventThread_;
+  std::unique_ptr<TComSyncWindow> syncWindow_;
+  // Threads stopped from inside their own batch (see StopEventThread), until they have ended.
+  std::vector<std::unique_ptr<TComThread>> abandonedThreads_;
+  int openGeneration_ = 0;  // counts the Opens: a batch stops when its connection has ended
 };
 
 class TComPort : public TCustomComPort {
@@ -270,3 +285,8 @@ class TComPort : public TCustomComPort {
 // The serial ports this machine knows, and the ports published for Sorvell, sorted as text
 // ignoring case. Raises EComPort code 23 when the system cannot be asked.
 void EnumComPorts(QStringList& ports);
+
+// Where ports are published for Sorvell (the simulator puts its ptys there): symbolic links to
+// the devices, listed by EnumComPorts under the link's own path. $XDG_RUNTIME_DIR/sorvell-ports,
+// or /tmp/sorvell-ports-<uid> when XDG_RUNTIME_DIR is not set.
+QString PublishedPortsDir();

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "PortOnMemoryLine.h"
 #include "ReceiveEvents.h"
+#include "platform/TMemo.h"
 
 namespace {
 
@@ -94,6 +96,46 @@ TEST(LenzFuzz, RandomStreamsFrameTheSameWhereverTheyAreCut) {
       EXPECT_LT(buffer.size(), 2 * ((buffer.left(2).toInt(nullptr, 16) & 0x0F) + 2));
     }
   }
+}
+
+TEST(LenzLink, SendLenzWritesTheFrameOfTheTableInOneWrite) {
+  PortOnMemoryLine line;
+  LenzFrameTable[0] = 0x21;
+  LenzFrameTable[1] = 0x81;
+  SendLenz(line.Port());
+  EXPECT_EQ(line.TakeWrites(), Writes({"21 81 A0"}));
+}
+
+TEST(LenzLink, SwitchSendsOutputOnThenAfter250MsOutputOff) {
+  struct Case {
+    int turnout;
+    const char* on;
+    const char* off;
+  };
+  // Turnout 5 is the first step of a run at address 1 (offset 4); 1024 is the last turnout a
+  // Lenz address byte can carry.
+  for (const Case& c :
+       {Case{5, "52 01 88 DB", "52 01 80 D3"}, Case{1, "52 00 88 DA", "52 00 80 D2"},
+        Case{8, "52 01 8E DD", "52 01 86 D5"}, Case{1024, "52 FF 8E 23", "52 FF 86 2B"}}) {
+    PortOnMemoryLine line;
+    std::vector<int> waits;
+    std::vector<QByteArray> writtenBeforeWait;
+    LenzSwitch(line.Port(), c.turnout, [&](int ms) {
+      waits.push_back(ms);
+      writtenBeforeWait = line.TakeWrites();
+    });
+    EXPECT_EQ(waits, std::vector{250});
+    EXPECT_EQ(writtenBeforeWait, Writes({c.on})) << "turnout " << c.turnout;
+    EXPECT_EQ(line.TakeWrites(), Writes({c.off})) << "turnout " << c.turnout;
+  }
+}
+
+TEST(LenzLink, ParseLenzLogsCompleteFramesAndKeepsTheRest) {
+  TMemo memo3;
+  QByteArray buffer = "6101604201";
+  ParseLenz(buffer, memo3);
+  EXPECT_EQ(memo3.Lines(), QStringList{"61 01 60 "});
+  EXPECT_EQ(buffer, "4201");
 }
 
 }  // namespace
