@@ -1,0 +1,25 @@
+#include "ScktComp/TClientSocket.h"
+
+TClientSocket::TClientSocket(QObject* owner)
+    : TCustomSocket(owner), socket_(std::make_unique<TClientWinSocket>()) {
+  socket_->OnSocketEvent = [this](TCustomWinSocket* socket, TSocketEvent socketEvent) {
+    Event(socket, socketEvent);
+  };
+  socket_->OnErrorEvent = [this](TCustomWinSocket* socket, TErrorEvent errorEvent, int& errorCode) {
+    Error(socket, errorEvent, errorCode);
+  };
+}
+
+void TClientSocket::SetClientType(TClientType value) {
+  if (value == socket_->ClientType()) return;
+  CheckInactive();
+  socket_->SetClientType(value);
+}
+
+void TClientSocket::DoActivate(bool value) {
+  if (value) {
+    if (!socket_->Connected()) socket_->Open(Host(), Address(), Port());
+  } else if (socket_->Connected()) {
+    socket_->Disconnect(socket_->SocketHandle());
+  }
+}

@@ -1,0 +1,24 @@
+// The TCP client component: a socket component whose connection object is a client that
+// connects without blocking and reports on the user-interface thread.
+#pragma once
+
+#include <memory>
+
+#include "ScktComp/TClientWinSocket.h"
+#include "ScktComp/TCustomSocket.h"
+
+class TClientSocket : public TCustomSocket {
+ public:
+  explicit TClientSocket(QObject* owner = nullptr);
+
+  TClientWinSocket* Socket() const { return socket_.get(); }
+
+  TClientType ClientType() const { return socket_->ClientType(); }
+  void SetClientType(TClientType value);
+
+ protected:
+  void DoActivate(bool value) override;
+
+ private:
+  std::unique_ptr<TClientWinSocket> socket_;
+};
