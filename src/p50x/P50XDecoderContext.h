@@ -1,0 +1,29 @@
+// What a P50X reply decoder works with: the reply bytes of the command just written, the two log
+// panes, follow-up commands and the About IB/TC window. The link supplies one that works on the
+// serial port; the decoders themselves know nothing of ports or windows.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+enum class P50XVersionField { SPU, KPU, PPU, LIPU, DNC, Serial };
+
+class P50XDecoderContext {
+ public:
+  virtual ~P50XDecoderContext() = default;
+
+  // The next reply byte. Decoders take their reply one byte at a time and never read ahead.
+  virtual unsigned char ReadByte() = 0;
+  // count bytes in one read, as the version reply takes its blocks.
+  virtual QByteArray ReadBlock(int count) = 0;
+  // Replaces the whole text of the receive log.
+  virtual void ShowStatus(const QString& text) = 0;
+  // Adds a line to the connection log.
+  virtual void AddLogLine(const QString& line) = 0;
+  // Sends a binary command whose reply is read and decoded before this returns.
+  virtual void SendFollowUp(unsigned char command) = 0;
+  virtual void ShowVersionValue(P50XVersionField field, const QString& text) = 0;
+  virtual void Sleep(int milliseconds) = 0;
+  // Throws away whatever has arrived, for replies that no decoder reads.
+  virtual void DiscardInput() = 0;
+};

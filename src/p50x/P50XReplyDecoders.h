@@ -1,0 +1,9 @@
+// Decoding of the replies to binary P50X commands: the router from command byte to decoder, and
+// the status, power, turnout, event, locomotive-event and list replies.
+#pragma once
+
+class P50XDecoderContext;
+
+// Reads and decodes the reply to the binary command commandByte (taken modulo 256); reads
+// nothing for a command byte without a decoder.
+void DecodeP50XReply(int commandByte, P50XDecoderContext& context);

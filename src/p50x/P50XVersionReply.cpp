@@ -1,0 +1,55 @@
+#include "p50x/P50XVersionReply.h"
+
+#include "p50x/P50XDecoderContext.h"
+
+namespace {
+
+struct VersionBlock {
+  P50XVersionField field;
+  int expectedLength;
+};
+
+constexpr VersionBlock kBlocks[] = {
+    {P50XVersionField::SPU, 2},  {P50XVersionField::KPU, 2}, {P50XVersionField::PPU, 1},
+    {P50XVersionField::LIPU, 1}, {P50XVersionField::DNC, 1}, {P50XVersionField::Serial, 5},
+};
+
+QChar HexDigit(int value) {
+  return QLatin1Char("0123456789ABCDEF"[value & 0x0F]);
+}
+
+// A version byte shows as major.minor, one hexadecimal digit each: 0x12 is 1.2.
+QString OneByteVersion(unsigned char version) {
+  return QString(HexDigit(version >> 4)) + QLatin1Char('.') + HexDigit(version);
+}
+
+// The second byte is major.minor, the first the sub-version: the bytes 02 15 show as 1.502.
+QString TwoByteVersion(unsigned char subVersion, unsigned char version) {
+  return OneByteVersion(version) + HexDigit(subVersion >> 4) + HexDigit(subVersion);
+}
+
+QString BlockText(P50XVersionField field, const QByteArray& data) {
+  const auto byte = [&](int i) { return static_cast<unsigned char>(data[i]); };
+  switch (field) {
+    case P50XVersionField::SPU:
+    case P50XVersionField::KPU:
+      return TwoByteVersion(byte(0), byte(1));
+    case P50XVersionField::Serial:
+      return QString::fromLatin1(data.toHex().toUpper());
+    default:
+      return OneByteVersion(byte(0));
+  }
+}
+
+}  // namespace
+
+void DecodeVersionReply(P50XDecoderContext& context) {
+  for (const VersionBlock& block : kBlocks) {
+    const int length = context.ReadByte();
+    const QByteArray data = length > 0 ? context.ReadBlock(length) : QByteArray();
+    // A block of another length is consumed all the same, so the next block stays in step.
+    if (length == block.expectedLength && data.size() == length)
+      context.ShowVersionValue(block.field, BlockText(block.field, data));
+  }
+  context.ReadByte();
+}

@@ -1,0 +1,179 @@
+// The reply decoders fed through an in-memory line: every reply byte is waiting before the
+// command goes out, so a decoder that reads ahead, reads too little or sends a follow-up at the
+// wrong moment takes the wrong bytes and shows it.
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "P50XTestLink.h"
+
+namespace {
+
+const QString kUntouched = QStringLiteral("(untouched)");
+
+struct DecoderCase {
+  const char* name;
+  const char* command;  // hex, as passed to SendP50X
+  const char* replies;  // hex: the reply and the replies of the follow-ups, in order
+  const char* written;  // hex: every byte on the wire
+  QString receiveLog;   // Memo3 afterwards
+  QStringList connectionLog;
+  int leftUnread;
+};
+
+void PrintTo(const DecoderCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class P50XReplyDecoder : public testing::TestWithParam<DecoderCase> {};
+
+TEST_P(P50XReplyDecoder, ReadsItsReplyAndShowsWhatItSays) {
+  const DecoderCase& c = GetParam();
+  P50XTestLink link;
+  auto line = link.OpenOnMemoryLine();
+  link.memo3.SetText(kUntouched);
+  line->Receive(QByteArray::fromHex(c.replies));
+
+  SendP50X(QByteArray::fromHex(c.command));
+
+  EXPECT_EQ(line->TakeWritten().toHex(' '), QByteArray::fromHex(c.written).toHex(' '));
+  EXPECT_EQ(link.memo3.Text(), c.receiveLog);
+  EXPECT_EQ(link.memo1.Lines(), c.connectionLog);
+  EXPECT_EQ(line->InputCount(), c.leftUnread);
+}
+
+const QString kFifoFull = QStringLiteral("the fifo for turnout cmds is full, please try later");
+const QString kCompleted = QStringLiteral("Command completed, no errors");
+const QString kUnexpectedLoco = QStringLiteral("Unexpected reply to XEvtLok cmd!");
+
+INSTANTIATE_TEST_SUITE_P(
+    EventReply, P50XReplyDecoder,
+    testing::Values(
+        DecoderCase{"NothingHappened", "C8", "00 55", "78 C8", kUntouched, {}, 1},
+        DecoderCase{"PowerOffWithoutThirdByte",
+                    "C8",
+                    "88 00 55",
+                    "78 C8",
+                    "There has been a Power Off.",
+                    {},
+                    1},
+        DecoderCase{"LaterBitWins",
+                    "C8",
+                    "18",
+                    "78 C8",
+                    "Attempt at switching PC-reserved accessories!",
+                    {},
+                    0},
+        DecoderCase{"LocomotiveEventsAfterAllEventBytes",
+                    "C8",
+                    "81 00  05 01 02 03 04 90 80",
+                    "78 C8 78 C9",
+                    kUntouched,
+                    {kUnexpectedLoco},
+                    0},
+        DecoderCase{"InternalBoosterShortTestedLast",
+                    "C8",
+                    "80 1C",
+                    "78 C8",
+                    "Short from IB (internal) booster!",
+                    {},
+                    0},
+        DecoderCase{"OverheatedAfterShort", "C8", "80 21", "78 C8", "IB overheated!", {}, 0},
+        DecoderCase{
+            "UndocumentedFlag", "C8", "40", "78 C8", "Unsupported/undocumented event flag.", {}, 0},
+        DecoderCase{"ProgrammingTrackThenRxOverflow",
+                    "C8",
+                    "80 80 03  F5",
+                    "78 C8 78 CE",
+                    "RS232 rx overflow",
+                    {},
+                    0},
+        DecoderCase{"FeedbackRecords",
+                    "C8",
+                    "04  03 10 00  00",
+                    "78 C8 78 CB",
+                    kUntouched,
+                    {"[S88 # 3] lb = 16 hb = 0"},
+                    0},
+        DecoderCase{
+            "CommandA2WithSecondByte", "C8", "80 40  80 07  55", "78 C8 78 A2", kUntouched, {}, 1},
+        DecoderCase{"CommandA2SingleByte", "C8", "80 40  05 55", "78 C8 78 A2", kUntouched, {}, 1},
+        DecoderCase{
+            "ListStopsAtEmptyEntry", "C8", "20  02 00 00 77", "78 C8 78 CA", kUntouched, {}, 1},
+        DecoderCase{
+            "ListReadsAllEntries", "C8", "20  02 00 40 00 00 77", "78 C8 78 CA", kUntouched, {}, 1},
+        DecoderCase{
+            "ReplyOfCCIsThrownAway", "C8", "02  01 02 03", "78 C8 78 CC", kUntouched, {}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    StatusReplies, P50XReplyDecoder,
+    testing::Values(
+        DecoderCase{"TurnoutFifoFull", "90 01 40", "09", "78 90 01 40", kFifoFull, {}, 0},
+        DecoderCase{"TurnoutUnknownValue", "90 01 40", "01 55", "78 90 01 40", kUntouched, {}, 1},
+        DecoderCase{
+            "TurnoutPowerIsOff", "90 01 40", "A6", "78 90 01 40", "the Power is Off!", {}, 0},
+        DecoderCase{"PowerOnAccepted", "A7", "00", "78 A7", "Power On", {}, 0},
+        DecoderCase{"PowerOnRefused", "A7", "06", "78 A7", "Power Off", {}, 0},
+        DecoderCase{"PowerOnOtherValue", "A7", "05", "78 A7", kUntouched, {}, 0},
+        DecoderCase{"PowerOff", "A6", "00", "78 A6", "Power Off", {}, 0},
+        DecoderCase{"XSensOff", "99", "00", "78 99", "XSensOff \"Ok\"", {}, 0},
+        DecoderCase{"LocomotiveRecordsAndStrayByte",
+                    "C9",
+                    "05 01 02 03 04 90 80 33",
+                    "78 C9",
+                    kUntouched,
+                    {kUnexpectedLoco},
+                    1},
+        DecoderCase{"CommandWithoutDecoderReadsNothing", "B0", "11", "78 B0", kUntouched, {}, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    TrackReplies, P50XReplyDecoder,
+    testing::Values(
+        DecoderCase{"NoProgrammingTrackEvent", "CE", "F5 00", "78 CE", kUntouched, {}, 1},
+        DecoderCase{
+            "OneValueByte", "CE", "02 00 11", "78 CE", kUntouched, {kCompleted, "CV #0 = 17"}, 0},
+        DecoderCase{"ValueByteOfLength80",
+                    "CE",
+                    "80 00 2A",
+                    "78 CE",
+                    kUntouched,
+                    {kCompleted, "CV #0 = 42"},
+                    0},
+        DecoderCase{"TwoValueBytesLowFirst",
+                    "CE",
+                    "03 00 34 12",
+                    "78 CE",
+                    kUntouched,
+                    {kCompleted, "CV #0 = 4660"},
+                    0},
+        DecoderCase{"NoValue", "CE", "01 00", "78 CE", kUntouched, {kCompleted, "CV #0 = "}, 0},
+        DecoderCase{"FiveBytesRead",
+                    "CE",
+                    "06 00 01 02 03 04 05",
+                    "78 CE",
+                    kUntouched,
+                    {kCompleted, "CV #0 = "},
+                    0},
+        DecoderCase{
+            "TimeOutEndsAfterTwoBytes", "CE", "01 FF 00", "78 CE", kUntouched, {"TimeOut"}, 1},
+        DecoderCase{"CodeWithoutMessage", "CE", "01 05 00", "78 CE", kUntouched, {}, 1},
+        DecoderCase{"UnknownLength",
+                    "CE",
+                    "04 00 00",
+                    "78 CE",
+                    kUntouched,
+                    {kCompleted, "CV #0 = Unsupported \"# of bytes\" reply!"},
+                    1},
+        DecoderCase{"FeedbackEmpty", "CB", "00", "78 CB", kUntouched, {}, 0},
+        DecoderCase{"FeedbackTwoRecords",
+                    "CB",
+                    "03 10 00 05 FF 01 00 22",
+                    "78 CB",
+                    kUntouched,
+                    {"[S88 # 3] lb = 16 hb = 0", "[S88 # 5] lb = 255 hb = 1"},
+                    1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
