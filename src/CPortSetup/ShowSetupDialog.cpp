@@ -1,0 +1,30 @@
+#include <QDialog>
+#include <array>
+
+#include "CPort/TComPort.h"
+#include "CPortCtl/TComComboBox.h"
+#include "CPortSetup/TComSetupFrm.h"
+
+void TCustomComPort::ShowSetupDialog() {
+  TComSetupFrm form;
+  const std::array<TComComboBox*, 6> combos{form.Combo1, form.Combo2, form.Combo3,
+                                            form.Combo4, form.Combo5, form.Combo6};
+  for (TComComboBox* combo : combos) combo->SetComPort(this);
+  for (TComComboBox* combo : combos) combo->UpdateSettings();
+  if (form.Execute() != QDialog::Accepted) return;
+
+  BeginUpdate();
+  try {
+    for (TComComboBox* combo : combos) combo->ApplySettings();
+  } catch (...) {
+    // A failed reopen on the new name must not leave the update count raised, or no later
+    // setting would reach the device. The first failure is the one the caller must see, so a
+    // second one from applying the rest is dropped.
+    try {
+      EndUpdate();
+    } catch (...) {
+    }
+    throw;
+  }
+  EndUpdate();
+}

@@ -1,0 +1,117 @@
+#include "CPortSetup/TComSetupFrm.h"
+
+#include <libintl.h>
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "CPortCtl/TComComboBox.h"
+
+namespace {
+
+constexpr int kComboWidth = 129;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+
+std::function<int(TComSetupFrm&)>& ExecHook() {
+  static std::function<int(TComSetupFrm&)> hook;
+  return hook;
+}
+
+// The dialog's own texts go through the serial layer's catalogue; the list items are values,
+// not words, and stay as they are.
+QString Translated(const char* text) {
+  return QString::fromUtf8(dgettext("cport", text));
+}
+
+// Gives a label an Alt+letter that moves to its box. The letter is taken from the translated
+// text itself, the first one no other label has, so no catalogue has to provide it.
+QString WithMnemonic(const QString& text, QString& lettersTaken) {
+  if (text.contains(QLatin1Char('&'))) return text;
+  for (int i = 0; i < text.size(); ++i) {
+    const QChar letter = text[i].toLower();
+    if (!letter.isLetter() || lettersTaken.contains(letter)) continue;
+    lettersTaken += letter;
+    return QString(text).insert(i, QLatin1Char('&'));
+  }
+  return text;
+}
+
+}  // namespace
+
+void TComSetupFrm::SetExecHook(std::function<int(TComSetupFrm&)> hook) {
+  ExecHook() = std::move(hook);
+}
+
+int TComSetupFrm::Execute() {
+  return ExecHook() ? ExecHook()(*this) : exec();
+}
+
+TComSetupFrm::TComSetupFrm(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(Translated("Setup"));
+
+  GroupBox1 = new QGroupBox(Translated(" Settings "), this);
+  auto* grid = new QGridLayout(GroupBox1);
+  grid->setVerticalSpacing(2);
+  struct Row {
+    QLabel*& label;
+    TComComboBox*& combo;
+    const char* text;
+    TComProperty property;
+  };
+  const Row rows[] = {
+      {Label1, Combo1, "Port", cpPort},          {Label2, Combo2, "Baud rate", cpBaudRate},
+      {Label3, Combo3, "Data bits", cpDataBits}, {Label4, Combo4, "Stop bits", cpStopBits},
+      {Label5, Combo5, "Parity", cpParity},      {Label6, Combo6, "Flow control", cpFlowControl},
+  };
+  QString lettersTaken;
+  QWidget* previous = nullptr;
+  for (int row = 0; row < 6; ++row) {
+    const Row& r = rows[row];
+    r.combo = new TComComboBox(GroupBox1);
+    r.combo->setMinimumWidth(kComboWidth);
+    r.combo->SetComProperty(r.property);
+    // As buddy the label also names its box in the accessibility tree.
+    r.label = new QLabel(WithMnemonic(Translated(r.text), lettersTaken), GroupBox1);
+    r.label->setBuddy(r.combo);
+    grid->addWidget(r.label, row, 0);
+    grid->addWidget(r.combo, row, 1);
+    if (previous) setTabOrder(previous, r.combo);
+    previous = r.combo;
+  }
+
+  Button1 = new QPushButton(Translated("OK"), this);
+  Button1->setDefault(true);
+  Button2 = new QPushButton(Translated("Cancel"), this);
+  for (QPushButton* button : {Button1, Button2}) {
+    button->setMinimumSize(kButtonWidth, kButtonHeight);
+    setTabOrder(previous, button);
+    previous = button;
+  }
+  connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+  connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(5);
+  buttons->addStretch();
+  buttons->addWidget(Button1);
+  buttons->addWidget(Button2);
+
+  // Layouts rather than fixed pixels: with a larger desktop font the texts must still fit.
+  auto* form = new QVBoxLayout(this);
+  form->setContentsMargins(8, 8, 6, 7);
+  form->setSpacing(7);
+  form->addWidget(GroupBox1);
+  form->addLayout(buttons);
+  form->setSizeConstraint(QLayout::SetFixedSize);
+
+  Combo1->setFocus();
+  adjustSize();
+  if (const QScreen* desktop = screen())
+    move(desktop->availableGeometry().center() - rect().center());
+}

@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cerrno>
+#include <functional>
+#include <memory>
+
+#include "CPort/MemoryDevice.h"
+#include "CPort/TComPort.h"
+#include "CPortCtl/TComComboBox.h"
+#include "CPortSetup/TComSetupFrm.h"
+
+namespace {
+
+QWidget* NextTabStop(QWidget* widget) {
+  do widget = widget->nextInFocusChain();
+  while ((widget->focusPolicy() & Qt::TabFocus) == 0);
+  return widget;
+}
+
+// Drives every dialog of a test through the hook; uninstalled again afterwards, so no test
+// leaves it to another.
+class SetupDialog : public testing::Test {
+ protected:
+  void TearDown() override { TComSetupFrm::SetExecHook(nullptr); }
+
+  // Runs ShowSetupDialog with choose() acting for the user, who then closes with result.
+  void Run(
+      TComPort& port, int result,
+      const std::function<void(TComSetupFrm&)>& choose = [](TComSetupFrm&) {}) {
+    TComSetupFrm::SetExecHook([&](TComSetupFrm& form) {
+      shown = {form.Combo1->Text(), form.Combo2->Text(), form.Combo3->Text(),
+               form.Combo4->Text(), form.Combo5->Text(), form.Combo6->Text()};
+      choose(form);
+      return result;
+    });
+    port.ShowSetupDialog();
+  }
+
+  QStringList shown;  // the six boxes' texts as the dialog opened
+};
+
+TEST_F(SetupDialog, ShowsThePortsSettingsAndOkWithoutChangesKeepsThem) {
+  TComPort port;
+  port.SetPort("/dev/ttySorvellTest");
+  port.SetStopBits(sbTwoStopBits);
+  Run(port, QDialog::Accepted);
+
+  EXPECT_EQ(shown, QStringList({"/dev/ttySorvellTest", "9600", "8", "2", "None", "None"}));
+  EXPECT_EQ(port.Port(), "/dev/ttySorvellTest");  // not in the system's list, still kept
+  EXPECT_EQ(port.BaudRate(), br9600);
+  EXPECT_EQ(port.DataBits(), dbEight);
+  EXPECT_EQ(port.StopBits(), sbTwoStopBits);
+  EXPECT_EQ(port.Parity().Bits(), prNone);
+  EXPECT_EQ(port.UpdateCount(), 0);
+}
+
+TEST_F(SetupDialog, OkWritesEveryChoice) {
+  TComPort port;
+  Run(port, QDialog::Accepted, [](TComSetupFrm& form) {
+    form.Combo2->SetText("57600");
+    form.Combo3->SetText("7");
+    form.Combo4->SetText("1.5");
+    form.Combo5->SetText("Even");
+    form.Combo6->SetText("Hardware");
+  });
+  EXPECT_EQ(port.BaudRate(), br57600);
+  EXPECT_EQ(port.DataBits(), dbSeven);
+  EXPECT_EQ(port.StopBits(), sbOne5StopBits);
+  EXPECT_EQ(port.Parity().Bits(), prEven);
+  EXPECT_EQ(port.FlowControl().ControlRTS(), rtsHandshake);
+  EXPECT_TRUE(port.FlowControl().OutCTSFlow());
+}
+
+TEST_F(SetupDialog, CustomFlowControlSurvivesOkUntouched) {
+  TComPort port;
+  port.FlowControl().SetOutCTSFlow(true);
+  port.FlowControl().SetXonXoffIn(true);
+  port.FlowControl().SetControlDTR(dtrHandshake);
+  Run(port, QDialog::Accepted);
+
+  EXPECT_EQ(shown[5], "Custom");
+  EXPECT_EQ(port.FlowControl().ControlRTS(), rtsDisable);
+  EXPECT_TRUE(port.FlowControl().OutCTSFlow());
+  EXPECT_TRUE(port.FlowControl().XonXoffIn());
+  EXPECT_FALSE(port.FlowControl().XonXoffOut());
+  EXPECT_EQ(port.FlowControl().ControlDTR(), dtrHandshake);
+}
+
+TEST_F(SetupDialog, NoFlowControlClearsTheShorthandFieldsOnly) {
+  TComPort port;
+  port.FlowControl().SetControlRTS(rtsToggle);
+  port.FlowControl().SetOutCTSFlow(true);
+  port.FlowControl().SetXonXoffIn(true);
+  port.FlowControl().SetXonXoffOut(true);
+  port.FlowControl().SetOutDSRFlow(true);
+  port.FlowControl().SetControlDTR(dtrEnable);
+  Run(port, QDialog::Accepted, [](TComSetupFrm& form) { form.Combo6->SetText("None"); });
+
+  EXPECT_EQ(port.FlowControl().ControlRTS(), rtsDisable);
+  EXPECT_FALSE(port.FlowControl().OutCTSFlow());
+  EXPECT_FALSE(port.FlowControl().XonXoffIn());
+  EXPECT_FALSE(port.FlowControl().XonXoffOut());
+  EXPECT_TRUE(port.FlowControl().OutDSRFlow());
+  EXPECT_EQ(port.FlowControl().ControlDTR(), dtrEnable);
+}
+
+TEST_F(SetupDialog, CancelWritesNothing) {
+  TComPort port;
+  port.SetPort("/dev/ttySorvellTest");
+  Run(port, QDialog::Rejected, [](TComSetupFrm& form) {
+    form.Combo1->addItem("/dev/ttySorvellOther");
+    form.Combo1->SetText("/dev/ttySorvellOther");
+    form.Combo2->SetText("110");
+    form.Combo5->SetText("Odd");
+    form.Combo6->SetText("Software");
+  });
+  EXPECT_EQ(port.Port(), "/dev/ttySorvellTest");
+  EXPECT_EQ(port.BaudRate(), br9600);
+  EXPECT_EQ(port.Parity().Bits(), prNone);
+  EXPECT_EQ(port.FlowControl().FlowControl(), fcNone);
+  EXPECT_EQ(port.UpdateCount(), 0);
+}
+
+TEST_F(SetupDialog, OkOnAnOpenPortWritesTheSettingsToTheDeviceInOneGo) {
+  auto line = std::make_shared<MemoryLine>();
+  TComPort port;
+  port.UseDevice(std::make_unique<MemoryDevice>(line));
+  port.SetPort("/dev/ttyMemory0");
+  port.Open();
+  const int applied = line->LineSettingsCount();
+  Run(port, QDialog::Accepted, [](TComSetupFrm& form) {
+    form.Combo2->SetText("19200");
+    form.Combo4->SetText("2");
+    form.Combo5->SetText("Odd");
+  });
+  EXPECT_EQ(line->LineSettingsCount(), applied + 1);
+  EXPECT_EQ(line->LineSettings().baudRate, 19200);
+  EXPECT_EQ(line->LineSettings().stopBits, sbTwoStopBits);
+  EXPECT_EQ(line->LineSettings().parity, prOdd);
+  EXPECT_TRUE(port.Connected());
+}
+
+// A new port name that cannot be opened: the failure reaches the caller, and neither the
+// update count nor the dialog is left behind, so later settings still reach the device.
+TEST_F(SetupDialog, AFailedApplyStillBalancesTheUpdateAndFreesTheDialog) {
+  auto line = std::make_shared<MemoryLine>();
+  TComPort port;
+  port.UseDevice(std::make_unique<MemoryDevice>(line));
+  port.SetPort("/dev/ttyMemory0");
+  port.Open();
+  QPointer<TComSetupFrm> dialog;
+  TComSetupFrm::SetExecHook([&](TComSetupFrm& form) {
+    dialog = &form;
+    form.Combo1->addItem("/dev/ttyMemory1");
+    form.Combo1->SetText("/dev/ttyMemory1");
+    form.Combo2->SetText("38400");
+    line->Fail(MemoryLine::Op::kOpen, ENOENT);
+    return int(QDialog::Accepted);
+  });
+  try {
+    port.ShowSetupDialog();
+    FAIL() << "no exception";
+  } catch (const EComPort& error) {
+    EXPECT_EQ(error.ErrorCode(), 1);
+  }
+  EXPECT_EQ(port.UpdateCount(), 0);
+  EXPECT_TRUE(dialog.isNull());
+  EXPECT_FALSE(port.Connected());
+
+  line->Fail(MemoryLine::Op::kOpen, 0);
+  port.Open();
+  EXPECT_EQ(line->OpenedName(), "/dev/ttyMemory1");
+  port.SetBaudRate(br4800);
+  EXPECT_EQ(line->LineSettings().baudRate, 4800);
+}
+
+TEST_F(SetupDialog, HasItsCaptionsBuddiesAndKeyboardOrder) {
+  TComSetupFrm form;
+  EXPECT_EQ(form.windowTitle(), "Setup");
+  EXPECT_EQ(form.GroupBox1->title(), " Settings ");
+  const std::pair<QLabel*, TComComboBox*> rows[] = {
+      {form.Label1, form.Combo1}, {form.Label2, form.Combo2}, {form.Label3, form.Combo3},
+      {form.Label4, form.Combo4}, {form.Label5, form.Combo5}, {form.Label6, form.Combo6}};
+  QStringList captions;
+  for (const auto& [label, combo] : rows) {
+    captions.append(QString(label->text()).remove('&'));
+    EXPECT_EQ(label->buddy(), combo);
+    EXPECT_EQ(combo->parentWidget(), form.GroupBox1);
+    EXPECT_FALSE(combo->AutoApply());
+  }
+  EXPECT_EQ(captions,
+            QStringList({"Port", "Baud rate", "Data bits", "Stop bits", "Parity", "Flow control"}));
+  EXPECT_EQ(form.Button1->text(), "OK");
+  EXPECT_TRUE(form.Button1->isDefault());
+  EXPECT_EQ(form.Button2->text(), "Cancel");
+
+  const QList<QWidget*> order = {form.Combo1, form.Combo2, form.Combo3,  form.Combo4,
+                                 form.Combo5, form.Combo6, form.Button1, form.Button2};
+  for (int i = 0; i + 1 < order.size(); ++i) EXPECT_EQ(NextTabStop(order[i]), order[i + 1]) << i;
+}
+
+// The real modal loop, operated from the keyboard as a user would: Tab to the baud rate, one
+// step down, Enter for the default button.
+TEST_F(SetupDialog, RunsModallyAndObeysTheKeyboard) {
+  TComPort port;
+  bool driven = false;
+  QTimer::singleShot(0, [&] {
+    auto* form = qobject_cast<TComSetupFrm*>(QApplication::activeModalWidget());
+    if (!form) return;
+    driven = true;
+    QTest::keyClick(form->focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(form->focusWidget(), Qt::Key_Down);
+    QTest::keyClick(form->focusWidget(), Qt::Key_Return);
+  });
+  // Should the dialog not be found above, this still ends the modal loop.
+  QTimer rescue;
+  rescue.setSingleShot(true);
+  QObject::connect(&rescue, &QTimer::timeout, [] {
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+  });
+  rescue.start(5000);
+  port.ShowSetupDialog();
+  ASSERT_TRUE(driven);
+  EXPECT_EQ(port.BaudRate(), br14400);
+}
+
+}  // namespace
