@@ -55,6 +55,9 @@ constexpr int kDefaultRateCount = static_cast<int>(std::size(kDefaultRates));
 
 const QString kNothingConnected = QStringLiteral("Geen Intellibox of Twin-Center aangesloten.");
 
+// How the command station answered "x\r".
+enum class PromptAnswer { Ready, MixedMode, NeedsUser };
+
 class Detection {
  public:
   Detection() : host_(CurrentP50XHost()), port_(*host_.port), log_(*host_.memo1) {}
@@ -64,7 +67,7 @@ class Detection {
 
  private:
   bool ProbeBaudRates();
-  bool P50XPromptAnswers();
+  PromptAnswer CheckP50XPrompt();
   bool ReadSpecialOptions();
   void SetUpCommandStation();
 
@@ -107,7 +110,15 @@ bool Detection::Run() {
     ShowMessage(kNothingConnected);
     return false;
   }
-  if (!P50XPromptAnswers()) return false;
+  switch (CheckP50XPrompt()) {
+    case PromptAnswer::Ready:
+      break;
+    // The command station takes P50X commands as it is, and its options are not to be touched.
+    case PromptAnswer::MixedMode:
+      return true;
+    case PromptAnswer::NeedsUser:
+      return false;
+  }
   if (!ReadSpecialOptions()) return false;
   SetUpCommandStation();
   return true;
@@ -134,16 +145,16 @@ bool Detection::ProbeBaudRates() {
   return false;
 }
 
-bool Detection::P50XPromptAnswers() {
+PromptAnswer Detection::CheckP50XPrompt() {
   QByteArray answer;
   port_.ReadStr(answer, port_.InputCount());
   WriteRaw("x\r");
   const QByteArray reply = ReadUntilPrompt();
   Log(reply);
-  if (reply == "\r]") return true;
+  if (reply == "\r]") return PromptAnswer::Ready;
   if (reply.size() <= kLongestReenableReply) {
     ShowMessage(QStringLiteral("Please re-enable the P50x protocol!"));
-    return false;
+    return PromptAnswer::NeedsUser;
   }
   port_.ClearBuffer(true, false);
   WriteRaw("xZzA0\r");
@@ -152,9 +163,9 @@ bool Detection::P50XPromptAnswers() {
   WaitForP50XInput(port_, 5, std::chrono::steady_clock::now() + kMixedReplyLimit);
   QByteArray mode;
   port_.ReadStr(mode, 5);
-  if (mode == "Mixed") return true;
+  if (mode == "Mixed") return PromptAnswer::MixedMode;
   ShowMessage(QStringLiteral("Reset de Intellibox, Twin-Center"));
-  return false;
+  return PromptAnswer::NeedsUser;
 }
 
 bool Detection::ReadSpecialOptions() {

@@ -162,6 +162,7 @@ TEST_F(P50XDetection, LongPromptReplyAsksForAResetUnlessTheModeIsMixed) {
   station.SetModeReply("Mixed\r]");
   EXPECT_TRUE(Detect());
   EXPECT_TRUE(Notifications().messages.isEmpty());
+  EXPECT_TRUE(station.ReceivedData().endsWith("x\rxZzA0\r"));
 }
 
 TEST_F(P50XDetection, Option1ThatIsNoDigitEndsDetection) {

@@ -1,0 +1,6 @@
+# The P50X link against the simulator on a pty: round trip of one binary command, and the CPU
+# the 100 ms event poll costs while nothing happens.
+foreach(bench p50x_roundtrip p50x_idle_poll)
+  add_executable(bench_${bench} ${CMAKE_CURRENT_LIST_DIR}/${bench}.cpp)
+  target_link_libraries(bench_${bench} PRIVATE sorvell_p50x sorvell_sim)
+endforeach()

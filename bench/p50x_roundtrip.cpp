@@ -1,0 +1,75 @@
+// Round trip of one P50X binary command (power on, 78 A7, one reply byte) against the simulated
+// Intellibox on a pty at 19200 baud: from SendP50X to the decoded reply. A pty carries the bytes
+// at once, so the figure is what the program adds to the wire time. Target: median under 2 ms.
+#include <QApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "About/TAboutBox.h"
+#include "CPort/TComPort.h"
+#include "P50XSimulator.h"
+#include "p50x/P50XLink.h"
+#include "platform/Messages.h"
+#include "platform/TMemo.h"
+
+namespace {
+
+constexpr int kRoundTrips = 1000;
+// Two bytes out, one back, 8 data bits and two stop bits with the start bit: 11 bits a byte.
+constexpr double kWireMs = 3 * 11 * 1000.0 / 19200;
+
+double Percentile(std::vector<double> values, double fraction) {
+  std::sort(values.begin(), values.end());
+  return values[static_cast<std::size_t>(fraction * (values.size() - 1))];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  P50XSimulator station;
+  station.SetBaudRate(19200);
+  TComPort port;
+  port.SetPort(station.SlavePath());
+  port.SetBaudRate(br19200);
+  port.SetStopBits(sbTwoStopBits);
+  port.SetEvents({evBreak, evCTS});
+  port.Open();
+  TMemo memo1;
+  TMemo memo3;
+  TAboutBox about;
+  bool xPrefixMode = true;
+  P50XHost host;
+  host.port = &port;
+  host.memo1 = &memo1;
+  host.memo3 = &memo3;
+  host.about = &about;
+  host.waitMs = [](int ms) { SleepMs(ms); };
+  host.xPrefixMode = &xPrefixMode;
+  SetP50XHost(host);
+
+  std::vector<double> times;
+  times.reserve(kRoundTrips);
+  for (int i = 0; i < kRoundTrips; ++i) {
+    memo3.SetText({});
+    const auto start = std::chrono::steady_clock::now();
+    SendP50X(QByteArray(1, '\xA7'));
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    if (memo3.Text() != QLatin1String("Power On")) {
+      std::fprintf(stderr, "round trip %d: no reply decoded\n", i);
+      return 1;
+    }
+    times.push_back(took.count());
+  }
+  const double median = Percentile(times, 0.5);
+  std::printf(
+      "P50X round trip over a pty, %d commands: median %.3f ms, 90th percentile %.3f ms, "
+      "worst %.3f ms\n(wire time at 19200 baud would add %.2f ms; target: median under 2 ms "
+      "over it)\n",
+      kRoundTrips, median, Percentile(times, 0.9), Percentile(times, 1.0), kWireMs);
+  SetP50XHost({});
+  return median < 2.0 ? 0 : 1;
+}
