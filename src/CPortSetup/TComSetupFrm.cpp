@@ -1,7 +1,5 @@
 #include "CPortSetup/TComSetupFrm.h"
 
-#include <libintl.h>
-
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,6 +8,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "CPort/CPortText.h"
 #include "CPortCtl/TComComboBox.h"
 
 namespace {
@@ -21,12 +20,6 @@ constexpr int kButtonHeight = 25;
 std::function<int(TComSetupFrm&)>& ExecHook() {
   static std::function<int(TComSetupFrm&)> hook;
   return hook;
-}
-
-// The dialog's own texts go through the serial layer's catalogue; the list items are values,
-// not words, and stay as they are.
-QString Translated(const char* text) {
-  return QString::fromUtf8(dgettext("cport", text));
 }
 
 // Gives a label an Alt+letter that moves to its box. The letter is taken from the translated
@@ -53,9 +46,11 @@ int TComSetupFrm::Execute() {
 }
 
 TComSetupFrm::TComSetupFrm(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(Translated("Setup"));
+  // The dialog's own texts go through the serial layer's catalogue; the list items are values,
+  // not words, and stay as they are.
+  setWindowTitle(CPortText("Setup"));
 
-  GroupBox1 = new QGroupBox(Translated(" Settings "), this);
+  GroupBox1 = new QGroupBox(CPortText(" Settings "), this);
   auto* grid = new QGridLayout(GroupBox1);
   grid->setVerticalSpacing(2);
   struct Row {
@@ -77,7 +72,7 @@ TComSetupFrm::TComSetupFrm(QWidget* parent) : QDialog(parent) {
     r.combo->setMinimumWidth(kComboWidth);
     r.combo->SetComProperty(r.property);
     // As buddy the label also names its box in the accessibility tree.
-    r.label = new QLabel(WithMnemonic(Translated(r.text), lettersTaken), GroupBox1);
+    r.label = new QLabel(WithMnemonic(CPortText(r.text), lettersTaken), GroupBox1);
     r.label->setBuddy(r.combo);
     grid->addWidget(r.label, row, 0);
     grid->addWidget(r.combo, row, 1);
@@ -85,9 +80,9 @@ TComSetupFrm::TComSetupFrm(QWidget* parent) : QDialog(parent) {
     previous = r.combo;
   }
 
-  Button1 = new QPushButton(Translated("OK"), this);
+  Button1 = new QPushButton(CPortText("OK"), this);
   Button1->setDefault(true);
-  Button2 = new QPushButton(Translated("Cancel"), this);
+  Button2 = new QPushButton(CPortText("Cancel"), this);
   for (QPushButton* button : {Button1, Button2}) {
     button->setMinimumSize(kButtonWidth, kButtonHeight);
     setTabOrder(previous, button);
