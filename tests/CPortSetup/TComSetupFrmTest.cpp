@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +18,15 @@
 #include "CPortSetup/TComSetupFrm.h"
 
 namespace {
+
+// Whether the accessibility tree tells a screen reader that label names widget.
+bool LabelledBy(QWidget* widget, QLabel* label) {
+  for (const auto& [other, relation] :
+       QAccessible::queryAccessibleInterface(widget)->relations(QAccessible::Label)) {
+    if (other->object() == label) return true;
+  }
+  return false;
+}
 
 QWidget* NextTabStop(QWidget* widget) {
   do widget = widget->nextInFocusChain();
@@ -191,6 +201,7 @@ TEST_F(SetupDialog, HasItsCaptionsBuddiesAndKeyboardOrder) {
   QStringList captions;
   for (const auto& [label, combo] : rows) {
     captions.append(QString(label->text()).remove('&'));
+    EXPECT_TRUE(LabelledBy(combo, label));
     EXPECT_EQ(label->buddy(), combo);
     EXPECT_EQ(combo->parentWidget(), form.GroupBox1);
     EXPECT_FALSE(combo->AutoApply());
