@@ -48,15 +48,6 @@ TEST(TComComboBox, ShowsThePortsCurrentValueWhenBoundAndWhenThePropertyChanges) 
   EXPECT_EQ(combo.Text(), "Even");
 }
 
-TEST(TComComboBox, ShowsFlowControlThatFitsNoShorthandAsCustom) {
-  TComPort port;
-  port.FlowControl().SetOutCTSFlow(true);  // CTS flow without RTS handshake
-  TComComboBox combo;
-  combo.SetComProperty(cpFlowControl);
-  combo.SetComPort(&port);
-  EXPECT_EQ(combo.Text(), "Custom");
-}
-
 TEST(TComComboBox, WritesOnlyWhenAskedUnlessAutoApplyIsSet) {
   TComPort port;
   TComComboBox combo;
