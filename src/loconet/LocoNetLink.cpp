@@ -50,5 +50,6 @@ void ParseLocoNet(QByteArray& receiveHexBuffer, TMemo& memo3, TComPort& port) {
         break;
     }
   }
+  // Shown as any failing handler's error is shown, but only now that every line is logged.
   if (failedAnswer) RunGuarded([&] { std::rethrow_exception(failedAnswer); });
 }
