@@ -7,6 +7,7 @@
 #include "loconet/LocoNetMessage.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
+#include "support/WaitFor.h"
 
 namespace {
 
@@ -65,6 +66,31 @@ TEST(LocoNetLink, FailedAnswerIsShownAfterEveryMessageOfTheEventIsLogged) {
   EXPECT_TRUE(buffer.isEmpty());
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages[0].startsWith(ComErrorMessage(2)));
+}
+
+// The answer is written from inside the port's receive event, while the event thread waits
+// for the handler; a message cut across two arrivals is answered once, when it is complete.
+TEST(LocoNetLink, SlotDataArrivingInPiecesIsAnsweredFromTheReceiveEvent) {
+  PortOnMemoryLine line;
+  TMemo memo3;
+  QByteArray buffer;
+  line.Port().OnRxChar = [&](QObject*, int count) {
+    QByteArray received;
+    line.Port().ReadStr(received, count);
+    buffer += HexText(received);
+    ParseLocoNet(buffer, memo3, line.Port());
+  };
+  const QByteArray slotData = QByteArray::fromHex(SlotDataHex(5, 0x33));
+
+  line.Line().Receive(slotData.left(6));
+  ASSERT_TRUE(WaitFor([&] { return buffer.size() == 12; }));
+  EXPECT_TRUE(memo3.Lines().isEmpty());
+  line.Line().Receive(slotData.mid(6));
+  ASSERT_TRUE(WaitFor([&] { return !memo3.Lines().isEmpty(); }));
+
+  EXPECT_EQ(memo3.Lines(), QStringList{HexText(slotData)});
+  EXPECT_EQ(line.TakeWrites(), Writes({"BA", "05", "05", "45"}));
+  EXPECT_TRUE(buffer.isEmpty());
 }
 
 }  // namespace

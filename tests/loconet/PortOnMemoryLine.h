@@ -26,6 +26,7 @@ class PortOnMemoryLine {
   }
 
   TComPort& Port() { return port_; }
+  MemoryLine& Line() { return *line_; }
   // Every write since the last call, in order, and forgets them.
   std::vector<QByteArray> TakeWrites() { return std::exchange(writes_, {}); }
 
