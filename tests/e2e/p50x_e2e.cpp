@@ -1,0 +1,149 @@
+// The main window with "IB/TC " against the simulated Intellibox on a pty: connect with
+// interface detection, the event poll, programming, the About window, events reported by the
+// command station, and a command station that falls silent.
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "About/TAboutBox.h"
+#include "CPort/TComPort.h"
+#include "P50XSimulator.h"
+#include "WD10/TSpinEdit.h"
+#include "WindowDriver.h"
+#include "p50x/P50XLink.h"
+#include "platform/Messages.h"
+#include "platform/TMemo.h"
+#include "support/RecordingNotifier.h"
+#include "support/WaitFor.h"
+
+namespace {
+
+const QByteArray kEventQuery = QByteArray::fromHex("78 C8");
+
+// The wire without the event queries of the poll, which come and go with the timing.
+QByteArray WithoutPolls(QByteArray wire) {
+  return wire.replace(kEventQuery, {});
+}
+
+QByteArray Turnout(int address, bool on) {
+  QByteArray frame = QByteArray::fromHex("78 90");
+  frame.append(static_cast<char>(address % 256));
+  frame.append(static_cast<char>(address / 256 + (on ? 0x40 : 0)));
+  return frame;
+}
+
+class P50XRun : public testing::Test {
+ protected:
+  P50XRun() {
+    window.RadioButton16->setChecked(true);
+    window.ComPort1->SetPort(station.SlavePath());
+    station.SetBaudRate(2400);
+  }
+
+  // Detection's long break and probe pauses are the program's; a test may shorten them
+  // through the link's host.
+  void ShortenDetectionSleeps() {
+    P50XHost host = CurrentP50XHost();
+    host.sleepMs = [](int ms) { SleepMs(std::min(ms, 40)); };
+    SetP50XHost(host);
+  }
+
+  void Connect() {
+    driver.Click(window.Button1);
+    ASSERT_FALSE(window.GroupBox1->isVisible());
+    ASSERT_TRUE(WaitFor([&] { return station.EventQueries() >= 2; }));
+  }
+
+  P50XSimulator station;
+  TFrm_WD10 window;
+  WindowDriver driver{window};
+};
+
+TEST_F(P50XRun, ConnectProgramAndClose) {
+  Connect();
+  EXPECT_TRUE(WithoutPolls(station.ReceivedData())
+                  .startsWith("\xC4x\rxSo1\rxSo26\r`xZzA0\rxb\rx\xA0xRT255\rxSE62\rx\x99x\xA7"));
+  EXPECT_EQ(window.Memo3->Text(), "Power On");
+  EXPECT_EQ(window.Memo1->Lines().value(0), "OldBaud = 2400 (Default) BaudRate na een Long Break");
+  EXPECT_EQ(window.ComPort1->BaudRate(), br2400);
+  EXPECT_TRUE(window.GroupBox2->isVisible());
+  EXPECT_TRUE(window.Button4->isVisible());
+
+  driver.Click(window.Button4);
+  EXPECT_TRUE(window.AboutBox->isVisible());
+  EXPECT_EQ(window.AboutBox->SPU->text(), "1.502");
+  EXPECT_EQ(window.AboutBox->Serial->text(), "0012345678");
+  driver.Click(window.AboutBox->OKButton);
+  EXPECT_FALSE(window.AboutBox->isVisible());
+
+  station.ClearReceived();
+  window.SpinEdit1->SetValue(9);
+  driver.Click(window.Button2);
+  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
+  const int modeA = window.ModeOfGroupA();
+  const int modeB = window.ModeOfGroupB();
+  EXPECT_EQ(WithoutPolls(station.ReceivedData()), Turnout(9, true) + Turnout(9, false) +
+                                                      Turnout(modeA, true) + Turnout(modeA, false) +
+                                                      Turnout(13, true) + Turnout(13, false) +
+                                                      Turnout(modeB, true) + Turnout(modeB, false));
+  EXPECT_EQ(window.Memo3->Text(), "Turnout command accepted");
+  EXPECT_EQ(window.Memo1->Lines().last(), "Druk op de programmeerknop van de WD10");
+
+  station.ClearReceived();
+  driver.Click(window.Button3);
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  EXPECT_TRUE(WithoutPolls(station.ReceivedData()).endsWith(QByteArray::fromHex("78 A6")));
+  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+TEST_F(P50XRun, EventsOfTheCommandStationReachTheLogs) {
+  ShortenDetectionSleeps();
+  Connect();
+
+  station.ReportPowerOff();
+  EXPECT_TRUE(WaitFor([&] { return window.Memo3->Text() == "There has been a Power Off."; }));
+
+  station.ReportFeedback(QByteArray::fromHex("03 10 00"));
+  EXPECT_TRUE(WaitFor([&] { return window.Memo1->Lines().contains("[S88 # 3] lb = 16 hb = 0"); }));
+
+  station.ReportProgrammingResult(QByteArray::fromHex("03 00 34 12"));
+  EXPECT_TRUE(WaitFor([&] { return window.Memo1->Lines().contains("CV #0 = 4660"); }));
+
+  station.ReportLocomotiveEvents(QByteArray::fromHex("05 01 02 03 04 90"));
+  EXPECT_TRUE(
+      WaitFor([&] { return window.Memo1->Lines().contains("Unexpected reply to XEvtLok cmd!"); }));
+}
+
+TEST_F(P50XRun, NoCommandStationStopsTheConnect) {
+  ShortenDetectionSleeps();
+  station.SetSilent(true);
+
+  driver.Click(window.Button1);
+
+  EXPECT_EQ(Notifications().messages, QStringList{"Geen Intellibox of Twin-Center aangesloten."});
+  EXPECT_TRUE(window.GroupBox1->isVisible());
+  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_FALSE(window.Timer2->Enabled());
+  EXPECT_EQ(station.ReceivedData(), QByteArray(4, '\xC4'));
+}
+
+TEST_F(P50XRun, CommandStationFallingSilentNeitherHangsTheWindowNorStopsTheClose) {
+  ShortenDetectionSleeps();
+  Connect();
+
+  station.SetSilent(true);
+  ASSERT_TRUE(
+      WaitFor([&] { return window.Memo1->Lines().contains("No reply from the command station"); }));
+
+  driver.Click(window.Button3);
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+}  // namespace
