@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,7 +20,11 @@ namespace {
 
 class MainWindow : public testing::Test {
  protected:
-  MainWindow() { window.show(); }
+  MainWindow() {
+    window.show();
+    // Focus moves, and so the field's leaving, need an active window.
+    QApplication::setActiveWindow(&window);
+  }
   TFrm_WD10 window;
 };
 
@@ -128,8 +133,11 @@ TEST_F(MainWindow, TypedValuesStandUntilTheFieldLosesFocus) {
   EXPECT_EQ(window.Label1->text(), "Decoderadres: 2");
   EXPECT_EQ(window.SpinEdit2->Text(), "7");
 
+  // A lone "-" is no number and would become 1 at once; the sign goes in front afterwards.
   edit->selectAll();
-  QTest::keyClicks(edit, "-3");
+  QTest::keyClicks(edit, "3");
+  QTest::keyClick(edit, Qt::Key_Home);
+  QTest::keyClicks(edit, "-");
   EXPECT_EQ(window.SpinEdit1->Text(), "-3");
   EXPECT_EQ(window.Label1->text(), "Decoderadres: 1");
   EXPECT_EQ(window.SpinEdit2->Text(), "1");
