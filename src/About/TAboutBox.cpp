@@ -52,7 +52,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   ProductName = MakeLabel(Panel1, QStringLiteral("Zonnedal"), 10, 132);
   Version = MakeLabel(Panel1, QStringLiteral("Version 1.0"), 10, 149);
   Copyright = MakeLabel(Panel1, QStringLiteral("Copyright ©"), 10, 174);
-  Comments = new QLabel(QStringLiteral("2006 - 2025 Zonnedal"), Panel1);
+  Comments = new QLabel(QStringLiteral("2006 - 2025"), Panel1);
   Comments->setGeometry(128, 174, 129, 32);
   Comments->setWordWrap(true);
 
