@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs what Sorvell needs to build, test and run on Debian 12. Safe to run again: it only
-# calls apt-get when something is missing.
+# calls apt-get or locale-gen when something is missing.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   googletest libgtest-dev libbenchmark-dev
-  gettext fonts-dejavu-core
+  gettext locales fonts-dejavu-core
 )
+
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo="sudo"
 
 missing=()
 for package in "${packages[@]}"; do
@@ -18,8 +21,16 @@ done
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  [[ $(id -u) -eq 0 ]] || sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+# The Dutch catalogue tests run under LANG=nl_NL.UTF-8, which glibc honours only once the locale
+# has been generated.
+if ! locale -a | grep -qx 'nl_NL.utf8'; then
+  echo "Generating the nl_NL.UTF-8 locale"
+  $sudo sed -i 's/^# *\(nl_NL.UTF-8 UTF-8\)$/\1/' /etc/locale.gen
+  grep -qx 'nl_NL.UTF-8 UTF-8' /etc/locale.gen ||
+    echo 'nl_NL.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen
 fi

@@ -1,0 +1,18 @@
+// No application object exists in this process: the serial layer must take the language from
+// the environment by itself. Run by CTest under LANG=nl_NL.UTF-8 (filter Dutch*) and under
+// LANG=C (filter English*).
+#include <gtest/gtest.h>
+
+#include "CPort/EComPort.h"
+
+namespace {
+
+TEST(DutchBeforeTheApplication, MessageReadsInDutch) {
+  EXPECT_EQ(ComErrorMessage(23).toStdString(), "Registerfout");
+}
+
+TEST(EnglishBeforeTheApplication, MessageReadsInEnglish) {
+  EXPECT_EQ(ComErrorMessage(23).toStdString(), "Registry error");
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+// Run by CTest once under LANG=nl_NL.UTF-8 with the filter Dutch* and once under LANG=C with
+// the filter English*, with the catalogue beside the executable both times.
+#include <gtest/gtest.h>
+
+#include <locale.h>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "CPort/EComPort.h"
+#include "CPortSetup/TComSetupFrm.h"
+
+namespace {
+
+QStringList DialogTexts() {
+  const TComSetupFrm dialog;
+  QStringList texts{dialog.windowTitle(), dialog.GroupBox1->title()};
+  for (const QLabel* label :
+       {dialog.Label1, dialog.Label2, dialog.Label3, dialog.Label4, dialog.Label5, dialog.Label6})
+    texts << label->text().remove(QLatin1Char('&'));  // the keyboard mnemonic
+  texts << dialog.Button1->text() << dialog.Button2->text();
+  return texts;
+}
+
+// The untranslated message, read under the C locale for this thread only.
+QString EnglishMessage(int errorCode) {
+  const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+  const locale_t previous = uselocale(c);
+  const QString message = ComErrorMessage(errorCode);
+  uselocale(previous);
+  freelocale(c);
+  return message;
+}
+
+TEST(DutchCatalogue, DialogAndMessagesReadInDutch) {
+  ASSERT_STREQ(setlocale(LC_MESSAGES, nullptr), "nl_NL.UTF-8")
+      << "the nl_NL.UTF-8 locale is missing; scripts/install-deps.sh generates it";
+  EXPECT_EQ(DialogTexts(),
+            (QStringList{"Poortinstellingen", " Instellingen ", "Poort", "Baudrate", "Databits",
+                         "Stopbits", "Pariteit", "Stroombesturing", "OK", "Annuleren"}));
+  EXPECT_EQ(EComPort(1, 2).Message(), "Kan de compoort niet openen (win error code: 2)");
+  EXPECT_EQ(EComPort(14).Message(), "Kan de eigenschap niet wijzigen zolang er verbinding is");
+}
+
+TEST(DutchCatalogue, EveryComPortMessageIsTranslated) {
+  ASSERT_STREQ(setlocale(LC_MESSAGES, nullptr), "nl_NL.UTF-8");
+  QStringList dutch;
+  for (int code = 1; code <= 23; ++code) {
+    const QString english = EnglishMessage(code);
+    ASSERT_FALSE(english.isEmpty()) << code;
+    EXPECT_NE(ComErrorMessage(code), english) << english.toStdString();
+    dutch << ComErrorMessage(code);
+  }
+  dutch.removeDuplicates();
+  EXPECT_EQ(dutch.size(), 23);
+}
+
+TEST(EnglishTexts, WithoutTheLanguageTheBuiltInTextsShow) {
+  EXPECT_EQ(DialogTexts(), (QStringList{"Setup", " Settings ", "Port", "Baud rate", "Data bits",
+                                        "Stop bits", "Parity", "Flow control", "OK", "Cancel"}));
+  EXPECT_EQ(EComPort(1, 2).Message(), "Unable to open com port (win error code: 2)");
+  EXPECT_EQ(ComErrorMessage(23), "Registry error");
+}
+
+}  // namespace
