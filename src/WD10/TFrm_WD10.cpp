@@ -221,6 +221,7 @@ void TFrm_WD10::BindHandlers() {
   OnClicked(Button2, [this] { Button2Click(); });
   OnClicked(Button3, [this] { Button3Click(); });
   OnClicked(Button4, [this] { Button4Click(); });
+  OnClicked(Button5, [this] { Button5Click(); });
   SpinEdit1->OnChange = [this](QObject*) { SpinEdit1Change(); };
   Timer1->OnTimer = [this](QObject*) { Timer1Timer(); };
   Timer2->OnTimer = [this](QObject*) { Timer2Timer(); };
