@@ -1,0 +1,104 @@
+// An SRCP 0.8 server on the loopback interface, standing in for the command station of the
+// "SRCP 0.8" central type. It greets, takes the handshake, runs command and information
+// sessions on a power bus (1), a bus with generic accessories (6) and a feedback bus (8),
+// answers with time-stamped lines ending in a bare LF, and records every line a client sends.
+// It can also misbehave the ways a broken server does: flood, leave out line ends, drop a
+// connection in the middle of a run, answer late.
+//
+// The server runs on a thread of its own with plain sockets, so it works while the test's
+// thread is blocked in a wait; it only posts an empty event to the application so that such a
+// wait re-examines what it is waiting for.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class SrcpServer {
+ public:
+  static constexpr int kDefaultPort = 4303;
+
+  // Greetings as the program meets them: two of the servers it was made for, and a current
+  // server on Linux, which names only the protocol.
+  static constexpr const char* kDdw08Greeting = "DDW V 0.8.3; SRCP 0.8.2";
+  static constexpr const char* kDdw07Greeting = "DDW V 0.7.5; SRCP 0.7.3";
+  static constexpr const char* kSrcpdGreeting = "srcpd V2.1.3; SRCP 0.8.4; SRCPOTHER 0.8.3";
+
+  // Listens on 127.0.0.1:port (0: a port of the system's choosing) and starts serving.
+  // Throws std::runtime_error when the port cannot be had.
+  explicit SrcpServer(std::string greeting, int port = kDefaultPort);
+  ~SrcpServer();
+  SrcpServer(const SrcpServer&) = delete;
+  SrcpServer& operator=(const SrcpServer&) = delete;
+
+  int Port() const { return port_; }
+
+  // Misbehaviour; safe from any thread, effective for what is sent from then on.
+  // Sends info lines to every connection as fast as it takes them.
+  void SetFlood(bool on);
+  // Leaves the LF off the greeting, the replies and the flood.
+  void SetOmitLineEnds(bool on);
+  // Holds back every reply of a command session by this long.
+  void SetReplyDelay(std::chrono::milliseconds delay);
+  // A connection that sends a line starting with prefix is closed at once, without a reply.
+  void CloseOnLine(std::string prefix);
+
+  // What the clients did, per connection in the order they were accepted; safe from any thread.
+  int ConnectionCount() const;
+  // Every complete line the client sent, with its line end as it came.
+  std::vector<std::string> ReceivedLines(int connection) const;
+  bool ConnectionClosed(int connection) const;
+  // "COMMAND" or "INFO" once the connection has sent GO, else empty.
+  std::string SessionMode(int connection) const;
+
+ private:
+  struct Connection;
+  struct Scheduled;
+
+  void Serve();
+  void Accept();
+  void Receive(Connection& connection);
+  void Transmit(Connection& connection);
+  void Execute(Connection& connection, const std::string& line);
+  void ExecuteHandshake(Connection& connection, const std::vector<std::string>& words);
+  void ExecuteCommand(Connection& connection, const std::vector<std::string>& words);
+  std::string ExecuteSet(const std::vector<std::string>& words);
+  std::string ExecuteInit(const std::vector<std::string>& words);
+  void Reply(Connection& connection, const std::string& message);
+  void BroadcastInfo(const std::string& message);
+  void Schedule(Connection& connection, std::chrono::milliseconds delay, std::string message);
+  void ReleaseDue();
+  void Flood(Connection& connection);
+  void Drop(Connection& connection);
+  std::string Line(const std::string& message) const;
+  int NextTimeoutMs() const;
+  void Wake();
+
+  std::string greeting_;
+  int port_ = 0;
+  int listener_ = -1;
+  int wakePipe_[2] = {-1, -1};
+
+  std::atomic<bool> flood_{false};
+  std::atomic<bool> omitLineEnds_{false};
+  std::atomic<int> replyDelayMs_{0};
+  std::atomic<bool> stopping_{false};
+
+  // Owned by the server thread.
+  std::vector<Connection*> open_;
+  std::vector<Scheduled> scheduled_;
+  bool power_[9] = {};
+  std::vector<int> initialisedAccessories_;
+  int sessions_ = 0;
+
+  // Shared with the callers.
+  mutable std::mutex mutex_;
+  std::vector<std::unique_ptr<Connection>> all_;
+  std::string closePrefix_;
+
+  std::thread thread_;
+};
