@@ -1,0 +1,95 @@
+// Figures of the serial port on a pty: how soon a received byte reaches OnRxChar (target: a
+// median under 2 ms), and how much CPU an open port costs while nothing happens (target: near
+// zero). Run: bench_cport [samples] [idle seconds].
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "CPort/TComPort.h"
+#include "platform/Messages.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double ProcessCpuMs() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+// Processes events until done() or the deadline; false on the deadline.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+  bool expired = false;
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  QObject::connect(&deadline, &QTimer::timeout, [&expired] { expired = true; });
+  deadline.start(timeoutMs);
+  WaitUntil([&] { return expired || done(); });
+  return done();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const int samples = argc > 1 ? std::atoi(argv[1]) : 500;
+  const int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 3;
+
+  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    std::fprintf(stderr, "no pty\n");
+    return 1;
+  }
+  TComPort port;
+  port.SetPort(QString::fromLocal8Bit(ptsname(master)));
+  Clock::time_point arrived;
+  bool got = false;
+  port.OnRxChar = [&](QObject*, int count) {
+    arrived = Clock::now();
+    QByteArray bytes;
+    port.ReadStr(bytes, count);
+    got = true;
+  };
+  try {
+    port.Open();
+  } catch (const EComPort& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
+  }
+
+  std::vector<double> latencies;
+  for (int i = 0; i < samples; ++i) {
+    got = false;
+    const auto sent = Clock::now();
+    if (write(master, "\x55", 1) != 1) return 1;
+    if (!WaitFor([&] { return got; }, 2000)) {
+      std::fprintf(stderr, "byte %d never reached OnRxChar\n", i);
+      return 1;
+    }
+    latencies.push_back(std::chrono::duration<double, std::milli>(arrived - sent).count());
+    SleepMs(1);  // a fresh arrival each time, not a burst
+  }
+  std::sort(latencies.begin(), latencies.end());
+  auto at = [&](double q) { return latencies[static_cast<size_t>(q * (latencies.size() - 1))]; };
+  std::printf("received byte to OnRxChar, %d samples: median %.3f ms, p95 %.3f ms, max %.3f ms\n",
+              samples, at(0.5), at(0.95), latencies.back());
+
+  const double cpuBefore = ProcessCpuMs();
+  WaitFor([] { return false; }, idleSeconds * 1000);
+  const double cpu = ProcessCpuMs() - cpuBefore;
+  std::printf("open idle port (all events), %d s: process CPU %.2f ms (%.3f %% of a core)\n",
+              idleSeconds, cpu, cpu / (idleSeconds * 10.0));
+  port.Close();
+  close(master);
+  return 0;
+}
