@@ -52,13 +52,13 @@ LenzParse ParseLenzBuffer(QByteArray receiveHexBuffer) {
   while (hex.size() - consumed >= 2) {
     const int length = FrameLength(hex[consumed + 1]);
     if (hex.size() - consumed < 2 * length) break;
-    QString line;
-    line.reserve(3 * length);
+    // Every byte's two digits followed by a blank.
+    QString line(3 * length, QLatin1Char(' '));
     for (int i = 0; i < length; ++i) {
-      line += QLatin1StringView(hex.constData() + consumed + 2 * i, 2);
-      line += QLatin1Char(' ');
+      line[3 * i] = QLatin1Char(hex[consumed + 2 * i]);
+      line[3 * i + 1] = QLatin1Char(hex[consumed + 2 * i + 1]);
     }
-    result.lines.append(line);
+    result.lines.append(std::move(line));
     consumed += 2 * length;
   }
   receiveHexBuffer.remove(0, consumed);
