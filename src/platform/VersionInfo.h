@@ -12,6 +12,7 @@
 // 8-bit, in the code page of their table.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
