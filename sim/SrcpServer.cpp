@@ -13,10 +13,9 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <sstream>
-#include <stdexcept>
+#include <system_error>
 
 namespace {
 
@@ -87,7 +86,7 @@ struct SrcpServer::Scheduled {
 
 SrcpServer::SrcpServer(std::string greeting, int port) : greeting_(std::move(greeting)) {
   listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (listener_ < 0) throw std::runtime_error("SRCP server: no socket");
+  if (listener_ < 0) throw std::system_error(errno, std::generic_category(), "SRCP server");
   const int on = 1;
   ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
   sockaddr_in address{};
@@ -102,8 +101,8 @@ SrcpServer::SrcpServer(std::string greeting, int port) : greeting_(std::move(gre
     const int error = errno;
     for (int fd : {listener_, wakePipe_[0], wakePipe_[1]})
       if (fd >= 0) ::close(fd);
-    throw std::runtime_error("SRCP server: cannot listen on port " + std::to_string(port) + ": " +
-                             std::strerror(error));
+    throw std::system_error(error, std::generic_category(),
+                            "SRCP server: cannot listen on port " + std::to_string(port));
   }
   port_ = ntohs(address.sin_port);
   thread_ = std::thread([this] { Serve(); });

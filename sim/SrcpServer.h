@@ -29,7 +29,7 @@ class SrcpServer {
   static constexpr const char* kSrcpdGreeting = "srcpd V2.1.3; SRCP 0.8.4; SRCPOTHER 0.8.3";
 
   // Listens on 127.0.0.1:port (0: a port of the system's choosing) and starts serving.
-  // Throws std::runtime_error when the port cannot be had.
+  // Throws std::system_error when the port cannot be had (EADDRINUSE: another server has it).
   explicit SrcpServer(std::string greeting, int port = kDefaultPort);
   ~SrcpServer();
   SrcpServer(const SrcpServer&) = delete;
