@@ -1,0 +1,95 @@
+#include "LenzSimulator.h"
+
+namespace {
+
+const QByteArray kResumeOperations = QByteArray::fromHex("2181");
+const QByteArray kStopOperations = QByteArray::fromHex("2180");
+const QByteArray kStopAllLocomotives = QByteArray::fromHex("80");
+constexpr unsigned char kAccessoryOperation = 0x52;
+constexpr unsigned char kFeedbackBroadcast = 0x42;
+
+// What the interface says back.
+const QByteArray kAcknowledgement = QByteArray::fromHex("010405");
+const QByteArray kTransferError = QByteArray::fromHex("010100");
+const QByteArray kTrackPowerOn = QByteArray::fromHex("610160");
+const QByteArray kTrackPowerOff = QByteArray::fromHex("610061");
+const QByteArray kEmergencyStop = QByteArray::fromHex("810081");
+const QByteArray kCommandNotKnown = QByteArray::fromHex("6182E3");
+
+qsizetype LenzFrameLength(const QByteArray& pending) {
+  return (static_cast<unsigned char>(pending[0]) & 0x0F) + 2;
+}
+
+unsigned char Xor(const QByteArray& bytes) {
+  unsigned char x = 0;
+  for (char b : bytes) x ^= static_cast<unsigned char>(b);
+  return x;
+}
+
+}  // namespace
+
+LenzSimulator::LenzSimulator() : splitter_(LenzFrameLength) {}
+
+LenzSimulator::~LenzSimulator() {
+  StopReader();
+}
+
+QByteArray LenzSimulator::Frame(const QByteArray& bytesWithoutCheck) {
+  return bytesWithoutCheck + QByteArray(1, static_cast<char>(Xor(bytesWithoutCheck)));
+}
+
+void LenzSimulator::SendFeedback(int address, int data) {
+  QByteArray broadcast(1, static_cast<char>(kFeedbackBroadcast));
+  broadcast.append(static_cast<char>(address));
+  broadcast.append(static_cast<char>(data));
+  Send(Frame(broadcast));
+}
+
+std::vector<QByteArray> LenzSimulator::FramesHeard() const {
+  std::lock_guard lock(mutex_);
+  return framesHeard_;
+}
+
+void LenzSimulator::OnReceived(const QByteArray& bytes) {
+  std::vector<QByteArray> frames;
+  {
+    std::lock_guard lock(mutex_);
+    frames = splitter_.Take(bytes);
+    framesHeard_.insert(framesHeard_.end(), frames.begin(), frames.end());
+  }
+  for (const QByteArray& frame : frames) Answer(frame);
+}
+
+void LenzSimulator::Answer(const QByteArray& frame) {
+  const QByteArray hex = frame.toHex(' ').toUpper();
+  if (Xor(frame) != 0) {
+    log_.ReportOther(QStringLiteral("frame %1 with a wrong check byte").arg(hex));
+    Send(kTransferError);
+    return;
+  }
+  const QByteArray command = frame.chopped(1);
+  if (command == kResumeOperations) {
+    log_.ReportPower(true, QStringLiteral("(resume operations)"));
+    Send(kTrackPowerOn);
+  } else if (command == kStopOperations) {
+    log_.ReportPower(false, QStringLiteral("(stop operations)"));
+    Send(kTrackPowerOff);
+  } else if (command == kStopAllLocomotives) {
+    log_.ReportPower(false, QStringLiteral("(stop all locomotives)"));
+    Send(kEmergencyStop);
+  } else if (command.size() == 3 && static_cast<unsigned char>(command[0]) == kAccessoryOperation) {
+    // Data byte 1000 DBBP: D switches on, BB is the turnout within the address byte, P the
+    // output of the pair.
+    const int address = static_cast<unsigned char>(command[1]);
+    const int data = static_cast<unsigned char>(command[2]);
+    const int turnout = address * 4 + ((data >> 1) & 3) + 1 - kAddressOffset;
+    log_.ReportTurnout(turnout, (data & 0x08) != 0,
+                       QStringLiteral("(Lenz turnout %1, output %2)")
+                           .arg(turnout + kAddressOffset)
+                           .arg((data & 1) + 1));
+    Send(kAcknowledgement);
+  } else {
+    log_.ReportOther(QStringLiteral("frame %1, not known").arg(hex));
+    Send(kCommandNotKnown);
+  }
+}

@@ -1,0 +1,43 @@
+// A Lenz computer interface with its command station, on the master side of a pty. It frames
+// what the program sends by the header's count of data bytes, answers as the interface does (the
+// acknowledgement after an accessory operation, the track power broadcasts after resume and
+// stop), and sends feedback broadcasts on request.
+#pragma once
+
+#include <QByteArray>
+#include <mutex>
+#include <vector>
+
+#include "FrameSplitter.h"
+#include "PtyPeer.h"
+#include "StationLog.h"
+
+class LenzSimulator : public PtyPeer {
+ public:
+  // The program adds this to every turnout number so that it lands where a Lenz system counts.
+  static constexpr int kAddressOffset = 4;
+
+  LenzSimulator();
+  ~LenzSimulator() override;
+
+  // A frame with its check byte appended: the exclusive-or of every byte before it.
+  static QByteArray Frame(const QByteArray& bytesWithoutCheck);
+
+  // Sends the feedback broadcast 42 address data check.
+  void SendFeedback(int address, int data);
+
+  // The complete frames heard so far, check bytes included.
+  std::vector<QByteArray> FramesHeard() const;
+  StationLog& Log() { return log_; }
+
+ protected:
+  void OnReceived(const QByteArray& bytes) override;
+
+ private:
+  void Answer(const QByteArray& frame);
+
+  mutable std::mutex mutex_;
+  FrameSplitter splitter_;
+  std::vector<QByteArray> framesHeard_;
+  StationLog log_;
+};

@@ -1,0 +1,102 @@
+// The main window with "Lenz/Multi-Maus" against the simulated Lenz interface on a pty: the
+// frames of connect, programming and close, the interface's answers in the receive log, and
+// the addresses a Lenz system cannot reach.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "CPort/TComPort.h"
+#include "LenzSimulator.h"
+#include "WD10/TSpinEdit.h"
+#include "WindowDriver.h"
+#include "platform/TMemo.h"
+#include "support/RecordingNotifier.h"
+#include "support/WaitFor.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+QByteArray Hex(const char* text) {
+  return QByteArray::fromHex(text);
+}
+
+class LenzRun : public testing::Test {
+ protected:
+  LenzRun() {
+    window.RadioButton17->setChecked(true);
+    window.ComPort1->SetPort(station.SlavePath());
+  }
+
+  void Connect() {
+    driver.Click(window.Button1);
+    ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("61 01 60 "); }));
+  }
+
+  LenzSimulator station;
+  TFrm_WD10 window;
+  WindowDriver driver{window};
+};
+
+TEST_F(LenzRun, ConnectProgramAndClose) {
+  Connect();
+  EXPECT_EQ(station.ReceivedData(), Hex("2181A0"));
+  EXPECT_EQ(station.SlaveBaudRate(), 9600);
+  EXPECT_TRUE(station.SlaveSettings().c_cflag & CRTSCTS);
+
+  driver.Click(window.Button2);
+  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }));
+  EXPECT_EQ(window.Memo1->Lines(),
+            QStringList({"Zet wisselnummer: 5", "Zet wisselnummer: 6", "Zet wisselnummer: 9",
+                         "Zet wisselnummer: 6", "Druk op de programmeerknop van de WD10"}));
+  ASSERT_TRUE(WaitFor([&] { return station.FramesHeard().size() == 9; }));
+  EXPECT_EQ(station.FramesHeard(),
+            std::vector<QByteArray>({Hex("2181A0"), Hex("520188DB"), Hex("520180D3"),
+                                     Hex("52018AD9"), Hex("520182D1"), Hex("520288D8"),
+                                     Hex("520280D0"), Hex("52018AD9"), Hex("520182D1")}));
+  const auto bytes = station.Received();
+  EXPECT_GE(bytes[7].at - bytes[3].at, 240ms) << "the output stays on for 250 ms";
+  EXPECT_EQ(station.Log().TurnoutsSwitchedOn(), std::vector<int>({1, 2, 5, 2}));
+  // Every accessory frame was acknowledged, and each answer logged as a frame of its own.
+  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().count("01 04 05 ") == 8; }));
+  EXPECT_EQ(window.Memo3->Lines().first(), "61 01 60 ");
+
+  driver.Click(window.Button3);
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  ASSERT_TRUE(WaitFor([&] { return station.FramesHeard().size() == 10; }));
+  EXPECT_EQ(station.FramesHeard().back(), Hex("8080"));
+  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+TEST_F(LenzRun, FeedbackBroadcastArrivingInPiecesIsLoggedOnce) {
+  Connect();
+  station.Send(Hex("4201"));
+  ASSERT_TRUE(WaitFor([&] { return window.ReceiveHexBuffer == "4201"; }));
+  station.Send(Hex("89CA"));
+  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("42 01 89 CA "); }));
+  station.SendFeedback(0x02, 0x10);
+  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("42 02 10 50 "); }));
+  EXPECT_EQ(window.Memo3->Lines(), QStringList({"61 01 60 ", "42 01 89 CA ", "42 02 10 50 "}));
+  EXPECT_TRUE(window.ReceiveHexBuffer.isEmpty());
+}
+
+TEST_F(LenzRun, AddressBeyondTheReachOfLenzIsRefusedBeforeAnythingIsSent) {
+  Connect();
+  window.SpinEdit1->SetValue(1017);
+  const std::size_t heardBefore = station.ReceivedCount();
+
+  driver.Click(window.Button2);
+
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_TRUE(Notifications().messages.first().contains("1016"));
+  EXPECT_TRUE(window.Button2->isEnabled());
+  EXPECT_TRUE(window.Memo1->Lines().isEmpty());
+  // A frame written now would have reached the simulator well within this.
+  QTest::qWait(100);
+  EXPECT_EQ(station.ReceivedCount(), heardBefore);
+}
+
+}  // namespace

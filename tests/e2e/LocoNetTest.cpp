@@ -1,0 +1,92 @@
+// The main window with "IB/TC /LocoNet" against the simulated Intellibox on a pty: the messages
+// of connect, programming and close, LocoNet's echo in the receive log, and the answer to slot
+// data that arrives in the middle of a run.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "CPort/TComPort.h"
+#include "LocoNetSimulator.h"
+#include "WindowDriver.h"
+#include "platform/TMemo.h"
+#include "support/RecordingNotifier.h"
+#include "support/WaitFor.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+QByteArray Hex(const char* text) {
+  return QByteArray::fromHex(text);
+}
+
+class LocoNetRun : public testing::Test {
+ protected:
+  LocoNetRun() {
+    window.RadioButton15->setChecked(true);
+    window.ComPort1->SetPort(station.SlavePath());
+  }
+
+  void Connect() {
+    driver.Click(window.Button1);
+    ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("837C"); }));
+  }
+
+  LocoNetSimulator station;
+  TFrm_WD10 window;
+  WindowDriver driver{window};
+};
+
+TEST_F(LocoNetRun, ConnectProgramAndClose) {
+  Connect();
+  EXPECT_EQ(station.ReceivedData(), Hex("837C"));
+  EXPECT_EQ(station.SlaveBaudRate(), 19200);
+  EXPECT_FALSE(station.SlaveSettings().c_cflag & CSTOPB);
+
+  // Slot data from a throttle on the net, while the first output is on.
+  QTimer::singleShot(50, [&] { station.SendSlotData(5, 0x33); });
+  driver.Click(window.Button2);
+  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }));
+
+  const std::vector<QByteArray> expected = {
+      Hex("837C"),     Hex("B000307F"), Hex("BA050545"), Hex("B000206F"), Hex("B001307E"),
+      Hex("B001206E"), Hex("B004307B"), Hex("B004206B"), Hex("B001307E"), Hex("B001206E")};
+  ASSERT_TRUE(WaitFor([&] { return station.MessagesHeard().size() == expected.size(); }));
+  EXPECT_EQ(station.MessagesHeard(), expected);
+  const auto bytes = station.Received();
+  // Bytes 2..5 are the first switch request, 6..9 the move, 10..13 the request's second half.
+  EXPECT_GE(bytes[10].at - bytes[2].at, 190ms) << "the output stays on for 200 ms";
+  EXPECT_EQ(station.Log().TurnoutsSwitchedOn(), std::vector<int>({1, 2, 5, 2}));
+  EXPECT_EQ(window.Memo1->Lines(),
+            QStringList({"Zet wisselnummer: 1", "Zet wisselnummer: 2", "Zet wisselnummer: 5",
+                         "Zet wisselnummer: 2", "Druk op de programmeerknop van de WD10"}));
+
+  // The echo of every message, and the slot data with the echo of its answer.
+  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().size() == 11; }));
+  QStringList logged = window.Memo3->Lines();
+  const QString slotData = logged.takeAt(2);
+  EXPECT_TRUE(slotData.startsWith("E70E0533")) << slotData.toStdString();
+  QStringList echoes;
+  for (const QByteArray& message : expected)
+    echoes.append(QString::fromLatin1(message.toHex().toUpper()));
+  EXPECT_EQ(logged, echoes);
+
+  driver.Click(window.Button3);
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  ASSERT_TRUE(WaitFor([&] { return station.MessagesHeard().size() == expected.size() + 1; }));
+  EXPECT_EQ(station.MessagesHeard().back(), Hex("827D"));
+  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+TEST_F(LocoNetRun, PeerTransferWithTheBeepPatternBeeps) {
+  Connect();
+  station.SendPeerTransfer(Hex("00 00 00 11 00 00 00 00 00 00 00 00"));
+  ASSERT_TRUE(WaitFor([&] { return Notifications().beeps == 1; }));
+  EXPECT_TRUE(window.Memo3->Lines().last().startsWith("E50F00000011"));
+  EXPECT_EQ(station.MessagesHeard(), std::vector<QByteArray>{Hex("837C")});
+}
+
+}  // namespace
