@@ -43,8 +43,11 @@ QByteArray SingleByte(char value) {
 void TFrm_WD10::Button1Click() {
   LongHandler busy(*this);
   const CentralType central = SelectedCentral();
+  // The programming panel shows at once but takes clicks only once the command station is
+  // connected: detection and the handshakes let events run, and a run started in the middle
+  // of them would report success for commands that were never accepted.
+  GroupBox2->setEnabled(false);
   if (central == CentralType::Srcp) {
-    GroupBox2->setEnabled(true);
     GroupBox2->show();
   } else {
     ComPort1->ShowSetupDialog();
@@ -53,7 +56,6 @@ void TFrm_WD10::Button1Click() {
       ComPort1->ClearBuffer(true, true);
       ProcessMessages();
     }
-    GroupBox2->setEnabled(true);
     GroupBox2->show();
     GroupBox5->show();
   }
@@ -77,6 +79,7 @@ void TFrm_WD10::Button1Click() {
       break;
   }
   GroupBox1->hide();
+  GroupBox2->setEnabled(true);
   if (central == CentralType::P50X) Timer2->SetEnabled(true);
 }
 
@@ -206,12 +209,10 @@ void TFrm_WD10::ComPort1CTSChange(bool onOff) {
 
 void TFrm_WD10::Timer2Timer() {
   Timer2->SetEnabled(false);
-  // Re-enabled whatever happens, so one failed poll does not end the polling.
-  struct Reenable {
-    TTimer* timer;
-    ~Reenable() { timer->SetEnabled(true); }
-  } reenable{Timer2};
   if (RadioButton16->isChecked()) P50XEventPoll();
+  // A poll that raised (the adapter is gone) leaves the timer off: the error is shown once,
+  // not again every 100 ms while its box is open.
+  Timer2->SetEnabled(true);
 }
 
 void TFrm_WD10::Timer3Timer() {

@@ -65,7 +65,7 @@ TEST_F(MaerklinRun, ConnectProgramAndClose) {
 TEST_F(MaerklinRun, TitleBarCloseStopsTheCommandStationFirst) {
   Connect();
   window.close();
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && peer.ReceivedCount() >= 2; }));
   EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("6061"));
   EXPECT_FALSE(window.ComPort1->Connected());
 }
@@ -79,10 +79,11 @@ TEST_F(MaerklinRun, ReceivedBytesOnlyAccumulate) {
 
 TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {
   Connect();
-  window.Timer4->SetInterval(200);
-  QTimer::singleShot(100, &window, [&] { window.close(); });
+  // The close request comes halfway through the first step's 100 ms solenoid pulse.
+  window.Timer4->SetInterval(400);
+  QTimer::singleShot(50, &window, [&] { window.close(); });
   driver.Click(window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && peer.ReceivedCount() >= 5; }));
   // The first step went out, then the stop byte; no second step, no error box.
   EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("60 220120 61"));
   EXPECT_TRUE(Notifications().messages.isEmpty());

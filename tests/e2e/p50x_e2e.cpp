@@ -146,4 +146,20 @@ TEST_F(P50XRun, CommandStationFallingSilentNeitherHangsTheWindowNorStopsTheClose
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
+TEST_F(P50XRun, UnpluggedAdapterIsReportedOnceAndTheWindowStillCloses) {
+  ShortenDetectionSleeps();
+  Connect();
+
+  station.Unplug();
+  ASSERT_TRUE(WaitFor([&] { return !Notifications().messages.isEmpty(); }));
+  // The poll stops with its first failure instead of raising a box every 100 ms.
+  WaitFor([] { return false; }, 400);
+  EXPECT_EQ(Notifications().messages.size(), 1);
+  EXPECT_FALSE(window.Timer2->Enabled());
+
+  window.close();
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  EXPECT_FALSE(window.ComPort1->Connected());
+}
+
 }  // namespace
