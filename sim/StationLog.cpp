@@ -21,6 +21,7 @@ void StationLog::Report(StationEvent event) {
   {
     std::lock_guard lock(mutex_);
     events_.push_back(event);
+    if (events_.size() > kKeptEvents) events_.pop_front();
     listener = listener_;
   }
   // Outside the lock: a listener may look at the log itself.
@@ -40,11 +41,6 @@ void StationLog::ReportPower(bool on, const QString& detail) {
 
 void StationLog::ReportOther(const QString& text) {
   Report({StationEvent::Kind::Other, 0, text});
-}
-
-std::vector<StationEvent> StationLog::Events() const {
-  std::lock_guard lock(mutex_);
-  return events_;
 }
 
 QStringList StationLog::Lines() const {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <vector>
@@ -18,24 +19,27 @@ struct StationEvent {
 
 class StationLog {
  public:
+  // A simulator may run for days: only the most recent events are kept.
+  static constexpr std::size_t kKeptEvents = 10000;
+
   using Listener = std::function<void(const StationEvent&)>;
 
   // Called for every event from then on, on the thread that heard the command.
   void SetListener(Listener listener);
 
-  void Report(StationEvent event);
   // "turnout N on" / "turnout N off", followed by detail when it is not empty.
   void ReportTurnout(int turnout, bool on, const QString& detail = {});
   void ReportPower(bool on, const QString& detail = {});
   void ReportOther(const QString& text);
 
-  std::vector<StationEvent> Events() const;
   QStringList Lines() const;
-  // The turnouts of the accessory "on" commands, in the order they came.
+  // The turnouts of the accessory "on" commands kept, in the order they came.
   std::vector<int> TurnoutsSwitchedOn() const;
 
  private:
+  void Report(StationEvent event);
+
   mutable std::mutex mutex_;
-  std::vector<StationEvent> events_;
+  std::deque<StationEvent> events_;
   Listener listener_;
 };

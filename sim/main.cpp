@@ -57,11 +57,11 @@ int Usage() {
   QTextStream err(stderr);
   err << "Usage: sorvell-sim <central>\n"
          "Simulates a command station for Sorvell; <central> is one of:\n";
-  for (const CentralChoice& choice : kCentrals)
-    err << QStringLiteral("  %1 \"%2\": %3\n")
-               .arg(QString::fromLatin1(choice.argument).leftJustified(9))
-               .arg(QString::fromUtf8(choice.programName))
-               .arg(QString::fromUtf8(choice.description));
+  for (const CentralChoice& choice : kCentrals) {
+    const QString programName = u'"' + QString::fromUtf8(choice.programName) + u'"';
+    err << "  " << QString::fromLatin1(choice.argument).leftJustified(10)
+        << programName.leftJustified(23) << QString::fromUtf8(choice.description) << "\n";
+  }
   return 2;
 }
 
