@@ -123,7 +123,7 @@ class TFrm_WD10 : public QWidget {
   void StepPause();
   void PerformAccessoryCommand(int turnout, const QString& srcpAddress);
   bool RefuseUnreachableLenzAddresses();
-  bool ConnectP50X();
+  bool SwitchPowerOn(CentralType central);
   void AbandonConnect();
   void SwitchPowerOff(CentralType central);
   void OnLongHandlersDone();

@@ -42,10 +42,18 @@ QByteArray SingleByte(char value) {
 
 void TFrm_WD10::Button1Click() {
   LongHandler busy(*this);
+  // Events run during the connect (detection, handshakes); a second click must not start a
+  // second connect underneath the first.
+  Button1->setEnabled(false);
+  const struct Reenable {
+    QPushButton* button;
+    ~Reenable() { button->setEnabled(true); }
+  } reenable{Button1};
+
   const CentralType central = SelectedCentral();
   // The programming panel shows at once but takes clicks only once the command station is
-  // connected: detection and the handshakes let events run, and a run started in the middle
-  // of them would report success for commands that were never accepted.
+  // connected: a run started in the middle of detection or a handshake would report success
+  // for commands that were never accepted.
   GroupBox2->setEnabled(false);
   if (central == CentralType::Srcp) {
     GroupBox2->show();
@@ -59,12 +67,31 @@ void TFrm_WD10::Button1Click() {
     GroupBox2->show();
     GroupBox5->show();
   }
+  // A connect that fails from here on goes back to the selection, with the port closed, so
+  // the user can pick another port instead of facing a panel that covers the connect button.
+  try {
+    if (!SwitchPowerOn(central)) {
+      AbandonConnect();
+      return;
+    }
+  } catch (...) {
+    AbandonConnect();
+    throw;
+  }
+  GroupBox1->hide();
+  GroupBox2->setEnabled(true);
+  if (central == CentralType::P50X) Timer2->SetEnabled(true);
+}
+
+bool TFrm_WD10::SwitchPowerOn(CentralType central) {
   switch (central) {
     case CentralType::LocoNet:
       SendLocoNet(*ComPort1, SingleByte(kLocoNetPowerOn));
       break;
     case CentralType::P50X:
-      if (!ConnectP50X()) return;
+      // Without a command station the P50X link would only wait for replies that never come.
+      if (!DetectP50XInterface()) return false;
+      SendP50X(SingleByte(kP50XPowerOn));
       break;
     case CentralType::Lenz:
       LenzFrameTable[0] = kLenzResumeOperations[0];
@@ -78,26 +105,6 @@ void TFrm_WD10::Button1Click() {
       SrcpHandshake();
       break;
   }
-  GroupBox1->hide();
-  GroupBox2->setEnabled(true);
-  if (central == CentralType::P50X) Timer2->SetEnabled(true);
-}
-
-bool TFrm_WD10::ConnectP50X() {
-  // Without a command station the P50X link would wait for replies that never come: the
-  // connect stops and the user can pick another port.
-  bool found = false;
-  try {
-    found = DetectP50XInterface();
-  } catch (...) {
-    AbandonConnect();
-    throw;
-  }
-  if (!found) {
-    AbandonConnect();
-    return false;
-  }
-  SendP50X(SingleByte(kP50XPowerOn));
   return true;
 }
 
