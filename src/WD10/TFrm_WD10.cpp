@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <chrono>
 
 #include "About/TAboutBox.h"
@@ -241,8 +242,9 @@ void TFrm_WD10::FormCreate() {
   for (int i = 0; i < 7; ++i) {
     const QString caption = QString::fromUtf8(DecoderModel::kModes[i].caption);
     for (QRadioButton* button : {RadioButton[1 + i], RadioButton[8 + i]}) {
-      button->resize(200, button->height());
       button->setText(caption);
+      // 200 pixels as designed, wider where this desktop's font needs it to show the caption.
+      button->resize(std::max(200, button->sizeHint().width()), button->height());
     }
   }
   // Checking RadioButton15 alone would run nothing, as it is checked already; by way of
