@@ -22,37 +22,6 @@ class PublishedPortTest : public testing::Test {
   QString ports = base.path() + QStringLiteral("/sorvell-ports");
 };
 
-TEST_F(PublishedPortTest, LinkLivesAsLongAsThePublisher) {
-  {
-    const PublishedPort port(ports, "sorvell-sim-lenz", "/dev/null");
-    EXPECT_EQ(port.LinkPath(), ports + "/sorvell-sim-lenz");
-    EXPECT_EQ(LinkTarget("sorvell-sim-lenz"), "/dev/null");
-    EXPECT_EQ(QFileInfo(ports).permissions() & (QFile::WriteGroup | QFile::WriteOther), 0);
-  }
-  EXPECT_FALSE(LinkExists("sorvell-sim-lenz"));
-}
-
-TEST_F(PublishedPortTest, StaleLinkIsReplacedAndALiveOneIsNot) {
-  ASSERT_TRUE(QDir().mkpath(ports));
-  ASSERT_TRUE(QFile::link("/dev/pts/no-such-pty", ports + "/sorvell-sim-lenz"));
-  const PublishedPort first(ports, "sorvell-sim-lenz", "/dev/null");
-  EXPECT_EQ(LinkTarget("sorvell-sim-lenz"), "/dev/null");
-
-  try {
-    const PublishedPort second(ports, "sorvell-sim-lenz", "/dev/zero");
-    FAIL() << "a second simulator took over a live link";
-  } catch (const std::runtime_error& error) {
-    EXPECT_STREQ(
-        error.what(),
-        ("another simulator is running as " + ports.toStdString() + "/sorvell-sim-lenz").c_str());
-  }
-  EXPECT_EQ(LinkTarget("sorvell-sim-lenz"), "/dev/null");
-
-  // Other names are other simulators.
-  const PublishedPort other(ports, "sorvell-sim-loconet", "/dev/zero");
-  EXPECT_EQ(LinkTarget("sorvell-sim-loconet"), "/dev/zero");
-}
-
 TEST_F(PublishedPortTest, LeavesALinkThatIsNoLongerItsOwn) {
   {
     const PublishedPort port(ports, "sorvell-sim-lenz", "/dev/null");

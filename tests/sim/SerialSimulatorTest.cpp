@@ -65,11 +65,6 @@ TEST_F(LenzStation, DamagedAndUnknownFramesAreRefused) {
   EXPECT_TRUE(station.Log().TurnoutsSwitchedOn().empty());
 }
 
-TEST_F(LenzStation, SendsFeedbackBroadcasts) {
-  station.SendFeedback(0x01, 0x89);
-  EXPECT_EQ(program.Read(4), Hex("420189CA"));
-}
-
 // --- LocoNet ---------------------------------------------------------------------------------
 
 class LocoNetStation : public testing::Test {
@@ -101,26 +96,6 @@ TEST_F(LocoNetStation, SwitchRequestsReachTheTurnoutOfTheUser) {
   EXPECT_EQ(station.Log().TurnoutsSwitchedOn(), std::vector<int>({2, 2044}));
   EXPECT_EQ(station.Log().Lines(), QStringList({"turnout 2 on (closed)", "turnout 2044 on (closed)",
                                                 "turnout 2044 off (closed)", "slot move 5 -> 5"}));
-}
-
-unsigned char XorOf(const QByteArray& message) {
-  unsigned char x = 0;
-  for (char b : message) x ^= static_cast<unsigned char>(b);
-  return x;
-}
-
-TEST_F(LocoNetStation, SendsSlotDataAndPeerTransfersWithValidCheckBytes) {
-  station.SendSlotData(5, 0x33);
-  const QByteArray slotData = program.Read(14);
-  ASSERT_EQ(slotData.size(), 14);
-  EXPECT_TRUE(slotData.startsWith(Hex("E70E0533")));
-  EXPECT_EQ(XorOf(slotData), 0xFF);
-
-  station.SendPeerTransfer(Hex("00 00 00 11 00 00 00 00 00 00 00 00"));
-  const QByteArray peerTransfer = program.Read(15);
-  ASSERT_EQ(peerTransfer.size(), 15);
-  EXPECT_TRUE(peerTransfer.startsWith(Hex("E50F000000 11")));
-  EXPECT_EQ(XorOf(peerTransfer), 0xFF);
 }
 
 // --- Märklin ---------------------------------------------------------------------------------

@@ -48,17 +48,4 @@ TEST(SrcpInfoListener, ReportsWhatTheServerSwitchedAndNotWhatItRefused) {
   EXPECT_EQ(lines.first(), "power off (SRCP bus 1)");
 }
 
-TEST(SrcpInfoListener, ReportsAServerThatIsNotThere) {
-  int freePort;
-  {
-    SrcpServer probe(SrcpServer::kDdw08Greeting, 0);
-    freePort = probe.Port();
-  }
-  SrcpInfoListener listener(freePort);
-  listener.Start();
-  ASSERT_TRUE(WaitFor([&] { return !listener.Log().Lines().isEmpty(); }));
-  EXPECT_TRUE(listener.Log().Lines().first().startsWith("SRCP information session: "));
-  EXPECT_FALSE(listener.InSession());
-}
-
 }  // namespace
