@@ -107,7 +107,11 @@ class SignalQuit {
 
   void Watch(QCoreApplication& app) {
     fd_ = ::signalfd(-1, &signals_, SFD_CLOEXEC | SFD_NONBLOCK);
-    if (fd_ < 0) return;
+    if (fd_ < 0) {
+      // Without the descriptor Ctrl+C must at least still end the tool, if less tidily.
+      pthread_sigmask(SIG_UNBLOCK, &signals_, nullptr);
+      return;
+    }
     notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, &app, [this, &app] {
       signalfd_siginfo info;
