@@ -30,7 +30,7 @@ TEST_P(AccessoryCommand, UnknownAccessoryIsInitialisedAndSwitchedAgain) {
   SendSrcpGA("6", "5", "1", "N");
   AwaitLines(0, handshake + 4);
   EXPECT_EQ(LinesAfter(0, handshake + 3), Lines({kSetTurnout5}));
-  EXPECT_FALSE(Memo3.Text().contains("416"));
+  EXPECT_FALSE(Memo3.Text().contains("416 ERROR"));
   EXPECT_TRUE(WaitFor([&] { return memo4.Text().contains("100 INFO 6 GA 5 1 0"); }))
       << "the information session shows the output switched on and, 200 ms later, off";
   EXPECT_TRUE(memo4.Text().contains("100 INFO 6 GA 5 1 1"));
@@ -72,7 +72,7 @@ TEST_F(SrcpLinkTest, ServerClosingMidRunEndsTheWaitAndLaterCommandsGoNowhere) {
   SendSrcpGA("6", "5", "1", "N");
   ASSERT_TRUE(WaitFor([&] { return !ClientSocket1.Active(); }));
   SendSrcpGA("6", "2", "1", "N");
-  EXPECT_FALSE(WaitForText("416"));
+  EXPECT_FALSE(WaitForText("416 ERROR"));
 
   EXPECT_TRUE(server->ConnectionClosed(0));
   EXPECT_EQ(LinesAfter(0, kDdw07Handshake.size()), Lines({kSetTurnout5}));
