@@ -30,6 +30,12 @@ class LenzRun : public testing::Test {
     window.ComPort1->SetPort(station.SlavePath());
   }
 
+  // Every run ends as the user ends it, with the link shut down before the window goes.
+  ~LenzRun() override {
+    window.close();
+    WaitFor([&] { return !window.isVisible(); });
+  }
+
   void Connect() {
     driver.Click(window.Button1);
     ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("61 01 60 "); }));

@@ -29,6 +29,12 @@ class LocoNetRun : public testing::Test {
     window.ComPort1->SetPort(station.SlavePath());
   }
 
+  // Every run ends as the user ends it, with the link shut down before the window goes.
+  ~LocoNetRun() override {
+    window.close();
+    WaitFor([&] { return !window.isVisible(); });
+  }
+
   void Connect() {
     driver.Click(window.Button1);
     ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("837C"); }));
