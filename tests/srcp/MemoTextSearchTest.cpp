@@ -34,7 +34,7 @@ TEST(MemoTextSearch, AgreesWithSearchingTheWholeText) {
     for (int episode = 0; episode < 100; ++episode) {
       if (memo.Text().contains(needle)) {
         memo.Clear();
-        // Some episodes start with a full pane.
+        // Half of the episodes start with a full pane.
         if (below(2) == 0) memo.AddLine(fillerLine.repeated(8000));
       }
       MemoTextSearch search(memo, needle);

@@ -5,13 +5,14 @@
 
 namespace {
 
-// The DDW 0.8 handshake, and the same for a server that names only "SRCP 0.8.x".
-class Ddw08Handshake : public SrcpLinkTest, public testing::WithParamInterface<const char*> {};
+// The DDW 0.8 handshake, and the same for a server that names only "SRCP 0.8.x" (the parameter).
+class Ddw08Handshake : public SrcpLinkTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(Ddw08Handshake, OpensCommandAndInfoSessionsAndSwitchesPowerOn) {
-  StartServer(GetParam());
+  const char* greeting = GetParam() ? SrcpServer::kSrcpdGreeting : SrcpServer::kDdw08Greeting;
+  StartServer(greeting);
   StartSrcpCommandSession();
-  ASSERT_NO_FATAL_FAILURE(AwaitGreeting(GetParam()));
+  ASSERT_NO_FATAL_FAILURE(AwaitGreeting(greeting));
 
   SrcpHandshake();
 
@@ -26,10 +27,9 @@ TEST_P(Ddw08Handshake, OpensCommandAndInfoSessionsAndSwitchesPowerOn) {
   EXPECT_TRUE(Memo3.Text().contains("200 OK GO")) << Memo3.Text().toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Greetings, Ddw08Handshake,
-                         testing::Values(SrcpServer::kDdw08Greeting, SrcpServer::kSrcpdGreeting),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                           return info.index == 0 ? "Ddw08" : "SrcpOnly";
+INSTANTIATE_TEST_SUITE_P(Greetings, Ddw08Handshake, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "SrcpOnly" : "Ddw08";
                          });
 
 TEST_F(SrcpLinkTest, Ddw07GreetingGetsOneSessionWithoutPower) {
