@@ -74,7 +74,19 @@ TFrm_WD10::TFrm_WD10(QWidget* parent) : QWidget(parent) {
   FormCreate();
 }
 
-TFrm_WD10::~TFrm_WD10() = default;
+TFrm_WD10::~TFrm_WD10() {
+  // The port outlives this body (the widget base destroys its children later) and its event
+  // thread could still deliver a batch into a window that is no longer whole.
+  ComPort1->OnRxChar = nullptr;
+  ComPort1->OnCTSChange = nullptr;
+  ClientSocket1->OnRead = nullptr;
+  ClientSocket2->OnRead = nullptr;
+  try {
+    ComPort1->Close();
+  } catch (const std::exception&) {
+    // Nothing is left to report to: the window is going.
+  }
+}
 
 void TFrm_WD10::BuildWindow() {
   setWindowTitle(QStringLiteral("Configuratie Kuehn WD10"));

@@ -32,8 +32,10 @@ QStringList TMemo::Lines() const {
 void TMemo::TrimToLimit() {
   const int excess = document()->characterCount() - kMaxChars;
   if (excess <= 0) return;
+  // Positions, not character steps: a flood without line ends makes one enormous block, and
+  // walking it a character at a time would freeze the window.
   QTextCursor cursor(document());
-  cursor.movePosition(QTextCursor::Start);
-  cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, excess);
+  cursor.setPosition(0);
+  cursor.setPosition(excess, QTextCursor::KeepAnchor);
   cursor.removeSelectedText();
 }
