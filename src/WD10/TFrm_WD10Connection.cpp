@@ -115,6 +115,10 @@ void TFrm_WD10::AbandonConnect() {
 }
 
 void TFrm_WD10::Button3Click() {
+  // A second close request while the first is shutting the link down (or after it) must not
+  // send the power-off again to a port that is closing.
+  if (closingFlag_) return;
+  closingFlag_ = true;
   Button3->setEnabled(false);
   // The user must always be able to quit: when the power-off cannot be sent (the adapter is
   // gone), the error is shown, and still the port is closed and the window closes.
@@ -123,7 +127,6 @@ void TFrm_WD10::Button3Click() {
   } catch (const std::exception& error) {
     ShowException(error);
   }
-  closingFlag_ = true;
   try {
     ComPort1->Close();
   } catch (const std::exception& error) {

@@ -70,6 +70,16 @@ TEST_F(MaerklinRun, TitleBarCloseStopsTheCommandStationFirst) {
   EXPECT_FALSE(window.ComPort1->Connected());
 }
 
+TEST_F(MaerklinRun, RepeatedCloseRequestsStopTheCommandStationOnce) {
+  Connect();
+  window.close();
+  window.close();
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && peer.ReceivedCount() >= 2; }));
+  WaitFor([] { return false; }, 100);
+  EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("6061"));
+  EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
 TEST_F(MaerklinRun, ReceivedBytesOnlyAccumulate) {
   Connect();
   peer.Send(QByteArray::fromHex("05A07F"));
