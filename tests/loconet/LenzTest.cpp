@@ -4,7 +4,6 @@
 
 #include "PortOnMemoryLine.h"
 #include "ReceiveEvents.h"
-#include "platform/TMemo.h"
 
 namespace {
 
@@ -64,11 +63,6 @@ TEST(LenzReceiver, IncompleteFrameWaitsFromItsHeaderForTheNextEvent) {
   EXPECT_EQ(lone, "42");
 }
 
-TEST(LenzReceiver, FramesAreLoggedWhateverTheirCheckByte) {
-  QByteArray buffer;
-  EXPECT_EQ(Receive(buffer, "420189FF").lines, QStringList{"42 01 89 FF "});
-}
-
 // Random streams cut at random points: what is logged and kept is exactly what arrived, framed
 // the same wherever the stream was cut.
 TEST(LenzFuzz, RandomStreamsFrameTheSameWhereverTheyAreCut) {
@@ -98,14 +92,6 @@ TEST(LenzFuzz, RandomStreamsFrameTheSameWhereverTheyAreCut) {
   }
 }
 
-TEST(LenzLink, SendLenzWritesTheFrameOfTheTableInOneWrite) {
-  PortOnMemoryLine line;
-  LenzFrameTable[0] = 0x21;
-  LenzFrameTable[1] = 0x81;
-  SendLenz(line.Port());
-  EXPECT_EQ(line.TakeWrites(), Writes({"21 81 A0"}));
-}
-
 TEST(LenzLink, SwitchSendsOutputOnThenAfter250MsOutputOff) {
   struct Case {
     int turnout;
@@ -128,14 +114,6 @@ TEST(LenzLink, SwitchSendsOutputOnThenAfter250MsOutputOff) {
     EXPECT_EQ(writtenBeforeWait, Writes({c.on})) << "turnout " << c.turnout;
     EXPECT_EQ(line.TakeWrites(), Writes({c.off})) << "turnout " << c.turnout;
   }
-}
-
-TEST(LenzLink, ParseLenzLogsCompleteFramesAndKeepsTheRest) {
-  TMemo memo3;
-  QByteArray buffer = "6101604201";
-  ParseLenz(buffer, memo3);
-  EXPECT_EQ(memo3.Lines(), QStringList{"61 01 60 "});
-  EXPECT_EQ(buffer, "4201");
 }
 
 }  // namespace

@@ -143,10 +143,6 @@ Outcome Receive(const std::vector<QByteArray>& events) {
   return outcome;
 }
 
-Outcome ReceiveAtOnce(const QByteArray& stream) {
-  return Receive({stream});
-}
-
 // Every logged line is a whole, valid message: the framing table gives its length.
 void ExpectOnlyValidMessagesLogged(const std::vector<LocoNetAction>& actions) {
   for (const LocoNetAction& action : actions) {
@@ -194,7 +190,7 @@ TEST(LocoNetFuzz, RandomStreamsFrameTheSameWhereverTheyAreCut) {
         if (random() % 4 == 0) byte = char(starts[random() % starts.size()]);
       }
     }
-    const Outcome whole = ReceiveAtOnce(stream);
+    const Outcome whole = Receive({stream});
     const Outcome cut = Receive(SplitIntoEvents(stream, random, 1 + run % 50));
     ASSERT_EQ(cut.actions, whole.actions) << "run " << run;
     EXPECT_EQ(cut.rest, whole.rest);
@@ -222,7 +218,7 @@ TEST(LocoNetFuzz, MutatedStreamsNeitherLoseBytesNorLogInvalidMessages) {
           break;
       }
     }
-    const Outcome whole = ReceiveAtOnce(stream);
+    const Outcome whole = Receive({stream});
     const Outcome cut = Receive(SplitIntoEvents(stream, random));
     ASSERT_EQ(cut.actions, whole.actions) << "run " << run;
     ExpectOnlyValidMessagesLogged(whole.actions);

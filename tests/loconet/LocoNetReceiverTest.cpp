@@ -105,11 +105,6 @@ TEST(LocoNetReceiver, VariableLengthOfZeroOrOneIsTreatedAsStrayByte) {
   }
 }
 
-TEST(LocoNetReceiver, BytesWithBit7InsideAMessageDoNotStartAnother) {
-  // 83 7C inside the data of a four-byte message is data, not a power-on message.
-  EXPECT_EQ(ParseAll("A0837CA0"), std::vector{Logged("A0 83 7C A0")});
-}
-
 TEST(LocoNetReceiver, MessageWithWrongCheckByteIsSkippedAndTheNextIsStillParsed) {
   EXPECT_EQ(ParseAll("B000307E837C"), std::vector{Logged("83 7C")});
   // A slot data message that would be answered is not answered when its check byte is wrong.
