@@ -58,30 +58,9 @@ TEST(ComPortMessages, CarryTheOsErrorNumberWhenThereIsOne) {
   const EComPort own(18);
   EXPECT_EQ(own.Message(), QStringLiteral("Link (un)registration failed"));
   EXPECT_EQ(own.SystemErrorCode(), -1);
-  EXPECT_EQ(ComErrorMessage(23), QStringLiteral("Registry error"));
-  EXPECT_EQ(ComErrorMessage(19), QStringLiteral("Cannot change led state if ComPort is selected"));
   const EComPort write(2, EIO, QStringLiteral("/dev/ttyUSB0"));
   EXPECT_EQ(write.OsErrorNumber(), EIO);
   EXPECT_EQ(write.OsErrorSubject(), QStringLiteral("/dev/ttyUSB0"));
-}
-
-TEST_F(PortOnLine, DefaultsAreThoseOfANewComponent) {
-  TComPort fresh;
-  EXPECT_FALSE(fresh.Connected());
-  EXPECT_EQ(fresh.Port(), QStringLiteral("COM1"));
-  EXPECT_EQ(fresh.BaudRate(), br9600);
-  EXPECT_EQ(fresh.CustomBaudRate(), 9600);
-  EXPECT_EQ(fresh.Events(), kAllComEvents);
-  EXPECT_EQ(fresh.Events().Bits(), 1023u);
-  EXPECT_EQ(fresh.SyncMethod(), smThreadSync);
-  EXPECT_EQ(fresh.Buffer().InputSize(), 1024);
-  EXPECT_EQ(fresh.Timeouts().ReadInterval(), -1);
-  EXPECT_EQ(fresh.Timeouts().WriteTotalMultiplier(), 100);
-  EXPECT_EQ(fresh.Timeouts().WriteTotalConstant(), 1000);
-  EXPECT_EQ(fresh.FlowControl().FlowControl(), fcNone);
-  EXPECT_EQ(fresh.FlowControl().XonChar(), 17);
-  EXPECT_EQ(fresh.FlowControl().XoffChar(), 19);
-  EXPECT_EQ(fresh.Parity().Bits(), prNone);
 }
 
 TEST_F(PortOnLine, SettingsReachTheDeviceOnlyWhenOpenAndNoUpdateRuns) {
