@@ -49,18 +49,6 @@ TEST(LedGlyphs, EveryKindHasDistinctLitAndUnlitLampsOnATransparentGround) {
   EXPECT_TRUE(LedGlyph(lkCustom, lsOn).isNull());
 }
 
-TEST(TComLed, StartsAsAnUnlitRedConnectionLampOf25Pixels) {
-  TComLed led;
-  EXPECT_EQ(led.size(), QSize(25, 25));
-  EXPECT_EQ(led.LedSignal(), lsConn);
-  EXPECT_EQ(led.Kind(), lkRedLight);
-  EXPECT_EQ(led.State(), lsOff);
-  EXPECT_EQ(led.RingDuration(), 1000);
-  EXPECT_EQ(Centre(led), GlyphCentre(lkRedLight, lsOff));
-  EXPECT_EQ(led.accessibleName(), "Verbinding");
-  EXPECT_EQ(led.accessibleDescription(), "uit");
-}
-
 TEST(TComLed, AnUnboundLampTakesItsStateFromTheProgram) {
   TComLed led;
   led.SetKind(lkGreenLight);
