@@ -1,0 +1,35 @@
+#include "ProcessResources.h"
+
+#include <malloc.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace {
+
+int EntriesIn(const char* directory) {
+  return static_cast<int>(QDir(QString::fromLatin1(directory))
+                              .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                              .size());
+}
+
+long ResidentKiB() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return 0;
+  static const QRegularExpression vmRss(QStringLiteral("^VmRSS:\\s+(\\d+) kB"),
+                                        QRegularExpression::MultilineOption);
+  return vmRss.match(QString::fromLatin1(status.readAll())).captured(1).toLong();
+}
+
+}  // namespace
+
+ProcessResources ProcessResources::Now() {
+  ::malloc_trim(0);
+  ProcessResources now;
+  // Listing the directory opens one descriptor of its own, counted in both snapshots alike.
+  now.fileDescriptors = EntriesIn("/proc/self/fd");
+  now.threads = EntriesIn("/proc/self/task");
+  now.residentKiB = ResidentKiB();
+  return now;
+}

@@ -1,0 +1,258 @@
+#include "ProgrammingRun.h"
+
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <algorithm>
+#include <memory>
+
+#include "CPort/TComPort.h"
+#include "LenzSimulator.h"
+#include "LocoNetSimulator.h"
+#include "MaerklinSimulator.h"
+#include "ReportingP50XSimulator.h"
+#include "RunWatchdog.h"
+#include "SrcpInfoListener.h"
+#include "SrcpServer.h"
+#include "WD10/DecoderModel.h"
+#include "WD10/TFrm_WD10.h"
+#include "WD10/TSpinEdit.h"
+#include "Wd10Learner.h"
+#include "e2e/WindowDriver.h"
+#include "p50x/P50XLink.h"
+#include "platform/Messages.h"
+#include "platform/TMemo.h"
+#include "platform/TTimer.h"
+#include "srcp/Port4303.h"
+#include "support/RecordingNotifier.h"
+#include "support/WaitFor.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A run that has not ended by then is stopped by closing the window (a P50X station that falls
+// silent costs the longest: a second for every command).
+constexpr int kRunLimitMs = 40000;
+// And one that does not come back even then hangs for good.
+constexpr auto kHangLimit = 70s;
+constexpr int kCloseLimitMs = 10000;
+// Interface detection's break and probe pauses, capped.
+constexpr int kLongestDetectionSleepMs = 30;
+
+const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
+
+// The connection log's own words for a failure.
+bool ExplainsAFailure(const QString& line) {
+  return line == QLatin1String("No reply from the command station") ||
+         line.startsWith(QLatin1String("Opdracht overgeslagen"));
+}
+
+class Run {
+ public:
+  explicit Run(const RunPlan& plan) : plan_(plan) {}
+
+  RunResult Go() {
+    QElapsedTimer clock;
+    clock.start();
+    RunWatchdog watchdog(kHangLimit, plan_.Describe());
+    Notifications().Reset();
+    SetUpStation();
+    window_ = std::make_unique<TFrm_WD10>();
+    driver_ = std::make_unique<WindowDriver>(*window_);
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, [this] {
+      overran_ = true;
+      window_->close();
+    });
+    limit.start(kRunLimitMs);
+
+    ChooseCentral();
+    if (!overran_) Connect();
+    if (!overran_ && window_->GroupBox2->isVisible()) Program();
+    Close();
+    RunResult result = Judge();
+    result.seconds = clock.elapsed() / 1000.0;
+    return result;
+  }
+
+ private:
+  void SetUpStation() {
+    if (plan_.central == Central::Srcp) {
+      server_ = Port4303::Server(SrcpServer::kDdw08Greeting);
+      listener_ = std::make_unique<SrcpInfoListener>(server_->Port());
+      listener_->Start();
+      WaitFor([this] { return listener_->InSession(); });
+      stationLog_ = &listener_->Log();
+      if (plan_.server.fault == ServerFault::Disconnect)
+        server_->CloseOnLine(plan_.server.closeOnLine.toStdString());
+      if (plan_.server.fault == ServerFault::Slow)
+        server_->SetReplyDelay(std::chrono::milliseconds(plan_.server.replyDelayMs));
+      return;
+    }
+    switch (plan_.central) {
+      case Central::LocoNet:
+        station_ = Station<LocoNetSimulator>();
+        break;
+      case Central::P50X:
+        station_ = Station<ReportingP50XSimulator>();
+        break;
+      case Central::Lenz:
+        station_ = Station<LenzSimulator>();
+        break;
+      case Central::Maerklin:
+        station_ = Station<MaerklinSimulator>();
+        break;
+      case Central::Srcp:
+        break;
+    }
+    line_ = std::make_unique<FaultyLine>(station_->SlavePath(), plan_.line);
+  }
+
+  template <typename Simulator>
+  std::unique_ptr<PtyPeer> Station() {
+    auto station = std::make_unique<Simulator>();
+    stationLog_ = &station->Log();
+    return station;
+  }
+
+  void ChooseCentral() {
+    switch (plan_.central) {
+      case Central::LocoNet:
+        // Checked from the start; the choice is made again as a user may.
+        window_->RadioButton15->setChecked(true);
+        break;
+      case Central::P50X: {
+        window_->RadioButton16->setChecked(true);
+        P50XHost host = CurrentP50XHost();
+        host.sleepMs = [](int ms) { SleepMs(std::min(ms, kLongestDetectionSleepMs)); };
+        SetP50XHost(host);
+        break;
+      }
+      case Central::Lenz:
+        window_->RadioButton17->setChecked(true);
+        break;
+      case Central::Maerklin:
+        window_->RadioButton18->setChecked(true);
+        break;
+      case Central::Srcp:
+        window_->RadioButton19->setChecked(true);
+        // As the user does: "Verbinden" once the server's greeting shows in the receive log.
+        WaitFor([this] { return window_->Memo3->Text().contains(QLatin1String("SRCP")); });
+        return;
+    }
+    window_->ComPort1->SetPort(line_->SlavePath());
+  }
+
+  void Connect() {
+    if (plan_.central == Central::Srcp && plan_.server.fault == ServerFault::Flood) {
+      QTimer::singleShot(plan_.server.floodAfterMs, window_.get(), [this] {
+        server_->SetFlood(true);
+        floodStarted_ = true;
+      });
+    }
+    driver_->Click(window_->Button1);
+  }
+
+  void Program() {
+    window_->SpinEdit1->SetValue(plan_.address);
+    window_->RadioButton[plan_.modeButtonA]->setChecked(true);
+    window_->RadioButton[plan_.modeButtonB]->setChecked(true);
+    if (window_->Button2->isVisible() && window_->Button2->isEnabled())
+      driver_->Click(window_->Button2);
+  }
+
+  void Close() {
+    if (!window_->isVisible()) return;
+    if (window_->Button3->isVisible() && window_->Button3->isEnabled())
+      driver_->Click(window_->Button3);
+    else
+      window_->close();
+    WaitFor([this] { return !window_->isVisible(); }, kCloseLimitMs);
+  }
+
+  // What the station took in: the first four accessory "on" commands it heard.
+  bool StationLearntTheSettings() {
+    const auto mode = [](int button) { return DecoderModel::kModes[(button - 1) % 7].number; };
+    const std::vector<int> expected = {plan_.address, mode(plan_.modeButtonA),
+                                       plan_.address + DecoderModel::kGroupBOffset,
+                                       mode(plan_.modeButtonB)};
+    WaitFor([&] { return stationLog_->TurnoutsSwitchedOn().size() >= expected.size(); }, 2000);
+    std::vector<int> heard = stationLog_->TurnoutsSwitchedOn();
+    heard.resize(std::min(heard.size(), expected.size()));
+    return heard == expected;
+  }
+
+  RunResult Judge() {
+    RunResult result;
+    result.overran = overran_;
+    result.faultsInjected = line_ ? line_->FaultsInjected() : ServerFaultsInjected();
+    result.shown = window_->Memo1->Lines();
+    for (const QString& message : Notifications().messages)
+      result.shown.append(QStringLiteral("[message box] ") + message);
+    const bool told = !Notifications().messages.isEmpty() ||
+                      std::any_of(result.shown.begin(), result.shown.end(), ExplainsAFailure);
+    if (window_->isVisible())
+      result.outcome = Outcome::Undefined;
+    else if (result.shown.contains(kProgrammed))
+      result.outcome = StationLearntTheSettings() ? Outcome::Programmed : Outcome::FalseSuccess;
+    else
+      result.outcome = told ? Outcome::ClearMessage : Outcome::Undefined;
+    return result;
+  }
+
+  int ServerFaultsInjected() const {
+    switch (plan_.server.fault) {
+      case ServerFault::Disconnect: {
+        const std::string prefix = plan_.server.closeOnLine.toStdString();
+        // Connection 0 is the listener's, in session before the fault was set.
+        for (int i = 1; i < server_->ConnectionCount(); ++i)
+          for (const std::string& line : server_->ReceivedLines(i))
+            if (line.starts_with(prefix)) return 1;
+        return 0;
+      }
+      case ServerFault::Flood:
+        return floodStarted_ ? 1 : 0;
+      case ServerFault::Slow:
+        return 1;
+      case ServerFault::None:
+        return 0;
+    }
+    return 0;
+  }
+
+  const RunPlan plan_;
+  // Destroyed in reverse: the window (and its port and connections) before what it talks to.
+  std::unique_ptr<PtyPeer> station_;
+  std::unique_ptr<FaultyLine> line_;
+  std::unique_ptr<SrcpServer> server_;
+  std::unique_ptr<SrcpInfoListener> listener_;
+  StationLog* stationLog_ = nullptr;
+  std::unique_ptr<TFrm_WD10> window_;
+  std::unique_ptr<WindowDriver> driver_;
+  bool overran_ = false;
+  bool floodStarted_ = false;
+};
+
+}  // namespace
+
+RunResult RunProgramming(const RunPlan& plan) {
+  return Run(plan).Go();
+}
+
+QString OutcomeName(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::Programmed:
+      return QStringLiteral("programmed");
+    case Outcome::ClearMessage:
+      return QStringLiteral("clear message");
+    case Outcome::FalseSuccess:
+      return QStringLiteral("told programmed, station did not learn");
+    case Outcome::Undefined:
+      return QStringLiteral("no outcome");
+  }
+  return {};
+}

@@ -1,0 +1,45 @@
+// What each run of the soak does: the central types take turns, each one going through its
+// faults in turn, and everything else about a run (how hard the fault strikes, the decoder's
+// address and modes) is drawn from the soak's seed, so any run can be repeated on its own.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "FaultyLine.h"
+
+enum class Central { LocoNet, P50X, Lenz, Maerklin, Srcp };
+inline constexpr int kCentralTypes = 5;
+
+// The ways an SRCP server lets the program down.
+enum class ServerFault { None, Disconnect, Flood, Slow };
+
+struct ServerFaultPlan {
+  ServerFault fault = ServerFault::None;
+  // Disconnect: the command connection is closed on the first line the program sends that
+  // starts with this.
+  QString closeOnLine;
+  // Flood: starts this long after the connect button is pressed.
+  int floodAfterMs = 0;
+  // Slow: every reply of the command session comes this late.
+  int replyDelayMs = 0;
+};
+
+struct RunPlan {
+  int index = 0;
+  Central central = Central::LocoNet;
+  LineFaultPlan line;      // serial central types
+  ServerFaultPlan server;  // SRCP
+  int address = 1;         // the first turnout address entered
+  int modeButtonA = 1;     // RadioButton[1] to [7]
+  int modeButtonB = 8;     // RadioButton[8] to [14]
+
+  // The fault's name as the report counts it, e.g. "corrupted reply bytes".
+  QString FaultName() const;
+  // Everything needed to repeat the run.
+  QString Describe() const;
+};
+
+RunPlan PlanRun(int index, std::uint32_t seed);
+
+QString CentralName(Central central);
