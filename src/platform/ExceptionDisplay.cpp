@@ -34,6 +34,12 @@ QString OsErrorDetail(const Exception& error) {
                                                         : error.OsErrorSubject(),
                        group);
   }
+  if (number == EIO || number == ENXIO || number == ENODEV) {
+    detail += QStringLiteral(
+        "\n\nDe verbinding met de poort is weggevallen. Is de USB-adapter losgetrokken of de "
+        "centrale uitgeschakeld? Sluit het programma, sluit de adapter weer aan en start "
+        "opnieuw.");
+  }
   return detail;
 }
 

@@ -1,0 +1,33 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include "CPort/EComPort.h"
+#include "platform/ExceptionDisplay.h"
+#include "support/RecordingNotifier.h"
+
+namespace {
+
+// What a hobbyist reads when the port fails: the component's message, then the OS's own words
+// and, for the failures a user can mend, what to do.
+TEST(ExceptionDisplay, ExplainsWhatTheUserCanMend) {
+  ShowException(EComPort(1, EACCES, "/dev/ttyUSB0"));
+  ShowException(EComPort(2, EIO));
+  ShowException(EComPort(14));
+  ShowException(std::runtime_error("plain"));
+
+  const RecordingNotifier& shown = Notifications();
+  ASSERT_EQ(shown.messages.size(), 4);
+  EXPECT_EQ(shown.messages[0],
+            QStringLiteral("Unable to open com port (win error code: %1)").arg(EACCES));
+  EXPECT_TRUE(shown.details[0].startsWith(QString::fromLocal8Bit(std::strerror(EACCES))));
+  EXPECT_TRUE(shown.details[0].contains("/dev/ttyUSB0"));
+  EXPECT_TRUE(shown.details[0].contains("adduser"));
+  EXPECT_TRUE(shown.details[1].contains("USB-adapter"));
+  EXPECT_TRUE(shown.details[2].isEmpty()) << "no OS error, nothing to explain";
+  EXPECT_EQ(shown.messages[3], "plain");
+}
+
+}  // namespace
