@@ -5,7 +5,8 @@
 #                                    from fuzz/corpus/NAME, and merges what it found back into
 #                                    fuzz/corpus/NAME, minimised (-merge=1)
 # Names: ParseLocoNet ParseLenz P50XReplies SrcpReceive SpinEdit. The log with the exec count and
-# coverage goes to build-fuzz/logs/NAME.log. The normal build replays fuzz/corpus as tests.
+# coverage goes to build-fuzz/logs/NAME.log, and the figures of the run to NAME's row in the fuzz
+# table of bench/README.md. The normal build replays fuzz/corpus as tests.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$here/build-fuzz"
@@ -46,4 +47,15 @@ fi
   >"$build_dir/logs/$name.merge.log" 2>&1
 rm -f "$corpus"/*
 cp "$merged"/* "$corpus"/
-echo "$name: $(ls "$corpus" | wc -l) corpus files"
+files=$(ls "$corpus" | wc -l)
+echo "$name: $files corpus files"
+
+fuzz_stat() { sed -n "s/^stat::$1: *//p" "$log"; }
+final=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1)
+coverage=$(sed -E 's/.* cov: ([0-9]+) ft: ([0-9]+) .*/\1 edges, \2 features/' <<<"$final")
+source "$here/scripts/readme-section.sh"
+# Two targets fuzzed side by side finish at about the same time.
+exec 9>"$build_dir/readme.lock"
+flock 9
+replace_row "$here/bench/README.md" fuzz "$name" \
+  "| $name | $seconds s | $(fuzz_stat number_of_executed_units) | $(fuzz_stat average_exec_per_sec) | $coverage | $files | $(date -u +%Y-%m-%d) |"

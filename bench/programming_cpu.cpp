@@ -1,0 +1,136 @@
+// CPU time of the program over a whole programming run (target: under 1 % of one core), for
+// each central type: the main window as main.cpp builds it, with the program's own timings (the
+// four-second steps, interface detection's pauses, the 100 ms P50X event poll), from the
+// connect button to the window closed. The command station is sorvell-sim in a process of its
+// own, so the figure is the program's alone. The port settings dialog is accepted as it stands.
+// Run: bench_programming_cpu [central ...], centrals as sorvell-sim names them.
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+
+#include "CPort/TComPort.h"
+#include "CPortSetup/TComSetupFrm.h"
+#include "WD10/TFrm_WD10.h"
+#include "platform/Messages.h"
+#include "platform/TMemo.h"
+#include "platform/UserNotifier.h"
+
+namespace {
+
+// A box that no one would answer would stop the run: count it and go on.
+class CountingNotifier final : public UserNotifier {
+ public:
+  void ShowMessage(const QString& text, const QString&) override {
+    std::fprintf(stderr, "message box: %s\n", qPrintable(text));
+    ++messages;
+  }
+  void Beep() override {}
+  int messages = 0;
+};
+
+double CpuMilliseconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// Processes events until done() holds or timeoutMs has passed.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  QTimer tick;
+  tick.start(50);
+  WaitUntil([&] { return done() || clock.elapsed() > timeoutMs; });
+  return done();
+}
+
+QRadioButton* CentralButton(TFrm_WD10& window, const QString& central) {
+  if (central == QLatin1String("p50x")) return window.RadioButton16;
+  if (central == QLatin1String("lenz")) return window.RadioButton17;
+  if (central == QLatin1String("maerklin")) return window.RadioButton18;
+  if (central == QLatin1String("srcp")) return window.RadioButton19;
+  return window.RadioButton15;
+}
+
+// Starts sorvell-sim for the central type; the serial ones name their pty on the first line.
+bool StartStation(QProcess& station, const QString& central, QString& port) {
+  station.start(QStringLiteral(SORVELL_SIM_PATH), {central});
+  if (!station.waitForStarted(5000)) return false;
+  static const QRegularExpression ptyPath(QStringLiteral(" on (/dev/pts/\\d+)"));
+  QByteArray output;
+  while (station.waitForReadyRead(5000)) {
+    output += station.readAllStandardOutput();
+    if (central == QLatin1String("srcp")) return output.contains("press \"Verbinden\"");
+    if (const auto match = ptyPath.match(QString::fromLocal8Bit(output)); match.hasMatch()) {
+      port = match.captured(1);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool MeasureRun(const QString& central, CountingNotifier& notifier) {
+  QProcess station;
+  QString port;
+  if (!StartStation(station, central, port)) {
+    std::fprintf(stderr, "%s: sorvell-sim did not start\n", qPrintable(central));
+    return false;
+  }
+  TFrm_WD10 window;
+  window.show();
+  CentralButton(window, central)->setChecked(true);
+  if (central == QLatin1String("srcp"))
+    WaitFor([&] { return window.Memo3->Text().contains(QLatin1String("SRCP")); }, 5000);
+  else
+    window.ComPort1->SetPort(port);
+  const int messagesBefore = notifier.messages;
+
+  QElapsedTimer wall;
+  wall.start();
+  const double cpuBefore = CpuMilliseconds();
+  QTest::mouseClick(window.Button1, Qt::LeftButton);
+  QTest::mouseClick(window.Button2, Qt::LeftButton);
+  const bool programmed =
+      window.Memo1->Lines().contains(QStringLiteral("Druk op de programmeerknop van de WD10"));
+  QTest::mouseClick(window.Button3, Qt::LeftButton);
+  WaitFor([&] { return !window.isVisible(); }, 10000);
+  const double cpu = CpuMilliseconds() - cpuBefore;
+  const qint64 elapsed = wall.elapsed();
+
+  station.terminate();
+  station.waitForFinished(5000);
+  if (!programmed || notifier.messages != messagesBefore) {
+    std::fprintf(stderr, "%s: the run did not program cleanly\n", qPrintable(central));
+    return false;
+  }
+  std::printf("programming run %s: %lld ms, CPU %.1f ms = %.3f %% of a core (target < 1 %%)\n",
+              qPrintable(central), static_cast<long long>(elapsed), cpu, 100.0 * cpu / elapsed);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  CountingNotifier notifier;
+  SetUserNotifier(&notifier);
+  TComSetupFrm::SetExecHook([](TComSetupFrm&) { return int(QDialog::Accepted); });
+  QStringList centrals = app.arguments().mid(1);
+  if (centrals.isEmpty())
+    centrals = {QStringLiteral("loconet"), QStringLiteral("p50x"), QStringLiteral("lenz"),
+                QStringLiteral("maerklin"), QStringLiteral("srcp")};
+  bool allRan = true;
+  for (const QString& central : centrals) allRan = MeasureRun(central, notifier) && allRan;
+  return allRan ? 0 : 1;
+}

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# The serial event thread and the socket layer under ThreadSanitizer: builds only their tests,
+# in build-tsan/, and runs them. Run after scripts/install-deps.sh.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build_dir="$here/build-tsan"
+
+cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORVELL_TSAN=ON \
+  -DSORVELL_BENCH=OFF >/dev/null
+ninja -C "$build_dir" cport_tests scktcomp_tests
+
+export QT_QPA_PLATFORM=offscreen
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$here/scripts/tsan.supp"
+"$build_dir/tests/CPort/cport_tests"
+"$build_dir/tests/ScktComp/scktcomp_tests"
