@@ -10,7 +10,8 @@ readme="$here/bench/README.md"
 soak=true
 [[ ${1:-} == --no-soak ]] && soak=false
 
-"$here/scripts/install-deps.sh"
+# Xvfb gives the start-up figure a real X server.
+"$here/scripts/install-deps.sh" xvfb
 cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C "$build_dir" bench_startup bench_programming_cpu bench_cport bench_p50x_roundtrip \
   sorvell_bench_parsers bench_p50x_idle_poll bench_waitms soak_tests

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Sorvell needs to build, test and run on Debian 12. Safe to run again: it only
-# calls apt-get or locale-gen when something is missing.
+# calls apt-get or locale-gen when something is missing. Packages named as arguments are
+# installed too (the fuzz and bench scripts name what only they need).
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   googletest libgtest-dev libbenchmark-dev
   gettext locales fonts-dejavu-core
+  "$@"
 )
 
 sudo=""
