@@ -19,12 +19,10 @@
 #include "WD10/DecoderModel.h"
 #include "WD10/TFrm_WD10.h"
 #include "WD10/TSpinEdit.h"
-#include "Wd10Learner.h"
 #include "e2e/WindowDriver.h"
 #include "p50x/P50XLink.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
-#include "platform/TTimer.h"
 #include "srcp/Port4303.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
@@ -122,8 +120,7 @@ class Run {
   void ChooseCentral() {
     switch (plan_.central) {
       case Central::LocoNet:
-        // Checked from the start; the choice is made again as a user may.
-        window_->RadioButton15->setChecked(true);
+        // The window's choice from the start.
         break;
       case Central::P50X: {
         window_->RadioButton16->setChecked(true);

@@ -1,5 +1,6 @@
 #include "SoakTally.h"
 
+#include <algorithm>
 #include <numeric>
 
 void SoakTally::Add(const RunPlan& plan, const RunResult& result) {
@@ -7,6 +8,7 @@ void SoakTally::Add(const RunPlan& plan, const RunResult& result) {
   ++central.runs;
   ++central.outcomes[result.outcome];
   central.overran += result.overran;
+  central.longestSeconds = std::max(central.longestSeconds, result.seconds);
   PerFault& fault = faults_[plan.FaultName()];
   ++fault.runs;
   fault.injected += result.faultsInjected;
@@ -42,20 +44,22 @@ QString SoakTally::Markdown(int runs, unsigned seed, double seconds) const {
                      .arg(seconds, 0, 'f', 0);
   text += QStringLiteral(
       "| central type | runs | programmed | clear message | told programmed, station did not "
-      "learn | no outcome | stopped at the run limit |\n|---|---|---|---|---|---|---|\n");
+      "learn | no outcome | stopped at the run limit | longest run (s) |\n"
+      "|---|---|---|---|---|---|---|---|\n");
   for (const auto& [central, counts] : centrals_) {
     const auto count = [&](Outcome outcome) {
       const auto found = counts.outcomes.find(outcome);
       return found == counts.outcomes.end() ? 0 : found->second;
     };
-    text += QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 |\n")
+    text += QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 |\n")
                 .arg(CentralName(central))
                 .arg(counts.runs)
                 .arg(count(Outcome::Programmed))
                 .arg(count(Outcome::ClearMessage))
                 .arg(count(Outcome::FalseSuccess))
                 .arg(count(Outcome::Undefined))
-                .arg(counts.overran);
+                .arg(counts.overran)
+                .arg(counts.longestSeconds, 0, 'f', 1);
   }
   text += QStringLiteral("\n| fault | runs | injected |\n|---|---|---|\n");
   for (const auto& [name, counts] : faults_)

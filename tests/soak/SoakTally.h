@@ -28,6 +28,7 @@ class SoakTally {
     int runs = 0;
     std::map<Outcome, int> outcomes;
     int overran = 0;
+    double longestSeconds = 0;
   };
   struct PerFault {
     int runs = 0;
