@@ -123,6 +123,7 @@ class TFrm_WD10 : public QWidget {
   void StepPause();
   void PerformAccessoryCommand(int turnout, const QString& srcpAddress);
   bool RefuseUnreachableLenzAddresses();
+  bool SrcpSessionLost();
   bool SwitchPowerOn(CentralType central);
   void AbandonConnect();
   void SwitchPowerOff(CentralType central);

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 
 #include "CPort/TComPort.h"
+#include "ScktComp/TClientSocket.h"
 #include "WD10/Lenz.h"
 #include "WD10/LongHandler.h"
 #include "WD10/Maerklin.h"
@@ -43,6 +44,7 @@ void TFrm_WD10::Button2Click() {
   for (const auto& step : steps) {
     Memo1->AddLine(QStringLiteral("Zet wisselnummer: %1").arg(step.turnout + offset));
     PerformAccessoryCommand(step.turnout, step.srcpAddress);
+    if (SrcpSessionLost()) return;
     StepPause();
     // A close request stops the run here: no further commands go out.
     if (closeRequested_) return;
@@ -50,6 +52,19 @@ void TFrm_WD10::Button2Click() {
   Memo1->AddLine(QStringLiteral("Druk op de programmeerknop van de WD10"));
   Button2->hide();
   Button3->show();
+}
+
+bool TFrm_WD10::SrcpSessionLost() {
+  // A send on a connection that is gone sends nothing and says nothing; going on would end
+  // with "Druk op de programmeerknop" for a decoder that heard no command.
+  if (SelectedCentral() != CentralType::Srcp || ClientSocket1->Active()) return false;
+  ShowMessage(
+      QStringLiteral("Er is geen verbinding met de SRCP-server (meer); de decoder is "
+                     "niet geprogrammeerd. Start de server en daarna dit programma "
+                     "opnieuw."));
+  Button2->hide();
+  Button3->show();
+  return true;
 }
 
 bool TFrm_WD10::RefuseUnreachableLenzAddresses() {

@@ -103,4 +103,17 @@ TEST_F(SrcpWindow, ClosingByTheTitleBarSendsNothing) {
   EXPECT_EQ(server->ReceivedLines(1).size(), 3u);
 }
 
+TEST_F(SrcpWindow, ServerGoneBeforeTheRunIsReportedNotProgrammed) {
+  ASSERT_NO_FATAL_FAILURE(ChooseSrcpAndConnect(SrcpServer::kDdw08Greeting));
+  AwaitLines(0, kCommandHandshake.size());
+  server.reset();
+  ASSERT_TRUE(WaitFor([&] { return !window->ClientSocket1->Active(); }));
+
+  QTest::mouseClick(window->Button2, Qt::LeftButton);
+
+  EXPECT_EQ(Notifications().messages.size(), 1);
+  EXPECT_FALSE(window->Memo1->Lines().contains("Druk op de programmeerknop van de WD10"));
+  EXPECT_TRUE(window->Button3->isVisible());
+}
+
 }  // namespace
