@@ -3,8 +3,8 @@
 // zero). Run: bench_cport [samples] [idle seconds].
 #include <fcntl.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <unistd.h>
+#include "BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -19,13 +19,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double ProcessCpuMs() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
 
 // Processes events until done() or the deadline; false on the deadline.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
@@ -84,9 +77,9 @@ int main(int argc, char** argv) {
   std::printf("received byte to OnRxChar, %d samples: median %.3f ms, p95 %.3f ms, max %.3f ms\n",
               samples, at(0.5), at(0.95), latencies.back());
 
-  const double cpuBefore = ProcessCpuMs();
+  const double cpuBefore = ProcessCpuMilliseconds();
   WaitFor([] { return false; }, idleSeconds * 1000);
-  const double cpu = ProcessCpuMs() - cpuBefore;
+  const double cpu = ProcessCpuMilliseconds() - cpuBefore;
   std::printf("open idle port (all events), %d s: process CPU %.2f ms (%.3f %% of a core)\n",
               idleSeconds, cpu, cpu / (idleSeconds * 10.0));
   port.Close();

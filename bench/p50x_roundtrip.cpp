@@ -7,12 +7,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "About/TAboutBox.h"
-#include "CPort/TComPort.h"
-#include "P50XSimulator.h"
+#include "P50XBenchLink.h"
 #include "p50x/P50XLink.h"
 #include "platform/Messages.h"
-#include "platform/TMemo.h"
 
 namespace {
 
@@ -30,35 +27,16 @@ double Percentile(std::vector<double> values, double fraction) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  P50XSimulator station;
-  station.SetBaudRate(19200);
-  TComPort port;
-  port.SetPort(station.SlavePath());
-  port.SetBaudRate(br19200);
-  port.SetStopBits(sbTwoStopBits);
-  port.SetEvents({evBreak, evCTS});
-  port.Open();
-  TMemo memo1;
-  TMemo memo3;
-  TAboutBox about;
-  bool xPrefixMode = true;
-  P50XHost host;
-  host.port = &port;
-  host.memo1 = &memo1;
-  host.memo3 = &memo3;
-  host.about = &about;
-  host.waitMs = [](int ms) { SleepMs(ms); };
-  host.xPrefixMode = &xPrefixMode;
-  SetP50XHost(host);
+  P50XBenchLink link;
 
   std::vector<double> times;
   times.reserve(kRoundTrips);
   for (int i = 0; i < kRoundTrips; ++i) {
-    memo3.SetText({});
+    link.memo3.SetText({});
     const auto start = std::chrono::steady_clock::now();
     SendP50X(QByteArray(1, '\xA7'));
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    if (memo3.Text() != QLatin1String("Power On")) {
+    if (link.memo3.Text() != QLatin1String("Power On")) {
       std::fprintf(stderr, "round trip %d: no reply decoded\n", i);
       return 1;
     }

@@ -4,7 +4,7 @@
 // connect button to the window closed. The command station is sorvell-sim in a process of its
 // own, so the figure is the program's alone. The port settings dialog is accepted as it stands.
 // Run: bench_programming_cpu [central ...], centrals as sorvell-sim names them.
-#include <sys/resource.h>
+#include "BenchSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,13 +36,6 @@ class CountingNotifier final : public UserNotifier {
   void Beep() override {}
   int messages = 0;
 };
-
-double CpuMilliseconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-  return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
 
 // Processes events until done() holds or timeoutMs has passed.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
@@ -97,14 +90,14 @@ bool MeasureRun(const QString& central, CountingNotifier& notifier) {
 
   QElapsedTimer wall;
   wall.start();
-  const double cpuBefore = CpuMilliseconds();
+  const double cpuBefore = ProcessCpuMilliseconds();
   QTest::mouseClick(window.Button1, Qt::LeftButton);
   QTest::mouseClick(window.Button2, Qt::LeftButton);
   const bool programmed =
       window.Memo1->Lines().contains(QStringLiteral("Druk op de programmeerknop van de WD10"));
   QTest::mouseClick(window.Button3, Qt::LeftButton);
   WaitFor([&] { return !window.isVisible(); }, 10000);
-  const double cpu = CpuMilliseconds() - cpuBefore;
+  const double cpu = ProcessCpuMilliseconds() - cpuBefore;
   const qint64 elapsed = wall.elapsed();
 
   station.terminate();
