@@ -10,6 +10,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$here/build-fuzz"
+"$here/scripts/install-deps.sh" clang libclang-rt-14-dev
 
 CC=clang CXX=clang++ cmake -S "$here/fuzz" -B "$build_dir" -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -123,7 +123,8 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
     plan.server.fault = kServerFaults[turn % std::size(kServerFaults)];
     plan.server.closeOnLine =
         QString::fromLatin1(kCloseOnLines[draw(0, std::size(kCloseOnLines) - 1)]);
-    plan.server.floodAfterMs = draw(0, 1500);
+    // The handshake takes a second after the connect button, the programming a little more.
+    plan.server.floodAfterMs = draw(0, 1100);
     // Within the reply wait of a second: a reply later than that is given up by design.
     plan.server.replyDelayMs = draw(50, 800);
   } else {
