@@ -149,6 +149,8 @@ class Run {
       QTimer::singleShot(plan_.server.floodAfterMs, window_.get(), [this] {
         server_->SetFlood(true);
         floodStarted_ = true;
+        QTimer::singleShot(plan_.server.floodForMs, window_.get(),
+                           [this] { server_->SetFlood(false); });
       });
     }
     driver_->Click(window_->Button1);

@@ -125,6 +125,7 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
         QString::fromLatin1(kCloseOnLines[draw(0, std::size(kCloseOnLines) - 1)]);
     // The handshake takes a second after the connect button, the programming a little more.
     plan.server.floodAfterMs = draw(0, 1100);
+    plan.server.floodForMs = draw(200, 3000);
     // Within the reply wait of a second: a reply later than that is given up by design.
     plan.server.replyDelayMs = draw(50, 800);
   } else {
@@ -184,7 +185,9 @@ QString RunPlan::Describe() const {
         fault += QStringLiteral(" (on \"%1\")").arg(server.closeOnLine);
         break;
       case ServerFault::Flood:
-        fault += QStringLiteral(" (from %1 ms)").arg(server.floodAfterMs);
+        fault += QStringLiteral(" (from %1 ms for %2 ms)")
+                     .arg(server.floodAfterMs)
+                     .arg(server.floodForMs);
         break;
       case ServerFault::Slow:
         fault += QStringLiteral(" (%1 ms)").arg(server.replyDelayMs);

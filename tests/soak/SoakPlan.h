@@ -19,8 +19,9 @@ struct ServerFaultPlan {
   // Disconnect: the command connection is closed on the first line the program sends that
   // starts with this.
   QString closeOnLine;
-  // Flood: starts this long after the connect button is pressed.
+  // Flood: starts this long after the connect button is pressed and lasts this long.
   int floodAfterMs = 0;
+  int floodForMs = 0;
   // Slow: every reply of the command session comes this late.
   int replyDelayMs = 0;
 };
