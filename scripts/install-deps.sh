@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   googletest libgtest-dev libbenchmark-dev
   gettext locales fonts-dejavu-core

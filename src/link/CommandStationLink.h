@@ -1,0 +1,55 @@
+// What the main window asks of the link to the chosen command station. There is one class per
+// kind of command station; the window builds the one the user chose (WD10/LinkFactory) and owns
+// it. A link owns all of its state: two links, even of one kind, never share anything.
+//
+// Every operation may wait in the event loop (a reply, a pause), so other handlers run inside
+// it. The window keeps a link alive until the outermost handler has returned.
+#pragma once
+
+#include <QString>
+#include <limits>
+#include <optional>
+
+#include "link/AccessoryOutcome.h"
+
+// One accessory command of the programming run: output on, a pause, output off.
+struct AccessoryCommand {
+  int turnout = 0;  // counted from 1, before any offset of the station
+  // The number as the user typed it; a text protocol sends it as it stands.
+  QString typedTurnout;
+};
+
+class CommandStationLink {
+ public:
+  virtual ~CommandStationLink() = default;
+
+  // The user has just chosen this kind of command station: the link prepares its transport
+  // (the port's settings, or the server's command session).
+  virtual void Attach() = 0;
+  // True when the user picks and sets up a serial port before connecting.
+  virtual bool UsesSerialPort() const { return true; }
+  // Connects and switches the track power on (interface detection, handshake). False when no
+  // command station is usable; what went wrong has then been shown to the user. Errors of the
+  // transport pass to the caller.
+  virtual bool Connect() = 0;
+  // Switches the track power off and ends the session; the window closes the port afterwards.
+  virtual void SwitchPowerOff() = 0;
+
+  virtual AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) = 0;
+  // A refusal of the last accessory command that arrived after SwitchAccessory returned:
+  // stations that answer in their own time (LocoNet, Lenz) may say no during the step pause.
+  virtual std::optional<AccessoryOutcome> LateRefusal() { return std::nullopt; }
+
+  // Bytes that arrived on the serial port (its receive event). Raises nothing.
+  virtual void Received(const QByteArray& bytes) { (void)bytes; }
+  // The command station is polled for its events every 100 ms while connected.
+  virtual bool PollsEvents() const { return false; }
+  virtual void PollEvents() {}
+  // The station has an "About" window of version values.
+  virtual bool HasVersionWindow() const { return false; }
+
+  // What the station's own turnout numbers add to the decoder's (the log shows those).
+  virtual int TurnoutOffset() const { return 0; }
+  // The highest turnout number the station can switch, offset included.
+  virtual int HighestTurnout() const { return std::numeric_limits<int>::max(); }
+};
