@@ -66,8 +66,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     *captionLabels[row] = MakeLabel(Panel1, captions[row], kCaptionLeft, kRowTops[row]);
     auto* value = new QLabel(QStringLiteral("?"), Panel1);
     value->setGeometry(kValueLeft, kRowTops[row], kValueWidth, kRowHeight);
-    // A screen reader announces the caption with the value, as a sighted user reads the row.
-    value->setAccessibleName(captions[row]);
+    value->setAccessibleName(captions[row] + QStringLiteral(" ?"));
     value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     (*captionLabels[row])->setBuddy(value);
     *valueLabels[row] = value;
@@ -76,6 +75,17 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
   OKButton->setFocus();
+}
+
+void TAboutBox::ShowValue(StationVersionField field, const QString& value) {
+  const struct {
+    QLabel* caption;
+    QLabel* value;
+  } rows[] = {{StaticText1, SPU}, {StaticText2, KPU},  {StaticText3, PPU},
+              {StaticText4, LIPU}, {StaticText5, DNC}, {StaticText6, Serial}};
+  const auto& row = rows[static_cast<int>(field)];
+  row.value->setText(value);
+  row.value->setAccessibleName(row.caption->text() + u' ' + value);
 }
 
 // The window is hidden, never destroyed: its values stay for the next time it is shown.

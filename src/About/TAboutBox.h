@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "link/LinkObserver.h"
+
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -16,6 +18,9 @@ class TAboutBox : public QDialog {
   explicit TAboutBox(QWidget* parent = nullptr);
 
   void OKButtonClick();
+  // Shows a value of the command station's version reply. A screen reader hears it with its
+  // caption ("SPU 1.502"), as a sighted user reads the row.
+  void ShowValue(StationVersionField field, const QString& value);
 
   QFrame* Panel1;
   QPushButton* OKButton;

@@ -3,6 +3,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,16 +15,16 @@
 #include "CPortCtl/TComLed.h"
 #include "ScktComp/TClientSocket.h"
 #include "WD10/DecoderModel.h"
+#include "WD10/LinkFactory.h"
+#include "WD10/LongHandler.h"
+#include "WD10/RememberedSettings.h"
 #include "WD10/TSpinEdit.h"
-#include "p50x/P50XLink.h"
+#include "WD10/WindowLinkObserver.h"
+#include "link/CommandStationLink.h"
 #include "platform/ExceptionDisplay.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/TTimer.h"
-#include "srcp/SrcpHost.h"
-#include "srcp/SrcpReceive.h"
-#include "srcp/SrcpReplyWait.h"
-#include "srcp/SrcpSession.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ const char* const kInstructions[] = {
 
 const QString kCaption = QStringLiteral("Configuratie Kuehn WD10 via Programmeertoets.");
 const QString kChoosePort = QStringLiteral("Kies Compoort");
+const QString kDefaultSrcpServer = QStringLiteral("127.0.0.1:4303");
 
 // Button4's designed place lies outside the programming panel; it goes beside a narrowed
 // Button2 instead, so the user can reach it.
@@ -68,19 +70,21 @@ QRadioButton* MakeRadio(QWidget* parent, const QString& caption, int left, int t
 
 }  // namespace
 
-TFrm_WD10::TFrm_WD10(QWidget* parent) : QWidget(parent) {
+TFrm_WD10::TFrm_WD10(QWidget* parent)
+    : QWidget(parent), settings_(std::make_unique<RememberedSettings>()) {
   BuildWindow();
   BindHandlers();
   FormCreate();
+  RestoreRememberedSettings();
 }
 
 TFrm_WD10::~TFrm_WD10() {
+  // The link lets go of the handlers it put on the sockets and the reply timer.
+  link_.reset();
   // The port outlives this body (the widget base destroys its children later) and its event
   // thread could still deliver a batch into a window that is no longer whole.
   ComPort1->OnRxChar = nullptr;
   ComPort1->OnCTSChange = nullptr;
-  ClientSocket1->OnRead = nullptr;
-  ClientSocket2->OnRead = nullptr;
   try {
     ComPort1->Close();
   } catch (const std::exception&) {
@@ -116,6 +120,15 @@ void TFrm_WD10::BuildWindow() {
   RadioButton15->setChecked(true);  // as designed; FormCreate makes the choice for real
   Button1 = new QPushButton(kChoosePort, GroupBox1);
   Button1->setGeometry(264, 264, 121, 25);
+  // On the row of the server choice, beside the button that connects to it: the one free place
+  // in the selection panel that keeps address and connect together.
+  SrcpServerLabel = new QLabel(QStringLiteral("SRCP-server:"), GroupBox1);
+  SrcpServerLabel->setGeometry(393, 268, 90, 17);
+  SrcpServerEdit = new QLineEdit(kDefaultSrcpServer, GroupBox1);
+  SrcpServerEdit->setGeometry(485, 266, 190, 22);
+  SrcpServerEdit->setAccessibleName(QStringLiteral("Adres van de SRCP-server"));
+  SrcpServerLabel->setBuddy(SrcpServerEdit);
+  srcpServer_ = kDefaultSrcpServer;
 
   GroupBox2 = new QGroupBox(QStringLiteral("Programmeren Kuehn WD10"), this);
   GroupBox2->setGeometry(144, 32, 401, 465);
@@ -218,10 +231,8 @@ void TFrm_WD10::BuildWindow() {
 
   ClientSocket1 = new TClientSocket(this);
   ClientSocket2 = new TClientSocket(this);
-  SetSrcpHost({ClientSocket1, ClientSocket2, Memo3, memo4, Timer3, [this](int ms) { WaitMs(ms); }});
-
   AboutBox = new TAboutBox(this);
-  SetP50XHost({ComPort1, Memo1, Memo3, AboutBox, [this](int ms) { WaitMs(ms); }, &XPrefixMode, {}});
+  linkObserver_ = std::make_unique<WindowLinkObserver>(*this);
 }
 
 void TFrm_WD10::BindHandlers() {
@@ -236,15 +247,14 @@ void TFrm_WD10::BindHandlers() {
   OnClicked(Button4, [this] { Button4Click(); });
   OnClicked(Button5, [this] { Button5Click(); });
   SpinEdit1->OnChange = [this](QObject*) { SpinEdit1Change(); };
+  QObject::connect(SrcpServerEdit, &QLineEdit::editingFinished, this,
+                   [this] { RunGuarded([this] { SrcpServerEditingFinished(); }); });
   Timer1->OnTimer = [this](QObject*) { Timer1Timer(); };
   Timer2->OnTimer = [this](QObject*) { Timer2Timer(); };
-  Timer3->OnTimer = [this](QObject*) { Timer3Timer(); };
   Timer4->OnTimer = [this](QObject*) { Timer4Timer(); };
   Timer5->OnTimer = [this](QObject*) { Timer5Timer(); };
   ComPort1->OnRxChar = [this](QObject*, int count) { ComPort1RxChar(count); };
   ComPort1->OnCTSChange = [this](QObject*, bool onOff) { ComPort1CTSChange(onOff); };
-  ClientSocket1->OnRead = [this](QObject*, TCustomWinSocket*) { ClientSocket1Read(); };
-  ClientSocket2->OnRead = [this](QObject*, TCustomWinSocket*) { ClientSocket2Read(); };
 }
 
 void TFrm_WD10::FormCreate() {
@@ -274,63 +284,111 @@ void TFrm_WD10::FormCreate() {
   SetButton4Visible(false);
 }
 
-TFrm_WD10::CentralType TFrm_WD10::SelectedCentral() const {
-  if (RadioButton16->isChecked()) return CentralType::P50X;
-  if (RadioButton17->isChecked()) return CentralType::Lenz;
-  if (RadioButton18->isChecked()) return CentralType::Maerklin;
-  if (RadioButton19->isChecked()) return CentralType::Srcp;
-  return CentralType::LocoNet;
-}
-
+// Each choice of central type gives the window its captions and the link of that type, which
+// sets up its transport. Nothing else in the window knows the central types.
 void TFrm_WD10::RadioButton15Click() {
   setWindowTitle(kCaption);
-  ComPort1->SetStopBits(sbOneStopBit);
-  ComPort1->SetBaudRate(br19200);
   Button1->setText(kChoosePort);
   SetButton4Visible(false);
+  ChooseCentral(CentralType::LocoNet);
 }
 
 void TFrm_WD10::RadioButton16Click() {
-  ComPort1->SetStopBits(sbTwoStopBits);
-  ComPort1->SetBaudRate(br19200);
-  XPrefixMode = true;
   setWindowTitle(kCaption);
   Button1->setText(kChoosePort);
   Button4->setText(QStringLiteral("Over IB/TC"));
   SetButton4Visible(true);
+  ChooseCentral(CentralType::P50X);
 }
 
 void TFrm_WD10::RadioButton17Click() {
   setWindowTitle(kCaption + QStringLiteral(" OffSet = 4 Lenz/Roco"));
-  ComPort1->SetBaudRate(br9600);
   Button1->setText(kChoosePort);
-  ComPort1->SetStopBits(sbOneStopBit);
-  ComPort1->FlowControl().SetOutCTSFlow(true);
   SetButton4Visible(false);
-  ComPort1->SetEvents({evRxChar, evCTS});
+  ChooseCentral(CentralType::Lenz);
 }
 
 void TFrm_WD10::RadioButton18Click() {
   setWindowTitle(kCaption);
-  ComPort1->SetStopBits(sbTwoStopBits);
-  ComPort1->SetBaudRate(br2400);
   SpinEdit1->SetMaxValue(DecoderModel::kMaxAddressMaerklin);
   Button1->setText(kChoosePort);
   SetButton4Visible(false);
+  ChooseCentral(CentralType::Maerklin);
 }
 
 void TFrm_WD10::RadioButton19Click() {
   SetButton4Visible(false);
-  if (RadioButton19->isChecked()) Button1->setText(QStringLiteral("Verbinden"));
-  StartSrcpCommandSession();
+  Button1->setText(QStringLiteral("Verbinden"));
+  ChooseCentral(CentralType::Srcp);
 }
 
-void TFrm_WD10::ClientSocket1Read() {
-  ShowReceivedText(*ClientSocket1, *Memo3);
+void TFrm_WD10::ChooseCentral(CentralType central) {
+  if (longHandlers_ > 0) {
+    pendingCentral_ = central;
+    return;
+  }
+  LongHandler busy(*this);
+  central_ = central;
+  link_.reset();
+  srcpServer_ = SrcpServerEdit->text();
+  link_ = MakeLink(central, {*ComPort1, *ClientSocket1, *ClientSocket2, *Timer3, srcpServer_},
+                   *linkObserver_);
+  const bool server = !link_->UsesSerialPort();
+  SrcpServerLabel->setVisible(server);
+  SrcpServerEdit->setVisible(server);
+  link_->Attach();
+  settings_->RestorePort(central, *ComPort1);
 }
 
-void TFrm_WD10::ClientSocket2Read() {
-  ShowReceivedText(*ClientSocket2, *memo4);
+QRadioButton* TFrm_WD10::CentralButton(CentralType central) const {
+  switch (central) {
+    case CentralType::LocoNet:
+      return RadioButton15;
+    case CentralType::P50X:
+      return RadioButton16;
+    case CentralType::Lenz:
+      return RadioButton17;
+    case CentralType::Maerklin:
+      return RadioButton18;
+    case CentralType::Srcp:
+      return RadioButton19;
+  }
+  return RadioButton15;
+}
+
+void TFrm_WD10::SrcpServerEditingFinished() {
+  const QString address = SrcpServerEdit->text().trimmed();
+  // Leaving the field unchanged, or pressing Enter twice, does not connect again.
+  if (address == srcpServer_ && link_ && !link_->UsesSerialPort()) return;
+  if (!IsValidServerAddress(address)) {
+    ShowMessage(QStringLiteral("\"%1\" is geen geldig adres van een SRCP-server.\n"
+                               "Geef een computernaam of IP-adres, eventueel met een poort, "
+                               "bijvoorbeeld %2.")
+                    .arg(address, kDefaultSrcpServer));
+    return;
+  }
+  SrcpServerEdit->setText(address);
+  if (RadioButton19->isChecked()) ChooseCentral(CentralType::Srcp);
+}
+
+void TFrm_WD10::RestoreRememberedSettings() {
+  if (std::optional<QString> server = settings_->SrcpServer();
+      server && IsValidServerAddress(*server))
+    SrcpServerEdit->setText(*server);
+  if (std::optional<QPoint> position = settings_->WindowPosition()) move(*position);
+  settings_->RestorePort(central_, *ComPort1);
+  if (std::optional<CentralType> central = settings_->Central()) {
+    // Choosing a server connects to it, and what goes wrong there is shown in a box: that waits
+    // until the window is on the screen.
+    QMetaObject::invokeMethod(
+        this, [this, central] { CentralButton(*central)->setChecked(true); },
+        Qt::QueuedConnection);
+  }
+}
+
+void TFrm_WD10::RememberSettings(bool withWindowPosition) {
+  settings_->Remember(central_, *ComPort1, SrcpServerEdit->text(),
+                      withWindowPosition ? std::optional<QPoint>(pos()) : std::nullopt);
 }
 
 void TFrm_WD10::SetButton4Visible(bool visible) {

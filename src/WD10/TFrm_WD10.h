@@ -1,13 +1,16 @@
 // The main window: the user picks the command station (the central type), connects, enters the
 // decoder's address and modes, programs the WD10 and closes. It owns every working object of
-// the program and picks the link of the chosen central type in each handler.
+// the program, among them the link to the chosen command station, which it builds when the
+// central type is chosen (LinkFactory) and drives only through the link interface.
 #pragma once
 
-#include <QByteArray>
 #include <QWidget>
+#include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -18,6 +21,11 @@ class TComPort;
 class TMemo;
 class TSpinEdit;
 class TTimer;
+class RememberedSettings;
+class CommandStationLink;
+class LinkObserver;
+struct AccessoryCommand;
+struct AccessoryOutcome;
 
 class TFrm_WD10 : public QWidget {
   Q_OBJECT
@@ -28,8 +36,9 @@ class TFrm_WD10 : public QWidget {
   explicit TFrm_WD10(QWidget* parent = nullptr);
   ~TFrm_WD10() override;
 
-  // Read from the checked radio button at the moment of use, never cached.
-  CentralType SelectedCentral() const;
+  // The link to the command station of the chosen central type; never null once the window
+  // has been created.
+  CommandStationLink* CurrentLink() const { return link_.get(); }
 
   // The one fixed-length pause of the program; the window keeps working meanwhile. A wait
   // started inside another one never cuts the outer one short.
@@ -44,6 +53,9 @@ class TFrm_WD10 : public QWidget {
   QRadioButton* RadioButton18;
   QRadioButton* RadioButton19;
   QPushButton* Button1;
+  // Shown while the chosen command station is a server: its address, "host[:port]".
+  QLabel* SrcpServerLabel;
+  QLineEdit* SrcpServerEdit;
 
   QGroupBox* GroupBox2;
   TSpinEdit* SpinEdit1;
@@ -78,10 +90,6 @@ class TFrm_WD10 : public QWidget {
   TClientSocket* ClientSocket2;  // SRCP information session
   TAboutBox* AboutBox;           // the version window, shown by Button4
 
-  // Every byte received on ComPort1 and not yet consumed, as two upper-case hex digits a byte.
-  QByteArray ReceiveHexBuffer;
-  bool XPrefixMode = false;
-
   // --- handlers ---------------------------------------------------------------------------
   void FormCreate();
   void RadioButton15Click();
@@ -97,13 +105,11 @@ class TFrm_WD10 : public QWidget {
   void Button5Click();
   void Timer1Timer();
   void Timer2Timer();
-  void Timer3Timer();
   void Timer4Timer();
   void Timer5Timer();
   void ComPort1RxChar(int count);
   void ComPort1CTSChange(bool onOff);
-  void ClientSocket1Read();
-  void ClientSocket2Read();
+  void SrcpServerEditingFinished();
 
   // Mode numbers of the checked buttons of group A and group B.
   int ModeOfGroupA() const;
@@ -119,17 +125,31 @@ class TFrm_WD10 : public QWidget {
 
   void BuildWindow();
   void BindHandlers();
+  void ChooseCentral(CentralType central);
+  QRadioButton* CentralButton(CentralType central) const;
+  void RestoreRememberedSettings();
+  void RememberSettings(bool withWindowPosition);
   void SetButton4Visible(bool visible);
+  void SetCentralChoiceEnabled(bool enabled);
+  AccessoryCommand StepCommand(int step) const;
+  AccessoryOutcome PerformStep(const AccessoryCommand& command);
+  void StopRun(int step, const AccessoryCommand& command, const AccessoryOutcome& outcome);
+  void ShowCloseButton();
   void StepPause();
-  void PerformAccessoryCommand(int turnout, const QString& srcpAddress);
-  bool RefuseUnreachableLenzAddresses();
-  bool SrcpSessionLost();
-  bool SwitchPowerOn(CentralType central);
+  bool RefuseUnreachableAddresses();
   void AbandonConnect();
-  void SwitchPowerOff(CentralType central);
   void OnLongHandlersDone();
   int ModeOf(int firstButton) const;
 
+  std::unique_ptr<RememberedSettings> settings_;
+  std::unique_ptr<LinkObserver> linkObserver_;
+  std::unique_ptr<CommandStationLink> link_;
+  CentralType central_ = CentralType::LocoNet;
+  // The server address the current link was built with.
+  QString srcpServer_;
+  // A central type chosen while a handler waits inside the current link: the link must
+  // outlive that handler, so the choice is carried out once it has returned.
+  std::optional<CentralType> pendingCentral_;
   bool waitFlag_ = false;
   bool stepFlag_ = false;
   bool closingFlag_ = false;

@@ -6,71 +6,44 @@
 #include <QRadioButton>
 
 #include "CPort/TComPort.h"
-#include "WD10/Lenz.h"
 #include "WD10/LongHandler.h"
-#include "WD10/Maerklin.h"
 #include "WD10/TFrm_WD10.h"
-#include "loconet/LocoNetLink.h"
-#include "p50x/P50XDetection.h"
-#include "p50x/P50XLink.h"
+#include "link/CommandStationLink.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionDisplay.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/TTimer.h"
 #include "platform/UserNotifier.h"
-#include "srcp/SrcpReplyWait.h"
-#include "srcp/SrcpSession.h"
-
-namespace {
-
-// Central types that never consume the receive buffer would grow it for the whole run;
-// the newest bytes are what a user or a later parser could want.
-constexpr qsizetype kReceiveBufferLimit = 2 * 64 * 1024;
-
-constexpr char kLocoNetPowerOn = '\x83';
-constexpr char kLocoNetPowerOff = '\x82';
-constexpr char kP50XPowerOn = '\xA7';
-constexpr int kLenzResumeOperations[] = {0x21, 0x81};
-constexpr int kLenzStopAllLocomotives = 0x80;
-
-QByteArray SingleByte(char value) {
-  return QByteArray(1, value);
-}
-
-}  // namespace
 
 void TFrm_WD10::Button1Click() {
   LongHandler busy(*this);
   // Events run during the connect (detection, handshakes); a second click must not start a
-  // second connect underneath the first.
+  // second connect underneath the first, nor a new choice of central type pull the link away.
   Button1->setEnabled(false);
+  SetCentralChoiceEnabled(false);
   const struct Reenable {
-    QPushButton* button;
-    ~Reenable() { button->setEnabled(true); }
-  } reenable{Button1};
+    TFrm_WD10* window;
+    ~Reenable() {
+      window->Button1->setEnabled(true);
+      window->SetCentralChoiceEnabled(true);
+    }
+  } reenable{this};
 
-  const CentralType central = SelectedCentral();
+  CommandStationLink& link = *link_;
   // The programming panel shows at once but takes clicks only once the command station is
   // connected: a run started in the middle of detection or a handshake would report success
   // for commands that were never accepted.
   GroupBox2->setEnabled(false);
-  if (central == CentralType::Srcp) {
-    GroupBox2->show();
-  } else {
+  if (link.UsesSerialPort()) {
     ComPort1->ShowSetupDialog();
-    if (!ComPort1->Connected() && central != CentralType::P50X) {
-      ComPort1->Open();
-      ComPort1->ClearBuffer(true, true);
-      ProcessMessages();
-    }
-    GroupBox2->show();
     GroupBox5->show();
   }
+  GroupBox2->show();
   // A connect that fails from here on goes back to the selection, with the port closed, so
   // the user can pick another port instead of facing a panel that covers the connect button.
   try {
-    if (!SwitchPowerOn(central)) {
+    if (!link.Connect()) {
       AbandonConnect();
       return;
     }
@@ -80,35 +53,18 @@ void TFrm_WD10::Button1Click() {
   }
   GroupBox1->hide();
   GroupBox2->setEnabled(true);
-  if (central == CentralType::P50X) Timer2->SetEnabled(true);
+  if (link.PollsEvents()) Timer2->SetEnabled(true);
+  RememberSettings(false);
 }
 
-bool TFrm_WD10::SwitchPowerOn(CentralType central) {
-  switch (central) {
-    case CentralType::LocoNet:
-      SendLocoNet(*ComPort1, SingleByte(kLocoNetPowerOn));
-      break;
-    case CentralType::P50X:
-      // Without a command station the P50X link would only wait for replies that never come.
-      if (!DetectP50XInterface()) return false;
-      SendP50X(SingleByte(kP50XPowerOn));
-      break;
-    case CentralType::Lenz:
-      LenzFrameTable[0] = kLenzResumeOperations[0];
-      LenzFrameTable[1] = kLenzResumeOperations[1];
-      SendLenz(*ComPort1);
-      break;
-    case CentralType::Maerklin:
-      ComPort1->WriteStr(SingleByte(Maerklin::kGo));
-      break;
-    case CentralType::Srcp:
-      SrcpHandshake();
-      break;
-  }
-  return true;
+void TFrm_WD10::SetCentralChoiceEnabled(bool enabled) {
+  for (QRadioButton* button :
+       {RadioButton15, RadioButton16, RadioButton17, RadioButton18, RadioButton19})
+    button->setEnabled(enabled);
 }
 
 void TFrm_WD10::AbandonConnect() {
+  Timer2->SetEnabled(false);
   ComPort1->Close();
   GroupBox2->hide();
   GroupBox5->hide();
@@ -122,8 +78,10 @@ void TFrm_WD10::Button3Click() {
   Button3->setEnabled(false);
   // The user must always be able to quit: when the power-off cannot be sent (the adapter is
   // gone), the error is shown, and still the port is closed and the window closes.
+  // The event poll has nothing to ask a port that is closing.
+  Timer2->SetEnabled(false);
   try {
-    SwitchPowerOff(SelectedCentral());
+    link_->SwitchPowerOff();
   } catch (const std::exception& error) {
     ShowException(error);
   }
@@ -133,27 +91,6 @@ void TFrm_WD10::Button3Click() {
     ShowException(error);
   }
   close();
-}
-
-void TFrm_WD10::SwitchPowerOff(CentralType central) {
-  switch (central) {
-    case CentralType::LocoNet:
-      SendLocoNet(*ComPort1, SingleByte(kLocoNetPowerOff));
-      break;
-    case CentralType::P50X:
-      P50XPowerOff();
-      break;
-    case CentralType::Lenz:
-      LenzFrameTable[0] = kLenzStopAllLocomotives;
-      SendLenz(*ComPort1);
-      break;
-    case CentralType::Maerklin:
-      ComPort1->WriteStr(SingleByte(Maerklin::kStop));
-      break;
-    case CentralType::Srcp:
-      EndSrcpSession();
-      break;
-  }
 }
 
 void TFrm_WD10::closeEvent(QCloseEvent* event) {
@@ -172,10 +109,16 @@ void TFrm_WD10::closeEvent(QCloseEvent* event) {
         this, [this] { RunGuarded([this] { Button3Click(); }); }, Qt::QueuedConnection);
     return;
   }
+  RememberSettings(true);
   event->accept();
 }
 
 void TFrm_WD10::OnLongHandlersDone() {
+  if (pendingCentral_) {
+    const CentralType central = *pendingCentral_;
+    pendingCentral_.reset();
+    ChooseCentral(central);
+  }
   if (!closeRequested_) return;
   closeRequested_ = false;
   QMetaObject::invokeMethod(
@@ -188,19 +131,7 @@ void TFrm_WD10::ComPort1RxChar(int count) {
     ComPort1->SetEvents({});
     QByteArray received;
     ComPort1->ReadStr(received, count);
-    ReceiveHexBuffer.append(received.toHex().toUpper());
-    if (ReceiveHexBuffer.size() > kReceiveBufferLimit)
-      ReceiveHexBuffer.remove(0, ReceiveHexBuffer.size() - kReceiveBufferLimit);
-    switch (SelectedCentral()) {
-      case CentralType::LocoNet:
-        ParseLocoNet(ReceiveHexBuffer, *Memo3, *ComPort1);
-        break;
-      case CentralType::Lenz:
-        ParseLenz(ReceiveHexBuffer, *Memo3);
-        break;
-      default:
-        break;
-    }
+    link_->Received(received);
   } catch (const std::exception& error) {
     const auto* own = dynamic_cast<const Exception*>(&error);
     Memo1->AddLine(own ? own->Message() : QString::fromLocal8Bit(error.what()));
@@ -219,15 +150,14 @@ void TFrm_WD10::ComPort1CTSChange(bool onOff) {
 
 void TFrm_WD10::Timer2Timer() {
   Timer2->SetEnabled(false);
-  if (RadioButton16->isChecked()) P50XEventPoll();
+  if (!ComPort1->Connected() || closingFlag_) return;
+  // A close that arrives while the poll waits for its reply is carried out after it, so that the
+  // power-off is not a second command in the middle of the first.
+  LongHandler busy(*this);
+  link_->PollEvents();
   // A poll that raised (the adapter is gone) leaves the timer off: the error is shown once,
-  // not again every 100 ms while its box is open.
-  Timer2->SetEnabled(true);
-}
-
-void TFrm_WD10::Timer3Timer() {
-  Timer3->SetEnabled(false);
-  SrcpReplyTimeout();
+  // not again every 100 ms while its box is open. So does a close that ran inside the poll.
+  if (ComPort1->Connected() && !closingFlag_) Timer2->SetEnabled(true);
 }
 
 void TFrm_WD10::Timer5Timer() {

@@ -1,104 +1,111 @@
 // The programming run: four accessory commands, four seconds apart, from which a WD10 in
-// learning mode takes its address and the modes of its two groups.
+// learning mode takes its address and the modes of its two groups. The run goes on only while
+// the command station carries the commands out: a decoder that learnt half its settings, or
+// none, must not be reported as programmed.
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "CPort/TComPort.h"
-#include "ScktComp/TClientSocket.h"
-#include "WD10/Lenz.h"
+#include "WD10/DecoderModel.h"
 #include "WD10/LongHandler.h"
-#include "WD10/Maerklin.h"
+#include "WD10/RunFailureMessage.h"
 #include "WD10/TFrm_WD10.h"
 #include "WD10/TSpinEdit.h"
-#include "loconet/LocoNetLink.h"
-#include "p50x/P50XLink.h"
+#include "link/CommandStationLink.h"
+#include "platform/Exception.h"
+#include "platform/ExceptionDisplay.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/TTimer.h"
 #include "platform/UserNotifier.h"
-#include "srcp/SrcpAccessory.h"
 
 namespace {
 
-constexpr int kLenzAddressOffset = 4;
-// A Lenz accessory frame carries (turnout - 1) div 4 in one byte.
-constexpr int kHighestLenzTurnout = 1024;
+constexpr int kSteps = 4;
 
 }  // namespace
 
 void TFrm_WD10::Button2Click() {
   LongHandler busy(*this);
-  if (RefuseUnreachableLenzAddresses()) return;
-  const int offset = RadioButton17->isChecked() ? kLenzAddressOffset : 0;
+  if (RefuseUnreachableAddresses()) return;
+  CommandStationLink& link = *link_;
   Button2->setEnabled(false);
   Memo1->Clear();
   ProcessMessages();
-  // SRCP sends the address fields' text as it stands, the other links their number.
-  const struct {
-    int turnout;
-    QString srcpAddress;
-  } steps[] = {{SpinEdit1->Text().toInt(), SpinEdit1->Text()},
-               {ModeOfGroupA(), QString::number(ModeOfGroupA())},
-               {SpinEdit2->Text().toInt(), SpinEdit2->Text()},
-               {ModeOfGroupB(), QString::number(ModeOfGroupB())}};
-  for (const auto& step : steps) {
-    Memo1->AddLine(QStringLiteral("Zet wisselnummer: %1").arg(step.turnout + offset));
-    PerformAccessoryCommand(step.turnout, step.srcpAddress);
-    if (SrcpSessionLost()) return;
-    StepPause();
-    // A close request stops the run here: no further commands go out.
+  for (int step = 1; step <= kSteps; ++step) {
+    // Each step reads its field or mode when it comes: a mode changed during the run counts.
+    const AccessoryCommand command = StepCommand(step);
+    Memo1->AddLine(
+        QStringLiteral("Zet wisselnummer: %1").arg(command.turnout + link.TurnoutOffset()));
+    AccessoryOutcome outcome = PerformStep(command);
+    // A close request stops the run here: no further commands go out, and nothing is reported
+    // for a run the user ended.
     if (closeRequested_) return;
+    if (!outcome.Failed()) {
+      StepPause();
+      if (closeRequested_) return;
+      if (std::optional<AccessoryOutcome> late = link.LateRefusal()) outcome = *late;
+    }
+    if (outcome.Failed()) {
+      StopRun(step, command, outcome);
+      return;
+    }
   }
   Memo1->AddLine(QStringLiteral("Druk op de programmeerknop van de WD10"));
+  ShowCloseButton();
+}
+
+AccessoryCommand TFrm_WD10::StepCommand(int step) const {
+  switch (step) {
+    case 1:
+      return {SpinEdit1->Text().toInt(), SpinEdit1->Text()};
+    case 2:
+      return {ModeOfGroupA(), QString::number(ModeOfGroupA())};
+    case 3:
+      return {SpinEdit2->Text().toInt(), SpinEdit2->Text()};
+    default:
+      return {ModeOfGroupB(), QString::number(ModeOfGroupB())};
+  }
+}
+
+AccessoryOutcome TFrm_WD10::PerformStep(const AccessoryCommand& command) {
+  // A port or connection that fails under the command (an adapter pulled out) ends the run as a
+  // lost command, with the system's own words for what failed.
+  try {
+    return link_->SwitchAccessory(command);
+  } catch (const std::exception& error) {
+    const auto* own = dynamic_cast<const Exception*>(&error);
+    if (!own) return AccessoryOutcome::Lost(QString::fromLocal8Bit(error.what()));
+    const QString detail = OsErrorDetail(*own);
+    return AccessoryOutcome::Lost(detail.isEmpty() ? own->Message()
+                                                   : own->Message() + u'\n' + detail);
+  }
+}
+
+void TFrm_WD10::StopRun(int step, const AccessoryCommand& command,
+                        const AccessoryOutcome& outcome) {
+  const int turnout = command.turnout + link_->TurnoutOffset();
+  Memo1->AddLine(RunFailureLogLine(step, turnout));
+  ShowMessage(RunFailureMessage(step, turnout, outcome));
+  ShowCloseButton();
+}
+
+void TFrm_WD10::ShowCloseButton() {
   Button2->hide();
   Button3->show();
 }
 
-bool TFrm_WD10::SrcpSessionLost() {
-  // A send on a connection that is gone sends nothing and says nothing; going on would end
-  // with "Druk op de programmeerknop" for a decoder that heard no command.
-  if (SelectedCentral() != CentralType::Srcp || ClientSocket1->Active()) return false;
-  ShowMessage(
-      QStringLiteral("Er is geen verbinding met de SRCP-server (meer); de decoder is "
-                     "niet geprogrammeerd. Start de server en daarna dit programma "
-                     "opnieuw."));
-  Button2->hide();
-  Button3->show();
-  return true;
-}
-
-bool TFrm_WD10::RefuseUnreachableLenzAddresses() {
-  if (!RadioButton17->isChecked()) return false;
-  const int highestTurnout = SpinEdit2->Text().toInt() + kLenzAddressOffset;
-  if (highestTurnout <= kHighestLenzTurnout) return false;
-  constexpr int highestFirstAddress = 1016;
-  ShowMessage(QStringLiteral("Een Lenz- of Roco-centrale kan geen wisselnummers boven %1 "
+bool TFrm_WD10::RefuseUnreachableAddresses() {
+  const CommandStationLink& link = *link_;
+  const int highestTurnout = SpinEdit2->Text().toInt() + link.TurnoutOffset();
+  if (highestTurnout <= link.HighestTurnout()) return false;
+  const int highestFirstAddress =
+      link.HighestTurnout() - link.TurnoutOffset() - DecoderModel::kGroupBOffset;
+  ShowMessage(QStringLiteral("Deze Centrale kan geen wisselnummers boven %1 "
                              "schakelen; met dit adres zou de decoder een verkeerd adres leren.\n"
                              "Kies als eerste wisseladres %2 of lager.")
-                  .arg(kHighestLenzTurnout)
+                  .arg(link.HighestTurnout())
                   .arg(highestFirstAddress));
   return true;
-}
-
-void TFrm_WD10::PerformAccessoryCommand(int turnout, const QString& srcpAddress) {
-  const auto waitMs = [this](int milliseconds) { WaitMs(milliseconds); };
-  switch (SelectedCentral()) {
-    case CentralType::LocoNet:
-      LocoNetSwitch(*ComPort1, turnout, 0, waitMs);
-      break;
-    case CentralType::P50X:
-      SwitchTurnoutP50X(turnout, 0);
-      break;
-    case CentralType::Lenz:
-      LenzSwitch(*ComPort1, turnout + kLenzAddressOffset, waitMs);
-      break;
-    case CentralType::Maerklin:
-      MaerklinSwitch(*ComPort1, turnout, waitMs);
-      break;
-    case CentralType::Srcp:
-      SendSrcpGA(QStringLiteral("6"), srcpAddress, QStringLiteral("1"), QStringLiteral("N"));
-      break;
-  }
 }
 
 void TFrm_WD10::StepPause() {
