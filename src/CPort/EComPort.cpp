@@ -6,31 +6,44 @@
 
 namespace {
 
-constexpr std::array<const char*, 23> kMessages = {
-    "Unable to open com port",
-    "WriteFile function failed",
-    "ReadFile function failed",
-    "Invalid Async parameter",
-    "PurgeComm function failed",
-    "Unable to get async status",
-    "SetCommState function failed",
-    "SetCommTimeouts failed",
-    "SetupComm function failed",
-    "ClearCommError function failed",
-    "GetCommModemStatus function failed",
-    "EscapeCommFunction function failed",
-    "TransmitCommChar function failed",
-    "Cannot set property while connected",
-    "EnumPorts function failed",
-    "Failed to store settings",
-    "Failed to load settings",
-    "Link (un)registration failed",
-    "Cannot change led state if ComPort is selected",
-    "Cannot wait for event if event thread is created",
-    "WaitForEvent method failed",
-    "A component is linked to OnRxBuf event",
-    "Registry error",
+struct CodeText {
+  TComErrorCode code;
+  const char* text;
 };
+
+// The texts are the catalogues' keys: change one here and in every catalogue alike.
+constexpr std::array<CodeText, 23> kMessages{{
+    {ecOpen, "Unable to open com port"},
+    {ecWrite, "WriteFile function failed"},
+    {ecRead, "ReadFile function failed"},
+    {ecAsyncParameter, "Invalid Async parameter"},
+    {ecPurge, "PurgeComm function failed"},
+    {ecAsyncStatus, "Unable to get async status"},
+    {ecLineSettings, "SetCommState function failed"},
+    {ecTimeouts, "SetCommTimeouts failed"},
+    {ecQueueSizes, "SetupComm function failed"},
+    {ecLineStatus, "ClearCommError function failed"},
+    {ecModemStatus, "GetCommModemStatus function failed"},
+    {ecBreak, "EscapeCommFunction function failed"},
+    {ecTransmitChar, "TransmitCommChar function failed"},
+    {ecConnected, "Cannot set property while connected"},
+    {ecEnumPorts, "EnumPorts function failed"},
+    {ecStoreSettings, "Failed to store settings"},
+    {ecLoadSettings, "Failed to load settings"},
+    {ecLinkRegistration, "Link (un)registration failed"},
+    {ecLedState, "Cannot change led state if ComPort is selected"},
+    {ecWaitWithThread, "Cannot wait for event if event thread is created"},
+    {ecWaitForEvent, "WaitForEvent method failed"},
+    {ecRxBufLinked, "A component is linked to OnRxBuf event"},
+    {ecPortList, "Registry error"},
+}};
+
+constexpr bool InCodeOrder() {
+  for (std::size_t i = 0; i < kMessages.size(); ++i)
+    if (kMessages[i].code != static_cast<int>(i) + 1) return false;
+  return true;
+}
+static_assert(InCodeOrder(), "a code's text is found by its number");
 
 QString MessageFor(int errorCode, int systemErrorCode) {
   QString message = ComErrorMessage(errorCode);
@@ -43,7 +56,7 @@ QString MessageFor(int errorCode, int systemErrorCode) {
 
 QString ComErrorMessage(int errorCode) {
   if (errorCode < 1 || errorCode > static_cast<int>(kMessages.size())) return {};
-  return CPortText(kMessages[errorCode - 1]);
+  return CPortText(kMessages[errorCode - 1].text);
 }
 
 EComPort::EComPort(int errorCode, int systemErrorCode, QString deviceName)

@@ -203,7 +203,7 @@ void TCustomComPort::SetPort(const QString& value) {
 
 void TCustomComPort::SetSyncMethod(TSyncMethod value) {
   if (value == syncMethod_) return;
-  if (connected_) throw EComPort(14);
+  if (connected_) throw EComPort(ecConnected);
   syncMethod_ = value;
 }
 
@@ -269,7 +269,7 @@ void TCustomComPort::Close() {
   NotifySignal(csRLSD, false);
   DoBeforeClose();
   if (const int error = device_->Purge(kPurgeTxAbort | kPurgeRxAbort)) {
-    throw EComPort(5, error, port_);
+    throw EComPort(ecPurge, error, port_);
   }
   StopEventThread();
   DestroyHandle();
@@ -302,7 +302,7 @@ void TCustomComPort::ReapAbandonedThreads() {
 
 void TCustomComPort::CreateHandle() {
   if (nextDevice_) device_ = std::move(nextDevice_);
-  if (const int error = device_->Open(port_)) throw EComPort(1, error, port_);
+  if (const int error = device_->Open(port_)) throw EComPort(ecOpen, error, port_);
 }
 
 void TCustomComPort::DestroyHandle() {
@@ -346,7 +346,8 @@ SerialLineSettings TCustomComPort::LineSettings() const {
 
 void TCustomComPort::ApplyLineSettings() {
   if (!CanApply()) return;
-  if (const int error = device_->SetLineSettings(LineSettings())) throw EComPort(7, error, port_);
+  if (const int error = device_->SetLineSettings(LineSettings()))
+    throw EComPort(ecLineSettings, error, port_);
 }
 
 void TCustomComPort::ApplyTimeouts() {
@@ -357,13 +358,13 @@ void TCustomComPort::ApplyTimeouts() {
                          static_cast<std::uint32_t>(timeouts_.ReadTotalConstant()),
                          static_cast<std::uint32_t>(timeouts_.WriteTotalMultiplier()),
                          static_cast<std::uint32_t>(timeouts_.WriteTotalConstant())};
-  if (const int error = device_->SetTimeouts(t)) throw EComPort(8, error, port_);
+  if (const int error = device_->SetTimeouts(t)) throw EComPort(ecTimeouts, error, port_);
 }
 
 void TCustomComPort::ApplyBufferSizes() {
   if (!CanApply()) return;
   if (const int error = device_->SetQueueSizes(buffer_.InputSize(), buffer_.OutputSize())) {
-    throw EComPort(9, error, port_);
+    throw EComPort(ecQueueSizes, error, port_);
   }
 }
 
@@ -381,7 +382,8 @@ int TCustomComPort::Write(const void* buffer, int count) {
   if (count <= 0) return 0;
   const char* bytes = static_cast<const char*>(buffer);
   int written = 0;
-  if (const int error = device_->Write(bytes, count, written)) throw EComPort(2, error, port_);
+  if (const int error = device_->Write(bytes, count, written))
+    throw EComPort(ecWrite, error, port_);
   // The links hear of the write once it has succeeded: a write that fails at once must not
   // leave a transmit lamp burning.
   CallLinks([this](TComLink& link) {
@@ -402,7 +404,7 @@ int TCustomComPort::Read(void* buffer, int count) {
   if (count < 1) return 0;
   int read = 0;
   if (const int error = device_->Read(static_cast<char*>(buffer), count, read)) {
-    throw EComPort(3, error, port_);
+    throw EComPort(ecRead, error, port_);
   }
   // Asking for the input count clears the line-error flags; do it only for a link that wants
   // to know.
@@ -424,37 +426,40 @@ int TCustomComPort::ReadStr(QByteArray& str, int count) {
 int TCustomComPort::InputCount() {
   TComErrors errors;
   int count = 0;
-  if (const int error = device_->ClearErrors(errors, count)) throw EComPort(10, error, port_);
+  if (const int error = device_->ClearErrors(errors, count))
+    throw EComPort(ecLineStatus, error, port_);
   return count;
 }
 
 TComSignals TCustomComPort::Signals() {
   TComSignals lines;
-  if (const int error = device_->ModemStatus(lines)) throw EComPort(11, error, port_);
+  if (const int error = device_->ModemStatus(lines)) throw EComPort(ecModemStatus, error, port_);
   return lines;
 }
 
 TComErrors TCustomComPort::LastErrors() {
   TComErrors errors;
   int count = 0;
-  if (const int error = device_->ClearErrors(errors, count)) throw EComPort(10, error, port_);
+  if (const int error = device_->ClearErrors(errors, count))
+    throw EComPort(ecLineStatus, error, port_);
   if (!parity_.Check()) errors.Exclude(ceRxParity);
   return errors;
 }
 
 void TCustomComPort::SetBreak(bool onOff) {
-  if (const int error = device_->SetBreak(onOff)) throw EComPort(12, error, port_);
+  if (const int error = device_->SetBreak(onOff)) throw EComPort(ecBreak, error, port_);
 }
 
 void TCustomComPort::ClearBuffer(bool input, bool output) {
   const int flags = (input ? kPurgeRxClear : 0) | (output ? kPurgeTxClear : 0);
-  if (const int error = device_->Purge(flags)) throw EComPort(5, error, port_);
+  if (const int error = device_->Purge(flags)) throw EComPort(ecPurge, error, port_);
 }
 
 // --- links ----------------------------------------------------------------------------------
 
 void TCustomComPort::RegisterLink(TComLink* link) {
-  if (std::find(links_.begin(), links_.end(), link) != links_.end()) throw EComPort(18);
+  if (std::find(links_.begin(), links_.end(), link) != links_.end())
+    throw EComPort(ecLinkRegistration);
   links_.push_back(link);
   hasLink_ =
       std::any_of(links_.begin(), links_.end(), [](TComLink* l) { return bool(l->OnRxBuf); });
@@ -462,7 +467,7 @@ void TCustomComPort::RegisterLink(TComLink* link) {
 
 void TCustomComPort::UnregisterLink(TComLink* link) {
   const auto found = std::find(links_.begin(), links_.end(), link);
-  if (found == links_.end()) throw EComPort(18);
+  if (found == links_.end()) throw EComPort(ecLinkRegistration);
   links_.erase(found);
   hasLink_ =
       std::any_of(links_.begin(), links_.end(), [](TComLink* l) { return bool(l->OnRxBuf); });

@@ -283,7 +283,7 @@ class TComPort : public TCustomComPort {
 };
 
 // The serial ports this machine knows, and the ports published for Sorvell, sorted as text
-// ignoring case. Raises EComPort code 23 when the system cannot be asked.
+// ignoring case. Raises EComPort ecPortList (23) when the system cannot be asked.
 void EnumComPorts(QStringList& ports);
 
 // Where ports are published for Sorvell (the simulator puts its ptys there): symbolic links to

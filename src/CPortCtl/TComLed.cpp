@@ -158,7 +158,7 @@ void TComLed::SetRingDuration(int milliseconds) {
 }
 
 void TComLed::SetState(TLedState value) {
-  if (port_) throw EComPort(19);
+  if (port_) throw EComPort(ecLedState);
   ChangeState(value);
 }
 

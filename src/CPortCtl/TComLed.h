@@ -31,7 +31,7 @@ class TComLed : public QWidget {
   const QPixmap& GlyphOff() const { return glyphOff_; }
   void SetGlyphOff(const QPixmap& value);
   TLedState State() const { return state_; }
-  // While a port is bound the lamp belongs to the port: raises EComPort code 19.
+  // While a port is bound the lamp belongs to the port: raises EComPort ecLedState (19).
   void SetState(TLedState value);
   int RingDuration() const { return ringTimer_.Interval(); }
   void SetRingDuration(int milliseconds);
