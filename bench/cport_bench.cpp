@@ -7,7 +7,6 @@
 #include "BenchSupport.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -15,21 +14,14 @@
 
 #include "CPort/TComPort.h"
 #include "platform/Messages.h"
+#include "support/WaitFor.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Processes events until done() or the deadline; false on the deadline.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
-  bool expired = false;
-  QTimer deadline;
-  deadline.setSingleShot(true);
-  QObject::connect(&deadline, &QTimer::timeout, [&expired] { expired = true; });
-  deadline.start(timeoutMs);
-  WaitUntil([&] { return expired || done(); });
-  return done();
-}
+// Nothing but the port may wake the loop while it is measured.
+constexpr int kNoPolling = 0;
 
 }  // namespace
 
@@ -65,7 +57,7 @@ int main(int argc, char** argv) {
     got = false;
     const auto sent = Clock::now();
     if (write(master, "\x55", 1) != 1) return 1;
-    if (!WaitFor([&] { return got; }, 2000)) {
+    if (!WaitFor([&] { return got; }, 2000, kNoPolling)) {
       std::fprintf(stderr, "byte %d never reached OnRxChar\n", i);
       return 1;
     }
@@ -78,7 +70,7 @@ int main(int argc, char** argv) {
               samples, at(0.5), at(0.95), latencies.back());
 
   const double cpuBefore = ProcessCpuMilliseconds();
-  WaitFor([] { return false; }, idleSeconds * 1000);
+  WaitFor([] { return false; }, idleSeconds * 1000, kNoPolling);
   const double cpu = ProcessCpuMilliseconds() - cpuBefore;
   std::printf("open idle port (all events), %d s: process CPU %.2f ms (%.3f %% of a core)\n",
               idleSeconds, cpu, cpu / (idleSeconds * 10.0));

@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 #include <cstdio>
 
 #include "CPort/TComPort.h"
@@ -23,8 +22,13 @@
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/UserNotifier.h"
+#include "support/WaitFor.h"
 
 namespace {
+
+// How often a wait looks at its condition besides after events: coarse, so that the waits
+// inside a measured run add next to nothing to it.
+constexpr int kPollMs = 50;
 
 // A box that no one would answer would stop the run: count it and go on.
 class CountingNotifier final : public UserNotifier {
@@ -36,16 +40,6 @@ class CountingNotifier final : public UserNotifier {
   void Beep() override {}
   int messages = 0;
 };
-
-// Processes events until done() holds or timeoutMs has passed.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
-  QElapsedTimer clock;
-  clock.start();
-  QTimer tick;
-  tick.start(50);
-  WaitUntil([&] { return done() || clock.elapsed() > timeoutMs; });
-  return done();
-}
 
 QRadioButton* CentralButton(TFrm_WD10& window, const QString& central) {
   if (central == QLatin1String("p50x")) return window.RadioButton16;
@@ -83,7 +77,7 @@ bool MeasureRun(const QString& central, CountingNotifier& notifier) {
   window.show();
   CentralButton(window, central)->setChecked(true);
   if (central == QLatin1String("srcp"))
-    WaitFor([&] { return window.Memo3->Text().contains(QLatin1String("SRCP")); }, 5000);
+    WaitFor([&] { return window.Memo3->Text().contains(QLatin1String("SRCP")); }, 5000, kPollMs);
   else
     window.ComPort1->SetPort(port);
   const int messagesBefore = notifier.messages;
@@ -96,7 +90,7 @@ bool MeasureRun(const QString& central, CountingNotifier& notifier) {
   const bool programmed =
       window.Memo1->Lines().contains(QStringLiteral("Druk op de programmeerknop van de WD10"));
   QTest::mouseClick(window.Button3, Qt::LeftButton);
-  WaitFor([&] { return !window.isVisible(); }, 10000);
+  WaitFor([&] { return !window.isVisible(); }, 10000, kPollMs);
   const double cpu = ProcessCpuMilliseconds() - cpuBefore;
   const qint64 elapsed = wall.elapsed();
 

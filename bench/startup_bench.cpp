@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QFile>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -20,6 +18,7 @@
 #include <vector>
 
 #include "WD10/TFrm_WD10.h"
+#include "support/ResidentMemory.h"
 
 extern char** environ;
 
@@ -37,14 +36,6 @@ long long NowNs() {
 
 double MsSince(long long startNs, long long endNs) {
   return (endNs - startNs) / 1e6;
-}
-
-long ResidentKiB() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  static const QRegularExpression vmRss(QStringLiteral("^VmRSS:\\s+(\\d+) kB"),
-                                        QRegularExpression::MultilineOption);
-  return vmRss.match(QString::fromLatin1(status.readAll())).captured(1).toLong();
 }
 
 // One started process: main() as in main.cpp, up to the window's first expose.

@@ -8,12 +8,9 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <QTimer>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
-
-#include "platform/Messages.h"
 
 PtyPair::PtyPair() {
   master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -58,16 +55,6 @@ unsigned PtyPair::OutputSpeed() const {
   termios2 settings{};
   if (::ioctl(master_, TCGETS2, &settings) != 0) return 0;
   return settings.c_ospeed;
-}
-
-bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
-  bool expired = false;
-  QTimer deadline;
-  deadline.setSingleShot(true);
-  QObject::connect(&deadline, &QTimer::timeout, [&expired] { expired = true; });
-  deadline.start(timeoutMs);
-  WaitUntil([&] { return expired || done(); });
-  return done();
 }
 
 bool SleepUntil(const std::function<bool()>& done, int timeoutMs) {

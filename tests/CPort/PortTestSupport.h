@@ -1,10 +1,13 @@
 // What the serial port tests share: a pty pair whose master plays the far end, and waits that
-// give up after a deadline, so that a failing test fails instead of hanging.
+// give up after a deadline, so that a failing test fails instead of hanging (WaitFor for what
+// the event loop brings, SleepUntil for what other threads do).
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 #include <functional>
+
+#include "support/WaitFor.h"
 
 class PtyPair {
  public:
@@ -30,8 +33,6 @@ class PtyPair {
   QString slavePath_;
 };
 
-// Runs the event loop until done() holds (checked after each event) or timeoutMs has passed.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000);
 // Sleeps in steps of a millisecond, processing no events, until done() holds or timeoutMs has
 // passed: for conditions that other threads make true.
 bool SleepUntil(const std::function<bool()>& done, int timeoutMs = 5000);

@@ -3,8 +3,8 @@
 #include <malloc.h>
 
 #include <QDir>
-#include <QFile>
-#include <QRegularExpression>
+
+#include "support/ResidentMemory.h"
 
 namespace {
 
@@ -12,14 +12,6 @@ int EntriesIn(const char* directory) {
   return static_cast<int>(QDir(QString::fromLatin1(directory))
                               .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
                               .size());
-}
-
-long ResidentKiB() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  static const QRegularExpression vmRss(QStringLiteral("^VmRSS:\\s+(\\d+) kB"),
-                                        QRegularExpression::MultilineOption);
-  return vmRss.match(QString::fromLatin1(status.readAll())).captured(1).toLong();
 }
 
 }  // namespace

@@ -7,16 +7,17 @@
 
 #include "platform/Messages.h"
 
-inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000) {
+// condition() is looked at after every event, and every pollMs besides, for what another
+// thread makes true without posting an event. pollMs 0 looks after events only: for a
+// measurement of what an idle event loop costs, which a tick would spoil.
+inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000, int pollMs = 10) {
   bool expired = false;
   QTimer deadline;
   deadline.setSingleShot(true);
   QObject::connect(&deadline, &QTimer::timeout, [&] { expired = true; });
   deadline.start(timeoutMs);
-  // Data from a simulator thread wakes the loop by posting an event; a coarse tick covers
-  // conditions that change without one.
   QTimer tick;
-  tick.start(10);
+  if (pollMs > 0) tick.start(pollMs);
   WaitUntil([&] { return expired || condition(); });
   return condition();
 }
