@@ -91,7 +91,10 @@ void TCustomWinSocket::ContinueOpen(const QString& host, const QString& address)
       }
       // A text that is no dotted address would be taken as the broadcast address; refuse it
       // the way connect refuses an address it cannot use.
+      // The socket is of no use without an address: it goes at once rather than with the
+      // next open.
       if (::inet_pton(AF_INET, address.toLatin1().constData(), &remote_.sin_addr) != 1) {
+        ReleaseSocket();
         throw ESocketError::ApiFailed(SocketErrorFromErrno(EADDRNOTAVAIL),
                                       QStringLiteral("connect"));
       }

@@ -61,6 +61,9 @@ int WinSockErrorCode(int osError) {
     case ECONNABORTED:
       return 10053;
     case ECONNRESET:
+    // A send after the peer has reset the connection fails with EPIPE once the reset has been
+    // reported; for the user it is the same reset.
+    case EPIPE:
       return 10054;
     case ENOBUFS:
     case ENOMEM:
@@ -69,7 +72,6 @@ int WinSockErrorCode(int osError) {
       return 10056;
     case ENOTCONN:
       return 10057;
-    case EPIPE:
     case ESHUTDOWN:
       return 10058;
     case ETOOMANYREFS:

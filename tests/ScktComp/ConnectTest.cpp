@@ -122,6 +122,7 @@ TEST(ClientSocketConnect, MissingOrMalformedAddressRaisesAtOnceAndKeepsNoSocket)
         << error.Message().toStdString();
   }
   EXPECT_FALSE(socket.Active());
+  EXPECT_EQ(OpenTcpSocketCount(), before);
 }
 
 TEST(ClientSocketConnect, UnknownHostReportsTheLookupError) {

@@ -1,6 +1,7 @@
 // Sending and receiving on an open connection, the property rule while active, and the ends of
 // a connection: closed by the peer, closed by a handler, broken by a handler's exception.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <QByteArray>
 #include <stdexcept>
@@ -60,6 +61,31 @@ TEST_F(ClientSocketTransfer, PropertiesCannotChangeWhileActive) {
   EXPECT_NO_THROW(socket.SetPort(port + 1));
   EXPECT_EQ(socket.Port(), port + 1);
   EXPECT_TRUE(WaitFor([&] { return peer->state() == QAbstractSocket::UnconnectedState; }));
+}
+
+// The reset reaches the connection first as a failed read. A handler that keeps the connection
+// open then sends into it and is told EPIPE by the system: for the user that is still the reset.
+TEST_F(ClientSocketTransfer, SendAfterThePeerResetTheConnectionReportsTheReset) {
+  QList<std::pair<TErrorEvent, int>> errors;
+  socket.OnError = [&](QObject*, TCustomWinSocket*, TErrorEvent errorEvent, int& errorCode) {
+    errors.append({errorEvent, errorCode});
+    if (errorEvent == eeDisconnect) errorCode = 0;
+  };
+  const linger reset{1, 0};
+  ::setsockopt(static_cast<int>(peer->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset,
+               sizeof reset);
+  peer->close();
+  ASSERT_TRUE(WaitFor([&] { return !errors.isEmpty(); }));
+  ASSERT_EQ(errors[0], std::make_pair(eeDisconnect, 10054));
+
+  try {
+    socket.Socket()->SendText("SET 1 POWER OFF\r\n");
+    ADD_FAILURE() << "no exception";
+  } catch (const ESocketError& error) {
+    EXPECT_TRUE(error.Message().endsWith(QStringLiteral(" (10054), on API 'send'")))
+        << error.Message().toStdString();
+  }
+  EXPECT_FALSE(socket.Active());
 }
 
 TEST_F(ClientSocketTransfer, ReceiveWithNothingReadableIsEmpty) {
