@@ -28,7 +28,9 @@ unsigned char Xor(const QByteArray& bytes) {
 
 }  // namespace
 
-LenzSimulator::LenzSimulator() : splitter_(LenzFrameLength) {}
+LenzSimulator::LenzSimulator() : PtyPeer(ReaderStart::Deferred), splitter_(LenzFrameLength) {
+  StartReader();
+}
 
 LenzSimulator::~LenzSimulator() {
   StopReader();

@@ -35,7 +35,9 @@ int ByteAt(const QByteArray& message, int index) {
 
 }  // namespace
 
-LocoNetSimulator::LocoNetSimulator() = default;
+LocoNetSimulator::LocoNetSimulator() : PtyPeer(ReaderStart::Deferred) {
+  StartReader();
+}
 
 LocoNetSimulator::~LocoNetSimulator() {
   StopReader();

@@ -19,7 +19,10 @@ qsizetype MaerklinCommandLength(const QByteArray& pending) {
 
 }  // namespace
 
-MaerklinSimulator::MaerklinSimulator() : splitter_(MaerklinCommandLength) {}
+MaerklinSimulator::MaerklinSimulator()
+    : PtyPeer(ReaderStart::Deferred), splitter_(MaerklinCommandLength) {
+  StartReader();
+}
 
 MaerklinSimulator::~MaerklinSimulator() {
   StopReader();

@@ -19,8 +19,15 @@ QByteArray Bytes(std::initializer_list<unsigned char> values) {
 
 }  // namespace
 
-P50XSimulator::P50XSimulator()
-    : probeAnswer_(Bytes({0x00, 0x00})), promptReply_(kPrompt), modeReply_("ZzA0" + kPrompt) {
+P50XSimulator::P50XSimulator() : P50XSimulator(ReaderStart::Deferred) {
+  StartReader();
+}
+
+P50XSimulator::P50XSimulator(ReaderStart)
+    : PtyPeer(ReaderStart::Deferred),
+      probeAnswer_(Bytes({0x00, 0x00})),
+      promptReply_(kPrompt),
+      modeReply_("ZzA0" + kPrompt) {
   replies_[kTurnout] = Bytes({0x00});
   replies_[0x99] = Bytes({0x00});
   // SPU 1.502, KPU 1.200, PPU 1.2, LIPU 1.0, DNC 1.3, serial 0012345678, and the closing byte.

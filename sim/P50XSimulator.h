@@ -52,6 +52,8 @@ class P50XSimulator : public PtyPeer {
   int EventQueries() const;
 
  protected:
+  // For a subclass, which starts the reader at the end of its own constructor.
+  explicit P50XSimulator(ReaderStart);
   void OnReceived(const QByteArray& bytes) override;
 
  private:

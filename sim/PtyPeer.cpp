@@ -25,33 +25,52 @@ void WakeUiThread() {
 
 }  // namespace
 
-PtyPeer::PtyPeer() {
+PtyPeer::PtyPeer() : PtyPeer(ReaderStart::Deferred) {
+  StartReader();
+}
+
+PtyPeer::PtyPeer(ReaderStart) {
   master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
     throw std::runtime_error("cannot create a pseudo-terminal");
   slavePath_ = QString::fromLocal8Bit(::ptsname(master_));
   slaveKeepAlive_ = ::open(::ptsname(master_), O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (slaveKeepAlive_ < 0 || ::pipe2(stopPipe_, O_CLOEXEC) != 0)
+  if (slaveKeepAlive_ < 0 || ::pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0)
     throw std::runtime_error("cannot open the pseudo-terminal");
   // Raw from the start, so nothing is echoed back before the program sets its own mode.
   termios raw{};
   ::tcgetattr(slaveKeepAlive_, &raw);
   ::cfmakeraw(&raw);
   ::tcsetattr(slaveKeepAlive_, TCSANOW, &raw);
-  reader_ = std::thread([this] { ReadLoop(); });
 }
 
 PtyPeer::~PtyPeer() {
   StopReader();
-  for (int fd : {master_, slaveKeepAlive_, stopPipe_[0], stopPipe_[1]})
+  for (int fd : {master_, slaveKeepAlive_, wakePipe_[0], wakePipe_[1]})
     if (fd >= 0) ::close(fd);
 }
 
+void PtyPeer::StartReader() {
+  std::lock_guard lock(mutex_);
+  if (readerRunning_ || reader_.joinable()) return;
+  readerRunning_ = true;
+  reader_ = std::thread([this] { ReadLoop(); });
+}
+
 void PtyPeer::StopReader() {
-  if (!reader_.joinable()) return;
-  const char stop = 0;
-  [[maybe_unused]] auto written = ::write(stopPipe_[1], &stop, 1);
+  {
+    std::lock_guard lock(mutex_);
+    if (!reader_.joinable()) return;
+    stopping_ = true;
+  }
+  WakeReader();
   reader_.join();
+}
+
+void PtyPeer::WakeReader() {
+  // A full pipe already holds a wake-up: the byte may be dropped.
+  const char wake = 0;
+  [[maybe_unused]] auto written = ::write(wakePipe_[1], &wake, 1);
 }
 
 void PtyPeer::Send(const QByteArray& bytes) {
@@ -69,13 +88,15 @@ void PtyPeer::Send(const QByteArray& bytes) {
 }
 
 termios PtyPeer::SlaveSettings() const {
+  std::lock_guard lock(mutex_);
   termios settings{};
-  ::tcgetattr(slaveKeepAlive_, &settings);
+  if (slaveKeepAlive_ >= 0) ::tcgetattr(slaveKeepAlive_, &settings);
   return settings;
 }
 
 int PtyPeer::SlaveBaudRate() const {
-  return ReadTtyOutputSpeed(slaveKeepAlive_);
+  std::lock_guard lock(mutex_);
+  return slaveKeepAlive_ >= 0 ? ReadTtyOutputSpeed(slaveKeepAlive_) : 0;
 }
 
 std::vector<PtyPeer::ReceivedByte> PtyPeer::Received() const {
@@ -102,14 +123,24 @@ void PtyPeer::ClearReceived() {
 }
 
 void PtyPeer::Unplug() {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   if (unplugged_) return;
   unplugged_ = true;
   // Both ends of our side go, so the program's port sees the hang-up of a vanished adapter.
   ::close(slaveKeepAlive_);
   slaveKeepAlive_ = -1;
-  ::close(master_);
+  if (!readerRunning_ || readerId_ == std::this_thread::get_id()) {
+    CloseMasterLocked();
+    return;
+  }
+  WakeReader();
+  masterClosed_.wait(lock, [this] { return master_ < 0; });
+}
+
+void PtyPeer::CloseMasterLocked() {
+  if (master_ >= 0) ::close(master_);
   master_ = -1;
+  masterClosed_.notify_all();
 }
 
 bool PtyPeer::Unplugged() const {
@@ -120,29 +151,39 @@ bool PtyPeer::Unplugged() const {
 void PtyPeer::OnReceived(const QByteArray&) {}
 
 void PtyPeer::ReadLoop() {
+  {
+    std::lock_guard lock(mutex_);
+    readerId_ = std::this_thread::get_id();
+  }
   char buffer[4096];
+  bool masterOpen = true;  // false once the master has reported the slave gone for good
   for (;;) {
     int master;
     {
       std::lock_guard lock(mutex_);
+      if (unplugged_) CloseMasterLocked();
+      if (stopping_) break;
       master = master_;
     }
-    pollfd fds[2] = {{stopPipe_[0], POLLIN, 0}, {master, POLLIN, 0}};
-    const nfds_t count = master >= 0 ? 2 : 1;
+    pollfd fds[2] = {{wakePipe_[0], POLLIN, 0}, {master, POLLIN, 0}};
+    const nfds_t count = master >= 0 && masterOpen ? 2 : 1;
     if (::poll(fds, count, -1) < 0) {
       if (errno == EINTR) continue;
-      return;
+      break;
     }
-    if (fds[0].revents != 0) return;
+    if (fds[0].revents != 0) {
+      char drained[64];
+      while (::read(wakePipe_[0], drained, sizeof drained) > 0) {
+      }
+      continue;
+    }
     if (count < 2 || fds[1].revents == 0) continue;
     const ssize_t n = ::read(master, buffer, sizeof buffer);
     if (n <= 0) {
       if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-      // Unplugged: nothing more will come; wait only for the stop signal.
-      pollfd stop{stopPipe_[0], POLLIN, 0};
-      while (::poll(&stop, 1, -1) < 0 && errno == EINTR) {
-      }
-      return;
+      // Nothing more will come; wait only to be woken.
+      masterOpen = false;
+      continue;
     }
     const auto now = Clock::now();
     {
@@ -153,4 +194,8 @@ void PtyPeer::ReadLoop() {
     OnReceived(QByteArray(buffer, static_cast<qsizetype>(n)));
     WakeUiThread();
   }
+  std::lock_guard lock(mutex_);
+  readerRunning_ = false;
+  // An unplug that waits for us must not wait for ever.
+  if (unplugged_) CloseMasterLocked();
 }

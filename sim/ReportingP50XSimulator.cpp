@@ -47,7 +47,10 @@ QString Printable(const QByteArray& text) {
 
 }  // namespace
 
-ReportingP50XSimulator::ReportingP50XSimulator() : splitter_(P50XCommandLength) {}
+ReportingP50XSimulator::ReportingP50XSimulator()
+    : P50XSimulator(ReaderStart::Deferred), splitter_(P50XCommandLength) {
+  StartReader();
+}
 
 ReportingP50XSimulator::~ReportingP50XSimulator() {
   StopReader();

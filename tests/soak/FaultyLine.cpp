@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 FaultyLine::FaultyLine(const QString& stationPath, const LineFaultPlan& plan)
-    : plan_(plan), random_(plan.seed) {
+    : PtyPeer(ReaderStart::Deferred), plan_(plan), random_(plan.seed) {
   station_ = ::open(stationPath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (station_ < 0 || ::pipe2(stopPipe_, O_CLOEXEC) != 0)
     throw std::runtime_error("cannot reach the station's pty");
@@ -18,6 +18,7 @@ FaultyLine::FaultyLine(const QString& stationPath, const LineFaultPlan& plan)
   ::cfmakeraw(&raw);
   ::tcsetattr(station_, TCSANOW, &raw);
   forwarder_ = std::thread([this] { ForwardReplies(); });
+  StartReader();
 }
 
 FaultyLine::~FaultyLine() {
@@ -31,8 +32,6 @@ FaultyLine::~FaultyLine() {
 // The program's writes, on the pty reader thread.
 void FaultyLine::OnReceived(const QByteArray& bytes) {
   if (plan_.fault == LineFault::Unplug && ++writesPassed_ > plan_.writesBeforeUnplug) {
-    // Unplugged here, on the reader thread, the pty goes at once: from another thread it would
-    // linger while the reader still waits on it.
     if (!Unplugged()) ++injected_;
     Unplug();
     return;
