@@ -1,6 +1,27 @@
 #include "Wd10Learner.h"
 
-#include "WD10/DecoderModel.h"
+#include <array>
+
+namespace {
+
+// The modes by the turnout number the decoder learns each from, with the names that the
+// program's window gives them.
+struct Mode {
+  int number;
+  const char* name;
+};
+
+constexpr std::array<Mode, 7> kModes{{
+    {2, "4 uitgangen als impuls (LS100)"},
+    {3, "4 uitgangen als impuls (K83)"},
+    {4, "4 uitgangen als aan/uit (K84)"},
+    {5, "Verlichtingsmode"},
+    {6, "Sein met 2 begrippen"},
+    {7, "Sein met 4 begrippen"},
+    {8, "NS-Sein met 4 begrippen"},
+}};
+
+}  // namespace
 
 void Wd10Learner::Hear(int turnout) {
   if (!Done()) heard_.push_back(turnout);
@@ -14,20 +35,20 @@ std::optional<Wd10Learnt> Wd10Learner::Learnt() const {
   if (!Done()) return std::nullopt;
   Wd10Learnt learnt;
   learnt.firstAddress = heard_[0];
-  learnt.decoderNumber = DecoderModel::DecoderNumber(learnt.firstAddress);
+  learnt.decoderNumber = Wd10::DecoderNumber(learnt.firstAddress);
   learnt.modeA = heard_[1];
   learnt.modeAName = Wd10ModeName(learnt.modeA);
   learnt.groupBAddress = heard_[2];
   learnt.groupBAddressAsExpected =
-      learnt.groupBAddress == learnt.firstAddress + DecoderModel::kGroupBOffset;
+      learnt.groupBAddress == learnt.firstAddress + Wd10::kGroupBOffset;
   learnt.modeB = heard_[3];
   learnt.modeBName = Wd10ModeName(learnt.modeB);
   return learnt;
 }
 
 QString Wd10ModeName(int mode) {
-  for (const DecoderModel::Mode& known : DecoderModel::kModes)
-    if (known.number == mode) return QString::fromUtf8(known.caption);
+  for (const Mode& known : kModes)
+    if (known.number == mode) return QString::fromUtf8(known.name);
   return {};
 }
 
@@ -48,6 +69,6 @@ QStringList DescribeLearnt(const Wd10Learnt& learnt) {
   };
   if (!learnt.groupBAddressAsExpected)
     lines.append(QStringLiteral("  warning: group B should start at %1 (the first address + 4)")
-                     .arg(learnt.firstAddress + DecoderModel::kGroupBOffset));
+                     .arg(learnt.firstAddress + Wd10::kGroupBOffset));
   return lines;
 }

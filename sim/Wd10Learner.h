@@ -9,11 +9,27 @@
 #include <optional>
 #include <vector>
 
+// The decoder as its manual describes it, kept apart from the program's own model so that a
+// fault there is not mirrored here.
+namespace Wd10 {
+
+// A decoder takes eight consecutive turnouts: four for group A, then four for group B.
+inline constexpr int kTurnoutsPerDecoder = 8;
+inline constexpr int kGroupBOffset = 4;
+
+// Accessory decoders are counted in blocks of four turnouts: the number of the block that holds
+// the turnout.
+constexpr int DecoderNumber(int turnout) {
+  return (turnout + 3) / 4;
+}
+
+}  // namespace Wd10
+
 struct Wd10Learnt {
   int firstAddress = 0;
   int decoderNumber = 0;
   int modeA = 0;
-  QString modeAName;  // the program's caption of the mode; empty when the number is no mode
+  QString modeAName;  // the mode's name; empty when the number is no mode
   int groupBAddress = 0;
   bool groupBAddressAsExpected = false;  // the third command was the first address + 4
   int modeB = 0;
@@ -37,7 +53,7 @@ class Wd10Learner {
   std::vector<int> heard_;
 };
 
-// The mode caption of the program for a mode number (2 to 8); empty for any other number.
+// The name of a mode number (2 to 8); empty for any other number.
 QString Wd10ModeName(int mode);
 
 // What was learnt, in readable lines.

@@ -20,6 +20,7 @@
 #include "MaerklinSimulator.h"
 #include "PublishedPort.h"
 #include "ReportingP50XSimulator.h"
+#include "SimulatedCentral.h"
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
 #include "StationLog.h"
@@ -27,21 +28,21 @@
 
 namespace {
 
-enum class Central { LocoNet, P50X, Lenz, Maerklin, Srcp };
-
 struct CentralChoice {
   const char* argument;
-  Central central;
+  SimulatedCentral central;
   const char* programName;  // the central type as the program's window names it
   const char* description;
 };
 
 const CentralChoice kCentrals[] = {
-    {"loconet", Central::LocoNet, "IB/TC /LocoNet", "Intellibox or Twin-Center, LocoNet messages"},
-    {"p50x", Central::P50X, "IB/TC ", "Intellibox or Twin-Center, P50X protocol"},
-    {"lenz", Central::Lenz, "Lenz/Multi-Maus", "Lenz computer interface (Lenz or Roco Multi-Maus)"},
-    {"maerklin", Central::Maerklin, "Märklin (6050/6051)", "Märklin 6050/6051 interface"},
-    {"srcp", Central::Srcp, "SRCP 0.8", "SRCP 0.8 server on 127.0.0.1:4303"},
+    {"loconet", SimulatedCentral::LocoNet, "IB/TC /LocoNet",
+     "Intellibox or Twin-Center, LocoNet messages"},
+    {"p50x", SimulatedCentral::P50X, "IB/TC ", "Intellibox or Twin-Center, P50X protocol"},
+    {"lenz", SimulatedCentral::Lenz, "Lenz/Multi-Maus",
+     "Lenz computer interface (Lenz or Roco Multi-Maus)"},
+    {"maerklin", SimulatedCentral::Maerklin, "Märklin (6050/6051)", "Märklin 6050/6051 interface"},
+    {"srcp", SimulatedCentral::Srcp, "SRCP 0.8", "SRCP 0.8 server on 127.0.0.1:4303"},
 };
 
 QTextStream& Out() {
@@ -167,15 +168,15 @@ int RunSrcp(QCoreApplication& app, const CentralChoice& choice, Console& console
 int Run(QCoreApplication& app, const CentralChoice& choice) {
   Console console;
   switch (choice.central) {
-    case Central::LocoNet:
+    case SimulatedCentral::LocoNet:
       return RunSerial<LocoNetSimulator>(app, choice, console);
-    case Central::P50X:
+    case SimulatedCentral::P50X:
       return RunSerial<ReportingP50XSimulator>(app, choice, console);
-    case Central::Lenz:
+    case SimulatedCentral::Lenz:
       return RunSerial<LenzSimulator>(app, choice, console);
-    case Central::Maerklin:
+    case SimulatedCentral::Maerklin:
       return RunSerial<MaerklinSimulator>(app, choice, console);
-    case Central::Srcp:
+    case SimulatedCentral::Srcp:
       return RunSrcp(app, choice, console);
   }
   return 1;

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "CPort/TComPort.h"
 #include "LenzSimulator.h"
@@ -16,9 +17,9 @@
 #include "RunWatchdog.h"
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
-#include "WD10/DecoderModel.h"
 #include "WD10/TFrm_WD10.h"
 #include "WD10/TSpinEdit.h"
+#include "Wd10Learner.h"
 #include "e2e/WindowDriver.h"
 #include "p50x/P50XLink.h"
 #include "platform/Messages.h"
@@ -79,7 +80,7 @@ class Run {
 
  private:
   void SetUpStation() {
-    if (plan_.central == Central::Srcp) {
+    if (plan_.central == SimulatedCentral::Srcp) {
       server_ = Port4303::Server(SrcpServer::kDdw08Greeting);
       listener_ = std::make_unique<SrcpInfoListener>(server_->Port());
       listener_->Start();
@@ -92,19 +93,19 @@ class Run {
       return;
     }
     switch (plan_.central) {
-      case Central::LocoNet:
+      case SimulatedCentral::LocoNet:
         station_ = Station<LocoNetSimulator>();
         break;
-      case Central::P50X:
+      case SimulatedCentral::P50X:
         station_ = Station<ReportingP50XSimulator>();
         break;
-      case Central::Lenz:
+      case SimulatedCentral::Lenz:
         station_ = Station<LenzSimulator>();
         break;
-      case Central::Maerklin:
+      case SimulatedCentral::Maerklin:
         station_ = Station<MaerklinSimulator>();
         break;
-      case Central::Srcp:
+      case SimulatedCentral::Srcp:
         break;
     }
     line_ = std::make_unique<FaultyLine>(station_->SlavePath(), plan_.line);
@@ -119,23 +120,23 @@ class Run {
 
   void ChooseCentral() {
     switch (plan_.central) {
-      case Central::LocoNet:
+      case SimulatedCentral::LocoNet:
         // The window's choice from the start.
         break;
-      case Central::P50X: {
+      case SimulatedCentral::P50X: {
         window_->RadioButton16->setChecked(true);
         P50XHost host = CurrentP50XHost();
         host.sleepMs = [](int ms) { SleepMs(std::min(ms, kLongestDetectionSleepMs)); };
         SetP50XHost(host);
         break;
       }
-      case Central::Lenz:
+      case SimulatedCentral::Lenz:
         window_->RadioButton17->setChecked(true);
         break;
-      case Central::Maerklin:
+      case SimulatedCentral::Maerklin:
         window_->RadioButton18->setChecked(true);
         break;
-      case Central::Srcp:
+      case SimulatedCentral::Srcp:
         window_->RadioButton19->setChecked(true);
         // As the user does: "Verbinden" once the server's greeting shows in the receive log.
         WaitFor([this] { return window_->Memo3->Text().contains(QLatin1String("SRCP")); });
@@ -145,7 +146,7 @@ class Run {
   }
 
   void Connect() {
-    if (plan_.central == Central::Srcp && plan_.server.fault == ServerFault::Flood) {
+    if (plan_.central == SimulatedCentral::Srcp && plan_.server.fault == ServerFault::Flood) {
       QTimer::singleShot(plan_.server.floodAfterMs, window_.get(), [this] {
         server_->SetFlood(true);
         floodStarted_ = true;
@@ -173,16 +174,19 @@ class Run {
     WaitFor([this] { return !window_->isVisible(); }, kCloseLimitMs);
   }
 
-  // What the station took in: the first four accessory "on" commands it heard.
+  // What a WD10 would have learnt from the first four accessory "on" commands the station
+  // heard, by the decoder's own reckoning: the address entered, and the modes whose names the
+  // user picked.
   bool StationLearntTheSettings() {
-    const auto mode = [](int button) { return DecoderModel::kModes[(button - 1) % 7].number; };
-    const std::vector<int> expected = {plan_.address, mode(plan_.modeButtonA),
-                                       plan_.address + DecoderModel::kGroupBOffset,
-                                       mode(plan_.modeButtonB)};
-    WaitFor([&] { return stationLog_->TurnoutsSwitchedOn().size() >= expected.size(); }, 2000);
-    std::vector<int> heard = stationLog_->TurnoutsSwitchedOn();
-    heard.resize(std::min(heard.size(), expected.size()));
-    return heard == expected;
+    Wd10Learner decoder;
+    WaitFor(
+        [&] { return stationLog_->TurnoutsSwitchedOn().size() >= Wd10Learner::kCommandsLearnt; },
+        2000);
+    for (int turnout : stationLog_->TurnoutsSwitchedOn()) decoder.Hear(turnout);
+    const std::optional<Wd10Learnt> learnt = decoder.Learnt();
+    return learnt && learnt->firstAddress == plan_.address && learnt->groupBAddressAsExpected &&
+           learnt->modeAName == window_->RadioButton[plan_.modeButtonA]->text() &&
+           learnt->modeBName == window_->RadioButton[plan_.modeButtonB]->text();
   }
 
   RunResult Judge() {

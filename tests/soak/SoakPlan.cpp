@@ -3,7 +3,7 @@
 #include <iterator>
 #include <random>
 
-#include "WD10/DecoderModel.h"
+#include "Wd10Learner.h"
 
 namespace {
 
@@ -20,17 +20,17 @@ struct Traffic {
   int writes;
 };
 
-Traffic TrafficOf(Central central) {
+Traffic TrafficOf(SimulatedCentral central) {
   switch (central) {
-    case Central::LocoNet:
+    case SimulatedCentral::LocoNet:
       return {34, 36};  // every message echoed; one byte a write
-    case Central::P50X:
+    case SimulatedCentral::P50X:
       return {200, 150};  // interface detection's text commands go one byte a write
-    case Central::Lenz:
+    case SimulatedCentral::Lenz:
       return {27, 10};
-    case Central::Maerklin:
+    case SimulatedCentral::Maerklin:
       return {0, 14};
-    case Central::Srcp:
+    case SimulatedCentral::Srcp:
       break;
   }
   return {0, 0};
@@ -43,16 +43,17 @@ constexpr ServerFault kServerFaults[] = {ServerFault::None, ServerFault::Disconn
 const char* const kCloseOnLines[] = {"GO", "INIT 1 POWER", "SET 6 GA", "INIT 6 GA",
                                      "SET 1 POWER OFF"};
 
-// The highest first address each central type can program. Märklin sends the turnout as one
-// byte and limits the field to 248; a Lenz frame reaches turnout 1024 after its offset of 4.
-int HighestAddress(Central central) {
+// The highest first address each central type can program. The address field stops at 2040;
+// Märklin sends the turnout as one byte and limits the field to 248; a Lenz frame reaches
+// turnout 1024 after its offset of 4.
+int HighestAddress(SimulatedCentral central) {
   switch (central) {
-    case Central::Maerklin:
+    case SimulatedCentral::Maerklin:
       return 241;
-    case Central::Lenz:
+    case SimulatedCentral::Lenz:
       return 1016;
     default:
-      return DecoderModel::kMaxAddress - DecoderModel::kAddressStep + 1;
+      return 2033;
   }
 }
 
@@ -92,17 +93,17 @@ QString ServerFaultName(ServerFault fault) {
 
 }  // namespace
 
-QString CentralName(Central central) {
+QString CentralName(SimulatedCentral central) {
   switch (central) {
-    case Central::LocoNet:
+    case SimulatedCentral::LocoNet:
       return QStringLiteral("IB/TC /LocoNet");
-    case Central::P50X:
+    case SimulatedCentral::P50X:
       return QStringLiteral("IB/TC (P50X)");
-    case Central::Lenz:
+    case SimulatedCentral::Lenz:
       return QStringLiteral("Lenz/Multi-Maus");
-    case Central::Maerklin:
+    case SimulatedCentral::Maerklin:
       return QStringLiteral("Märklin 6050/6051");
-    case Central::Srcp:
+    case SimulatedCentral::Srcp:
       return QStringLiteral("SRCP 0.8");
   }
   return {};
@@ -115,11 +116,11 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
   };
   RunPlan plan;
   plan.index = index;
-  plan.central = static_cast<Central>(index % kCentralTypes);
+  plan.central = static_cast<SimulatedCentral>(index % kSimulatedCentrals);
   // Each central type takes its faults in turn, starting one further along than the type
   // before, so that even a short soak meets every fault.
-  const int turn = index / kCentralTypes + index % kCentralTypes;
-  if (plan.central == Central::Srcp) {
+  const int turn = index / kSimulatedCentrals + index % kSimulatedCentrals;
+  if (plan.central == SimulatedCentral::Srcp) {
     plan.server.fault = kServerFaults[turn % std::size(kServerFaults)];
     plan.server.closeOnLine =
         QString::fromLatin1(kCloseOnLines[draw(0, std::size(kCloseOnLines) - 1)]);
@@ -129,7 +130,7 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
     // Within the reply wait of a second: a reply later than that is given up by design.
     plan.server.replyDelayMs = draw(50, 800);
   } else {
-    if (plan.central == Central::Maerklin)
+    if (plan.central == SimulatedCentral::Maerklin)
       plan.line.fault = kSilentInterfaceFaults[turn % std::size(kSilentInterfaceFaults)];
     else
       plan.line.fault = kLineFaults[turn % std::size(kLineFaults)];
@@ -141,20 +142,22 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
     plan.line.bytesBeforeSilence = draw(0, traffic.replyBytes);
     plan.line.writesBeforeUnplug = draw(0, traffic.writes);
   }
-  const int steps = (HighestAddress(plan.central) - 1) / DecoderModel::kAddressStep;
-  plan.address = 1 + DecoderModel::kAddressStep * draw(0, steps);
+  // A decoder's first address is where a block of its turnouts begins, as the spin buttons give.
+  const int steps = (HighestAddress(plan.central) - 1) / Wd10::kTurnoutsPerDecoder;
+  plan.address = 1 + Wd10::kTurnoutsPerDecoder * draw(0, steps);
   plan.modeButtonA = draw(1, 7);
   plan.modeButtonB = draw(8, 14);
   return plan;
 }
 
 QString RunPlan::FaultName() const {
-  return central == Central::Srcp ? ServerFaultName(server.fault) : LineFaultName(line.fault);
+  return central == SimulatedCentral::Srcp ? ServerFaultName(server.fault)
+                                           : LineFaultName(line.fault);
 }
 
 QString RunPlan::Describe() const {
   QString fault = FaultName();
-  switch (central == Central::Srcp ? LineFault::None : line.fault) {
+  switch (central == SimulatedCentral::Srcp ? LineFault::None : line.fault) {
     case LineFault::Drop:
     case LineFault::Duplicate:
     case LineFault::Corrupt:
@@ -179,7 +182,7 @@ QString RunPlan::Describe() const {
     case LineFault::None:
       break;
   }
-  if (central == Central::Srcp) {
+  if (central == SimulatedCentral::Srcp) {
     switch (server.fault) {
       case ServerFault::Disconnect:
         fault += QStringLiteral(" (on \"%1\")").arg(server.closeOnLine);

@@ -7,9 +7,7 @@
 #include <cstdint>
 
 #include "FaultyLine.h"
-
-enum class Central { LocoNet, P50X, Lenz, Maerklin, Srcp };
-inline constexpr int kCentralTypes = 5;
+#include "SimulatedCentral.h"
 
 // The ways an SRCP server lets the program down.
 enum class ServerFault { None, Disconnect, Flood, Slow };
@@ -28,7 +26,7 @@ struct ServerFaultPlan {
 
 struct RunPlan {
   int index = 0;
-  Central central = Central::LocoNet;
+  SimulatedCentral central = SimulatedCentral::LocoNet;
   LineFaultPlan line;      // serial central types
   ServerFaultPlan server;  // SRCP
   int address = 1;         // the first turnout address entered
@@ -43,4 +41,4 @@ struct RunPlan {
 
 RunPlan PlanRun(int index, std::uint32_t seed);
 
-QString CentralName(Central central);
+QString CentralName(SimulatedCentral central);

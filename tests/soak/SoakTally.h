@@ -36,7 +36,7 @@ class SoakTally {
   };
   long QuarterMean(bool last) const;
 
-  std::map<Central, PerCentral> centrals_;
+  std::map<SimulatedCentral, PerCentral> centrals_;
   std::map<QString, PerFault> faults_;
   std::vector<long> resident_;
   ProcessResources start_, settled_, end_;

@@ -35,7 +35,7 @@ ProcessResources SettledResources(int expectedThreads) {
 TEST(Soak, EveryRunEndsProgrammedOrWithAClearMessage) {
   const int runs = EnvironmentNumber("SORVELL_SOAK_RUNS", 20);
   const auto seed = static_cast<unsigned>(EnvironmentNumber("SORVELL_SOAK_SEED", 1));
-  ASSERT_GE(runs, 2 * kCentralTypes) << "a soak needs a round to settle and one to compare";
+  ASSERT_GE(runs, 2 * kSimulatedCentrals) << "a soak needs a round to settle and one to compare";
   QElapsedTimer clock;
   clock.start();
   SoakTally tally;
@@ -53,14 +53,14 @@ TEST(Soak, EveryRunEndsProgrammedOrWithAClearMessage) {
     // run as programmed while the track heard nothing: not noticed by the link yet, so counted
     // in the report rather than failed.
     const bool srcpCannotTell =
-        plan.central == Central::Srcp && plan.server.fault == ServerFault::Flood;
+        plan.central == SimulatedCentral::Srcp && plan.server.fault == ServerFault::Flood;
     if (!srcpCannotTell) {
       EXPECT_NE(result.outcome, Outcome::FalseSuccess) << run;
     }
     const ProcessResources now =
-        SettledResources(index < kCentralTypes ? 1 << 20 : settled.threads);
+        SettledResources(index < kSimulatedCentrals ? 1 << 20 : settled.threads);
     tally.AddResidentSample(now.residentKiB);
-    if (index == kCentralTypes - 1) settled = now;
+    if (index == kSimulatedCentrals - 1) settled = now;
   }
   const ProcessResources end = SettledResources(settled.threads);
   tally.SetResources(start, settled, end);
