@@ -4,8 +4,7 @@ if(benchmark_FOUND)
   add_executable(sorvell_bench_parsers
     ${CMAKE_CURRENT_LIST_DIR}/parsers_loconet.cpp
     ${CMAKE_CURRENT_LIST_DIR}/parsers_lenz.cpp
-    ${PROJECT_SOURCE_DIR}/src/WD10/Lenz.cpp
   )
   target_link_libraries(sorvell_bench_parsers PRIVATE
-    sorvell_loconet_core sorvell_cport sorvell_platform benchmark::benchmark_main)
+    sorvell_loconet_core sorvell_lenz_core benchmark::benchmark_main)
 endif()

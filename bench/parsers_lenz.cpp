@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "WD10/Lenz.h"
+#include "lenz/LenzFrames.h"
 
 namespace {
 

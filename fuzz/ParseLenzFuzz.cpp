@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "FuzzCheck.h"
-#include "WD10/Lenz.h"
+#include "lenz/LenzFrames.h"
 
 namespace {
 

@@ -1,39 +1,112 @@
 #include "loconet/LocoNetLink.h"
 
 #include <exception>
+#include <utility>
 
+#include "CPort/EComPort.h"
 #include "CPort/TComPort.h"
 #include "loconet/LocoNetMessage.h"
 #include "loconet/LocoNetReceiver.h"
+#include "loconet/LocoNetVocabulary.h"
+#include "platform/Exception.h"
 #include "platform/ExceptionDisplay.h"
 #include "platform/Messages.h"
-#include "platform/TMemo.h"
 #include "platform/UserNotifier.h"
 
-void SendLocoNet(TComPort& port, const QByteArray& message) {
-  for (const char byte : LocoNetMessage(message)) port.WriteStr(QByteArray(1, byte));
+namespace {
+
+constexpr int kSwitchPulseMs = 200;
+// The direction the programming run uses: each turnout's output with the direction bit set.
+constexpr int kProgrammingDirection = 0;
+
+QByteArray Opcode(unsigned char opcode) {
+  return QByteArray(1, static_cast<char>(opcode));
+}
+
+}  // namespace
+
+LocoNetLink::LocoNetLink(TComPort& port, LinkObserver& observer)
+    : port_(port), observer_(observer) {}
+
+void LocoNetLink::Attach() {
+  port_.SetStopBits(sbOneStopBit);
+  port_.SetBaudRate(br19200);
+}
+
+bool LocoNetLink::Connect() {
+  // Another station's detection, or the receive handler, may have left the port with fewer
+  // events; without the receive event nothing the Intellibox says would reach the parser.
+  port_.SetEvents(kAllComEvents);
+  if (!port_.Connected()) {
+    port_.Open();
+    port_.ClearBuffer(true, true);
+    ProcessMessages();
+  }
+  SendLocoNet(Opcode(LocoNet::kGlobalPowerOn));
+  return true;
+}
+
+void LocoNetLink::SwitchPowerOff() {
+  SendLocoNet(Opcode(LocoNet::kGlobalPowerOff));
+}
+
+void LocoNetLink::SendLocoNet(const QByteArray& message) {
+  for (const char byte : LocoNetMessage(message)) port_.WriteStr(QByteArray(1, byte));
   ProcessMessages();
 }
 
-void LocoNetSwitch(TComPort& port, int turnout, int direction,
-                   const std::function<void(int)>& waitMs) {
+void LocoNetLink::LocoNetSwitch(int turnout, int direction) {
   const LocoNetSwitchRequest request = LocoNetSwitchMessages(turnout, direction);
-  SendLocoNet(port, request.outputOn);
-  waitMs(200);
-  SendLocoNet(port, request.outputOff);
+  SendLocoNet(request.outputOn);
+  observer_.WaitMs(kSwitchPulseMs);
+  SendLocoNet(request.outputOff);
 }
 
-void ParseLocoNet(QByteArray& receiveHexBuffer, TMemo& memo3, TComPort& port) {
+AccessoryOutcome LocoNetLink::SwitchAccessory(const AccessoryCommand& command) {
+  refusal_.reset();
+  commandSent_ = true;
+  try {
+    LocoNetSwitch(command.turnout + TurnoutOffset(), kProgrammingDirection);
+  } catch (const EComPort& error) {
+    return AccessoryOutcome::Lost(
+        QStringLiteral("nothing: the switch request could not be written (%1)")
+            .arg(error.Message()));
+  }
+  if (refusal_) return *std::exchange(refusal_, std::nullopt);
+  return AccessoryOutcome::CarriedOut();
+}
+
+std::optional<AccessoryOutcome> LocoNetLink::LateRefusal() {
+  return refusal_;
+}
+
+int LocoNetLink::HighestTurnout() const {
+  return LocoNet::kHighestTurnout;
+}
+
+void LocoNetLink::Received(const QByteArray& bytes) {
+  // Runs inside the port's receive event: whatever went wrong is logged, never raised.
+  try {
+    received_.Append(bytes);
+    ParseLocoNet();
+  } catch (const std::exception& error) {
+    const auto* own = dynamic_cast<const Exception*>(&error);
+    observer_.LogConnection(own ? own->Message() : QString::fromLocal8Bit(error.what()));
+  }
+}
+
+void LocoNetLink::ParseLocoNet() {
   // The buffer is cut before anything is acted on: an answer processes window messages, and a
   // receive event handled there must find only the bytes this call has not taken.
-  LocoNetParse parsed = ParseLocoNetBuffer(std::move(receiveHexBuffer));
-  receiveHexBuffer = std::move(parsed.rest);
+  LocoNetParse parsed = ParseLocoNetBuffer(std::move(received_.text));
+  received_.text = std::move(parsed.rest);
 
   std::exception_ptr failedAnswer;
   for (const LocoNetAction& action : parsed.actions) {
     switch (action.kind) {
       case LocoNetAction::Kind::LogLine:
-        memo3.AddLine(QString::fromLatin1(action.bytes));
+        observer_.LogReceived(QString::fromLatin1(action.bytes));
+        NoteRefusal(QByteArray::fromHex(action.bytes));
         break;
       case LocoNetAction::Kind::Beep:
         MessageBeep(0);
@@ -43,7 +116,7 @@ void ParseLocoNet(QByteArray& receiveHexBuffer, TMemo& memo3, TComPort& port) {
         // could block for its whole timeout.
         if (failedAnswer) break;
         try {
-          SendLocoNet(port, action.bytes);
+          SendLocoNet(action.bytes);
         } catch (const std::exception&) {
           failedAnswer = std::current_exception();
         }
@@ -52,4 +125,11 @@ void ParseLocoNet(QByteArray& receiveHexBuffer, TMemo& memo3, TComPort& port) {
   }
   // Shown as any failing handler's error is shown, but only now that every line is logged.
   if (failedAnswer) RunGuarded([&] { std::rethrow_exception(failedAnswer); });
+}
+
+void LocoNetLink::NoteRefusal(const QByteArray& message) {
+  if (!commandSent_ || refusal_ || !LocoNet::RejectsSwitchRequest(message)) return;
+  refusal_ = AccessoryOutcome::Refused(
+      QStringLiteral("%1: long acknowledge, the switch request is rejected")
+          .arg(QString::fromLatin1(message.toHex(' ').toUpper())));
 }

@@ -1,22 +1,49 @@
-// The LocoNet link of an Intellibox or Twin-Center: sending messages, the switch request of an
-// accessory command, and the receive parser that the main window's receive handler calls.
+// The LocoNet link of an Intellibox or Twin-Center: global power on and off, the switch request
+// of an accessory command, and the receive parser that logs, beeps and answers slot data.
 #pragma once
 
 #include <QByteArray>
-#include <functional>
+#include <optional>
+
+#include "link/CommandStationLink.h"
+#include "link/LinkObserver.h"
+#include "link/ReceiveHexBuffer.h"
 
 class TComPort;
-class TMemo;
 
-// Appends the check byte and writes the message one byte a write, then processes pending
-// window messages once. Errors of the port pass to the caller.
-void SendLocoNet(TComPort& port, const QByteArray& message);
+class LocoNetLink final : public CommandStationLink {
+ public:
+  LocoNetLink(TComPort& port, LinkObserver& observer);
 
-// One accessory command: output on, waitMs(200), output off.
-void LocoNetSwitch(TComPort& port, int turnout, int direction,
-                   const std::function<void(int)>& waitMs);
+  void Attach() override;
+  bool Connect() override;
+  void SwitchPowerOff() override;
+  AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
+  std::optional<AccessoryOutcome> LateRefusal() override;
+  void Received(const QByteArray& bytes) override;
+  int HighestTurnout() const override;
 
-// Consumes the complete messages at the front of the receive hex buffer, logs each in memo3,
-// beeps and answers where a message asks for it. Raises nothing: a failed answer is shown in a
-// message box after every message of the call has been logged.
-void ParseLocoNet(QByteArray& receiveHexBuffer, TMemo& memo3, TComPort& port);
+  // Appends the check byte and writes the message one byte a write, then processes pending
+  // window messages once. Errors of the port pass to the caller.
+  void SendLocoNet(const QByteArray& message);
+  // One accessory command: output on, a 200 ms wait, output off. Errors of the port pass to
+  // the caller.
+  void LocoNetSwitch(int turnout, int direction);
+  // Consumes the complete messages at the front of the receive hex buffer, logs each, beeps
+  // and answers where a message asks for it. A failed answer is shown in a message box once
+  // every message of the call has been logged.
+  void ParseLocoNet();
+
+  const QByteArray& ReceiveHexBuffer() const { return received_.text; }
+
+ private:
+  void NoteRefusal(const QByteArray& message);
+
+  TComPort& port_;
+  LinkObserver& observer_;
+  ::ReceiveHexBuffer received_;
+  // An accessory command has gone out, so a rejecting acknowledge can only be about it.
+  bool commandSent_ = false;
+  // The first rejection heard since the last accessory command began (or since it returned).
+  std::optional<AccessoryOutcome> refusal_;
+};

@@ -1,17 +1,13 @@
 #include "loconet/LocoNetMessage.h"
 
 #include "loconet/HexText.h"
+#include "loconet/LocoNetVocabulary.h"
 
 namespace {
 
-constexpr int kOpcodeSwitchRequest = 0xB0;
-// Third byte of a switch request: 0x10 switches the output on, 0x20 selects direction 0.
-constexpr int kOutputOn = 0x10;
-constexpr int kDirectionZero = 0x20;
-
 QByteArray SwitchRequest(int low, int high) {
   QByteArray bytes;
-  bytes.append(char(kOpcodeSwitchRequest));
+  bytes.append(char(LocoNet::kSwitchRequest));
   bytes.append(char(low));
   bytes.append(char(high));
   return bytes;
@@ -44,12 +40,13 @@ bool LocoNetChecksumOk(const QByteArray& hexMessage) {
 }
 
 LocoNetSwitchRequest LocoNetSwitchMessages(int turnout, int direction) {
+  using namespace LocoNet;
   const int a = turnout - 1;
-  const int low = a & 0x7F;
-  const int high = a / 128;
+  const int low = a & kTurnoutLowBits;
+  const int high = a / kTurnoutsPerHighStep;
   if (direction == 0) {
-    return {SwitchRequest(low, high + kDirectionZero + kOutputOn),
-            SwitchRequest(low, high + kDirectionZero)};
+    return {SwitchRequest(low, high + kSwitchDirectionZero + kSwitchOutputOn),
+            SwitchRequest(low, high + kSwitchDirectionZero)};
   }
-  return {SwitchRequest(low, high + kOutputOn), SwitchRequest(low, high)};
+  return {SwitchRequest(low, high + kSwitchOutputOn), SwitchRequest(low, high)};
 }

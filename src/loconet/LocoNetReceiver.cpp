@@ -5,6 +5,7 @@
 
 #include "loconet/HexText.h"
 #include "loconet/LocoNetMessage.h"
+#include "loconet/LocoNetVocabulary.h"
 
 namespace {
 
@@ -29,9 +30,6 @@ int FramedLength(int opcode) {
   return opcode < 0 ? kNotAMessageStart : kFramedLengths[opcode];
 }
 
-constexpr int kOpcodePeerTransfer = 0xE5;
-constexpr int kOpcodeSlotData = 0xE7;
-constexpr int kOpcodeMoveSlots = 0xBA;
 // Slot states that the command station expects to be answered with a move of the slot to itself.
 constexpr std::array<int, 11> kAnsweredSlotStates = {0x00, 0x02, 0x03, 0x10, 0x12, 0x13,
                                                      0x18, 0x23, 0x31, 0x32, 0x33};
@@ -39,19 +37,20 @@ constexpr std::array<int, 11> kAnsweredSlotStates = {0x00, 0x02, 0x03, 0x10, 0x1
 void ActOn(const QByteArray& message, std::vector<LocoNetAction>& actions) {
   const qsizetype length = message.size() / 2;
   switch (HexByteAt(message, 0)) {
-    case kOpcodePeerTransfer:
-      if (HexByteAt(message, 1) == 0x0F && HexByteAt(message, 5) == 0x11) {
+    case LocoNet::kPeerTransfer:
+      if (HexByteAt(message, 1) == LocoNet::kBeepingPeerLength &&
+          HexByteAt(message, 5) == LocoNet::kBeepingPeerByte) {
         actions.push_back({LocoNetAction::Kind::Beep, {}});
       }
       break;
-    case kOpcodeSlotData: {
+    case LocoNet::kSlotData: {
       // A slot data message too short to hold slot and status is only logged.
       if (length < 4) break;
       const int slot = HexByteAt(message, 2);
       const int status = HexByteAt(message, 3);
       if (std::ranges::find(kAnsweredSlotStates, status) != kAnsweredSlotStates.end()) {
         QByteArray answer;
-        answer.append(char(kOpcodeMoveSlots));
+        answer.append(char(LocoNet::kMoveSlots));
         answer.append(char(slot));
         answer.append(char(slot));
         actions.push_back({LocoNetAction::Kind::Send, answer});

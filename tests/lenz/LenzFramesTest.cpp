@@ -1,8 +1,7 @@
-#include "WD10/Lenz.h"
+#include "lenz/LenzFrames.h"
 
 #include <gtest/gtest.h>
 
-#include "PortOnMemoryLine.h"
 #include "ReceiveEvents.h"
 
 namespace {
@@ -89,30 +88,6 @@ TEST(LenzFuzz, RandomStreamsFrameTheSameWhereverTheyAreCut) {
     if (buffer.size() >= 2) {
       EXPECT_LT(buffer.size(), 2 * ((buffer.left(2).toInt(nullptr, 16) & 0x0F) + 2));
     }
-  }
-}
-
-TEST(LenzLink, SwitchSendsOutputOnThenAfter250MsOutputOff) {
-  struct Case {
-    int turnout;
-    const char* on;
-    const char* off;
-  };
-  // Turnout 5 is the first step of a run at address 1 (offset 4); 1024 is the last turnout a
-  // Lenz address byte can carry.
-  for (const Case& c :
-       {Case{5, "52 01 88 DB", "52 01 80 D3"}, Case{1, "52 00 88 DA", "52 00 80 D2"},
-        Case{8, "52 01 8E DD", "52 01 86 D5"}, Case{1024, "52 FF 8E 23", "52 FF 86 2B"}}) {
-    PortOnMemoryLine line;
-    std::vector<int> waits;
-    std::vector<QByteArray> writtenBeforeWait;
-    LenzSwitch(line.Port(), c.turnout, [&](int ms) {
-      waits.push_back(ms);
-      writtenBeforeWait = line.TakeWrites();
-    });
-    EXPECT_EQ(waits, std::vector{250});
-    EXPECT_EQ(writtenBeforeWait, Writes({c.on})) << "turnout " << c.turnout;
-    EXPECT_EQ(line.TakeWrites(), Writes({c.off})) << "turnout " << c.turnout;
   }
 }
 

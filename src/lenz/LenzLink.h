@@ -1,0 +1,53 @@
+// The link to a Lenz or Roco system through a Lenz computer interface: resume operations and
+// stop, the accessory frames of a turnout command, and the receive parser that logs every
+// frame and hears the interface's error answers.
+#pragma once
+
+#include <QByteArray>
+#include <optional>
+
+#include "lenz/LenzFrames.h"
+#include "link/CommandStationLink.h"
+#include "link/LinkObserver.h"
+#include "link/ReceiveHexBuffer.h"
+
+class TComPort;
+
+class LenzLink final : public CommandStationLink {
+ public:
+  LenzLink(TComPort& port, LinkObserver& observer);
+
+  void Attach() override;
+  bool Connect() override;
+  void SwitchPowerOff() override;
+  AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
+  std::optional<AccessoryOutcome> LateRefusal() override;
+  void Received(const QByteArray& bytes) override;
+  int TurnoutOffset() const override;
+  int HighestTurnout() const override;
+
+  // One write of the frame the frame table describes. Errors of the port pass to the caller.
+  void SendLenz();
+  // Logs the complete frames at the front of the receive hex buffer and cuts them off.
+  void ParseLenz();
+  // One accessory command for turnout (counted from 1, offset included): the turnout's first
+  // output on, a 250 ms wait, pending messages processed, the output off. Errors of the port
+  // pass to the caller.
+  void LenzSwitch(int turnout);
+
+  const QByteArray& ReceiveHexBuffer() const { return received_.text; }
+
+ private:
+  void SendAccessoryOperation(int address, int data);
+  void NoteRefusal(const QString& loggedFrame);
+
+  TComPort& port_;
+  LinkObserver& observer_;
+  TLenzFrameTable LenzFrameTable{};
+  ::ReceiveHexBuffer received_;
+  // An accessory command has gone out, so an error answer can only be about it.
+  bool commandSent_ = false;
+  // The first error answer heard since the last accessory command began (or since it
+  // returned).
+  std::optional<AccessoryOutcome> refusal_;
+};

@@ -1,0 +1,42 @@
+// The LocoNet words this program speaks and listens for. A message is an opcode, data bytes
+// with bit 7 clear and a check byte (LocoNetMessage.h); the opcode's top bit marks the start.
+#pragma once
+
+#include <QByteArray>
+
+namespace LocoNet {
+
+inline constexpr unsigned char kGlobalPowerOff = 0x82;
+inline constexpr unsigned char kGlobalPowerOn = 0x83;
+inline constexpr unsigned char kSwitchRequest = 0xB0;
+inline constexpr unsigned char kLongAcknowledge = 0xB4;
+inline constexpr unsigned char kMoveSlots = 0xBA;
+inline constexpr unsigned char kPeerTransfer = 0xE5;
+inline constexpr unsigned char kSlotData = 0xE7;
+
+// Third byte of a switch request, beside the turnout's top four address bits.
+inline constexpr int kSwitchOutputOn = 0x10;
+inline constexpr int kSwitchDirectionZero = 0x20;
+// A switch request carries the turnout less one in eleven bits: seven low, four high.
+inline constexpr int kTurnoutLowBits = 0x7F;
+inline constexpr int kTurnoutsPerHighStep = 128;
+inline constexpr int kHighestTurnout = 2048;
+
+// A peer transfer of this length whose byte 5 holds kBeepingPeerByte asks for the beep.
+inline constexpr int kBeepingPeerLength = 0x0F;
+inline constexpr int kBeepingPeerByte = 0x11;
+
+// A long acknowledge names the opcode it answers with its top bit cleared; its third byte 0
+// says the command station will not carry that command out.
+inline constexpr int kAcknowledgedOpcodeMask = 0x7F;
+inline constexpr int kAcknowledgeRejected = 0x00;
+
+// True for the long acknowledge that rejects a switch request (B4 30 00 7B), given the
+// message's bytes with a check byte already found right.
+inline bool RejectsSwitchRequest(const QByteArray& message) {
+  return message.size() == 4 && static_cast<unsigned char>(message[0]) == kLongAcknowledge &&
+         message[1] == (kSwitchRequest & kAcknowledgedOpcodeMask) &&
+         message[2] == kAcknowledgeRejected;
+}
+
+}  // namespace LocoNet

@@ -1,0 +1,65 @@
+#include "maerklin/MaerklinLink.h"
+
+#include "CPort/EComPort.h"
+#include "CPort/TComPort.h"
+#include "maerklin/MaerklinBytes.h"
+#include "platform/Messages.h"
+
+namespace {
+
+QByteArray SingleByte(char value) {
+  return QByteArray(1, value);
+}
+
+}  // namespace
+
+MaerklinLink::MaerklinLink(TComPort& port, LinkObserver& observer)
+    : port_(port), observer_(observer) {}
+
+void MaerklinLink::Attach() {
+  port_.SetStopBits(sbTwoStopBits);
+  port_.SetBaudRate(br2400);
+}
+
+bool MaerklinLink::Connect() {
+  // Another station's detection, or the receive handler, may have left the port with fewer
+  // events; the interface's bytes are kept, so they must still be received.
+  port_.SetEvents(kAllComEvents);
+  if (!port_.Connected()) {
+    port_.Open();
+    port_.ClearBuffer(true, true);
+    ProcessMessages();
+  }
+  port_.WriteStr(SingleByte(Maerklin::kGo));
+  return true;
+}
+
+void MaerklinLink::SwitchPowerOff() {
+  port_.WriteStr(SingleByte(Maerklin::kStop));
+}
+
+void MaerklinLink::MaerklinSwitch(int turnout) {
+  port_.WriteStr(SingleByte(Maerklin::kTurnoutGreen));
+  port_.WriteStr(SingleByte(static_cast<char>(turnout & Maerklin::kTurnoutByteMask)));
+  observer_.WaitMs(Maerklin::kSolenoidPulseMs);
+  port_.WriteStr(SingleByte(Maerklin::kSolenoidsOff));
+}
+
+AccessoryOutcome MaerklinLink::SwitchAccessory(const AccessoryCommand& command) {
+  try {
+    MaerklinSwitch(command.turnout + TurnoutOffset());
+  } catch (const EComPort& error) {
+    return AccessoryOutcome::Lost(
+        QStringLiteral("nothing: the turnout command could not be written (%1)")
+            .arg(error.Message()));
+  }
+  return AccessoryOutcome::CarriedOut();
+}
+
+void MaerklinLink::Received(const QByteArray& bytes) {
+  received_.Append(bytes);
+}
+
+int MaerklinLink::HighestTurnout() const {
+  return Maerklin::kHighestTurnout;
+}
