@@ -66,6 +66,20 @@ def may_include(unit, target):
     return False  # platform reaches nothing above itself
 
 
+def why_not(unit, target):
+    """The rule that an include of target from unit breaks."""
+    layer, target_layer = layer_of(unit), layer_of(target)
+    if target_layer == "simulators":
+        return "nothing in src/ reaches the simulators"
+    if layer == "simulators":
+        return "the simulators use components and platform only"
+    if layer == target_layer == "links":
+        return "a link includes no other link"
+    if layer == target_layer == "components":
+        return "the serial core is built without its widgets"
+    return "dependencies point down: window, links, components, platform"
+
+
 def unit_of(path, root):
     """The folder of src/ (or the file in src/ itself) that path belongs to, or sim."""
     relative = path.relative_to(root)
@@ -98,7 +112,8 @@ def violations(root):
                 target = unit_of(target_path, root)
                 if not may_include(unit, target):
                     yield (f"{path.relative_to(root)}:{number}: {unit} ({layer_of(unit)}) "
-                           f"includes {match.group(1)} ({target}, {layer_of(target)})")
+                           f"includes {match.group(1)} ({target}, {layer_of(target)}): "
+                           f"{why_not(unit, target)}")
 
 
 # (including file, include as written, file it names, allowed)
