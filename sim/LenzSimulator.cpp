@@ -52,17 +52,24 @@ std::vector<QByteArray> LenzSimulator::FramesHeard() const {
   return framesHeard_;
 }
 
+void LenzSimulator::RefuseAccessoryOperations(const QByteArray& errorAnswer) {
+  std::lock_guard lock(mutex_);
+  accessoryRefusal_ = errorAnswer;
+}
+
 void LenzSimulator::OnReceived(const QByteArray& bytes) {
   std::vector<QByteArray> frames;
+  QByteArray refusal;
   {
     std::lock_guard lock(mutex_);
     frames = splitter_.Take(bytes);
     framesHeard_.insert(framesHeard_.end(), frames.begin(), frames.end());
+    refusal = accessoryRefusal_;
   }
-  for (const QByteArray& frame : frames) Answer(frame);
+  for (const QByteArray& frame : frames) Answer(frame, refusal);
 }
 
-void LenzSimulator::Answer(const QByteArray& frame) {
+void LenzSimulator::Answer(const QByteArray& frame, const QByteArray& refusal) {
   const QByteArray hex = frame.toHex(' ').toUpper();
   if (Xor(frame) != 0) {
     log_.ReportOther(QStringLiteral("frame %1 with a wrong check byte").arg(hex));
@@ -80,6 +87,11 @@ void LenzSimulator::Answer(const QByteArray& frame) {
     log_.ReportPower(false, QStringLiteral("(stop all locomotives)"));
     Send(kEmergencyStop);
   } else if (command.size() == 3 && static_cast<unsigned char>(command[0]) == kAccessoryOperation) {
+    if (!refusal.isEmpty()) {
+      log_.ReportOther(QStringLiteral("accessory operation %1 refused").arg(hex));
+      Send(refusal);
+      return;
+    }
     // Data byte 1000 DBBP: D switches on, BB is the turnout within the address byte, P the
     // output of the pair.
     const int address = static_cast<unsigned char>(command[1]);

@@ -1,7 +1,8 @@
 // A Lenz computer interface with its command station, on the master side of a pty. It frames
 // what the program sends by the header's count of data bytes, answers as the interface does (the
 // acknowledgement after an accessory operation, the track power broadcasts after resume and
-// stop), and sends feedback broadcasts on request.
+// stop), sends feedback broadcasts on request, and on request refuses accessory operations
+// with one of the interface's error answers.
 #pragma once
 
 #include <QByteArray>
@@ -25,6 +26,10 @@ class LenzSimulator : public PtyPeer {
 
   // Sends the feedback broadcast 42 address data check.
   void SendFeedback(int address, int data);
+  // From now on every accessory operation is answered with errorAnswer (an error answer of the
+  // interface, such as 01 05 04 when the command station gives it no time slot) and switches
+  // nothing; an empty answer accepts them again.
+  void RefuseAccessoryOperations(const QByteArray& errorAnswer);
 
   // The complete frames heard so far, check bytes included.
   std::vector<QByteArray> FramesHeard() const;
@@ -34,10 +39,11 @@ class LenzSimulator : public PtyPeer {
   void OnReceived(const QByteArray& bytes) override;
 
  private:
-  void Answer(const QByteArray& frame);
+  void Answer(const QByteArray& frame, const QByteArray& refusal);
 
   mutable std::mutex mutex_;
   FrameSplitter splitter_;
   std::vector<QByteArray> framesHeard_;
+  QByteArray accessoryRefusal_;
   StationLog log_;
 };

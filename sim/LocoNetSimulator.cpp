@@ -1,36 +1,43 @@
 #include "LocoNetSimulator.h"
 
-#include "loconet/LocoNetMessage.h"
-#include "loconet/LocoNetReceiver.h"
-
 namespace {
 
 constexpr unsigned char kGlobalPowerOff = 0x82;
 constexpr unsigned char kGlobalPowerOn = 0x83;
 constexpr unsigned char kSwitchRequest = 0xB0;
+constexpr unsigned char kLongAcknowledge = 0xB4;
 constexpr unsigned char kMoveSlots = 0xBA;
 constexpr unsigned char kPeerTransfer = 0xE5;
 constexpr unsigned char kSlotData = 0xE7;
 constexpr int kSlotDataLength = 0x0E;
+// A long acknowledge names the opcode it answers without bit 7; this third byte refuses it.
+constexpr char kRejected = 0x00;
 
-// The framing and the check of the program's own receive path: the net carries what the
-// program would accept from it.
-std::vector<QByteArray> FrameMessages(QByteArray& pendingHex) {
-  std::vector<QByteArray> messages;
-  for (;;) {
-    const qsizetype before = pendingHex.size();
-    LocoNetParse parse = ParseLocoNetBuffer(std::move(pendingHex));
-    pendingHex = std::move(parse.rest);
-    for (const LocoNetAction& action : parse.actions)
-      if (action.kind == LocoNetAction::Kind::LogLine)
-        messages.push_back(QByteArray::fromHex(action.bytes));
-    // A call stops after dropping a byte that starts no message; what follows is framed anew.
-    if (pendingHex.size() == before || pendingHex.isEmpty()) return messages;
-  }
-}
+// On the wire only an opcode has bit 7 set; bits 6 and 5 of the opcode give the message's
+// length, the last group naming it in the byte after the opcode.
+constexpr unsigned char kOpcodeBit = 0x80;
+constexpr unsigned char kLengthBits = 0x60;
+constexpr unsigned char kLengthInNextByte = 0x60;
 
 int ByteAt(const QByteArray& message, int index) {
   return static_cast<unsigned char>(message[index]);
+}
+
+// The whole length of the message begun in `pending`, or 0 while it is not known yet.
+int MessageLength(const QByteArray& pending) {
+  const int lengthBits = ByteAt(pending, 0) & kLengthBits;
+  if (lengthBits != kLengthInNextByte) return 2 + 2 * (lengthBits >> 5);
+  if (pending.size() < 2) return 0;
+  // A length that cannot cover the opcode and itself voids the message as soon as it is read.
+  const int length = ByteAt(pending, 1);
+  return length < 2 ? 1 : length;
+}
+
+// Every byte of a message, check byte included, exclusive-ored together gives FF.
+bool CheckByteRight(const QByteArray& message) {
+  unsigned char x = 0;
+  for (const char byte : message) x ^= static_cast<unsigned char>(byte);
+  return x == 0xFF;
 }
 
 }  // namespace
@@ -43,8 +50,19 @@ LocoNetSimulator::~LocoNetSimulator() {
   StopReader();
 }
 
+QByteArray LocoNetSimulator::Message(const QByteArray& bytesWithoutCheck) {
+  unsigned char x = 0xFF;
+  for (const char byte : bytesWithoutCheck) x ^= static_cast<unsigned char>(byte);
+  return bytesWithoutCheck + QByteArray(1, static_cast<char>(x));
+}
+
 void LocoNetSimulator::SendMessage(const QByteArray& bytesWithoutCheck) {
-  Send(LocoNetMessage(bytesWithoutCheck));
+  Send(Message(bytesWithoutCheck));
+}
+
+void LocoNetSimulator::RefuseSwitchRequests(bool refuse) {
+  std::lock_guard lock(mutex_);
+  refuseSwitchRequests_ = refuse;
 }
 
 void LocoNetSimulator::SendSlotData(int slot, int status) {
@@ -79,16 +97,46 @@ std::vector<QByteArray> LocoNetSimulator::MessagesHeard() const {
 
 void LocoNetSimulator::OnReceived(const QByteArray& bytes) {
   std::vector<QByteArray> messages;
+  bool refuse = false;
   {
     std::lock_guard lock(mutex_);
-    pendingHex_.append(bytes.toHex().toUpper());
-    messages = FrameMessages(pendingHex_);
+    messages = Frame(bytes);
     messagesHeard_.insert(messagesHeard_.end(), messages.begin(), messages.end());
+    refuse = refuseSwitchRequests_;
   }
   for (const QByteArray& message : messages) {
+    if (refuse && ByteAt(message, 0) == kSwitchRequest) {
+      log_.ReportOther(QStringLiteral("switch request %1 rejected")
+                           .arg(QString::fromLatin1(message.toHex(' ').toUpper())));
+      // A refused request has still crossed the net: its echo comes before the rejection.
+      Send(message);
+      const char rejection[] = {static_cast<char>(kLongAcknowledge),
+                                static_cast<char>(kSwitchRequest & ~kOpcodeBit), kRejected};
+      SendMessage(QByteArray(rejection, sizeof rejection));
+      continue;
+    }
     Report(message);
     Send(message);
   }
+}
+
+std::vector<QByteArray> LocoNetSimulator::Frame(const QByteArray& bytes) {
+  std::vector<QByteArray> messages;
+  for (const char byte : bytes) {
+    if (static_cast<unsigned char>(byte) & kOpcodeBit) {
+      // An opcode ends whatever message was still incomplete: that one never made it.
+      pending_ = QByteArray(1, byte);
+    } else if (pending_.isEmpty()) {
+      continue;  // a data byte outside any message
+    } else {
+      pending_.append(byte);
+    }
+    const int length = MessageLength(pending_);
+    if (length == 0 || pending_.size() < length) continue;
+    if (pending_.size() == length && CheckByteRight(pending_)) messages.push_back(pending_);
+    pending_.clear();
+  }
+  return messages;
 }
 
 void LocoNetSimulator::Report(const QByteArray& message) {

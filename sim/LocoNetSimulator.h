@@ -1,7 +1,9 @@
 // An Intellibox or Twin-Center speaking LocoNet on the master side of a pty. Everything put on
 // LocoNet comes back to its sender, so every complete message the program sends is echoed; a
-// message with a wrong check byte never makes it onto the net and is not. On request it sends
-// slot data and peer transfer messages, as locomotive throttles on the net would cause.
+// message with a wrong check byte, or cut short by the next opcode, never makes it onto the
+// net and is not. On request it sends slot data and peer transfer messages, as locomotive
+// throttles on the net would cause, and rejects switch requests as a command station that
+// cannot take them does.
 #pragma once
 
 #include <QByteArray>
@@ -16,12 +18,17 @@ class LocoNetSimulator : public PtyPeer {
   LocoNetSimulator();
   ~LocoNetSimulator() override;
 
+  // The message with its check byte appended.
+  static QByteArray Message(const QByteArray& bytesWithoutCheck);
   // Sends the message with its check byte appended.
   void SendMessage(const QByteArray& bytesWithoutCheck);
   // Slot data, E7 0E slot status and ten more bytes describing a locomotive at address 3.
   void SendSlotData(int slot, int status);
   // A peer transfer E5, its length byte, then body.
   void SendPeerTransfer(const QByteArray& body);
+  // From now on (until called with false) every switch request is echoed and then answered
+  // with the long acknowledge that rejects it, B4 30 00 7B; no turnout is switched.
+  void RefuseSwitchRequests(bool refuse);
 
   // The complete, valid messages heard so far, check bytes included.
   std::vector<QByteArray> MessagesHeard() const;
@@ -31,10 +38,13 @@ class LocoNetSimulator : public PtyPeer {
   void OnReceived(const QByteArray& bytes) override;
 
  private:
+  // The complete messages with a right check byte that bytes finish, as the net carries them.
+  std::vector<QByteArray> Frame(const QByteArray& bytes);
   void Report(const QByteArray& message);
 
   mutable std::mutex mutex_;
-  QByteArray pendingHex_;  // received bytes not yet framed, two hex digits a byte
+  QByteArray pending_;  // the message begun and not yet complete
   std::vector<QByteArray> messagesHeard_;
+  bool refuseSwitchRequests_ = false;
   StationLog log_;
 };
