@@ -24,7 +24,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kPowerBus = 1;
 constexpr int kAccessoryBus = 6;
 constexpr int kFeedbackBus = 8;
-constexpr int kBuses[] = {kPowerBus, kAccessoryBus, kFeedbackBus};
 // A client line longer than this without a line end is garbage; it is dropped, not kept.
 constexpr std::size_t kLongestLine = 4096;
 constexpr std::size_t kFloodChunk = 16 * 1024;
@@ -59,10 +58,6 @@ std::optional<int> Number(const std::string& word) {
   return value;
 }
 
-bool IsBus(int bus) {
-  return std::find(std::begin(kBuses), std::end(kBuses), bus) != std::end(kBuses);
-}
-
 }  // namespace
 
 struct SrcpServer::Connection {
@@ -84,7 +79,8 @@ struct SrcpServer::Scheduled {
   std::string message;
 };
 
-SrcpServer::SrcpServer(std::string greeting, int port) : greeting_(std::move(greeting)) {
+SrcpServer::SrcpServer(std::string greeting, int port)
+    : greeting_(std::move(greeting)), powerPerBus_(greeting_.find("DDW") == std::string::npos) {
   listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (listener_ < 0) throw std::system_error(errno, std::generic_category(), "SRCP server");
   const int on = 1;
@@ -114,6 +110,10 @@ SrcpServer::~SrcpServer() {
   thread_.join();
   for (Connection* connection : open_) ::close(connection->fd);
   for (int fd : {listener_, wakePipe_[0], wakePipe_[1]}) ::close(fd);
+}
+
+void SrcpServer::SetWithoutAccessoryBus(bool without) {
+  withoutAccessoryBus_ = without;
 }
 
 void SrcpServer::SetFlood(bool on) {
@@ -271,7 +271,7 @@ void SrcpServer::ExecuteHandshake(Connection& connection, const std::vector<std:
     }
     Reply(connection, "200 OK GO " + std::to_string(++sessions_));
     if (!connection.commandSession)
-      for (int bus : kBuses)
+      for (int bus : Buses())
         connection.output +=
             Line("100 INFO " + std::to_string(bus) + " POWER " + (power_[bus] ? "ON" : "OFF"));
   } else {
@@ -284,7 +284,8 @@ void SrcpServer::ExecuteCommand(Connection& connection, const std::vector<std::s
     Drop(connection);
     return;
   }
-  if (words.empty() || (words[0] != "SET" && words[0] != "INIT")) {
+  const bool get = powerPerBus_ && !words.empty() && words[0] == "GET";
+  if (words.empty() || (words[0] != "SET" && words[0] != "INIT" && !get)) {
     Reply(connection, "410 ERROR unknown command");
     return;
   }
@@ -297,7 +298,19 @@ void SrcpServer::ExecuteCommand(Connection& connection, const std::vector<std::s
     Reply(connection, "412 ERROR wrong value");
     return;
   }
-  Reply(connection, words[0] == "SET" ? ExecuteSet(words) : ExecuteInit(words));
+  Reply(connection, get                 ? ExecuteGet(words)
+                    : words[0] == "SET" ? ExecuteSet(words)
+                                        : ExecuteInit(words));
+}
+
+std::vector<int> SrcpServer::Buses() const {
+  if (withoutAccessoryBus_) return {kPowerBus, kFeedbackBus};
+  return {kPowerBus, kAccessoryBus, kFeedbackBus};
+}
+
+bool SrcpServer::IsBus(int bus) const {
+  const std::vector<int> buses = Buses();
+  return std::find(buses.begin(), buses.end(), bus) != buses.end();
 }
 
 std::string SrcpServer::ExecuteSet(const std::vector<std::string>& words) {
@@ -308,6 +321,9 @@ std::string SrcpServer::ExecuteSet(const std::vector<std::string>& words) {
       return "412 ERROR wrong value";
     power_[bus] = words[3] == "ON";
     BroadcastInfo("100 INFO " + words[1] + " POWER " + words[3]);
+    if (powerPerBus_ && bus == kAccessoryBus && power_[bus]) {
+      for (const std::vector<std::string>& held : std::exchange(held_, {})) SwitchAccessory(held);
+    }
     return "200 OK";
   }
   if (group != "GA" || bus != kAccessoryBus) return "421 ERROR unsupported device group";
@@ -317,14 +333,44 @@ std::string SrcpServer::ExecuteSet(const std::vector<std::string>& words) {
              delay = Number(words[6]);
   if (!address || !port || !value || !delay || *port < 0 || *port > 1 || *value < 0 || *value > 1)
     return "412 ERROR wrong value";
+  if (powerPerBus_) {
+    if (power_[kAccessoryBus])
+      SwitchAccessory(words);
+    else
+      held_.push_back(words);
+    return "200 OK";
+  }
   if (std::find(initialisedAccessories_.begin(), initialisedAccessories_.end(), *address) ==
       initialisedAccessories_.end())
     return "416 ERROR no data";
-  const std::string output = "100 INFO 6 GA " + words[3] + " " + words[4] + " ";
-  BroadcastInfo(output + words[5]);
-  if (*value == 1 && *delay > 0)
-    scheduled_.push_back({Clock::now() + std::chrono::milliseconds(*delay), nullptr, output + "0"});
+  SwitchAccessory(words);
   return "200 OK";
+}
+
+// words: a checked "SET 6 GA address port value delay".
+void SrcpServer::SwitchAccessory(const std::vector<std::string>& words) {
+  const std::string output = "100 INFO 6 GA " + words[3] + " " + words[4] + " ";
+  const int address = *Number(words[3]), port = *Number(words[4]), value = *Number(words[5]),
+            delay = *Number(words[6]);
+  BroadcastInfo(output + words[5]);
+  const bool switchedOff = value == 1 && delay > 0;
+  // GET tells the state the output settles in.
+  accessoryState_[{address, port}] = switchedOff ? 0 : value;
+  if (switchedOff)
+    scheduled_.push_back({Clock::now() + std::chrono::milliseconds(delay), nullptr, output + "0"});
+}
+
+std::string SrcpServer::ExecuteGet(const std::vector<std::string>& words) {
+  const int bus = *Number(words[1]);
+  if (words[2] == "POWER") return "100 INFO " + words[1] + " POWER " + (power_[bus] ? "ON" : "OFF");
+  if (words[2] != "GA" || bus != kAccessoryBus) return "421 ERROR unsupported device group";
+  if (words.size() != 5)
+    return words.size() < 5 ? "419 ERROR list too short" : "418 ERROR list too long";
+  const auto address = Number(words[3]), port = Number(words[4]);
+  if (!address || !port) return "412 ERROR wrong value";
+  const auto state = accessoryState_.find({*address, *port});
+  if (state == accessoryState_.end()) return "416 ERROR no data";
+  return "100 INFO 6 GA " + words[3] + " " + words[4] + " " + std::to_string(state->second);
 }
 
 std::string SrcpServer::ExecuteInit(const std::vector<std::string>& words) {

@@ -5,6 +5,13 @@
 // It can also misbehave the ways a broken server does: flood, leave out line ends, drop a
 // connection in the middle of a run, answer late.
 //
+// It speaks as one of two kinds of server, told apart by the greeting. A DDW server (greeting
+// with "DDW") has one power switch, and an accessory must be initialised before its first SET
+// ("416 ERROR no data" until then). Any other greeting gets a server as a current SRCP server
+// on Linux behaves: a power switch per bus, every bus starting without power; a generic
+// accessory needs no INIT; a SET for an unpowered bus is answered "200 OK" but held, reported
+// nowhere and unknown to GET, until that bus is switched on, when every held command goes out.
+//
 // The server runs on a thread of its own with plain sockets, so it works while the test's
 // thread is blocked in a wait; it only posts an empty event to the application so that such a
 // wait re-examines what it is waiting for.
@@ -12,6 +19,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -38,6 +46,9 @@ class SrcpServer {
   int Port() const { return port_; }
 
   // Misbehaviour; safe from any thread, effective for what is sent from then on.
+  // Leaves out the accessory bus (6): its commands get "412 ERROR wrong value", and the
+  // information session reports no power for it. Takes effect for sessions started from then on.
+  void SetWithoutAccessoryBus(bool without);
   // Sends info lines to every connection as fast as it takes them.
   void SetFlood(bool on);
   // Leaves the LF off the greeting, the replies and the flood.
@@ -68,6 +79,10 @@ class SrcpServer {
   void ExecuteCommand(Connection& connection, const std::vector<std::string>& words);
   std::string ExecuteSet(const std::vector<std::string>& words);
   std::string ExecuteInit(const std::vector<std::string>& words);
+  std::string ExecuteGet(const std::vector<std::string>& words);
+  void SwitchAccessory(const std::vector<std::string>& words);
+  std::vector<int> Buses() const;
+  bool IsBus(int bus) const;
   void Reply(Connection& connection, const std::string& message);
   void BroadcastInfo(const std::string& message);
   void Schedule(Connection& connection, std::chrono::milliseconds delay, std::string message);
@@ -83,6 +98,8 @@ class SrcpServer {
   int listener_ = -1;
   int wakePipe_[2] = {-1, -1};
 
+  const bool powerPerBus_;
+  std::atomic<bool> withoutAccessoryBus_{false};
   std::atomic<bool> flood_{false};
   std::atomic<bool> omitLineEnds_{false};
   std::atomic<int> replyDelayMs_{0};
@@ -93,6 +110,9 @@ class SrcpServer {
   std::vector<Scheduled> scheduled_;
   bool power_[9] = {};
   std::vector<int> initialisedAccessories_;
+  // Per-bus power: SETs of the accessory bus waiting for its power, and each output's state.
+  std::vector<std::vector<std::string>> held_;
+  std::map<std::pair<int, int>, int> accessoryState_;
   int sessions_ = 0;
 
   // Shared with the callers.
