@@ -7,6 +7,13 @@
 TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {}
 
 void TMemo::AddLine(const QString& line) {
+  // An entry as long as the pane's limit would push out everything before it and most of
+  // itself: its tail replaces the text at once, which shows the same for far less work. A
+  // flooding server can hand over megabytes in one read.
+  if (line.size() >= kMaxChars) {
+    SetText(line.last(kMaxChars));
+    return;
+  }
   appendPlainText(line);
   TrimToLimit();
 }

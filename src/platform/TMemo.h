@@ -13,7 +13,8 @@ class TMemo : public QPlainTextEdit {
 
   explicit TMemo(QWidget* parent = nullptr);
 
-  // Adds one entry; an entry with embedded line breaks shows as several lines.
+  // Adds one entry; an entry with embedded line breaks shows as several lines. An entry that
+  // alone fills the pane leaves only its tail.
   void AddLine(const QString& line);
   void SetText(const QString& text);
   QString Text() const;
