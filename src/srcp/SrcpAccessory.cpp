@@ -1,23 +1,122 @@
-#include "srcp/SrcpAccessory.h"
+// The SRCP link's accessory command and how its outcome is judged.
+#include <QScopeGuard>
 
+#include "ScktComp/ESocketError.h"
 #include "ScktComp/TClientSocket.h"
 #include "platform/Messages.h"
-#include "platform/TMemo.h"
-#include "srcp/SrcpHost.h"
 #include "srcp/SrcpLines.h"
-#include "srcp/SrcpReplyWait.h"
+#include "srcp/SrcpLink.h"
 
-void SendSrcpGA(const QString& bus, const QString& address, const QString& port,
-                const QString& protocol) {
-  const SrcpHost& host = CurrentSrcpHost();
-  // The reply is looked for in the receive log, so it must hold only what follows the command.
-  host.Memo3->Clear();
+namespace {
+
+constexpr int kCarriedOut = 200;
+// The server does not know the accessory yet: it is initialised, and the command sent again.
+constexpr int kNoData = 416;
+
+const QString kConnectionGone = QStringLiteral("the connection to the SRCP server is gone");
+
+QString Quoted(const QByteArray& line) {
+  return QStringLiteral("\"%1\"").arg(QString::fromLatin1(line.trimmed()));
+}
+
+}  // namespace
+
+AccessoryOutcome SrcpLink::SwitchAccessory(const AccessoryCommand& command) {
+  return SendSrcpGA(QStringLiteral("6"), command.typedTurnout, QStringLiteral("1"),
+                    QStringLiteral("N"));
+}
+
+AccessoryOutcome SrcpLink::SendSrcpGA(const QString& bus, const QString& address,
+                                      const QString& port, const QString& protocol) {
+  // The receive log shows what answers this command.
+  observer_.ShowReceiveStatus(QString());
   ProcessMessages();
-  TClientWinSocket& session = *host.ClientSocket1->Socket();
-  const QByteArray command = SrcpLine::SetGA(bus, address, port);
-  session.SendText(command);
-  if (WaitForText(QLatin1String(SrcpNoDataReply))) {
-    session.SendText(SrcpLine::InitGA(bus, address, protocol));
-    session.SendText(command);
+  if (command_.connection != Connection::Open) return AccessoryOutcome::Lost(kConnectionGone);
+  if (!handshakeMade_) {
+    return AccessoryOutcome::Lost(
+        QStringLiteral("no session with the SRCP server: \"Verbinden\" made no handshake"));
   }
+  try {
+    const QByteArray set = SrcpLine::SetGA(bus, address, port);
+    trackReport_ = TrackReport{bus.toLatin1(), address.toLatin1(), port.toLatin1(), false, {}};
+    std::vector<SrcpServerLine> replies;
+    if (auto lost = Exchange({set}, replies)) return AccessoryOutcome::Lost(*lost);
+    SrcpServerLine reply = replies[0];
+    if (reply.code == kNoData) {
+      if (auto lost = Exchange({SrcpLine::InitGA(bus, address, protocol), set}, replies))
+        return AccessoryOutcome::Lost(*lost);
+      if (replies[0].code != kCarriedOut)
+        return AccessoryOutcome::Refused(QString::fromLatin1(replies[0].message));
+      reply = replies[1];
+    }
+    if (reply.code != kCarriedOut)
+      return AccessoryOutcome::Refused(QString::fromLatin1(reply.message));
+    if (greeting_.powerPerBus) return AwaitTrackReport(reply);
+    return AccessoryOutcome::CarriedOut(QString::fromLatin1(reply.message));
+  } catch (const ESocketError& error) {
+    // A send that failed has closed the session; the run hears of it as a lost command.
+    return AccessoryOutcome::Lost(error.Message());
+  }
+}
+
+std::optional<QString> SrcpLink::Exchange(std::initializer_list<QByteArray> lines,
+                                          std::vector<SrcpServerLine>& replies) {
+  std::vector<qint64> numbers;
+  const auto forget = qScopeGuard([&] {
+    for (const qint64 number : numbers) awaitedReplies_.erase(number);
+  });
+  for (const QByteArray& line : lines) {
+    const int sent = command_.socket.Socket()->SendText(line);
+    if (sent != line.size()) {
+      if (command_.connection != Connection::Open || sent == 0) return kConnectionGone;
+      if (sent < 0)
+        return QStringLiteral("the SRCP server takes no more data; %1 was not sent")
+            .arg(Quoted(line));
+      return QStringLiteral("only %1 of the %2 bytes of %3 went out")
+          .arg(sent)
+          .arg(line.size())
+          .arg(Quoted(line));
+    }
+    numbers.push_back(++sentLines_);
+    awaitedReplies_[sentLines_];
+  }
+  // The first line still without its reply, or none.
+  const auto unanswered = [&]() -> const QByteArray* {
+    const QByteArray* line = lines.begin();
+    for (const qint64 number : numbers) {
+      const auto reply = awaitedReplies_.find(number);
+      if (reply == awaitedReplies_.end() || !reply->second) return line;
+      ++line;
+    }
+    return nullptr;
+  };
+  WaitForServer(1, [&] { return unanswered() == nullptr; });
+  if (const QByteArray* line = unanswered()) {
+    if (command_.connection != Connection::Open) return kConnectionGone;
+    // The replies still owed are given up: one that comes late must not pass for the reply to
+    // a later command.
+    answeredLines_ = sentLines_;
+    return QStringLiteral("no reply from the SRCP server to %1").arg(Quoted(*line));
+  }
+  replies.clear();
+  for (const qint64 number : numbers) replies.push_back(*awaitedReplies_[number]);
+  return std::nullopt;
+}
+
+AccessoryOutcome SrcpLink::AwaitTrackReport(const SrcpServerLine& reply) {
+  const TrackReport awaited = *trackReport_;
+  WaitForServer(1, [this] { return trackReport_->seen || info_.connection != Connection::Open; });
+  if (trackReport_->seen)
+    return AccessoryOutcome::CarriedOut(QString::fromLatin1(trackReport_->line));
+  if (command_.connection != Connection::Open) return AccessoryOutcome::Lost(kConnectionGone);
+  const QString bus = QString::fromLatin1(awaited.bus);
+  const QString held =
+      QStringLiteral(
+          "the SRCP server answered \"%1\" but did not report "
+          "INFO %2 GA %3 (the command did not reach the track)")
+          .arg(QString::fromLatin1(reply.message), bus, QString::fromLatin1(awaited.address));
+  const auto power = busPower_.find(awaited.bus);
+  if (power != busPower_.end() && !power->second)
+    return AccessoryOutcome::Refused(held + QStringLiteral(": bus %1 has no power").arg(bus));
+  return AccessoryOutcome::Lost(held + QStringLiteral(": has bus %1 power?").arg(bus));
 }

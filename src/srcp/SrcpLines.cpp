@@ -14,4 +14,10 @@ QByteArray InitGA(const QString& bus, const QString& address, const QString& pro
       .toLatin1();
 }
 
+QByteArray SetBusPower(const QString& bus, bool on) {
+  return (QStringLiteral("SET ") + bus +
+          (on ? QStringLiteral(" POWER ON\r\n") : QStringLiteral(" POWER OFF\r\n")))
+      .toLatin1();
+}
+
 }  // namespace SrcpLine

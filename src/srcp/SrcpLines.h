@@ -1,5 +1,4 @@
-// The lines this program sends to an SRCP 0.8 server, each with its CR LF, and the one reply
-// it acts on.
+// The lines this program sends to an SRCP 0.8 server, each with its CR LF.
 #pragma once
 
 #include <QByteArray>
@@ -20,8 +19,7 @@ inline constexpr char TermSession[] = "TERM 0 SESSION\r\n";
 // Switches a generic accessory's output on; the server switches it off again after 200 ms.
 QByteArray SetGA(const QString& bus, const QString& address, const QString& port);
 QByteArray InitGA(const QString& bus, const QString& address, const QString& protocol);
+// For servers with a power switch per bus.
+QByteArray SetBusPower(const QString& bus, bool on);
 
 }  // namespace SrcpLine
-
-// The server's answer to a SET of a generic accessory that has not been initialised.
-inline constexpr char SrcpNoDataReply[] = "416 ERROR no data";

@@ -1,107 +1,184 @@
-#include "srcp/SrcpAccessory.h"
-
+// The accessory command of the SRCP link and its outcome.
 #include "SrcpTestLink.h"
 
 namespace {
 
-using namespace std::chrono_literals;
+using Result = AccessoryOutcome::Result;
+using Reply = ScriptedServer::Reply;
 
-const std::string kSetTurnout5 = "SET 6 GA 5 1 1 200\r\n";
+const std::string kSet5 = "SET 6 GA 5 1 1 200\r\n";
+const std::string kInit5 = "INIT 6 GA 5 N\r\n";
 
-// The parameter of the tests below: whether the server leaves out its line ends.
-std::string LineEndsName(const testing::TestParamInfo<bool>& info) {
-  return info.param ? "WithoutLineEnds" : "WithLineEnds";
+struct OutcomeCase {
+  const char* name;
+  std::deque<Reply> replies;
+  Result result;
+  QString stationSaid;  // empty: not looked at
+  Lines commands;
+};
+
+class Outcome : public SrcpLinkTest, public testing::WithParamInterface<OutcomeCase> {};
+
+TEST_P(Outcome, FollowsTheServersReplies) {
+  const OutcomeCase& c = GetParam();
+  ScriptedServer scripted(c.replies);
+  ASSERT_NO_FATAL_FAILURE(PointAt(scripted.Port()));
+  Timer3.SetInterval(400);
+  link.Attach();
+  ASSERT_TRUE(link.Connect());
+
+  const AccessoryOutcome outcome = Switch("5");
+
+  EXPECT_EQ(outcome.result, c.result) << outcome.stationSaid.toStdString();
+  if (!c.stationSaid.isEmpty()) {
+    EXPECT_EQ(outcome.stationSaid, c.stationSaid);
+  }
+  EXPECT_EQ(scripted.commands, c.commands);
 }
 
-// With and without line ends in what the server sends.
-class AccessoryCommand : public SrcpLinkTest, public testing::WithParamInterface<bool> {};
+const Reply k200 = {"1700000000.100 200 OK\n"};
+const Reply k416 = {"1700000000.100 416 ERROR no data\n"};
 
-TEST_P(AccessoryCommand, UnknownAccessoryIsInitialisedAndSwitchedAgain) {
-  StartServer(SrcpServer::kDdw08Greeting);
-  server->SetOmitLineEnds(GetParam());
-  ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw08Greeting));
-  const std::size_t handshake = kDdw08CommandHandshake.size();
+INSTANTIATE_TEST_SUITE_P(
+    Replies, Outcome,
+    testing::Values(
+        OutcomeCase{"Accepted", {k200}, Result::CarriedOut, "200 OK", {kSet5}},
+        OutcomeCase{"AcceptedInTwoReads",
+                    {{"1700000000.100 20", "0 OK\r\n"}},
+                    Result::CarriedOut,
+                    "200 OK",
+                    {kSet5}},
+        OutcomeCase{"UnknownAccessoryInitialised",
+                    {k416, k200, k200},
+                    Result::CarriedOut,
+                    "200 OK",
+                    {kSet5, kInit5, kSet5}},
+        OutcomeCase{"NoDataInTwoReads",
+                    {{"1700000000.100 416 ERR", "OR no data\n"}, k200, k200},
+                    Result::CarriedOut,
+                    {},
+                    {kSet5, kInit5, kSet5}},
+        OutcomeCase{"SecondSetRefused",
+                    {k416, k200, {"1700000000.200 412 ERROR wrong value\n"}},
+                    Result::Refused,
+                    "412 ERROR wrong value",
+                    {kSet5, kInit5, kSet5}},
+        OutcomeCase{"InitRefused",
+                    {k416, {"1700000000.200 421 ERROR unsupported device group\n"}, k200},
+                    Result::Refused,
+                    "421 ERROR unsupported device group",
+                    {kSet5, kInit5, kSet5}},
+        OutcomeCase{"WrongValue",
+                    {{"1700000000.100 412 ERROR wrong value\n"}},
+                    Result::Refused,
+                    "412 ERROR wrong value",
+                    {kSet5}},
+        OutcomeCase{"UnknownCommand",
+                    {{"1700000000.100 410 ERROR unknown command\n"}},
+                    Result::Refused,
+                    "410 ERROR unknown command",
+                    {kSet5}},
+        OutcomeCase{"NoReply", {}, Result::Lost, {}, {kSet5}},
+        OutcomeCase{"NoReplyAfterInit", {k416}, Result::Lost, {}, {kSet5, kInit5, kSet5}},
+        OutcomeCase{"ConnectionClosed",
+                    {{"close"}},
+                    Result::Lost,
+                    "the connection to the SRCP server is gone",
+                    {kSet5}}),
+    [](const testing::TestParamInfo<OutcomeCase>& info) { return info.param.name; });
 
-  SendSrcpGA("6", "5", "1", "N");
-  AwaitLines(0, handshake + 3);
-  EXPECT_EQ(LinesAfter(0, handshake), Lines({kSetTurnout5, "INIT 6 GA 5 N\r\n", kSetTurnout5}));
-
-  // Known now: the command goes out once, and the wait for an error reply runs out.
-  SendSrcpGA("6", "5", "1", "N");
-  AwaitLines(0, handshake + 4);
-  EXPECT_EQ(LinesAfter(0, handshake + 3), Lines({kSetTurnout5}));
-  EXPECT_FALSE(Memo3.Text().contains("416 ERROR"));
-  EXPECT_TRUE(WaitFor([&] { return memo4.Text().contains("100 INFO 6 GA 5 1 0"); }))
-      << "the information session shows the output switched on and, 200 ms later, off";
-  EXPECT_TRUE(memo4.Text().contains("100 INFO 6 GA 5 1 1"));
-}
-
-INSTANTIATE_TEST_SUITE_P(LineEnds, AccessoryCommand, testing::Values(false, true), LineEndsName);
-
-TEST_F(SrcpLinkTest, ErrorReplyAfterTheWaitIsOnlyShown) {
+// A reply that misses its wait is the lost command's: it must not pass for the next one's.
+TEST_F(SrcpLinkTest, LateReplyIsNotTakenForTheNextCommands) {
   StartServer(SrcpServer::kDdw07Greeting);
-  ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw07Greeting));
-  server->SetReplyDelay(1500ms);
+  ASSERT_NO_FATAL_FAILURE(Connect(kDdw07Handshake));
+  Timer3.SetInterval(300);
+  server->SetReplyDelay(std::chrono::milliseconds(450));
 
-  SendSrcpGA("6", "5", "1", "N");
+  EXPECT_EQ(Switch("5").result, Result::Lost);
+  ASSERT_TRUE(WaitFor([&] { return panes.Memo3.Text().contains("416 ERROR no data"); }));
+  server->SetReplyDelay(std::chrono::milliseconds(0));
+  const AccessoryOutcome next = Switch("5");
 
-  ASSERT_TRUE(WaitFor([&] { return Memo3.Text().contains("416 ERROR no data"); }));
-  EXPECT_EQ(LinesAfter(0, kDdw07Handshake.size()), Lines({kSetTurnout5}));
+  EXPECT_EQ(next.result, Result::CarriedOut) << next.stationSaid.toStdString();
+  EXPECT_EQ(LinesAfter(0, kDdw07Handshake.size()), Lines({kSet5, kSet5, kInit5, kSet5}));
 }
 
-// Opening the command session starts the reply timer too, and its wait ends at once. A reply
-// wait begun before that timer has run out still lasts its full second.
-TEST_F(SrcpLinkTest, ReplyWaitIsNotCutShortByAnEarlierOne) {
-  StartServer(SrcpServer::kDdw07Greeting);
-  ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw07Greeting));
-  WaitMilliseconds(600);
-  server->SetReplyDelay(600ms);
+// A server that holds commands while their bus has no power: switched on at "Verbinden", a
+// command counts once the server reports it on the track; switched off, it is refused with
+// the bus named.
+TEST_F(SrcpLinkTest, PerBusServerCountsACommandOnceItReachesTheTrack) {
+  StartServer(SrcpServer::kSrcpdGreeting);
+  Lines handshake = kDdw08CommandHandshake;
+  handshake.push_back("SET 6 POWER ON\r\n");
+  ASSERT_NO_FATAL_FAILURE(Connect(handshake));
 
-  SendSrcpGA("6", "5", "1", "N");
+  const AccessoryOutcome carried = Switch("5");
+  EXPECT_EQ(carried.result, Result::CarriedOut) << carried.stationSaid.toStdString();
+  EXPECT_EQ(carried.stationSaid, "100 INFO 6 GA 5 1 1");
 
-  EXPECT_EQ(AwaitLines(0, kDdw07Handshake.size() + 3).size(), kDdw07Handshake.size() + 3);
-  EXPECT_EQ(LinesAfter(0, kDdw07Handshake.size()),
-            Lines({kSetTurnout5, "INIT 6 GA 5 N\r\n", kSetTurnout5}));
+  QTcpSocket other;
+  other.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(server->Port()));
+  other.write("SET PROTOCOL SRCP 0.8.2\nSET CONNECTIONMODE SRCP COMMAND\nGO\nSET 6 POWER OFF\n");
+  ASSERT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 6 POWER OFF"); }));
+
+  const AccessoryOutcome held = Switch("2");
+  EXPECT_EQ(held.result, Result::Refused);
+  EXPECT_TRUE(held.stationSaid.endsWith("bus 6 has no power")) << held.stationSaid.toStdString();
+  EXPECT_EQ(LinesAfter(0, handshake.size()), Lines({kSet5, "SET 6 GA 2 1 1 200\r\n"}));
+
+  // The server still holds it, and lets it go once the bus has power again.
+  other.write("GET 6 GA 2 1\nSET 6 POWER ON\n");
+  ASSERT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 6 GA 2 1 1"); }));
+  QByteArray answers;
+  EXPECT_TRUE(WaitFor([&] {
+    answers += other.readAll();
+    return answers.contains("416 ERROR no data");
+  })) << answers.toStdString();
 }
 
-TEST_F(SrcpLinkTest, ServerClosingMidRunEndsTheWaitAndLaterCommandsGoNowhere) {
-  StartServer(SrcpServer::kDdw07Greeting);
-  ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw07Greeting));
-  server->CloseOnLine("SET 6 GA");
+TEST_F(SrcpLinkTest, PerBusServerWithoutTheBusRefusesTheCommand) {
+  StartServer(SrcpServer::kSrcpdGreeting);
+  server->SetWithoutAccessoryBus(true);
+  ASSERT_NO_FATAL_FAILURE(Connect(kDdw08CommandHandshake));
 
-  SendSrcpGA("6", "5", "1", "N");
-  ASSERT_TRUE(WaitFor([&] { return !ClientSocket1.Active(); }));
-  SendSrcpGA("6", "2", "1", "N");
-  EXPECT_FALSE(WaitForText("416 ERROR"));
+  const AccessoryOutcome outcome = Switch("5");
 
-  EXPECT_TRUE(server->ConnectionClosed(0));
-  EXPECT_EQ(LinesAfter(0, kDdw07Handshake.size()), Lines({kSetTurnout5}));
-  EXPECT_TRUE(Memo3.Text().isEmpty()) << Memo3.Text().toStdString();
+  EXPECT_EQ(outcome.result, Result::Refused);
+  EXPECT_EQ(outcome.stationSaid, "412 ERROR wrong value");
 }
 
-// A server that floods the command session, with and without line ends: the run goes on, the
-// log stays within its bound, and the end of session still reaches the server.
+// A server that floods the command session: with line ends its "no data" reply is still seen
+// among the flood; without them no reply can be, and the command is lost. Either way the log
+// stays within its bound and the end of session reaches the server.
 class Flood : public SrcpLinkTest, public testing::WithParamInterface<bool> {};
 
-TEST_P(Flood, RunGoesOnAndTheLogStaysBounded) {
+TEST_P(Flood, RepliesAreSeenAndTheLogStaysBounded) {
+  const bool lineEnds = GetParam();
   StartServer(SrcpServer::kDdw07Greeting);
-  ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw07Greeting));
-  server->SetOmitLineEnds(GetParam());
+  ASSERT_NO_FATAL_FAILURE(Connect(kDdw07Handshake));
+  server->SetOmitLineEnds(!lineEnds);
   server->SetFlood(true);
 
-  SendSrcpGA("6", "5", "1", "N");
-  EXPECT_LE(Memo3.Text().size(), TMemo::kMaxChars);
-  EXPECT_TRUE(ClientSocket1.Active());
+  const AccessoryOutcome outcome = Switch("5");
 
-  EndSrcpSession();
+  EXPECT_EQ(outcome.result, lineEnds ? Result::CarriedOut : Result::Lost)
+      << outcome.stationSaid.toStdString();
+  EXPECT_LE(panes.Memo3.Text().size(), TMemo::kMaxChars);
+  link.EndSrcpSession();
   ASSERT_TRUE(WaitFor([&] { return server->ConnectionClosed(0); }));
   const Lines sent = LinesAfter(0, kDdw07Handshake.size());
   ASSERT_GE(sent.size(), 3u);
-  EXPECT_EQ(sent.front(), kSetTurnout5);
+  EXPECT_EQ(sent.front(), kSet5);
+  if (lineEnds) {
+    EXPECT_EQ(Lines(sent.begin(), sent.begin() + 3), Lines({kSet5, kInit5, kSet5}));
+  }
   EXPECT_EQ(Lines(sent.end() - 2, sent.end()),
             Lines({"SET 1 POWER OFF\r\n", "TERM 0 SESSION\r\n"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(LineEnds, Flood, testing::Values(false, true), LineEndsName);
+INSTANTIATE_TEST_SUITE_P(LineEnds, Flood, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "WithLineEnds" : "WithoutLineEnds";
+                         });
 
 }  // namespace

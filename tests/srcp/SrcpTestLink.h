@@ -1,23 +1,26 @@
-// The SRCP link wired up as the main window wires it, around two real client connections, for
-// tests against the SRCP server simulator on port 4303.
+// The SRCP link as the window builds it: two client sockets, the reply timer and an observer
+// that keeps the panes the window would show, for tests against the SRCP server simulator or a
+// server scripted by the test, each on a port of the system's choosing.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
+#include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "Port4303.h"
 #include "ScktComp/TClientSocket.h"
 #include "SrcpServer.h"
+#include "link/LinkObserver.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/TTimer.h"
-#include "srcp/SrcpHost.h"
-#include "srcp/SrcpReceive.h"
-#include "srcp/SrcpReplyWait.h"
-#include "srcp/SrcpSession.h"
+#include "srcp/SrcpLink.h"
+#include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
 
 using Lines = std::vector<std::string>;
@@ -37,44 +40,97 @@ inline const Lines kDdw07Handshake = {"SET PROTOCOL SRCP 0.8.2\r\n",
                                       "INIT 1 POWER\r\n",
                                       "INIT 8 FB S88 LPT1 3\r\n"};
 
+inline void WaitMilliseconds(int milliseconds) {
+  bool expired = false;
+  QTimer::singleShot(milliseconds, [&] { expired = true; });
+  WaitUntil([&] { return expired; });
+}
+
+// What the window shows of the link: its receive and information panes.
+class PaneObserver final : public LinkObserver {
+ public:
+  void LogConnection(const QString&) override {}
+  void LogReceived(const QString& entry) override { Memo3.AddLine(entry); }
+  void ShowReceiveStatus(const QString& text) override { Memo3.SetText(text); }
+  void LogInformation(const QString& entry) override { memo4.AddLine(entry); }
+  void ShowVersionValue(StationVersionField, const QString&) override {}
+  void WaitMs(int milliseconds) override { WaitMilliseconds(milliseconds); }
+
+  TMemo Memo3;
+  TMemo memo4;
+};
+
+// A server written by the test: it greets as a DDW 0.7 server (one session), answers the
+// handshake as any server does, and answers every other line with the next of the replies the
+// test gave. A reply is a list of pieces, each sent some time after the one before, so that
+// each arrives in a read of its own; the piece "close" ends the connection instead.
+class ScriptedServer {
+ public:
+  using Reply = std::vector<QByteArray>;
+
+  explicit ScriptedServer(std::deque<Reply> replies, QByteArray greeting = "DDW V 0.7.5; SRCP 0.7.3\n")
+      : replies_(std::move(replies)), greeting_(std::move(greeting)) {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+      peer_.reset(server_.nextPendingConnection());
+      peer_->write(greeting_);
+      QObject::connect(peer_.get(), &QTcpSocket::readyRead, [this] { Read(); });
+    });
+  }
+
+  int Port() const { return server_.serverPort(); }
+  // What came after the handshake, line by line.
+  Lines commands;
+
+ private:
+  void Read() {
+    while (peer_ && peer_->canReadLine()) {
+      const QByteArray line = peer_->readLine();
+      if (line.startsWith("SET PROTOCOL") || line.startsWith("SET CONNECTIONMODE") ||
+          line.startsWith("GO") || line.startsWith("INIT 1 ") || line.startsWith("INIT 8 ")) {
+        peer_->write("1700000000.000 200 OK\n");
+        continue;
+      }
+      commands.push_back(line.toStdString());
+      if (replies_.empty()) continue;
+      Send(replies_.front(), 0);
+      replies_.pop_front();
+    }
+  }
+
+  void Send(Reply pieces, std::size_t next) {
+    if (next == pieces.size() || !peer_) return;
+    if (pieces[next] == "close") {
+      peer_->disconnectFromHost();
+      return;
+    }
+    peer_->write(pieces[next]);
+    peer_->flush();
+    QTimer::singleShot(40, &server_, [this, pieces, next] { Send(pieces, next + 1); });
+  }
+
+  QTcpServer server_;
+  std::unique_ptr<QTcpSocket> peer_;
+  std::deque<Reply> replies_;
+  QByteArray greeting_;
+};
+
 class SrcpLinkTest : public testing::Test {
  protected:
-  SrcpLinkTest() {
-    Timer3.OnTimer = [this](QObject*) {
-      Timer3.SetEnabled(false);
-      SrcpReplyTimeout();
-    };
-    ClientSocket1.OnRead = [this](QObject*, TCustomWinSocket*) {
-      ShowReceivedText(ClientSocket1, Memo3);
-    };
-    ClientSocket2.OnRead = [this](QObject*, TCustomWinSocket*) {
-      ShowReceivedText(ClientSocket2, memo4);
-    };
-    SetSrcpHost({&ClientSocket1, &ClientSocket2, &Memo3, &memo4, &Timer3, &WaitMilliseconds});
+  // A server of the simulator's with this greeting, and the link pointed at it.
+  void StartServer(const char* greeting) {
+    server = std::make_unique<SrcpServer>(greeting, 0);
+    PointAt(server->Port());
   }
-  ~SrcpLinkTest() override { SetSrcpHost({}); }
-
-  static void WaitMilliseconds(int milliseconds) {
-    bool expired = false;
-    QTimer::singleShot(milliseconds, [&] { expired = true; });
-    WaitUntil([&] { return expired; });
+  void PointAt(int port) {
+    ASSERT_TRUE(link.SetServerAddress(QStringLiteral("127.0.0.1:%1").arg(port)));
   }
 
-  void StartServer(const char* greeting) { server = Port4303::Server(greeting); }
-
-  // The greeting has arrived in the receive log, as the user would see before "Verbinden".
-  void AwaitGreeting(const char* greeting) {
-    ASSERT_TRUE(WaitFor([&] { return Memo3.Text().contains(QLatin1String(greeting)); }));
-  }
-
-  // The sessions of a server with this greeting, open as after "Verbinden".
-  void Connect(const char* greeting) {
-    StartSrcpCommandSession();
-    ASSERT_NO_FATAL_FAILURE(AwaitGreeting(greeting));
-    SrcpHandshake();
-    const bool ddw07 = QByteArray(greeting).contains("DDW V 0.7");
-    ASSERT_EQ(AwaitLines(0, ddw07 ? kDdw07Handshake.size() : kDdw08CommandHandshake.size()),
-              ddw07 ? kDdw07Handshake : kDdw08CommandHandshake);
+  // As choosing "SRCP 0.8" and pressing "Verbinden" do; the handshake has reached the server.
+  void Connect(const Lines& commandHandshake) {
+    link.Attach();
+    ASSERT_TRUE(link.Connect());
+    ASSERT_EQ(AwaitLines(0, commandHandshake.size()), commandHandshake);
   }
 
   // Waits until the connection has received at least count lines, then returns all of them.
@@ -90,10 +146,15 @@ class SrcpLinkTest : public testing::Test {
                                : Lines();
   }
 
+  AccessoryOutcome Switch(const char* turnout) {
+    return link.SendSrcpGA(QStringLiteral("6"), QLatin1String(turnout), QStringLiteral("1"),
+                           QStringLiteral("N"));
+  }
+
   std::unique_ptr<SrcpServer> server;
   TClientSocket ClientSocket1;
   TClientSocket ClientSocket2;
-  TMemo Memo3;
-  TMemo memo4;
   TTimer Timer3{nullptr, 1000, false};
+  PaneObserver panes;
+  SrcpLink link{ClientSocket1, ClientSocket2, Timer3, panes};
 };

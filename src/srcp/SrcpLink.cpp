@@ -1,0 +1,203 @@
+#include "srcp/SrcpLink.h"
+
+#include <exception>
+#include <utility>
+
+#include "ScktComp/ESocketError.h"
+#include "ScktComp/TClientSocket.h"
+#include "platform/Messages.h"
+#include "platform/TTimer.h"
+#include "platform/UserNotifier.h"
+
+namespace {
+
+constexpr int kConnectionRefused = 10061;
+
+}  // namespace
+
+SrcpLink::SrcpLink(TClientSocket& commandSession, TClientSocket& infoSession, TTimer& replyTimer,
+                   LinkObserver& observer)
+    : command_{commandSession, {}, Connection::Closed},
+      info_{infoSession, {}, Connection::Closed},
+      replyTimer_(replyTimer),
+      observer_(observer) {
+  Bind(command_, &SrcpLink::CommandLine, &LinkObserver::LogReceived);
+  Bind(info_, &SrcpLink::InfoLine, &LinkObserver::LogInformation);
+  replyTimer_.SetEnabled(false);
+  replyTimer_.OnTimer = [this](QObject*) {
+    ++timerPeriods_;
+    if (waits_ == 0) replyTimer_.SetEnabled(false);
+  };
+}
+
+SrcpLink::~SrcpLink() {
+  Unbind(command_);
+  Unbind(info_);
+  replyTimer_.OnTimer = nullptr;
+  replyTimer_.SetEnabled(false);
+  // A session left open would have greeted this link only; whoever uses the sockets next
+  // starts sessions of its own.
+  try {
+    command_.socket.Close();
+    info_.socket.Close();
+  } catch (const std::exception&) {
+    // The handle is released all the same, and nobody is left to tell.
+  }
+}
+
+void SrcpLink::Bind(Session& session, void (SrcpLink::*line)(const QByteArray&),
+                    void (LinkObserver::*log)(const QString&)) {
+  TClientSocket& socket = session.socket;
+  socket.OnRead = [this, &session, line, log](QObject*, TCustomWinSocket*) {
+    const QByteArray text = session.socket.Socket()->ReceiveText();
+    // The server's text is 8-bit; the pane shows each read as one entry, as it came.
+    (observer_.*log)(QString::fromLatin1(text));
+    session.framer.Feed(text,
+                        [this, line](const QByteArray& complete) { (this->*line)(complete); });
+    // A greeting is known as soon as it names the server, even before its line has ended.
+    if (&session == &command_ && !GreetingComplete() && !greeting_.Recognised())
+      greeting_ = RecogniseSrcpGreeting(QString::fromLatin1(session.framer.Pending()));
+  };
+  socket.OnConnect = [&session](QObject*, TCustomWinSocket*) {
+    session.connection = Connection::Open;
+  };
+  socket.OnDisconnect = [&session](QObject*, TCustomWinSocket*) {
+    session.connection = Connection::Closed;
+  };
+  socket.OnError = [this, &session](QObject*, TCustomWinSocket*, TErrorEvent errorEvent,
+                                    int& errorCode) {
+    SessionError(session, errorEvent, errorCode);
+  };
+}
+
+void SrcpLink::Unbind(Session& session) {
+  session.socket.OnRead = nullptr;
+  session.socket.OnConnect = nullptr;
+  session.socket.OnDisconnect = nullptr;
+  session.socket.OnError = nullptr;
+}
+
+bool SrcpLink::SetServerAddress(const QString& text) {
+  const std::optional<SrcpServerAddress> parsed = SrcpServerAddress::Parse(text);
+  if (!parsed) return false;
+  address_ = *parsed;
+  return true;
+}
+
+void SrcpLink::Attach() {
+  StartSrcpCommandSession();
+}
+
+void SrcpLink::StartSrcpCommandSession() {
+  OpenCommandSession();
+  WaitForText(QStringLiteral("SRCP"));
+}
+
+void SrcpLink::OpenCommandSession() {
+  info_.socket.Close();
+  greeting_ = {};
+  handshakeMade_ = false;
+  refusalShown_ = false;
+  switchedAccessoryBusOn_ = false;
+  sentLines_ = 0;
+  answeredLines_ = 0;
+  awaitedReplies_.clear();
+  OpenSession(command_);
+}
+
+void SrcpLink::OpenSession(Session& session) {
+  TClientSocket& socket = session.socket;
+  socket.Close();
+  // A dotted address needs no lookup; a host name is looked up without holding up the window.
+  const bool dotted = address_.IsDottedAddress();
+  socket.SetPort(address_.port);
+  socket.SetAddress(dotted ? address_.host : QString());
+  socket.SetHost(dotted ? QString() : address_.host);
+  session.framer.Reset();
+  if (&session == &info_) busPower_.clear();
+  session.connection = Connection::Opening;
+  try {
+    socket.SetActive(true);
+  } catch (...) {
+    session.connection = Connection::Closed;
+    throw;
+  }
+}
+
+void SrcpLink::SessionError(Session& session, TErrorEvent errorEvent, int& errorCode) {
+  if (errorEvent == eeConnect || errorEvent == eeLookup) session.connection = Connection::Closed;
+  if (errorEvent != eeConnect || errorCode != kConnectionRefused) return;
+  // The socket layer's own box, with what the number means to this user.
+  const int refused = std::exchange(errorCode, 0);
+  refusalShown_ = true;
+  ShowMessage(ESocketError::Asynchronous(refused).Message(),
+              QStringLiteral("Er draait geen SRCP-server op %1. Start de server en druk daarna "
+                             "op \"Verbinden\".")
+                  .arg(address_.ToString()));
+}
+
+void SrcpLink::CommandLine(const QByteArray& line) {
+  if (command_.framer.LineCount() == 1)
+    greeting_ = RecogniseSrcpGreeting(QString::fromLatin1(line));
+  if (!watchedText_.isEmpty() && QString::fromLatin1(line).contains(watchedText_))
+    watchedTextSeen_ = true;
+  // Under a flood most lines are information nobody waits for; only a line that may be an
+  // awaited reply is looked at closely.
+  if (answeredLines_ >= sentLines_) return;
+  const SrcpServerLine parsed = ParseSrcpServerLine(line);
+  if (!parsed.IsReply()) return;
+  const auto awaited = awaitedReplies_.find(++answeredLines_);
+  if (awaited != awaitedReplies_.end()) awaited->second = parsed;
+}
+
+void SrcpLink::InfoLine(const QByteArray& line) {
+  if (!line.contains(" INFO ")) return;
+  const SrcpServerLine parsed = ParseSrcpServerLine(line);
+  if (parsed.code != 100 || parsed.words.size() < 4) return;
+  const QByteArray& bus = parsed.words[1];
+  if (parsed.words[2] == "POWER") {
+    busPower_[bus] = parsed.words[3] == "ON";
+  } else if (trackReport_ && parsed.IsInfo(trackReport_->bus, "GA") &&
+             parsed.words[3] == trackReport_->address &&
+             parsed.words.value(4) == trackReport_->port) {
+    trackReport_->seen = true;
+    trackReport_->line = parsed.message;
+  }
+}
+
+bool SrcpLink::WaitForText(const QString& text) {
+  watchedText_ = text;
+  watchedTextSeen_ = false;
+  const bool seen = WaitForServer(1, [&] {
+    return watchedTextSeen_ ||
+           (!text.isEmpty() && QString::fromLatin1(command_.framer.Pending()).contains(text));
+  });
+  watchedText_.clear();
+  return seen;
+}
+
+bool SrcpLink::WaitForServer(int periods, const std::function<bool()>& done) {
+  // Every wait gets its full time from its own start: a period begun by an earlier wait would
+  // cut it short and let a reply pass unseen.
+  replyTimer_.SetEnabled(false);
+  replyTimer_.SetEnabled(true);
+  const qint64 deadline = timerPeriods_ + periods;
+  ++waits_;
+  WaitUntil([&] {
+    return done() || timerPeriods_ >= deadline || command_.connection == Connection::Closed;
+  });
+  if (--waits_ == 0) replyTimer_.SetEnabled(false);
+  return done();
+}
+
+bool SrcpLink::Send(Session& session, std::initializer_list<const char*> lines) {
+  bool whole = true;
+  for (const char* line : lines) whole = SendWhole(session, QByteArray(line)) && whole;
+  return whole;
+}
+
+bool SrcpLink::SendWhole(Session& session, const QByteArray& line) {
+  if (session.socket.Socket()->SendText(line) != line.size()) return false;
+  if (&session == &command_) ++sentLines_;
+  return true;
+}

@@ -1,0 +1,127 @@
+// The link to an SRCP 0.8 server over TCP. The command session (the window's ClientSocket1)
+// opens when the user chooses "SRCP 0.8"; the information session (ClientSocket2) opens at
+// "Verbinden" for servers that want one. What each session receives goes to its log pane as it
+// comes, and is cut into lines here: the server's replies are matched on those lines, never on
+// the log. Every wait for the server is bounded by periods of the reply timer (the window's
+// Timer3, one second), and ends at once when the command session is gone.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "ScktComp/SocketTypes.h"
+#include "link/CommandStationLink.h"
+#include "link/LinkObserver.h"
+#include "srcp/SrcpGreeting.h"
+#include "srcp/SrcpLineFramer.h"
+#include "srcp/SrcpServerAddress.h"
+#include "srcp/SrcpServerLine.h"
+
+class TClientSocket;
+class TTimer;
+
+class SrcpLink final : public CommandStationLink {
+ public:
+  // The sockets and the timer are lent for the link's life: it puts its own handlers on them,
+  // and when it goes it takes them off and closes both sessions.
+  SrcpLink(TClientSocket& commandSession, TClientSocket& infoSession, TTimer& replyTimer,
+           LinkObserver& observer);
+  ~SrcpLink() override;
+  SrcpLink(const SrcpLink&) = delete;
+  SrcpLink& operator=(const SrcpLink&) = delete;
+
+  // "host[:port]"; false, with the address left as it was, for a text that names no server.
+  // Sessions opened from then on go there.
+  bool SetServerAddress(const QString& text);
+  const SrcpServerAddress& ServerAddress() const { return address_; }
+
+  void Attach() override;
+  bool UsesSerialPort() const override { return false; }
+  bool Connect() override;
+  void SwitchPowerOff() override;
+  AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
+
+  // A new command session; waits one reply period at most for the server's greeting.
+  void StartSrcpCommandSession();
+  // The handshake the greeting asks for. False when no greeting was recognised (nothing is
+  // sent then) or a line did not go out whole.
+  bool SrcpHandshake();
+  // One generic-accessory command, its reply and, where the server holds commands while a bus
+  // has no power, the report that it reached the track.
+  AccessoryOutcome SendSrcpGA(const QString& bus, const QString& address, const QString& port,
+                              const QString& protocol);
+  // True as soon as the command session receives a line holding text (one without line
+  // breaks); one reply period at most.
+  bool WaitForText(const QString& text);
+  // Power off, end of session; both sessions are closed once the server has let go.
+  void EndSrcpSession();
+
+ private:
+  enum class Connection { Closed, Opening, Open };
+
+  struct Session {
+    TClientSocket& socket;
+    SrcpLineFramer framer;
+    Connection connection = Connection::Closed;
+  };
+
+  // The accessory command whose arrival on the track the information session may report.
+  struct TrackReport {
+    QByteArray bus;
+    QByteArray address;
+    QByteArray port;
+    bool seen = false;
+    QByteArray line;
+  };
+
+  void Bind(Session& session, void (SrcpLink::*line)(const QByteArray&),
+            void (LinkObserver::*log)(const QString&));
+  void Unbind(Session& session);
+  void OpenCommandSession();
+  void OpenSession(Session& session);
+  void SessionError(Session& session, TErrorEvent errorEvent, int& errorCode);
+  void CommandLine(const QByteArray& line);
+  void InfoLine(const QByteArray& line);
+
+  bool GreetingComplete() const { return command_.framer.LineCount() > 0; }
+  // The lines go out one after another; false when one of them did not go out whole.
+  bool Send(Session& session, std::initializer_list<const char*> lines);
+  bool SendWhole(Session& session, const QByteArray& line);
+  // Sends the lines back to back and waits one reply period for the reply to each. On
+  // success replies holds them in order; otherwise the result says why they are missing.
+  std::optional<QString> Exchange(std::initializer_list<QByteArray> lines,
+                                  std::vector<SrcpServerLine>& replies);
+  AccessoryOutcome AwaitTrackReport(const SrcpServerLine& reply);
+  bool WaitForServer(int periods, const std::function<bool()>& done);
+
+  Session command_;
+  Session info_;
+  TTimer& replyTimer_;
+  LinkObserver& observer_;
+  SrcpServerAddress address_;
+
+  // Of the command session.
+  SrcpGreeting greeting_;
+  bool handshakeMade_ = false;
+  bool refusalShown_ = false;
+  // Lines sent that the server answers, and replies counted against them: a server answers
+  // every command line once, in order, so reply n belongs to line n.
+  qint64 sentLines_ = 0;
+  qint64 answeredLines_ = 0;
+  std::map<qint64, std::optional<SrcpServerLine>> awaitedReplies_;
+  QString watchedText_;
+  bool watchedTextSeen_ = false;
+
+  // Of the information session.
+  std::map<QByteArray, bool> busPower_;
+  bool switchedAccessoryBusOn_ = false;
+  std::optional<TrackReport> trackReport_;
+
+  qint64 timerPeriods_ = 0;
+  int waits_ = 0;
+};
