@@ -7,10 +7,10 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-#include "P50XBenchLink.h"
-#include "p50x/P50XLink.h"
+#include "P50XSimulator.h"
 #include "platform/Messages.h"
 #include "platform/TTimer.h"
+#include "support/P50XTestLink.h"
 
 namespace {
 
@@ -21,13 +21,17 @@ constexpr int kRunMs = 10000;
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  P50XBenchLink link;
+  P50XSimulator station;
+  station.SetBaudRate(19200);
+  P50XTestLink link;
+  link.UseProgramPauses();
+  link.OpenOn(station.SlavePath(), br19200);
 
   // As the main window's Timer2 does it: off while the poll runs, so polls never overlap.
   TTimer poll(nullptr, 100, false);
-  poll.OnTimer = [&poll](QObject*) {
+  poll.OnTimer = [&](QObject*) {
     poll.SetEnabled(false);
-    P50XEventPoll();
+    link->P50XEventPoll();
     poll.SetEnabled(true);
   };
   bool done = false;
@@ -45,7 +49,6 @@ int main(int argc, char** argv) {
   std::printf(
       "Idle P50X event poll: %d event queries in %lld ms, CPU %.1f ms = %.2f %% of a core "
       "(target < 1 %%)\n",
-      link.station.EventQueries(), static_cast<long long>(wall.elapsed()), cpu, share);
-  SetP50XHost({});
+      station.EventQueries(), static_cast<long long>(wall.elapsed()), cpu, share);
   return share < 1.0 ? 0 : 1;
 }

@@ -4,39 +4,28 @@
 // When they run out, the line fails as an unplugged adapter does, so a decoder waiting for more
 // ends at once instead of after the link's one-second limit. After every command the link must
 // be free for the next one and the logs must stay small.
-#include <QApplication>
 #include <QTimer>
 #include <cerrno>
 #include <cstdint>
 #include <memory>
 
-#include "About/TAboutBox.h"
-#include "CPort/MemoryDevice.h"
-#include "CPort/TComPort.h"
+#include "../tests/support/P50XTestLink.h"
+#include "CPort/EComPort.h"
 #include "FuzzApplication.h"
 #include "FuzzCheck.h"
-#include "p50x/P50XLink.h"
-#include "platform/TMemo.h"
 
 namespace {
 
 class LinkOnMemoryLine {
  public:
   LinkOnMemoryLine() {
-    port_.UseDevice(std::make_unique<MemoryDevice>(line_));
-    port_.SetPort(QStringLiteral("fuzz"));
+    link_->SetSleepFunction([](int) {});
+    link_.observer.wait = nullptr;
+    link_.port.UseDevice(std::make_unique<MemoryDevice>(line_));
+    link_.port.SetPort(QStringLiteral("fuzz"));
     // As interface detection leaves the port: the reply stays queued for the link's reads.
-    port_.SetEvents({evBreak, evCTS});
-    port_.Open();
-    P50XHost host;
-    host.port = &port_;
-    host.memo1 = &memo1_;
-    host.memo3 = &memo3_;
-    host.about = &about_;
-    host.waitMs = [](int) {};
-    host.sleepMs = [](int) {};
-    host.xPrefixMode = &xPrefixMode_;
-    SetP50XHost(host);
+    link_.port.SetEvents({evBreak, evCTS});
+    link_.port.Open();
     feeder_.setInterval(0);
     QObject::connect(&feeder_, &QTimer::timeout, [this] { FeedWhileWaiting(); });
   }
@@ -44,27 +33,27 @@ class LinkOnMemoryLine {
   void Decode(unsigned char command, const QByteArray& reply) {
     reply_ = reply;
     fed_ = 0;
-    memo1_.Clear();
-    memo3_.Clear();
+    link_.memo1.Clear();
+    link_.memo3.Clear();
     feeder_.start();
     try {
-      SendP50X(QByteArray(1, static_cast<char>(command)));
+      link_->SendP50X(QByteArray(1, static_cast<char>(command)));
     } catch (const EComPort&) {
       // The line failed once the reply ran out: what a vanished adapter does to the link.
     }
     feeder_.stop();
     line_->Fail(MemoryLine::Op::kClearErrors, 0);
-    Require(!P50XBusy(), "the link is free again after a command");
-    Require(line_->TakeWritten().startsWith(QByteArray("x") + char(command)),
+    Require(!link_->P50XBusy(), "the link is free again after a command");
+    Require(link_.TakeWritten().startsWith(QByteArray("x") + char(command)),
             "the command goes out first, with its prefix");
-    Require(memo1_.document()->characterCount() <= 64 * (reply.size() + 4),
+    Require(link_.memo1.document()->characterCount() <= 64 * (reply.size() + 4),
             "the connection log grows with the reply, not beyond");
-    port_.ClearBuffer(true, true);
+    link_.port.ClearBuffer(true, true);
   }
 
  private:
   void FeedWhileWaiting() {
-    if (!P50XBusy()) return;
+    if (!link_->P50XBusy()) return;
     if (fed_ < reply_.size())
       line_->Receive(reply_.mid(fed_++, 1));
     else
@@ -72,11 +61,7 @@ class LinkOnMemoryLine {
   }
 
   std::shared_ptr<MemoryLine> line_ = std::make_shared<MemoryLine>();
-  TComPort port_;
-  TMemo memo1_;
-  TMemo memo3_;
-  TAboutBox about_;
-  bool xPrefixMode_ = true;
+  P50XTestLink link_;
   QTimer feeder_;
   QByteArray reply_;
   qsizetype fed_ = 0;

@@ -174,19 +174,36 @@ QByteArray P50XSimulator::AnswerText(const QByteArray& line) {
   return "Error" + kPrompt;
 }
 
+bool P50XSimulator::HeardAt(int slaveRate, bool twoStopBits) const {
+  std::lock_guard lock(mutex_);
+  return slaveRate == rate_ && twoStopBits;
+}
+
+bool P50XSimulator::SlaveTwoStopBits() const {
+  return (SlaveSettings().c_cflag & CSTOPB) != 0;
+}
+
 void P50XSimulator::OnReceived(const QByteArray& bytes) {
   const int slaveRate = SlaveBaudRate();
+  const bool twoStopBits = SlaveTwoStopBits();
   QByteArray answer;
   int delayMs = 0;
   {
     std::lock_guard lock(mutex_);
+    // Bytes sent at another rate or with one stop bit reach the station as garbage: it takes
+    // nothing from them, and a command they interrupt is lost.
+    if (slaveRate != rate_ || !twoStopBits) {
+      state_ = State::Idle;
+      pending_.clear();
+      return;
+    }
     for (char c : bytes) {
       const auto byte = static_cast<unsigned char>(c);
       switch (state_) {
         case State::Idle:
           if (byte == kPrefix) {
             state_ = State::AfterPrefix;
-          } else if (byte == kProbe && slaveRate == rate_ && probeAnswersLeft_ != 0) {
+          } else if (byte == kProbe && probeAnswersLeft_ != 0) {
             answer += probeAnswer_;
             if (probeAnswersLeft_ > 0) --probeAnswersLeft_;
           }

@@ -1,8 +1,9 @@
-// An Intellibox or Twin-Center in its P50X protocol, on the master side of a pty. It answers the
-// baud-rate probe only at its own rate, keeps the special options So1 and So26, follows a baud
-// command while its rate is fixed, answers the text commands with a prompt "]" and the binary
-// commands (prefixed with "x") with their replies, and reports scripted events through the
-// event query. Every setter is safe while the program talks to it.
+// An Intellibox or Twin-Center in its P50X protocol, on the master side of a pty. It hears only
+// what the program sends at its own rate with two stop bits (the probe included), keeps the
+// special options So1 and So26, follows a baud command while its rate is fixed, answers the
+// text commands with a prompt "]" and the binary commands (prefixed with "x") with their
+// replies, and reports scripted events through the event query. Every setter is safe while the
+// program talks to it.
 #pragma once
 
 #include <QByteArray>
@@ -55,6 +56,9 @@ class P50XSimulator : public PtyPeer {
   // For a subclass, which starts the reader at the end of its own constructor.
   explicit P50XSimulator(ReaderStart);
   void OnReceived(const QByteArray& bytes) override;
+  // Whether bytes sent at this rate and stop bits are understood by the station as it is now.
+  bool HeardAt(int slaveRate, bool twoStopBits) const;
+  bool SlaveTwoStopBits() const;
 
  private:
   enum class State { Idle, AfterPrefix, TextLine, TurnoutArguments };

@@ -57,10 +57,21 @@ ReportingP50XSimulator::~ReportingP50XSimulator() {
 }
 
 void ReportingP50XSimulator::OnReceived(const QByteArray& bytes) {
-  P50XSimulator::OnReceived(bytes);
   const int slaveBaudRate = SlaveBaudRate();
+  const bool twoStopBits = SlaveTwoStopBits();
+  // Judged before the station answers: a baud command changes the rate it listens at.
+  const bool heard = HeardAt(slaveBaudRate, twoStopBits);
+  P50XSimulator::OnReceived(bytes);
   std::lock_guard lock(mutex_);
-  for (const QByteArray& command : splitter_.Take(bytes)) Report(command, slaveBaudRate);
+  for (const QByteArray& command : splitter_.Take(bytes)) {
+    if (heard || ByteAt(command, 0) == kProbe)
+      Report(command, slaveBaudRate);
+    else
+      log_.ReportOther(QStringLiteral("not understood, sent at %1 baud with %2 stop bit(s): \"%3\"")
+                           .arg(slaveBaudRate)
+                           .arg(twoStopBits ? 2 : 1)
+                           .arg(Printable(command)));
+  }
 }
 
 // Runs with mutex_ held.

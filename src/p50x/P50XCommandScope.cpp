@@ -1,61 +1,62 @@
 #include "p50x/P50XCommandScope.h"
 
-#include "CPort/TComPort.h"
-#include "p50x/P50XLink.h"
-#include "platform/TMemo.h"
-
 namespace {
-
-// Commands on the stack since the window last ran other handlers.
-int nesting = 0;
-bool replyPending = false;
 
 class NestingLevel {
  public:
-  NestingLevel() { ++nesting; }
-  ~NestingLevel() { --nesting; }
+  explicit NestingLevel(int& nesting) : nesting_(nesting) { ++nesting_; }
+  ~NestingLevel() { --nesting_; }
   NestingLevel(const NestingLevel&) = delete;
   NestingLevel& operator=(const NestingLevel&) = delete;
-  bool Outermost() const { return nesting == 1; }
+  bool Outermost() const { return nesting_ == 1; }
+
+ private:
+  int& nesting_;
 };
 
 }  // namespace
 
-bool RunP50XCommand(const std::function<void()>& command) {
-  const P50XHost& host = CurrentP50XHost();
-  if (replyPending) {
-    host.memo1->AddLine(
-        QStringLiteral("Opdracht overgeslagen: de vorige opdracht wacht nog op antwoord van de "
-                       "Centrale"));
-    return false;
-  }
-  const NestingLevel level;
+P50XCommandScope::Result P50XCommandScope::Run(const std::function<void()>& command) {
+  if (Busy()) return Result::Refused;
+  const NestingLevel level(nesting_);
   if (!level.Outermost()) {
     command();
-    return true;
+    return Result::Done;
   }
   try {
     command();
-    return true;
+    return Result::Done;
   } catch (const P50XNoReply&) {
-    host.memo1->AddLine(QStringLiteral("No reply from the command station"));
-    // Whatever arrives late belongs to the abandoned command, not to the next one.
-    host.port->ClearBuffer(true, false);
-    return false;
+    return Result::NoReply;
+  } catch (const P50XCommandAbandoned&) {
+    return Result::Abandoned;
   }
 }
 
-P50XEventWindow::P50XEventWindow(bool pending)
-    : savedNesting_(nesting), savedReplyPending_(replyPending) {
-  nesting = 0;
-  replyPending = replyPending || pending;
+P50XCommandScope::EventWindow::EventWindow(P50XCommandScope& scope, bool waitsForLine,
+                                           int expectedBytes, Clock::time_point deadline)
+    : scope_(scope),
+      savedNesting_(scope.nesting_),
+      savedWaiting_(scope.waiting_),
+      expectedBytes_(expectedBytes),
+      deadline_(deadline) {
+  scope_.nesting_ = 0;
+  if (waitsForLine) scope_.waiting_ = this;
 }
 
-P50XEventWindow::~P50XEventWindow() {
-  nesting = savedNesting_;
-  replyPending = savedReplyPending_;
+P50XCommandScope::EventWindow::~EventWindow() {
+  scope_.nesting_ = savedNesting_;
+  scope_.waiting_ = savedWaiting_;
 }
 
-bool P50XBusy() {
-  return replyPending;
+P50XCommandScope::Takeover::Takeover(P50XCommandScope& scope)
+    : scope_(scope), savedNesting_(scope.nesting_), givenUp_(scope.waiting_) {
+  if (givenUp_) scope_.waiting_->abandoned_ = true;
+  scope_.nesting_ = 0;
+  scope_.waiting_ = nullptr;
+}
+
+P50XCommandScope::Takeover::~Takeover() {
+  scope_.nesting_ = savedNesting_;
+  scope_.waiting_ = givenUp_;
 }

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
-enum class P50XVersionField { SPU, KPU, PPU, LIPU, DNC, Serial };
+#include "link/LinkObserver.h"
 
 class P50XDecoderContext {
  public:
@@ -22,7 +22,7 @@ class P50XDecoderContext {
   virtual void AddLogLine(const QString& line) = 0;
   // Sends a binary command whose reply is read and decoded before this returns.
   virtual void SendFollowUp(unsigned char command) = 0;
-  virtual void ShowVersionValue(P50XVersionField field, const QString& text) = 0;
+  virtual void ShowVersionValue(StationVersionField field, const QString& text) = 0;
   virtual void Sleep(int milliseconds) = 0;
   // Throws away whatever has arrived, for replies that no decoder reads.
   virtual void DiscardInput() = 0;

@@ -5,11 +5,11 @@
 #include <iterator>
 
 #include "CPort/TComPort.h"
+#include "link/LinkObserver.h"
 #include "p50x/P50XCommandScope.h"
 #include "p50x/P50XLink.h"
 #include "p50x/P50XReplyWait.h"
 #include "platform/Messages.h"
-#include "platform/TMemo.h"
 #include "platform/UserNotifier.h"
 
 namespace {
@@ -55,49 +55,44 @@ constexpr int kDefaultRateCount = static_cast<int>(std::size(kDefaultRates));
 
 const QString kNothingConnected = QStringLiteral("Geen Intellibox of Twin-Center aangesloten.");
 
+QByteArray WithoutPrompt(const QByteArray& reply) {
+  return reply.left(reply.size() - 2);
+}
+
+}  // namespace
+
 // How the command station answered "x\r".
-enum class PromptAnswer { Ready, MixedMode, NeedsUser };
+enum class P50XDetection::PromptAnswer { Ready, MixedMode, NeedsUser };
 
-class Detection {
- public:
-  Detection() : host_(CurrentP50XHost()), port_(*host_.port), log_(*host_.memo1) {}
+P50XDetection::P50XDetection(P50XLink& link)
+    : link_(link), port_(link.port_), log_(link.observer_) {}
 
-  void PreparePort();
-  bool Run();
+void P50XDetection::ProcessMessagesMidCommand() {
+  const P50XCommandScope::EventWindow window(link_.scope_, true);
+  ProcessMessages();
+  if (window.Abandoned()) throw P50XCommandAbandoned();
+}
 
- private:
-  bool ProbeBaudRates();
-  PromptAnswer CheckP50XPrompt();
-  bool ReadSpecialOptions();
-  void SetUpCommandStation();
+void P50XDetection::Sleep(int milliseconds) const {
+  link_.SleepLink(milliseconds);
+}
 
-  void Sleep(int milliseconds) const {
-    if (host_.sleepMs)
-      host_.sleepMs(milliseconds);
-    else
-      SleepMs(milliseconds);
-  }
-  void ProcessMessagesMidCommand() const {
-    const P50XEventWindow window(true);
-    ProcessMessages();
-  }
-  void WriteRaw(const char* text) { port_.WriteStr(QByteArray(text)); }
-  void Log(const QByteArray& text) { log_.AddLine(QString::fromLatin1(text)); }
-  void Log(const QString& text) { log_.AddLine(text); }
-  static QByteArray WithoutPrompt(const QByteArray& reply) { return reply.left(reply.size() - 2); }
+void P50XDetection::WriteRaw(const char* text) {
+  port_.WriteStr(QByteArray(text));
+}
 
-  const P50XHost& host_;
-  TComPort& port_;
-  TMemo& log_;
-};
+void P50XDetection::Log(const QString& text) {
+  log_.LogConnection(text);
+}
 
-void Detection::PreparePort() {
+void P50XDetection::Log(const QByteArray& text) {
+  Log(QString::fromLatin1(text));
+}
+
+bool P50XDetection::Run() {
   if (port_.Connected()) port_.Close();
   port_.SetEvents({evBreak, evCTS});
   port_.Open();
-}
-
-bool Detection::Run() {
   ProcessMessagesMidCommand();
   port_.ClearBuffer(true, true);
   port_.SetBreak(true);
@@ -126,7 +121,7 @@ bool Detection::Run() {
 
 // Bytes are not purged between probes: the count judged is everything that arrived since the
 // purge before the break.
-bool Detection::ProbeBaudRates() {
+bool P50XDetection::ProbeBaudRates() {
   for (const ProbeRate& probe : kProbeRates) {
     port_.SetBaudRate(probe.rate);
     for (int attempt = 1; attempt <= kMaxProbesPerRate; ++attempt) {
@@ -145,11 +140,11 @@ bool Detection::ProbeBaudRates() {
   return false;
 }
 
-PromptAnswer Detection::CheckP50XPrompt() {
+P50XDetection::PromptAnswer P50XDetection::CheckP50XPrompt() {
   QByteArray answer;
   port_.ReadStr(answer, port_.InputCount());
   WriteRaw("x\r");
-  const QByteArray reply = ReadUntilPrompt();
+  const QByteArray reply = link_.ReadUntilPrompt();
   Log(reply);
   if (reply == "\r]") return PromptAnswer::Ready;
   if (reply.size() <= kLongestReenableReply) {
@@ -160,7 +155,10 @@ PromptAnswer Detection::CheckP50XPrompt() {
   WriteRaw("xZzA0\r");
   // The answer needs its time on the line; waiting for it (within limits) is what lets "Mixed"
   // be recognised at all.
-  WaitForP50XInput(port_, 5, std::chrono::steady_clock::now() + kMixedReplyLimit);
+  if (WaitForP50XInput(port_, link_.scope_, 5,
+                       std::chrono::steady_clock::now() + kMixedReplyLimit) ==
+      P50XInputWait::Abandoned)
+    throw P50XCommandAbandoned();
   QByteArray mode;
   port_.ReadStr(mode, 5);
   if (mode == "Mixed") return PromptAnswer::MixedMode;
@@ -168,10 +166,10 @@ PromptAnswer Detection::CheckP50XPrompt() {
   return PromptAnswer::NeedsUser;
 }
 
-bool Detection::ReadSpecialOptions() {
-  *host_.xPrefixMode = true;
+bool P50XDetection::ReadSpecialOptions() {
+  link_.xPrefixMode_ = true;
   WriteRaw("xSo1\r");
-  const QByteArray reply1 = ReadUntilPrompt();
+  const QByteArray reply1 = link_.ReadUntilPrompt();
   const char first = reply1.isEmpty() ? '\0' : reply1[0];
   if (first < '0' || first > '9') {
     Log(QStringLiteral("Onverwacht antwoord op xSo1: ") + QString::fromLatin1(reply1));
@@ -183,12 +181,12 @@ bool Detection::ReadSpecialOptions() {
   if (defaultRate) Log("Baudrate by Default: So#1 = " + reply1 + defaultRate->logged);
 
   WriteRaw("xSo26\r");
-  const QByteArray reply26 = ReadUntilPrompt();
+  const QByteArray reply26 = link_.ReadUntilPrompt();
   if (reply26.startsWith('0')) {
     Log("So #26 value: = " + reply26 + " Baudrate staat vast ingesteld.");
     if (defaultRate && defaultRate->baudCommand) {
       WriteRaw(defaultRate->baudCommand);
-      Log(WithoutPrompt(ReadUntilPrompt()));
+      Log(WithoutPrompt(link_.ReadUntilPrompt()));
       port_.SetBaudRate(defaultRate->rate);
       Sleep(kAfterBaudChangeMs);
     }
@@ -198,33 +196,21 @@ bool Detection::ReadSpecialOptions() {
   return true;
 }
 
-void Detection::SetUpCommandStation() {
+void P50XDetection::SetUpCommandStation() {
   WriteRaw("`");
   port_.ClearBuffer(true, false);
   WriteRaw("xZzA0\r");
-  Log(WithoutPrompt(ReadUntilPrompt()));
+  Log(WithoutPrompt(link_.ReadUntilPrompt()));
   WriteRaw("xb\r");
-  Log(WithoutPrompt(ReadUntilPrompt()));
+  Log(WithoutPrompt(link_.ReadUntilPrompt()));
   ProcessMessagesMidCommand();
-  *host_.xPrefixMode = true;
-  SendP50X(QByteArray(1, '\xA0'));
+  link_.xPrefixMode_ = true;
+  link_.SendP50X(QByteArray(1, '\xA0'));
   port_.ClearBuffer(true, false);
   Sleep(kAfterVersionQueryMs);
-  SendP50X("RT255");
-  Log(ReadUntilPrompt());
-  SendP50X("SE62");
-  Log(ReadUntilPrompt());
-  SendP50X(QByteArray(1, '\x99'));
-}
-
-}  // namespace
-
-bool DetectP50XInterface() {
-  bool ready = false;
-  RunP50XCommand([&] {
-    Detection detection;
-    detection.PreparePort();
-    ready = detection.Run();
-  });
-  return ready;
+  link_.SendP50X("RT255");
+  Log(link_.ReadUntilPrompt());
+  link_.SendP50X("SE62");
+  Log(link_.ReadUntilPrompt());
+  link_.SendP50X(QByteArray(1, '\x99'));
 }

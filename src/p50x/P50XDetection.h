@@ -3,9 +3,42 @@
 // commands (version query for the About window, RT255, SE62, XSensOff).
 #pragma once
 
-// (Re)opens the host's port with only the break and CTS events, so that the replies stay in
-// the input queue for the link's reads. True when a command station answered and is ready for
-// P50X commands; false when none answered or it needs the user first; what went wrong is then
-// in the connection log and a message box. An EComPort from opening the port passes to the
-// caller.
-bool DetectP50XInterface();
+#include <QByteArray>
+#include <QString>
+
+class LinkObserver;
+class P50XLink;
+class TComPort;
+
+// One run of detection on the link's port, as P50XLink::DetectP50XInterface starts it inside a
+// command of the link.
+class P50XDetection {
+ public:
+  explicit P50XDetection(P50XLink& link);
+
+  // (Re)opens the port with only the break and CTS events, so that the replies stay in the
+  // input queue for the link's reads. True when a command station answered and is ready for
+  // P50X commands; false when none answered or it needs the user first; what went wrong is
+  // then in the connection log and a message box. An EComPort from opening the port passes to
+  // the caller.
+  bool Run();
+
+ private:
+  enum class PromptAnswer;
+
+  bool ProbeBaudRates();
+  PromptAnswer CheckP50XPrompt();
+  bool ReadSpecialOptions();
+  void SetUpCommandStation();
+
+  void Sleep(int milliseconds) const;
+  // Lets the window run while the command station may be sending; the link counts as busy.
+  void ProcessMessagesMidCommand();
+  void WriteRaw(const char* text);
+  void Log(const QString& text);
+  void Log(const QByteArray& text);
+
+  P50XLink& link_;
+  TComPort& port_;
+  LinkObserver& log_;
+};

@@ -1,20 +1,16 @@
 #include "p50x/P50XLink.h"
 
-#include <QLabel>
 #include <chrono>
+#include <optional>
 
-#include "About/TAboutBox.h"
+#include "CPort/EComPort.h"
 #include "CPort/TComPort.h"
-#include "p50x/P50XCommandScope.h"
+#include "link/LinkObserver.h"
 #include "p50x/P50XDecoderContext.h"
+#include "p50x/P50XDetection.h"
 #include "p50x/P50XReplyDecoders.h"
 #include "p50x/P50XReplyWait.h"
 #include "platform/Messages.h"
-#include "platform/TMemo.h"
-
-QByteArray ReplyBuffer;
-unsigned char ReplyByte = 0;
-int ReplyCount = 0;
 
 namespace {
 
@@ -29,71 +25,19 @@ constexpr int kAsciiBytePauseMs = 1;
 constexpr int kTurnoutOnTimeMs = 200;
 constexpr unsigned char kTurnoutCommand = 0x90;
 constexpr unsigned char kTurnoutOutputOn = 0x40;
+constexpr unsigned char kTurnoutAccepted = 0x00;
+constexpr unsigned char kTurnoutFifoNearlyFull = 0x40;  // still accepted
+constexpr unsigned char kPowerOnCommand = 0xA7;
 constexpr unsigned char kPowerOffCommand = 0xA6;
 constexpr unsigned char kEventQuery = 0xC8;
+// A reply of several bytes comes in one go; this is ample for its last bytes to arrive.
+constexpr int kTrailingReplySettleMs = 50;
 
-P50XHost host;
+const QString kNoReply = QStringLiteral("No reply from the command station");
 
-void SleepLink(int milliseconds) {
-  if (host.sleepMs)
-    host.sleepMs(milliseconds);
-  else
-    SleepMs(milliseconds);
+QByteArray SingleByte(unsigned char byte) {
+  return QByteArray(1, static_cast<char>(byte));
 }
-
-// Reads count bytes into the link state; raises P50XNoReply when they have not all arrived by
-// the deadline.
-void ReadReplyBytes(int count, Clock::time_point deadline) {
-  if (!WaitForP50XInput(*host.port, count, deadline)) throw P50XNoReply();
-  QByteArray bytes;
-  host.port->ReadStr(bytes, count);
-  if (count <= 0) return;
-  ReplyBuffer = bytes;
-  ReplyCount = count;
-  ReplyByte = bytes.isEmpty() ? 0 : static_cast<unsigned char>(bytes[0]);
-}
-
-QLabel* VersionLabel(P50XVersionField field) {
-  TAboutBox* about = host.about;
-  if (!about) return nullptr;
-  switch (field) {
-    case P50XVersionField::SPU:
-      return about->SPU;
-    case P50XVersionField::KPU:
-      return about->KPU;
-    case P50XVersionField::PPU:
-      return about->PPU;
-    case P50XVersionField::LIPU:
-      return about->LIPU;
-    case P50XVersionField::DNC:
-      return about->DNC;
-    case P50XVersionField::Serial:
-      return about->Serial;
-  }
-  return nullptr;
-}
-
-class PortDecoderContext final : public P50XDecoderContext {
- public:
-  unsigned char ReadByte() override {
-    ReadReplyBytes(1, Clock::now() + kReplyByteLimit);
-    return ReplyByte;
-  }
-  QByteArray ReadBlock(int count) override {
-    ReadReplyBytes(count, Clock::now() + kReplyByteLimit);
-    return ReplyBuffer;
-  }
-  void ShowStatus(const QString& text) override { host.memo3->SetText(text); }
-  void AddLogLine(const QString& line) override { host.memo1->AddLine(line); }
-  void SendFollowUp(unsigned char command) override {
-    SendP50X(QByteArray(1, static_cast<char>(command)));
-  }
-  void ShowVersionValue(P50XVersionField field, const QString& text) override {
-    if (QLabel* label = VersionLabel(field)) label->setText(text);
-  }
-  void Sleep(int milliseconds) override { SleepLink(milliseconds); }
-  void DiscardInput() override { host.port->ClearBuffer(true, false); }
-};
 
 QByteArray TurnoutFrame(int address, int direction, bool outputOn) {
   QByteArray frame(3, '\0');
@@ -104,76 +48,223 @@ QByteArray TurnoutFrame(int address, int direction, bool outputOn) {
   return frame;
 }
 
+// The reply byte in hex, then the command station's words for it where it has any.
+QString TurnoutReplySaid(unsigned char reply) {
+  QString said =
+      QStringLiteral("0x") + QStringLiteral("%1").arg(reply, 2, 16, QLatin1Char('0')).toUpper();
+  if (const char* text = TurnoutReplyText(reply))
+    said += QStringLiteral(": ") + QLatin1String(text);
+  return said;
+}
+
+bool TurnoutAccepted(unsigned char reply) {
+  return reply == kTurnoutAccepted || reply == kTurnoutFifoNearlyFull;
+}
+
 }  // namespace
 
-void SetP50XHost(const P50XHost& newHost) {
-  host = newHost;
+class P50XLink::PortContext final : public P50XDecoderContext {
+ public:
+  explicit PortContext(P50XLink& link) : link_(link) {}
+
+  unsigned char ReadByte() override {
+    link_.ReadReplyBytes(1, Clock::now() + kReplyByteLimit);
+    return link_.replyByte_;
+  }
+  QByteArray ReadBlock(int count) override {
+    link_.ReadReplyBytes(count, Clock::now() + kReplyByteLimit);
+    return link_.replyBuffer_;
+  }
+  void ShowStatus(const QString& text) override { link_.observer_.ShowReceiveStatus(text); }
+  void AddLogLine(const QString& line) override { link_.observer_.LogConnection(line); }
+  void SendFollowUp(unsigned char command) override { link_.SendP50X(SingleByte(command)); }
+  void ShowVersionValue(StationVersionField field, const QString& text) override {
+    link_.observer_.ShowVersionValue(field, text);
+  }
+  void Sleep(int milliseconds) override { link_.SleepLink(milliseconds); }
+  void DiscardInput() override { link_.port_.ClearBuffer(true, false); }
+
+ private:
+  P50XLink& link_;
+};
+
+P50XLink::P50XLink(TComPort& port, LinkObserver& observer) : port_(port), observer_(observer) {}
+
+P50XLink::~P50XLink() = default;
+
+void P50XLink::Attach() {
+  port_.SetStopBits(sbTwoStopBits);
+  port_.SetBaudRate(br19200);
+  xPrefixMode_ = true;
 }
 
-const P50XHost& CurrentP50XHost() {
-  return host;
+bool P50XLink::Connect() {
+  // Without a command station the link would only wait for replies that never come.
+  if (!DetectP50XInterface()) return false;
+  SendP50X(SingleByte(kPowerOnCommand));
+  return true;
 }
 
-void SendP50X(const QByteArray& command) {
-  if (command.isEmpty()) return;
-  RunP50XCommand([&] {
+void P50XLink::SwitchPowerOff() {
+  if (!scope_.Busy()) {
+    P50XPowerOff();
+    return;
+  }
+  // The close came while a command (a poll, as a rule) waits for the line. That command is
+  // given up, and its reply let in and thrown away, so that it cannot be read as the
+  // power-off's reply.
+  const P50XCommandScope::Takeover takeover(scope_);
+  const P50XCommandScope::EventWindow& givenUp = *takeover.GivenUp();
+  if (givenUp.ExpectedBytes() > 0)
+    WaitForP50XInput(port_, scope_, givenUp.ExpectedBytes(), givenUp.Deadline());
+  SleepLink(kTrailingReplySettleMs);
+  port_.ClearBuffer(true, false);
+  P50XPowerOff();
+}
+
+AccessoryOutcome P50XLink::SwitchAccessory(const AccessoryCommand& command) {
+  try {
+    return SwitchTurnoutP50X(command.turnout, 0);
+  } catch (const EComPort& error) {
+    return AccessoryOutcome::Lost(error.Message());
+  }
+}
+
+P50XCommandScope::Result P50XLink::RunCommand(const std::function<void()>& command) {
+  const P50XCommandScope::Result result = scope_.Run(command);
+  switch (result) {
+    case P50XCommandScope::Result::Refused:
+      observer_.LogConnection(
+          QStringLiteral("Opdracht overgeslagen: de vorige opdracht wacht nog op antwoord van de "
+                         "Centrale"));
+      break;
+    case P50XCommandScope::Result::NoReply:
+      observer_.LogConnection(kNoReply);
+      // Whatever arrives late belongs to the abandoned command, not to the next one.
+      port_.ClearBuffer(true, false);
+      break;
+    case P50XCommandScope::Result::Done:
+    case P50XCommandScope::Result::Abandoned:
+      break;
+  }
+  return result;
+}
+
+void P50XLink::ReadReplyBytes(int count, Clock::time_point deadline) {
+  switch (WaitForP50XInput(port_, scope_, count, deadline)) {
+    case P50XInputWait::Arrived:
+      break;
+    case P50XInputWait::TimedOut:
+      throw P50XNoReply();
+    case P50XInputWait::Abandoned:
+      throw P50XCommandAbandoned();
+  }
+  QByteArray bytes;
+  port_.ReadStr(bytes, count);
+  if (count <= 0) return;
+  replyBuffer_ = bytes;
+  replyCount_ = count;
+  replyByte_ = bytes.isEmpty() ? 0 : static_cast<unsigned char>(bytes[0]);
+}
+
+void P50XLink::SleepLink(int milliseconds) const {
+  if (sleep_)
+    sleep_(milliseconds);
+  else
+    SleepMs(milliseconds);
+}
+
+bool P50XLink::SendP50X(const QByteArray& command) {
+  if (command.isEmpty()) return true;
+  const auto result = RunCommand([&] {
     const auto commandByte = static_cast<unsigned char>(command[0]);
     QByteArray frame = command;
-    if (*host.xPrefixMode) frame.prepend(static_cast<char>(kPrefix));
+    if (xPrefixMode_) frame.prepend(static_cast<char>(kPrefix));
     if (commandByte < kFirstBinaryByte) {
       frame.append('\r');
       for (char byte : frame) {
-        if (!host.port->Connected()) continue;
-        host.port->WriteStr(QByteArray(1, byte));
+        if (!port_.Connected()) continue;
+        port_.WriteStr(QByteArray(1, byte));
         SleepLink(kAsciiBytePauseMs);
       }
       return;
     }
-    host.port->WriteStr(frame);
+    port_.WriteStr(frame);
     DispatchP50XReply(commandByte);
   });
+  return result == P50XCommandScope::Result::Done;
 }
 
-bool ReadP50XReply(int count) {
-  return RunP50XCommand([&] { ReadReplyBytes(count, Clock::now() + kReplyByteLimit); });
+bool P50XLink::ReadP50XReply(int count) {
+  return RunCommand([&] { ReadReplyBytes(count, Clock::now() + kReplyByteLimit); }) ==
+         P50XCommandScope::Result::Done;
 }
 
-QByteArray ReadUntilPrompt() {
+QByteArray P50XLink::ReadUntilPrompt() {
   QByteArray text;
-  RunP50XCommand([&] {
+  RunCommand([&] {
     const auto deadline = Clock::now() + kPromptReplyLimit;
     do {
       ReadReplyBytes(1, deadline);
-      if (ReplyByte != 0) text.append(static_cast<char>(ReplyByte));
-    } while (ReplyByte != kPrompt);
+      if (replyByte_ != 0) text.append(static_cast<char>(replyByte_));
+    } while (replyByte_ != kPrompt);
   });
   return text;
 }
 
-void DispatchP50XReply(int commandByte) {
-  RunP50XCommand([&] {
-    PortDecoderContext context;
+void P50XLink::DispatchP50XReply(int commandByte) {
+  RunCommand([&] {
+    PortContext context(*this);
     DecodeP50XReply(commandByte, context);
   });
 }
 
-void SwitchTurnoutP50X(int address, int direction) {
-  RunP50XCommand([&] {
-    SendP50X(TurnoutFrame(address, direction, true));
+AccessoryOutcome P50XLink::SwitchTurnoutP50X(int address, int direction) {
+  std::optional<unsigned char> refusal;
+  unsigned char lastReply = kTurnoutAccepted;
+  // A refusal stops the command at once: the off frame would only be refused as well, and the
+  // run must not go on as if the decoder had heard anything.
+  const auto sendFrame = [&](bool outputOn) {
+    SendP50X(TurnoutFrame(address, direction, outputOn));
+    lastReply = replyByte_;
+    if (!TurnoutAccepted(lastReply)) refusal = lastReply;
+  };
+  const auto result = RunCommand([&] {
+    sendFrame(true);
+    if (refusal) return;
     {
       // The poll may run in this pause; no reply is outstanding, so it may send.
-      const P50XEventWindow pause(false);
-      host.waitMs(kTurnoutOnTimeMs);
+      const P50XCommandScope::EventWindow pause(scope_, false);
+      observer_.WaitMs(kTurnoutOnTimeMs);
     }
-    SendP50X(TurnoutFrame(address, direction, false));
+    sendFrame(false);
   });
+  switch (result) {
+    case P50XCommandScope::Result::Done:
+      if (refusal) return AccessoryOutcome::Refused(TurnoutReplySaid(*refusal));
+      return AccessoryOutcome::CarriedOut(TurnoutReplySaid(lastReply));
+    case P50XCommandScope::Result::Refused:
+      return AccessoryOutcome::Lost(
+          QStringLiteral("Not sent: another command was waiting for its reply"));
+    case P50XCommandScope::Result::NoReply:
+      return AccessoryOutcome::Lost(kNoReply);
+    case P50XCommandScope::Result::Abandoned:
+      break;
+  }
+  return AccessoryOutcome::Lost(QStringLiteral("Given up: the connection is being closed"));
 }
 
-void P50XPowerOff() {
-  SendP50X(QByteArray(1, static_cast<char>(kPowerOffCommand)));
+void P50XLink::P50XPowerOff() {
+  SendP50X(SingleByte(kPowerOffCommand));
 }
 
-void P50XEventPoll() {
+void P50XLink::P50XEventPoll() {
   if (P50XBusy()) return;
-  SendP50X(QByteArray(1, static_cast<char>(kEventQuery)));
+  SendP50X(SingleByte(kEventQuery));
+}
+
+bool P50XLink::DetectP50XInterface() {
+  bool ready = false;
+  RunCommand([&] { ready = P50XDetection(*this).Run(); });
+  return ready;
 }

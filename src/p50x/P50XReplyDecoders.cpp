@@ -36,33 +36,8 @@ void DecodeA2Reply(P50XDecoderContext& context) {
 }
 
 void DecodeTurnoutReply(P50XDecoderContext& context) {
-  const char* text = nullptr;
-  switch (context.ReadByte()) {
-    case 0x00:
-      text = "Turnout command accepted";
-      break;
-    case 0x02:
-      text = "illegal parameter value";
-      break;
-    case 0x09:
-      text = "the fifo for turnout cmds is full, please try later";
-      break;
-    case 0x0E:
-      text = "illegal Turnout address for this protocol";
-      break;
-    case 0x10:
-      text = "the I2C fifo for turnout cmds is full, please try later";
-      break;
-    case 0x40:
-      text = "the fifo for turnout cmds is 75% full";
-      break;
-    case 0xA6:
-      text = "the Power is Off!";
-      break;
-    default:
-      return;
-  }
-  context.ShowStatus(QString::fromLatin1(text));
+  if (const char* text = TurnoutReplyText(context.ReadByte()))
+    context.ShowStatus(QString::fromLatin1(text));
 }
 
 // One flag of the event reply: either a status text or a follow-up command.
@@ -136,6 +111,27 @@ void DiscardUnreadReply(P50XDecoderContext& context) {
 }
 
 }  // namespace
+
+const char* TurnoutReplyText(unsigned char reply) {
+  switch (reply) {
+    case 0x00:
+      return "Turnout command accepted";
+    case 0x02:
+      return "illegal parameter value";
+    case 0x09:
+      return "the fifo for turnout cmds is full, please try later";
+    case 0x0E:
+      return "illegal Turnout address for this protocol";
+    case 0x10:
+      return "the I2C fifo for turnout cmds is full, please try later";
+    case 0x40:
+      return "the fifo for turnout cmds is 75% full";
+    case 0xA6:
+      return "the Power is Off!";
+    default:
+      return nullptr;
+  }
+}
 
 void DecodeP50XReply(int commandByte, P50XDecoderContext& context) {
   switch (commandByte & 0xFF) {

@@ -7,3 +7,7 @@ class P50XDecoderContext;
 // Reads and decodes the reply to the binary command commandByte (taken modulo 256); reads
 // nothing for a command byte without a decoder.
 void DecodeP50XReply(int commandByte, P50XDecoderContext& context);
+
+// The command station's words for a reply byte to the turnout command 0x90; null for a value it
+// does not document.
+const char* TurnoutReplyText(unsigned char reply);

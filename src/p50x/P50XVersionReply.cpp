@@ -5,13 +5,13 @@
 namespace {
 
 struct VersionBlock {
-  P50XVersionField field;
+  StationVersionField field;
   int expectedLength;
 };
 
 constexpr VersionBlock kBlocks[] = {
-    {P50XVersionField::SPU, 2},  {P50XVersionField::KPU, 2}, {P50XVersionField::PPU, 1},
-    {P50XVersionField::LIPU, 1}, {P50XVersionField::DNC, 1}, {P50XVersionField::Serial, 5},
+    {StationVersionField::SPU, 2},  {StationVersionField::KPU, 2}, {StationVersionField::PPU, 1},
+    {StationVersionField::LIPU, 1}, {StationVersionField::DNC, 1}, {StationVersionField::Serial, 5},
 };
 
 QChar HexDigit(int value) {
@@ -28,13 +28,13 @@ QString TwoByteVersion(unsigned char subVersion, unsigned char version) {
   return OneByteVersion(version) + HexDigit(subVersion >> 4) + HexDigit(subVersion);
 }
 
-QString BlockText(P50XVersionField field, const QByteArray& data) {
+QString BlockText(StationVersionField field, const QByteArray& data) {
   const auto byte = [&](int i) { return static_cast<unsigned char>(data[i]); };
   switch (field) {
-    case P50XVersionField::SPU:
-    case P50XVersionField::KPU:
+    case StationVersionField::SPU:
+    case StationVersionField::KPU:
       return TwoByteVersion(byte(0), byte(1));
-    case P50XVersionField::Serial:
+    case StationVersionField::Serial:
       return QString::fromLatin1(data.toHex().toUpper());
     default:
       return OneByteVersion(byte(0));

@@ -44,12 +44,12 @@ class P50XRun : public testing::Test {
     station.SetBaudRate(2400);
   }
 
-  // Detection's long break and probe pauses are the program's; a test may shorten them
-  // through the link's host.
+  // Detection's long break and probe pauses are the program's; a test may shorten them on the
+  // link that the window made for "IB/TC ".
   void ShortenDetectionSleeps() {
-    P50XHost host = CurrentP50XHost();
-    host.sleepMs = [](int ms) { SleepMs(std::min(ms, 40)); };
-    SetP50XHost(host);
+    auto* link = dynamic_cast<P50XLink*>(window.CurrentLink());
+    ASSERT_NE(link, nullptr);
+    link->SetSleepFunction([](int ms) { SleepMs(std::min(ms, 40)); });
   }
 
   void Connect() {

@@ -38,7 +38,7 @@ class StreamContext final : public P50XDecoderContext {
     DecodeP50XReply(command, *this);
     --depth_;
   }
-  void ShowVersionValue(P50XVersionField field, const QString& text) override {
+  void ShowVersionValue(StationVersionField field, const QString& text) override {
     actions_ << QStringLiteral("version %1 %2").arg(static_cast<int>(field)).arg(text);
   }
   void Sleep(int) override {}

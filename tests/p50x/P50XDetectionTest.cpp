@@ -2,12 +2,9 @@
 // prompt check, the special options and the rate they settle, and every way it can fail.
 #include <gtest/gtest.h>
 
-#include <QLabel>
-
 #include "CPort/EComPort.h"
 #include "P50XSimulator.h"
-#include "P50XTestLink.h"
-#include "p50x/P50XDetection.h"
+#include "support/P50XTestLink.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
 
@@ -24,12 +21,13 @@ QString Shown(const QStringList& entries) {
 class P50XDetection : public testing::Test {
  protected:
   void SetUp() override {
-    link.xPrefixMode = false;
+    link->SetXPrefixMode(false);
     link.port.SetPort(station.SlavePath());
   }
 
-  bool Detect() {
-    const bool found = DetectP50XInterface();
+  bool Detect() { return AfterStationHeardAll(link->DetectP50XInterface()); }
+  bool Connect() { return AfterStationHeardAll(link->Connect()); }
+  bool AfterStationHeardAll(bool found) {
     // Let the simulator's reader thread take in the last bytes written.
     written += link.TakeWritten();
     WaitFor([&] { return station.ReceivedCount() >= static_cast<std::size_t>(written.size()); });
@@ -46,19 +44,19 @@ TEST_F(P50XDetection, FoundAtTheFirstRateSetsTheCommandStationUp) {
   station.SetBaudRate(2400);
   station.SetOptions(3, 1);
 
-  EXPECT_TRUE(Detect());
+  EXPECT_TRUE(Connect());
 
   EXPECT_EQ(station.ReceivedData(),
-            QByteArray("\xC4x\rxSo1\rxSo26\r`xZzA0\rxb\rx\xA0xRT255\rxSE62\rx\x99"));
+            QByteArray("\xC4x\rxSo1\rxSo26\r`xZzA0\rxb\rx\xA0xRT255\rxSE62\rx\x99x\xA7"));
   EXPECT_EQ(link.memo1.Text(),
             Shown({"OldBaud = 2400 (Default) BaudRate na een Long Break", "\r]",
                    "Baudrate by Default: So#1 = 3\r] = 19200",
                    "So #26 value: = 1\r] Baudrate wordt gereset na iedere Long Break, of Reset.",
                    "ZzA0", "Baudrate 2400", "Ok\r]", "Ok\r]"}));
-  EXPECT_EQ(link.memo3.Text(), "XSensOff \"Ok\"");
-  EXPECT_EQ(link.about.SPU->text(), "1.502");
-  EXPECT_EQ(link.about.Serial->text(), "0012345678");
-  EXPECT_TRUE(link.xPrefixMode);
+  EXPECT_EQ(link.memo3.Text(), "Power On");
+  EXPECT_EQ(link.observer.versions[StationVersionField::SPU], "1.502");
+  EXPECT_EQ(link.observer.versions[StationVersionField::Serial], "0012345678");
+  EXPECT_TRUE(link->XPrefixMode());
   EXPECT_EQ(link.port.BaudRate(), br2400);
   EXPECT_EQ(link.port.Events(), (TComEvents{evBreak, evCTS}));
   EXPECT_TRUE(link.port.Connected());
@@ -92,7 +90,7 @@ TEST_F(P50XDetection, BytesWaitingFromEarlierProbesCountAtTheNextRates) {
 TEST_F(P50XDetection, NothingConnectedTriesEachRateOnceAndSaysSo) {
   station.SetSilent(true);
 
-  EXPECT_FALSE(Detect());
+  EXPECT_FALSE(Connect());
 
   EXPECT_EQ(station.ReceivedData(), QByteArray(4, '\xC4'));
   EXPECT_EQ(Notifications().messages, QStringList{kNothingConnected});
@@ -130,6 +128,16 @@ TEST_F(P50XDetection, FixedRateIsBroughtToTheDefaultOfOption1) {
   EXPECT_EQ(std::count(link.sleeps.begin(), link.sleeps.end(), 300), 1);
 }
 
+TEST_F(P50XDetection, CommandStationDoesNotHearOneStopBit) {
+  station.SetBaudRate(2400);
+  link.port.SetStopBits(sbOneStopBit);
+
+  EXPECT_FALSE(Detect());
+
+  EXPECT_EQ(Probes(), 4);
+  EXPECT_EQ(Notifications().messages, QStringList{kNothingConnected});
+}
+
 TEST_F(P50XDetection, FixedRateWithoutABaudCommandStaysWhereItAnswered) {
   station.SetBaudRate(9600);
   station.SetOptions(4, 0);
@@ -148,7 +156,7 @@ TEST_F(P50XDetection, DisabledP50XProtocolAsksForItToBeReEnabled) {
 
   EXPECT_EQ(Notifications().messages, QStringList{"Please re-enable the P50x protocol!"});
   EXPECT_FALSE(station.ReceivedData().contains("So1"));
-  EXPECT_FALSE(link.xPrefixMode);
+  EXPECT_FALSE(link->XPrefixMode());
 }
 
 TEST_F(P50XDetection, LongPromptReplyAsksForAResetUnlessTheModeIsMixed) {
@@ -181,12 +189,12 @@ TEST_F(P50XDetection, CommandStationFallingSilentAfterTheProbeIsGivenUp) {
   EXPECT_FALSE(Detect());
 
   EXPECT_EQ(link.memo1.Lines().last(), "No reply from the command station");
-  EXPECT_FALSE(P50XBusy());
+  EXPECT_FALSE(link->P50XBusy());
 }
 
 TEST_F(P50XDetection, PortThatCannotBeOpenedRaisesToTheCaller) {
   link.port.SetPort(QStringLiteral("/dev/sorvell-no-such-port"));
-  EXPECT_THROW(DetectP50XInterface(), EComPort);
+  EXPECT_THROW(link->DetectP50XInterface(), EComPort);
   EXPECT_FALSE(link.port.Connected());
 }
 

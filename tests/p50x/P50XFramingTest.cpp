@@ -1,16 +1,19 @@
 // Framing, reads and the rules that keep one command at a time: what goes on the wire, what is
-// read, the time limit of a silent command station, and commands started mid-reply.
+// read, the time limit of a silent command station, commands started mid-reply, what becomes of
+// an accessory command, and two links in one process.
 #include <gtest/gtest.h>
 
 #include <QTimer>
 #include <cerrno>
+#include <optional>
 
 #include "CPort/EComPort.h"
-#include "P50XTestLink.h"
+#include "support/P50XTestLink.h"
 
 namespace {
 
 const QString kNoReply = QStringLiteral("No reply from the command station");
+const QString kFifoFull = QStringLiteral("the fifo for turnout cmds is full, please try later");
 
 std::vector<QByteArray> Hex(std::initializer_list<const char*> spacedHex) {
   std::vector<QByteArray> writes;
@@ -23,22 +26,22 @@ TEST(P50XFraming, BinaryCommandGoesOutPrefixedInOneWriteAndItsReplyIsRead) {
   auto line = link.OpenOnMemoryLine();
   line->Receive(QByteArray::fromHex("00 55"));
 
-  P50XPowerOff();
+  link->P50XPowerOff();
 
   EXPECT_EQ(link.writes, Hex({"78 A6"}));
-  EXPECT_EQ(ReplyBuffer, QByteArray(1, '\0'));
-  EXPECT_EQ(ReplyCount, 1);
+  EXPECT_EQ(link->ReplyBuffer(), QByteArray(1, '\0'));
+  EXPECT_EQ(link->ReplyCount(), 1);
   EXPECT_EQ(link.memo3.Text(), "Power Off");
   EXPECT_EQ(line->InputCount(), 1);
 }
 
 TEST(P50XFraming, WithoutPrefixModeTheCommandGoesOutAsItIs) {
   P50XTestLink link;
-  link.xPrefixMode = false;
+  link->SetXPrefixMode(false);
   auto line = link.OpenOnMemoryLine();
   line->Receive(QByteArray::fromHex("00"));
 
-  SendP50X(QByteArray::fromHex("A7"));
+  link->SendP50X(QByteArray::fromHex("A7"));
 
   EXPECT_EQ(link.writes, Hex({"A7"}));
 }
@@ -48,7 +51,7 @@ TEST(P50XFraming, TextCommandGoesOutOneBytePerWriteWithAPauseAndNothingIsRead) {
   auto line = link.OpenOnMemoryLine();
   line->Receive("]");
 
-  SendP50X("RT255");
+  link->SendP50X("RT255");
 
   EXPECT_EQ(link.writes, Hex({"78", "52", "54", "32", "35", "35", "0D"}));
   EXPECT_EQ(link.sleeps, std::vector<int>(7, 1));
@@ -60,7 +63,7 @@ TEST(P50XFraming, TextCommandOnAClosedPortWritesNothing) {
   auto line = std::make_shared<MemoryLine>();
   link.port.UseDevice(std::make_unique<MemoryDevice>(line));
 
-  SendP50X("SE62");
+  link->SendP50X("SE62");
 
   EXPECT_TRUE(link.writes.empty());
   EXPECT_TRUE(link.sleeps.empty());
@@ -72,11 +75,11 @@ TEST(P50XFraming, TurnoutIsSwitchedOnThenOffWithTheHighAddressBitsInTheLastByte)
   auto line = link.OpenOnMemoryLine();
   line->Receive(QByteArray::fromHex("00 00 00 09"));
 
-  SwitchTurnoutP50X(1, 0);
-  SwitchTurnoutP50X(2040, 0);
+  link->SwitchTurnoutP50X(1, 0);
+  link->SwitchTurnoutP50X(2040, 0);
 
   EXPECT_EQ(link.writes, Hex({"78 90 01 40", "78 90 01 00", "78 90 F8 47", "78 90 F8 07"}));
-  EXPECT_EQ(link.waits, (std::vector<int>{200, 200}));
+  EXPECT_EQ(link.observer.waits, (std::vector<int>{200, 200}));
   // The pane shows the answer to the last off command.
   EXPECT_EQ(link.memo3.Text(), "the fifo for turnout cmds is full, please try later");
 }
@@ -86,7 +89,7 @@ TEST(P50XFraming, PromptReadStopsAtThePromptAndLeavesWhatFollows) {
   auto line = link.OpenOnMemoryLine();
   line->Receive(QByteArray::fromHex("31 00 0D 5D 41 42"));
 
-  EXPECT_EQ(ReadUntilPrompt(), QByteArray("1\r]"));
+  EXPECT_EQ(link->ReadUntilPrompt(), QByteArray("1\r]"));
   EXPECT_EQ(line->InputCount(), 2);
 }
 
@@ -99,9 +102,9 @@ TEST(P50XFraming, ReadWaitsForALateByteAndKeepsTimersRunning) {
   ticker.start(5);
   QTimer::singleShot(80, [&] { line->Receive("B"); });
 
-  EXPECT_TRUE(ReadP50XReply(1));
+  EXPECT_TRUE(link->ReadP50XReply(1));
 
-  EXPECT_EQ(ReplyByte, 'B');
+  EXPECT_EQ(link->ReplyByte(), 'B');
   EXPECT_GT(ticks, 0);
 }
 
@@ -111,15 +114,15 @@ TEST(P50XFraming, SilentCommandStationGivesTheWholeCommandUpAndTheLinkGoesOn) {
   // Events report locomotive events; the list breaks off mid-record and nothing more comes.
   line->Receive(QByteArray::fromHex("01  05 01"));
 
-  SendP50X(QByteArray::fromHex("C8"));
+  link->SendP50X(QByteArray::fromHex("C8"));
 
   EXPECT_EQ(link.memo1.Lines(), QStringList{kNoReply});
   EXPECT_EQ(line->TakeWritten(), QByteArray::fromHex("78 C8 78 C9"));
   EXPECT_EQ(line->InputCount(), 0);
-  EXPECT_FALSE(P50XBusy());
+  EXPECT_FALSE(link->P50XBusy());
 
   line->Receive(QByteArray::fromHex("00"));
-  SendP50X(QByteArray::fromHex("A7"));
+  link->SendP50X(QByteArray::fromHex("A7"));
   EXPECT_EQ(link.memo3.Text(), "Power On");
   EXPECT_EQ(link.memo1.Lines(), QStringList{kNoReply});
 }
@@ -129,9 +132,9 @@ TEST(P50XFraming, PromptReadHasATimeLimitToo) {
   auto line = link.OpenOnMemoryLine();
   line->Receive("1");
 
-  EXPECT_EQ(ReadUntilPrompt(), QByteArray("1"));
+  EXPECT_EQ(link->ReadUntilPrompt(), QByteArray("1"));
   EXPECT_EQ(link.memo1.Lines(), QStringList{kNoReply});
-  EXPECT_FALSE(ReadP50XReply(1));
+  EXPECT_FALSE(link->ReadP50XReply(1));
   EXPECT_EQ(link.memo1.Lines(), (QStringList{kNoReply, kNoReply}));
 }
 
@@ -139,11 +142,11 @@ TEST(P50XFraming, PollTickWhileATurnoutReplyIsAwaitedIsSkipped) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
   QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [] { P50XEventPoll(); });
+  QObject::connect(&poll, &QTimer::timeout, [&] { link->P50XEventPoll(); });
   poll.start(5);
   QTimer::singleShot(100, [&] { line->Receive(QByteArray::fromHex("00")); });
 
-  SendP50X(QByteArray::fromHex("90 01 40"));
+  link->SendP50X(QByteArray::fromHex("90 01 40"));
   poll.stop();
 
   EXPECT_EQ(link.writes, Hex({"78 90 01 40"}));
@@ -151,7 +154,7 @@ TEST(P50XFraming, PollTickWhileATurnoutReplyIsAwaitedIsSkipped) {
   EXPECT_TRUE(link.memo1.Lines().isEmpty());
 
   line->Receive(QByteArray::fromHex("08"));
-  P50XEventPoll();
+  link->P50XEventPoll();
   EXPECT_EQ(link.writes.back(), QByteArray::fromHex("78 C8"));
   EXPECT_EQ(link.memo3.Text(), "There has been a Power Off.");
 }
@@ -159,10 +162,10 @@ TEST(P50XFraming, PollTickWhileATurnoutReplyIsAwaitedIsSkipped) {
 TEST(P50XFraming, CommandStartedWhileAReplyIsAwaitedIsRefusedAndCannotTakeIt) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
-  QTimer::singleShot(20, [] { SendP50X(QByteArray::fromHex("A7")); });
+  QTimer::singleShot(20, [&] { link->SendP50X(QByteArray::fromHex("A7")); });
   QTimer::singleShot(100, [&] { line->Receive(QByteArray::fromHex("00")); });
 
-  SendP50X(QByteArray::fromHex("90 01 40"));
+  link->SendP50X(QByteArray::fromHex("90 01 40"));
 
   EXPECT_EQ(link.writes, Hex({"78 90 01 40"}));
   EXPECT_EQ(link.memo3.Text(), "Turnout command accepted");
@@ -174,9 +177,9 @@ TEST(P50XFraming, PollRunsInThePauseBetweenTheTwoHalvesOfATurnoutCommand) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
   line->Receive(QByteArray::fromHex("00 00 00"));
-  QTimer::singleShot(50, [] { P50XEventPoll(); });
+  QTimer::singleShot(50, [&] { link->P50XEventPoll(); });
 
-  SwitchTurnoutP50X(3, 0);
+  link->SwitchTurnoutP50X(3, 0);
 
   EXPECT_EQ(link.writes, Hex({"78 90 03 40", "78 C8", "78 90 03 00"}));
 }
@@ -186,14 +189,122 @@ TEST(P50XFraming, PortFailureMidReplyLeavesTheLinkFreeForTheNextCommand) {
   auto line = link.OpenOnMemoryLine();
   line->Fail(MemoryLine::Op::kClearErrors, EIO);
 
-  EXPECT_THROW(SendP50X(QByteArray::fromHex("A7")), EComPort);
-  EXPECT_FALSE(P50XBusy());
+  EXPECT_THROW(link->SendP50X(QByteArray::fromHex("A7")), EComPort);
+  EXPECT_FALSE(link->P50XBusy());
 
   line->Fail(MemoryLine::Op::kClearErrors, 0);
   line->Receive(QByteArray::fromHex("00"));
-  SendP50X(QByteArray::fromHex("A7"));
+  link->SendP50X(QByteArray::fromHex("A7"));
   EXPECT_EQ(link.memo3.Text(), "Power On");
   EXPECT_TRUE(link.memo1.Lines().isEmpty());
+}
+
+TEST(P50XFraming, PowerOffRequestedWhileAPollWaitsForItsReplyStillGoesOut) {
+  P50XTestLink link;
+  auto line = link.OpenOnMemoryLine();
+  // The close comes while the event query waits; its reply follows a little later, the
+  // power-off's at once.
+  QTimer::singleShot(20, [&] { link->SwitchPowerOff(); });
+  QTimer::singleShot(100, [&] { line->Receive(QByteArray::fromHex("81 00")); });
+  link.onWrite = [&](const QByteArray& write) {
+    if (write == QByteArray::fromHex("78 A6")) line->Receive(QByteArray::fromHex("00"));
+  };
+
+  link->P50XEventPoll();
+
+  // The poll's reply was not taken for the power-off's, and the poll sent no follow-up.
+  EXPECT_EQ(link.writes, Hex({"78 C8", "78 A6"}));
+  EXPECT_EQ(link.memo3.Text(), "Power Off");
+  EXPECT_TRUE(link.memo1.Lines().isEmpty());
+  EXPECT_FALSE(link->P50XBusy());
+  P50XTestLink::WaitInEventLoop(100);
+  EXPECT_EQ(line->InputCount(), 0);
+}
+
+struct TurnoutCase {
+  const char* name;
+  const char* replies;  // hex
+  AccessoryOutcome::Result result;
+  QString stationSaid;
+  bool offFrameSent;
+};
+
+void PrintTo(const TurnoutCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class P50XTurnoutOutcome : public testing::TestWithParam<TurnoutCase> {};
+
+TEST_P(P50XTurnoutOutcome, FollowsTheReplies) {
+  const TurnoutCase& c = GetParam();
+  P50XTestLink link;
+  auto line = link.OpenOnMemoryLine();
+  line->Receive(QByteArray::fromHex(c.replies));
+
+  const AccessoryOutcome outcome = link->SwitchAccessory({9, QStringLiteral("9")});
+
+  EXPECT_EQ(outcome.result, c.result);
+  EXPECT_EQ(outcome.stationSaid, c.stationSaid);
+  std::vector<QByteArray> expected = Hex({"78 90 09 40"});
+  if (c.offFrameSent) expected.push_back(QByteArray::fromHex("78 90 09 00"));
+  EXPECT_EQ(link.writes, expected);
+  EXPECT_EQ(link.observer.waits, std::vector<int>(c.offFrameSent ? 1 : 0, 200));
+  EXPECT_EQ(link.memo1.Lines().contains(kNoReply), c.stationSaid == kNoReply);
+}
+
+using Result = AccessoryOutcome::Result;
+const QString kPowerIsOff = QStringLiteral("0xA6: the Power is Off!");
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Replies, P50XTurnoutOutcome, testing::Values(
+    TurnoutCase{"Accepted", "00 00", Result::CarriedOut, "0x00: Turnout command accepted", true},
+    TurnoutCase{"FifoNearlyFullStillAccepted", "40 40", Result::CarriedOut,
+                "0x40: the fifo for turnout cmds is 75% full", true},
+    TurnoutCase{"PowerIsOff", "A6", Result::Refused, kPowerIsOff, false},
+    TurnoutCase{"FifoFull", "09", Result::Refused, "0x09: " + kFifoFull, false},
+    TurnoutCase{"UndocumentedReply", "01", Result::Refused, "0x01", false},
+    TurnoutCase{"OffRefused", "00 A6", Result::Refused, kPowerIsOff, true},
+    TurnoutCase{"NoReply", "", Result::Lost, kNoReply, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(P50XFraming, AccessoryCommandOnAPortThatIsGoneIsLost) {
+  P50XTestLink link;
+  auto line = link.OpenOnMemoryLine();
+  line->Fail(MemoryLine::Op::kWrite, EIO);
+
+  const AccessoryOutcome outcome = link->SwitchAccessory({9, QStringLiteral("9")});
+
+  EXPECT_EQ(outcome.result, Result::Lost);
+  EXPECT_FALSE(outcome.stationSaid.isEmpty());
+  EXPECT_FALSE(link->P50XBusy());
+  // Other operations let the port's error pass.
+  EXPECT_THROW(link->P50XPowerOff(), EComPort);
+}
+
+TEST(P50XFraming, TwoLinksSideBySideEachReadOnlyTheirOwnReplies) {
+  P50XTestLink first;
+  P50XTestLink second;
+  auto firstLine = first.OpenOnMemoryLine();
+  auto secondLine = second.OpenOnMemoryLine();
+  firstLine->Receive(QByteArray::fromHex("00 00"));
+  // The first link's whole command runs while the second one waits for its reply, which
+  // arrives in the middle of it.
+  std::optional<AccessoryOutcome> firstOutcome;
+  QTimer::singleShot(20, [&] { firstOutcome = first->SwitchAccessory({3, "3"}); });
+  QTimer::singleShot(100, [&] { secondLine->Receive(QByteArray::fromHex("09")); });
+
+  const AccessoryOutcome secondOutcome = second->SwitchAccessory({5, "5"});
+
+  ASSERT_TRUE(firstOutcome.has_value());
+  EXPECT_EQ(firstOutcome->result, Result::CarriedOut);
+  EXPECT_EQ(secondOutcome.result, Result::Refused);
+  EXPECT_EQ(firstLine->TakeWritten(), QByteArray::fromHex("78 90 03 40 78 90 03 00"));
+  EXPECT_EQ(secondLine->TakeWritten(), QByteArray::fromHex("78 90 05 40"));
+  EXPECT_EQ(first.memo3.Text(), "Turnout command accepted");
+  EXPECT_EQ(second.memo3.Text(), kFifoFull);
+  EXPECT_TRUE(first.memo1.Lines().isEmpty());
+  EXPECT_TRUE(second.memo1.Lines().isEmpty());
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-#include "P50XTestLink.h"
+#include "support/P50XTestLink.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ TEST_P(P50XReplyDecoder, ReadsItsReplyAndShowsWhatItSays) {
   link.memo3.SetText(kUntouched);
   line->Receive(QByteArray::fromHex(c.replies));
 
-  SendP50X(QByteArray::fromHex(c.command));
+  link->SendP50X(QByteArray::fromHex(c.command));
 
   EXPECT_EQ(line->TakeWritten().toHex(' '), QByteArray::fromHex(c.written).toHex(' '));
   EXPECT_EQ(link.memo3.Text(), c.receiveLog);
@@ -100,6 +100,50 @@ INSTANTIATE_TEST_SUITE_P(TrackReplies, P50XReplyDecoder, testing::Values(
                 {kCompleted, "CV #0 = Unsupported \"# of bytes\" reply!"}, 1},
     DecoderCase{"FeedbackTwoRecords", "CB", "03 10 00 05 FF 01 00 22", "78 CB", kUntouched,
                 {"[S88 # 3] lb = 16 hb = 0", "[S88 # 5] lb = 255 hb = 1"}, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+struct VersionCase {
+  const char* name;
+  const char* reply;   // hex
+  QStringList values;  // SPU, KPU, PPU, LIPU, DNC, Serial; empty where none is shown
+  int leftUnread;
+};
+
+void PrintTo(const VersionCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class P50XVersionReply : public testing::TestWithParam<VersionCase> {};
+
+TEST_P(P50XVersionReply, ShowsTheBlocksOfTheirExpectedLength) {
+  const VersionCase& c = GetParam();
+  P50XTestLink link;
+  auto line = link.OpenOnMemoryLine();
+  line->Receive(QByteArray::fromHex(c.reply));
+
+  link->SendP50X(QByteArray::fromHex("A0"));
+
+  EXPECT_EQ(line->TakeWritten(), QByteArray::fromHex("78 A0"));
+  QStringList shown;
+  for (auto field :
+       {StationVersionField::SPU, StationVersionField::KPU, StationVersionField::PPU,
+        StationVersionField::LIPU, StationVersionField::DNC, StationVersionField::Serial}) {
+    const auto value = link.observer.versions.find(field);
+    shown << (value == link.observer.versions.end() ? QString() : value->second);
+  }
+  EXPECT_EQ(shown, c.values);
+  EXPECT_EQ(line->InputCount(), c.leftUnread);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Blocks, P50XVersionReply, testing::Values(
+    // The closing byte is read, nothing after it.
+    VersionCase{"AllBlocks", "02 02 15  02 00 01  01 12  01 34  01 56  05 00 01 02 03 04  00  77",
+                {"1.502", "0.100", "1.2", "3.4", "5.6", "0001020304"}, 1},
+    VersionCase{"OtherLengthSkippedAndNextBlockStillRead",
+                "03 01 02 03  02 0A 20  00  01 12  01 34  05 00 01 02 03 04  00",
+                {"", "2.00A", "", "1.2", "3.4", "0001020304"}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
