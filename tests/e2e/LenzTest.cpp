@@ -11,6 +11,7 @@
 #include "LenzSimulator.h"
 #include "WD10/TSpinEdit.h"
 #include "WindowDriver.h"
+#include "lenz/LenzLink.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
@@ -39,6 +40,10 @@ class LenzRun : public testing::Test {
   void Connect() {
     driver.Click(window.Button1);
     ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("61 01 60 "); }));
+  }
+
+  const QByteArray& ReceiveHexBuffer() const {
+    return dynamic_cast<const LenzLink&>(*window.CurrentLink()).ReceiveHexBuffer();
   }
 
   LenzSimulator station;
@@ -80,13 +85,13 @@ TEST_F(LenzRun, ConnectProgramAndClose) {
 TEST_F(LenzRun, FeedbackBroadcastArrivingInPiecesIsLoggedOnce) {
   Connect();
   station.Send(Hex("4201"));
-  ASSERT_TRUE(WaitFor([&] { return window.ReceiveHexBuffer == "4201"; }));
+  ASSERT_TRUE(WaitFor([&] { return ReceiveHexBuffer() == "4201"; }));
   station.Send(Hex("89CA"));
   ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("42 01 89 CA "); }));
   station.SendFeedback(0x02, 0x10);
   ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("42 02 10 50 "); }));
   EXPECT_EQ(window.Memo3->Lines(), QStringList({"61 01 60 ", "42 01 89 CA ", "42 02 10 50 "}));
-  EXPECT_TRUE(window.ReceiveHexBuffer.isEmpty());
+  EXPECT_TRUE(ReceiveHexBuffer().isEmpty());
 }
 
 TEST_F(LenzRun, AddressBeyondTheReachOfLenzIsRefusedBeforeAnythingIsSent) {

@@ -8,6 +8,7 @@
 #include "PtyPeer.h"
 #include "WD10/TSpinEdit.h"
 #include "WindowDriver.h"
+#include "maerklin/MaerklinLink.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
@@ -83,7 +84,7 @@ TEST_F(MaerklinRun, RepeatedCloseRequestsStopTheCommandStationOnce) {
 TEST_F(MaerklinRun, ReceivedBytesOnlyAccumulate) {
   Connect();
   peer.Send(QByteArray::fromHex("05A07F"));
-  ASSERT_TRUE(WaitFor([&] { return window.ReceiveHexBuffer == "05A07F"; }));
+  ASSERT_TRUE(WaitFor([&] { return dynamic_cast<MaerklinLink&>(*window.CurrentLink()).ReceiveHexBuffer() == "05A07F"; }));
   EXPECT_TRUE(window.Memo3->Text().isEmpty());
 }
 
@@ -103,9 +104,12 @@ TEST_F(MaerklinRun, UnpluggedAdapterIsReportedAndTheWindowStillCloses) {
   Connect();
   peer.Unplug();
   driver.Click(window.Button2);
-  ASSERT_FALSE(Notifications().messages.isEmpty());
-  EXPECT_TRUE(Notifications().messages.first().startsWith("WriteFile function failed"));
-  EXPECT_FALSE(Notifications().details.first().isEmpty());
+  // The run stops at its first step with one box that says what failed; no success line.
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_TRUE(Notifications().messages.first().contains("Stap 1 van 4"));
+  EXPECT_TRUE(Notifications().messages.first().contains("WriteFile function failed"));
+  EXPECT_NE(window.Memo1->Lines().last(), "Druk op de programmeerknop van de WD10");
+  EXPECT_TRUE(window.Button3->isVisible());
 
   window.close();
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
