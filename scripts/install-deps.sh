@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
 # Installs what Sorvell needs to build, test and run on Debian 12. Safe to run again: it only
 # calls apt-get or locale-gen when something is missing. Packages named as arguments are
-# installed too (the fuzz and bench scripts name what only they need).
+# installed too (the fuzz and bench scripts name what only they need); --packaging adds the
+# tools that scripts/package.sh builds and checks the Debian package with.
 set -euo pipefail
+
+extra=()
+for argument in "$@"; do
+  case $argument in
+    --packaging) extra+=(dpkg-dev file lintian appstream desktop-file-utils) ;;
+    *) extra+=("$argument") ;;
+  esac
+done
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   googletest libgtest-dev libbenchmark-dev
   gettext locales fonts-dejavu-core
-  "$@"
+  "${extra[@]}"
 )
 
 sudo=""
