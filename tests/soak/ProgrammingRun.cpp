@@ -125,9 +125,8 @@ class Run {
         break;
       case SimulatedCentral::P50X: {
         window_->RadioButton16->setChecked(true);
-        P50XHost host = CurrentP50XHost();
-        host.sleepMs = [](int ms) { SleepMs(std::min(ms, kLongestDetectionSleepMs)); };
-        SetP50XHost(host);
+        if (auto* link = dynamic_cast<P50XLink*>(window_->CurrentLink()))
+          link->SetSleepFunction([](int ms) { SleepMs(std::min(ms, kLongestDetectionSleepMs)); });
         break;
       }
       case SimulatedCentral::Lenz:
