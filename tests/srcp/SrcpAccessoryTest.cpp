@@ -136,6 +136,7 @@ TEST_F(SrcpLinkTest, PerBusServerCountsACommandOnceItReachesTheTrack) {
   })) << answers.toStdString();
 }
 
+// Without the accessory bus there is no power of it to switch, and its commands are refused.
 TEST_F(SrcpLinkTest, PerBusServerWithoutTheBusRefusesTheCommand) {
   StartServer(SrcpServer::kSrcpdGreeting);
   server->SetWithoutAccessoryBus(true);
@@ -145,6 +146,9 @@ TEST_F(SrcpLinkTest, PerBusServerWithoutTheBusRefusesTheCommand) {
 
   EXPECT_EQ(outcome.result, Result::Refused);
   EXPECT_EQ(outcome.stationSaid, "412 ERROR wrong value");
+  link.EndSrcpSession();
+  EXPECT_EQ(LinesAfter(0, kDdw08CommandHandshake.size()),
+            Lines({kSet5, "SET 1 POWER OFF\r\n", "TERM 0 SESSION\r\n"}));
 }
 
 // A server that floods the command session: with line ends its "no data" reply is still seen

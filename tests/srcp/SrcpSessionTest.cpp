@@ -49,16 +49,6 @@ TEST_F(SrcpLinkTest, Ddw07GreetingGetsOneSessionWithoutPower) {
   EXPECT_EQ(server->ConnectionCount(), 1);
 }
 
-// A server without an accessory bus reports no power for it: nothing switches it.
-TEST_F(SrcpLinkTest, PerBusServerWithoutAccessoryBusGetsNoPowerCommandForIt) {
-  StartServer(SrcpServer::kSrcpdGreeting);
-  server->SetWithoutAccessoryBus(true);
-  ASSERT_NO_FATAL_FAILURE(Connect(kDdw08CommandHandshake));
-
-  link.EndSrcpSession();
-  EXPECT_EQ(LinesAfter(0, kDdw08CommandHandshake.size()), kEndOfSession);
-}
-
 TEST_F(SrcpLinkTest, UnknownGreetingIsRefusedAtOnceAndNothingIsSent) {
   constexpr const char* olderServer = "srcpd V2.0.10; SRCP 0.7.3";
   StartServer(olderServer);
