@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <algorithm>
 
 #include "About/TAboutBox.h"
@@ -160,6 +161,28 @@ TEST_F(P50XRun, UnpluggedAdapterIsReportedOnceAndTheWindowStillCloses) {
   window.close();
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   EXPECT_FALSE(window.ComPort1->Connected());
+}
+
+TEST_F(P50XRun, CloseWhileAPollWaitsForItsReplyStillSwitchesThePowerOff) {
+  ShortenDetectionSleeps();
+  Connect();
+  station.SetReplyDelay(300);
+  // The close has to come from inside the poll's reply wait, where only timers run.
+  const int pollsBefore = station.EventQueries();
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (station.EventQueries() == pollsBefore) return;
+    closer.stop();
+    station.ClearReceived();
+    window.close();
+  });
+  closer.start(5);
+
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  EXPECT_EQ(WithoutPolls(station.ReceivedData()), QByteArray::fromHex("78 A6"));
+  EXPECT_FALSE(window.Memo1->Text().contains("Opdracht overgeslagen"));
+  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
 }  // namespace
