@@ -81,7 +81,7 @@ void TAboutBox::ShowValue(StationVersionField field, const QString& value) {
   const struct {
     QLabel* caption;
     QLabel* value;
-  } rows[] = {{StaticText1, SPU}, {StaticText2, KPU},  {StaticText3, PPU},
+  } rows[] = {{StaticText1, SPU},  {StaticText2, KPU}, {StaticText3, PPU},
               {StaticText4, LIPU}, {StaticText5, DNC}, {StaticText6, Serial}};
   const auto& row = rows[static_cast<int>(field)];
   row.value->setText(value);

@@ -44,7 +44,7 @@ void EnumComPorts(QStringList& ports) {
   DIR* dir = ::opendir(kSysTty.toLocal8Bit().constData());
   if (!dir) {
     // Without sysfs there are no hardware ports to list; anything else is a failure to ask.
-    if (errno != ENOENT) throw EComPort(23, errno);
+    if (errno != ENOENT) throw EComPort(ecPortList, errno);
   } else {
     while (const dirent* entry = ::readdir(dir)) {
       const QString name = QString::fromLocal8Bit(entry->d_name);

@@ -5,6 +5,7 @@
 #include "maerklin/MaerklinLink.h"
 #include "p50x/P50XLink.h"
 #include "srcp/SrcpLink.h"
+#include "srcp/SrcpServerAddress.h"
 
 namespace {
 

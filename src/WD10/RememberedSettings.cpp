@@ -62,8 +62,7 @@ std::optional<TFrm_WD10::CentralType> RememberedSettings::Central() const {
   return CentralTypeFromKey(file_->value(kCentral).toString());
 }
 
-void RememberedSettings::RestorePort(TFrm_WD10::CentralType central,
-                                     TCustomComPort& port) const {
+void RememberedSettings::RestorePort(TFrm_WD10::CentralType central, TCustomComPort& port) const {
   if (!file_) return;
   file_->beginGroup(CentralTypeKey(central));
   const QString path = file_->value(kPort).toString();
@@ -94,8 +93,7 @@ std::optional<QPoint> RememberedSettings::WindowPosition() const {
 }
 
 void RememberedSettings::Remember(TFrm_WD10::CentralType central, TCustomComPort& port,
-                                  const QString& srcpServer,
-                                  std::optional<QPoint> windowPosition) {
+                                  const QString& srcpServer, std::optional<QPoint> windowPosition) {
   if (!file_) return;
   file_->setValue(kCentral, CentralTypeKey(central));
   file_->setValue(kSrcpServer, srcpServer);

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 #include "About/TAboutBox.h"
 #include "CPort/TComPort.h"
@@ -22,9 +23,11 @@
 #include "WD10/WindowLinkObserver.h"
 #include "link/CommandStationLink.h"
 #include "platform/ExceptionDisplay.h"
+#include "platform/FitToFont.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/TTimer.h"
+#include "platform/UserNotifier.h"
 
 namespace {
 
@@ -75,6 +78,7 @@ TFrm_WD10::TFrm_WD10(QWidget* parent)
   BuildWindow();
   BindHandlers();
   FormCreate();
+  fontScale_ = FitToFont(*this);
   RestoreRememberedSettings();
 }
 
@@ -143,6 +147,7 @@ void TFrm_WD10::BuildWindow() {
   SpinEdit1->setAccessibleName(QStringLiteral("Eerste wisseladres"));
   Label1 = new QLabel(GroupBox2);
   Label1->setGeometry(176, 16, 130, 26);
+  Label1->setProperty(kWidestTextProperty, QStringLiteral("Decoderadres: 2500"));
   SpinEdit2 = new TSpinEdit(GroupBox2);
   SpinEdit2->setGeometry(312, 16, 81, 26);
   SpinEdit2->SetText(QStringLiteral("0"));
@@ -381,8 +386,7 @@ void TFrm_WD10::RestoreRememberedSettings() {
     // Choosing a server connects to it, and what goes wrong there is shown in a box: that waits
     // until the window is on the screen.
     QMetaObject::invokeMethod(
-        this, [this, central] { CentralButton(*central)->setChecked(true); },
-        Qt::QueuedConnection);
+        this, [this, central] { CentralButton(*central)->setChecked(true); }, Qt::QueuedConnection);
   }
 }
 
@@ -393,7 +397,8 @@ void TFrm_WD10::RememberSettings(bool withWindowPosition) {
 
 void TFrm_WD10::SetButton4Visible(bool visible) {
   Button4->setVisible(visible);
-  Button2->resize(visible ? kButton2WidthBesideButton4 : kButton2Width, Button2->height());
+  const int width = visible ? kButton2WidthBesideButton4 : kButton2Width;
+  Button2->resize(int(std::lround(width * fontScale_)), Button2->height());
 }
 
 void TFrm_WD10::SpinEdit1Change() {

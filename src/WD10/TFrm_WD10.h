@@ -150,6 +150,8 @@ class TFrm_WD10 : public QWidget {
   // A central type chosen while a handler waits inside the current link: the link must
   // outlive that handler, so the choice is carried out once it has returned.
   std::optional<CentralType> pendingCentral_;
+  // How much the window grew to show its captions in the desktop's font (1: as designed).
+  double fontScale_ = 1;
   bool waitFlag_ = false;
   bool stepFlag_ = false;
   bool closingFlag_ = false;

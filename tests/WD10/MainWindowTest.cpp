@@ -39,8 +39,6 @@ TEST_F(MainWindow, StartsAsAfterChoosingLocoNet) {
   EXPECT_TRUE(window.memo4->Text().isEmpty());
   EXPECT_EQ(window.Label1->text(), "Decoderadres: 1");
   EXPECT_EQ(window.SpinEdit2->Text(), "5");
-  // The start runs through the P50X choice, and nothing sets the prefix flag back.
-  EXPECT_TRUE(window.XPrefixMode);
   EXPECT_EQ(window.Button1->text(), "Kies Compoort");
   EXPECT_TRUE(window.GroupBox1->isVisible());
   EXPECT_FALSE(window.GroupBox2->isVisible());

@@ -50,10 +50,9 @@ class LearnRun : public testing::Test {
     CentralButton<Station>(window)->setChecked(true);
     window.ComPort1->SetPort(station.SlavePath());
     // Interface detection's long break and probe pauses are the program's; the test shortens
-    // them through the link's host, as it shortens the step pause on the window.
-    P50XHost host = CurrentP50XHost();
-    host.sleepMs = [](int ms) { SleepMs(std::min(ms, 40)); };
-    SetP50XHost(host);
+    // them on the link the window made, as it shortens the step pause on the window.
+    if (auto* p50x = dynamic_cast<P50XLink*>(window.CurrentLink()))
+      p50x->SetSleepFunction([](int ms) { SleepMs(std::min(ms, 40)); });
   }
 
   Station station;

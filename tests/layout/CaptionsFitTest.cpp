@@ -10,12 +10,16 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 
 #include "About/TAboutBox.h"
 #include "CPortSetup/TComSetupFrm.h"
 #include "WD10/TFrm_WD10.h"
+#include "WD10/TSpinEdit.h"
+#include "platform/FitToFont.h"
 
 namespace {
 
@@ -28,8 +32,8 @@ void ExpectCaptionsFit(QWidget& window, const QString& shotName) {
   QApplication::processEvents();
   for (const QLabel* label : window.findChildren<QLabel*>()) {
     if (!label->isVisibleTo(&window) || label->text().isEmpty() || label->wordWrap()) continue;
-    const int needed = label->fontMetrics().horizontalAdvance(label->text());
-    EXPECT_LE(needed, label->contentsRect().width()) << Describe(label, label->text()).toStdString();
+    EXPECT_LE(CaptionWidth(*label, label->text()), label->contentsRect().width())
+        << Describe(label, label->text()).toStdString();
   }
   for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
     if (!button->isVisibleTo(&window) || button->text().isEmpty()) continue;
@@ -44,7 +48,7 @@ void ExpectCaptionsFit(QWidget& window, const QString& shotName) {
   for (const QGroupBox* group : window.findChildren<QGroupBox*>()) {
     if (!group->isVisibleTo(&window) || group->title().isEmpty()) continue;
     // The title sits inside the frame, with the style's indent on either side.
-    const int needed = group->fontMetrics().horizontalAdvance(group->title()) +
+    const int needed = CaptionWidth(*group, group->title()) +
                        2 * group->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
     EXPECT_LE(needed, group->width()) << Describe(group, group->title()).toStdString();
   }
@@ -75,6 +79,11 @@ TEST_F(CaptionsFit, MainWindowInEachState) {
   window.GroupBox2->show();
   window.GroupBox5->show();
   ExpectCaptionsFit(window, "programming");
+  window.RadioButton16->setChecked(true);
+  window.SpinEdit1->SetValue(2033);
+  window.Button2->hide();
+  window.Button3->show();
+  ExpectCaptionsFit(window, "programming-p50x");
 }
 
 TEST_F(CaptionsFit, PortSettingsDialog) {

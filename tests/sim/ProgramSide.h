@@ -14,12 +14,16 @@
 
 class ProgramSide {
  public:
-  explicit ProgramSide(const QString& path)
+  // A station that judges the line (the P50X one) hears only what is sent at its rate and stop
+  // bits.
+  explicit ProgramSide(const QString& path, speed_t speed = B38400, bool twoStopBits = false)
       : fd_(::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {
     if (fd_ < 0) throw std::runtime_error("cannot open " + path.toStdString());
     termios raw{};
     ::tcgetattr(fd_, &raw);
     ::cfmakeraw(&raw);
+    ::cfsetspeed(&raw, speed);
+    if (twoStopBits) raw.c_cflag |= CSTOPB;
     ::tcsetattr(fd_, TCSANOW, &raw);
   }
   ~ProgramSide() { ::close(fd_); }

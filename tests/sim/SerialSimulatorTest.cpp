@@ -119,7 +119,7 @@ TEST(MaerklinStation, TakesTurnoutBytesWhateverTheyLookLike) {
 
 TEST(P50XStation, ReportsTurnoutsAndSumsUpTheEventPoll) {
   ReportingP50XSimulator station;
-  ProgramSide program(station.SlavePath());
+  ProgramSide program(station.SlavePath(), B2400, true);
   program.Write("xSo1\r");
   EXPECT_EQ(program.Read(3), "3\r]");
   for (int poll = 0; poll < 12; ++poll) program.Write(Hex("78C8"));
