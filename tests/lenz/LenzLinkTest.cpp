@@ -30,6 +30,7 @@ TEST_F(LenzLinkTest, EveryConnectHearsTheInterfaceWhateverEventsThePortWasLeftWi
   EXPECT_EQ(settings.baudRate, 9600);
   EXPECT_TRUE(settings.outCTSFlow);
   EXPECT_EQ(h.Line().EventMask(), (TComEvents{evRxChar, evCTS}));
+  EXPECT_EQ(h.Line().Purges().back(), kPurgeRxClear | kPurgeTxClear);
   EXPECT_EQ(h.TakeWrites(), Writes({"21 81 A0"}));
   h.Hear(Bytes("61 01 60"));
   EXPECT_EQ(h.observer.received, QStringList{"61 01 60 "});

@@ -37,6 +37,7 @@ TEST_F(LocoNetLinkTest, EveryConnectHearsTheStationWhateverEventsThePortWasLeftW
   h.port.SetEvents({evBreak, evCTS});
   ASSERT_TRUE(h.link.Connect());
   EXPECT_EQ(h.Line().LineSettings().baudRate, 19200);
+  EXPECT_EQ(h.Line().Purges().back(), kPurgeRxClear | kPurgeTxClear);
   EXPECT_EQ(h.TakeWrites(), Writes({"83", "7C"}));
   h.Hear(QByteArray::fromHex("837C"));
   EXPECT_EQ(h.observer.received, QStringList{"837C"});
@@ -70,6 +71,7 @@ TEST_F(LocoNetLinkTest, AccessoryIsSwitchedOnAndAfter200MsOff) {
 TEST_F(LocoNetLinkTest, RejectedSwitchRequestIsRefusedWhenItArrivesDuringOrAfterTheCommand) {
   h.link.Connect();
   h.Hear(kRejection);
+  EXPECT_FALSE(h.link.LateRefusal());
   h.observer.onWait = [&](int) { h.Hear(QByteArray::fromHex("B4 30 7F 34  B4 31 00 7A")); };
   EXPECT_EQ(h.link.SwitchAccessory({1, "1"}).result, Outcome::CarriedOut);
   EXPECT_FALSE(h.link.LateRefusal());

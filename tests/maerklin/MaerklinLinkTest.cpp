@@ -22,6 +22,7 @@ TEST_F(MaerklinLinkTest, ConnectRestoresTheEventsAndKeepsWhatArrivesUnparsed) {
   const SerialLineSettings settings = h.Line().LineSettings();
   EXPECT_EQ(settings.baudRate, 2400);
   EXPECT_EQ(settings.stopBits, sbTwoStopBits);
+  EXPECT_EQ(h.Line().Purges().back(), kPurgeRxClear | kPurgeTxClear);
   EXPECT_EQ(h.TakeWrites(), Writes({"60"}));
 
   h.Hear(QByteArray::fromHex("05 A0 7F"));
