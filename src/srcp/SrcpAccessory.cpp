@@ -68,7 +68,7 @@ std::optional<QString> SrcpLink::Exchange(std::initializer_list<QByteArray> line
   for (const QByteArray& line : lines) {
     const int sent = command_.socket.Socket()->SendText(line);
     if (sent != line.size()) {
-      if (command_.connection != Connection::Open || sent == 0) return kConnectionGone;
+      if (command_.connection != Connection::Open) return kConnectionGone;
       if (sent < 0)
         return QStringLiteral("the SRCP server takes no more data; %1 was not sent")
             .arg(Quoted(line));

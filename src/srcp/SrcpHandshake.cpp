@@ -79,7 +79,6 @@ void SrcpLink::SwitchPowerOff() {
 void SrcpLink::EndSrcpSession() {
   if (switchedAccessoryBusOn_) SendWhole(command_, SrcpLine::SetBusPower(kAccessoryBus, false));
   switchedAccessoryBusOn_ = false;
-  handshakeMade_ = false;
   Send(command_, {SrcpLine::PowerOff, SrcpLine::TermSession});
   // Closing at once could lose the lines: the system may still hold them back, and a close
   // while replies wait unread resets the connection and drops what was held. Once the server

@@ -24,10 +24,7 @@ SrcpLink::SrcpLink(TClientSocket& commandSession, TClientSocket& infoSession, TT
   Bind(command_, &SrcpLink::CommandLine, &LinkObserver::LogReceived);
   Bind(info_, &SrcpLink::InfoLine, &LinkObserver::LogInformation);
   replyTimer_.SetEnabled(false);
-  replyTimer_.OnTimer = [this](QObject*) {
-    ++timerPeriods_;
-    if (waits_ == 0) replyTimer_.SetEnabled(false);
-  };
+  replyTimer_.OnTimer = [this](QObject*) { ++timerPeriods_; };
 }
 
 SrcpLink::~SrcpLink() {
@@ -125,7 +122,10 @@ void SrcpLink::OpenSession(Session& session) {
 }
 
 void SrcpLink::SessionError(Session& session, TErrorEvent errorEvent, int& errorCode) {
-  if (errorEvent == eeConnect || errorEvent == eeLookup) session.connection = Connection::Closed;
+  // A failed connect, and a connection broken under a read, leave the socket open but of no
+  // use; a failed lookup and a failed send close it, which is reported as a disconnect.
+  if (errorEvent == eeConnect || errorEvent == eeDisconnect)
+    session.connection = Connection::Closed;
   if (errorEvent != eeConnect || errorCode != kConnectionRefused) return;
   // The socket layer's own box, with what the number means to this user.
   const int refused = std::exchange(errorCode, 0);
@@ -169,8 +169,7 @@ bool SrcpLink::WaitForText(const QString& text) {
   watchedText_ = text;
   watchedTextSeen_ = false;
   const bool seen = WaitForServer(1, [&] {
-    return watchedTextSeen_ ||
-           (!text.isEmpty() && QString::fromLatin1(command_.framer.Pending()).contains(text));
+    return watchedTextSeen_ || QString::fromLatin1(command_.framer.Pending()).contains(text);
   });
   watchedText_.clear();
   return seen;

@@ -49,6 +49,22 @@ TEST_F(SrcpLinkTest, Ddw07GreetingGetsOneSessionWithoutPower) {
   EXPECT_EQ(server->ConnectionCount(), 1);
 }
 
+// The server drops the command session in the middle of the handshake: no run is possible,
+// and the user is told.
+TEST_F(SrcpLinkTest, ConnectionLostDuringTheHandshakeFailsVerbinden) {
+  StartServer(SrcpServer::kDdw08Greeting);
+  server->CloseOnLine("GO");
+  link.Attach();
+
+  EXPECT_FALSE(link.Connect());
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_TRUE(Notifications().messages[0].startsWith(
+      QStringLiteral("De verbinding met de SRCP-server op 127.0.0.1:%1 is tijdens het aanmelden "
+                     "weggevallen.")
+          .arg(server->Port())));
+  EXPECT_EQ(Switch("5").result, AccessoryOutcome::Result::Lost);
+}
+
 TEST_F(SrcpLinkTest, UnknownGreetingIsRefusedAtOnceAndNothingIsSent) {
   constexpr const char* olderServer = "srcpd V2.0.10; SRCP 0.7.3";
   StartServer(olderServer);
