@@ -189,7 +189,6 @@ class TCustomComPort : public QObject {
   TComErrors LastErrors();
   void SetBreak(bool onOff);
   void ClearBuffer(bool input, bool output);
-  void ShowSetupDialog();  // defined with the settings dialog
 
   void RegisterLink(TComLink* link);
   void UnregisterLink(TComLink* link);

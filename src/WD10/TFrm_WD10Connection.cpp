@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "CPort/TComPort.h"
+#include "CPortSetup/ShowSetupDialog.h"
 #include "WD10/Lenz.h"
 #include "WD10/LongHandler.h"
 #include "WD10/Maerklin.h"
@@ -58,7 +59,7 @@ void TFrm_WD10::Button1Click() {
   if (central == CentralType::Srcp) {
     GroupBox2->show();
   } else {
-    ComPort1->ShowSetupDialog();
+    ShowSetupDialog(*ComPort1);
     if (!ComPort1->Connected() && central != CentralType::P50X) {
       ComPort1->Open();
       ComPort1->ClearBuffer(true, true);

@@ -15,6 +15,7 @@
 #include "CPort/MemoryDevice.h"
 #include "CPort/TComPort.h"
 #include "CPortCtl/TComComboBox.h"
+#include "CPortSetup/ShowSetupDialog.h"
 #include "CPortSetup/TComSetupFrm.h"
 
 namespace {
@@ -50,7 +51,7 @@ class SetupDialog : public testing::Test {
       choose(form);
       return result;
     });
-    port.ShowSetupDialog();
+    ShowSetupDialog(port);
   }
 
   QStringList shown;  // the six boxes' texts as the dialog opened
@@ -175,7 +176,7 @@ TEST_F(SetupDialog, AFailedApplyStillBalancesTheUpdateAndFreesTheDialog) {
     return int(QDialog::Accepted);
   });
   try {
-    port.ShowSetupDialog();
+    ShowSetupDialog(port);
     FAIL() << "no exception";
   } catch (const EComPort& error) {
     EXPECT_EQ(error.ErrorCode(), 1);
@@ -229,7 +230,7 @@ TEST_F(SetupDialog, RunsModallyAndObeysTheKeyboard) {
     if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
   });
   rescue.start(5000);
-  port.ShowSetupDialog();
+  ShowSetupDialog(port);
   ASSERT_TRUE(driven);
   EXPECT_EQ(port.BaudRate(), br14400);
 }
