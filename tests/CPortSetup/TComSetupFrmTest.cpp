@@ -2,10 +2,13 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cerrno>
@@ -17,6 +20,7 @@
 #include "CPortCtl/TComComboBox.h"
 #include "CPortSetup/ShowSetupDialog.h"
 #include "CPortSetup/TComSetupFrm.h"
+#include "support/WaitFor.h"
 
 namespace {
 
@@ -233,6 +237,52 @@ TEST_F(SetupDialog, RunsModallyAndObeysTheKeyboard) {
   ShowSetupDialog(port);
   ASSERT_TRUE(driven);
   EXPECT_EQ(port.BaudRate(), br14400);
+}
+
+// Ports that come and go while the dialog is open: a simulator publishing its first port (its
+// folder comes with it), udev naming an adapter (the same). The user's choice stays selected,
+// even when its port goes again.
+TEST_F(SetupDialog, ThePortListFollowsPortsThatComeAndGoWhileOpen) {
+  QTemporaryDir runtime, serial, devices;
+  const struct RuntimeDir {
+    explicit RuntimeDir(const QString& path) { qputenv("XDG_RUNTIME_DIR", path.toLocal8Bit()); }
+    ~RuntimeDir() {
+      had ? (void)qputenv("XDG_RUNTIME_DIR", saved) : (void)qunsetenv("XDG_RUNTIME_DIR");
+    }
+    QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    bool had = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+  } runtimeDir(runtime.path());
+  const QString published = PublishedPortsDir() + "/COM7";
+  const QString byId = serial.filePath("by-id");
+  const QString adapter = byId + "/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+  const QString adapterName = "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0 (ttyUSB0)";
+  for (const char* device : {"ttyUSB0", "pts7"})
+    ASSERT_TRUE(QFile(devices.filePath(device)).open(QIODevice::WriteOnly));
+
+  TComPort port;
+  port.SetPort("/dev/ttySorvellTest");
+  Run(port, QDialog::Accepted, [&](TComSetupFrm& form) {
+    TComComboBox& box = *form.Combo1;
+    box.SetByIdDir(byId);
+    const auto listed = [&](const QString& text) { return box.findText(text) >= 0; };
+
+    ASSERT_TRUE(QDir().mkpath(PublishedPortsDir()));
+    ASSERT_TRUE(QFile::link(devices.filePath("pts7"), published));
+    EXPECT_TRUE(WaitFor([&] { return listed(published); }));
+    ASSERT_TRUE(QDir().mkpath(byId));
+    ASSERT_TRUE(QFile::link(devices.filePath("ttyUSB0"), adapter));
+    EXPECT_TRUE(WaitFor([&] { return listed(adapterName); }));
+    EXPECT_EQ(box.Text(), "/dev/ttySorvellTest");
+
+    box.SetText(published);
+    ASSERT_TRUE(QFile::remove(published));
+    ASSERT_TRUE(QFile::remove(adapter));
+    EXPECT_TRUE(WaitFor([&] { return !listed(adapterName); }));
+    EXPECT_EQ(box.currentIndex(), 0);
+    EXPECT_EQ(box.Text(), published);
+    EXPECT_TRUE(listed("/dev/ttySorvellTest"));
+  });
+  EXPECT_EQ(port.Port(), published);
 }
 
 }  // namespace
