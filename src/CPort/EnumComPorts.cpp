@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 
 #include "CPort/TComPort.h"
@@ -11,6 +12,7 @@
 namespace {
 
 const QString kSysTty = QStringLiteral("/sys/class/tty");
+const QString kDev = QStringLiteral("/dev/");
 
 // /dev/ttyS0../dev/ttyS31 exist whether or not a UART is behind them; the serial core tells
 // the real ones by their type (0 is PORT_UNKNOWN) without our having to open them.
@@ -28,7 +30,23 @@ bool IsSerialDevice(const QString& name) {
   // Only devices behind hardware have a device link; the console's ttys do not.
   if (!QFileInfo::exists(kSysTty + u'/' + name + QStringLiteral("/device"))) return false;
   if (uart && !HasUart(name)) return false;
-  return QFileInfo::exists(QStringLiteral("/dev/") + name);
+  return QFileInfo::exists(kDev + name);
+}
+
+// The symbolic links of a folder whose device is still there; a link left behind by an
+// adapter or a simulator that has gone is no port.
+QFileInfoList LiveLinks(const QString& folder) {
+  QFileInfoList links;
+  for (const QFileInfo& link :
+       QDir(folder).entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+    if (link.isSymLink() && link.exists()) links.append(link);
+  }
+  return links;
+}
+
+// The name the kernel gave a device: "ttyUSB0" for /dev/ttyUSB0, "pts/3" for a pty.
+QString KernelName(const QString& device) {
+  return device.startsWith(kDev) ? device.mid(kDev.size()) : QFileInfo(device).fileName();
 }
 
 }  // namespace
@@ -39,8 +57,8 @@ QString PublishedPortsDir() {
   return QStringLiteral("/tmp/sorvell-ports-%1").arg(::getuid());
 }
 
-void EnumComPorts(QStringList& ports) {
-  QStringList found;
+std::vector<TComPortName> EnumComPortNames(const QString& byIdDir) {
+  QStringList devices;
   DIR* dir = ::opendir(kSysTty.toLocal8Bit().constData());
   if (!dir) {
     // Without sysfs there are no hardware ports to list; anything else is a failure to ask.
@@ -48,18 +66,38 @@ void EnumComPorts(QStringList& ports) {
   } else {
     while (const dirent* entry = ::readdir(dir)) {
       const QString name = QString::fromLocal8Bit(entry->d_name);
-      if (IsSerialDevice(name)) found.append(QStringLiteral("/dev/") + name);
+      if (IsSerialDevice(name)) devices.append(kDev + name);
     }
     ::closedir(dir);
   }
 
-  // A published port is listed by its link's path, which names it for the user; a link whose
-  // device has gone (a simulator that ended) is left out.
-  const QDir published(PublishedPortsDir());
-  for (const QFileInfo& link :
-       published.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
-    if (link.isSymLink() && link.exists()) found.append(link.absoluteFilePath());
+  std::vector<TComPortName> ports;
+  // A stable name replaces the kernel's: /dev/ttyUSB0 names whichever adapter came first,
+  // the by-id link always the same one. The kernel name stays beside it, as the user may
+  // know the adapter by it.
+  QStringList named;
+  for (const QFileInfo& link : LiveLinks(byIdDir)) {
+    const QString device = link.canonicalFilePath();
+    named.append(device);
+    ports.push_back({link.absoluteFilePath(),
+                     link.fileName() + QStringLiteral(" (") + KernelName(device) + u')'});
   }
+  for (const QString& device : devices) {
+    if (!named.contains(device)) ports.push_back({device, device});
+  }
+  // A published port is listed by its link's path, which names it for the user.
+  for (const QFileInfo& link : LiveLinks(PublishedPortsDir()))
+    ports.push_back({link.absoluteFilePath(), link.absoluteFilePath()});
+
+  std::sort(ports.begin(), ports.end(), [](const TComPortName& a, const TComPortName& b) {
+    return a.DisplayName.compare(b.DisplayName, Qt::CaseInsensitive) < 0;
+  });
+  return ports;
+}
+
+void EnumComPorts(QStringList& ports) {
+  QStringList found;
+  for (const TComPortName& port : EnumComPortNames()) found.append(port.Path);
   found.sort(Qt::CaseInsensitive);
   ports = found;
 }

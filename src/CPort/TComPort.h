@@ -189,7 +189,6 @@ class TCustomComPort : public QObject {
   TComErrors LastErrors();
   void SetBreak(bool onOff);
   void ClearBuffer(bool input, bool output);
-  void ShowSetupDialog();  // defined with the settings dialog
 
   void RegisterLink(TComLink* link);
   void UnregisterLink(TComLink* link);
@@ -282,8 +281,23 @@ class TComPort : public TCustomComPort {
   using TCustomComPort::TCustomComPort;
 };
 
-// The serial ports this machine knows, and the ports published for Sorvell, sorted as text
-// ignoring case. Raises EComPort ecPortList (23) when the system cannot be asked.
+// Where udev keeps a stable name for each serial adapter, one that survives re-plugging.
+inline const QString kSerialByIdDir = QStringLiteral("/dev/serial/by-id");
+
+// One port as the user picks it: Path is what is opened and remembered, DisplayName what the
+// list shows ("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0 (ttyUSB0)" for an adapter with a
+// stable name, the path itself otherwise).
+struct TComPortName {
+  QString Path;
+  QString DisplayName;
+};
+
+// The serial ports this machine knows, and the ports published for Sorvell, sorted by their
+// shown names ignoring case. A device with a link in byIdDir is listed once, by that link.
+// Raises EComPort ecPortList (23) when the system cannot be asked.
+std::vector<TComPortName> EnumComPortNames(const QString& byIdDir = kSerialByIdDir);
+
+// The paths of EnumComPortNames, sorted as text ignoring case.
 void EnumComPorts(QStringList& ports);
 
 // Where ports are published for Sorvell (the simulator puts its ptys there): symbolic links to

@@ -1,8 +1,10 @@
 #include "CPortCtl/TComComboBox.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSignalBlocker>
 
-#include "CPort/TComPort.h"
+#include "CPort/PortListWatcher.h"
 #include "platform/ExceptionDisplay.h"
 
 TComComboBox::TComComboBox(QWidget* parent) : QComboBox(parent) {
@@ -12,13 +14,20 @@ TComComboBox::TComComboBox(QWidget* parent) : QComboBox(parent) {
   connect(this, &QComboBox::currentIndexChanged, this, &TComComboBox::SelectionChanged);
 }
 
+TComComboBox::~TComComboBox() = default;
+
 void TComComboBox::SetComProperty(TComProperty value) {
-  const QStringList items = TComSelect::Items(value);
+  // The ports are read first, so that a failure to read them leaves the box as it was.
+  const std::vector<TComPortName> ports =
+      value == cpPort ? EnumComPortNames(byIdDir_) : std::vector<TComPortName>{};
   select_.SetComProperty(value);
   {
     const QSignalBlocker quiet(this);
     clear();
-    addItems(items);
+    if (value == cpPort)
+      AddPorts(ports);
+    else
+      addItems(TComSelect::Items(value));
   }
   if (count() == 0) return;
   if (ComPort())
@@ -44,25 +53,97 @@ void TComComboBox::PortDestroyed() {
 }
 
 void TComComboBox::SetText(const QString& value) {
-  const int index = findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  int index = findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (index < 0) index = FindValue(value);
   if (index >= 0) setCurrentIndex(index);
+}
+
+void TComComboBox::SetByIdDir(const QString& folder) {
+  byIdDir_ = folder;
+  if (watcher_) {
+    watcher_.reset();
+    SetWatchPorts(true);
+  }
+  RefreshPorts();
+}
+
+void TComComboBox::SetWatchPorts(bool on) {
+  if (!on) {
+    watcher_.reset();
+    return;
+  }
+  if (watcher_) return;
+  watcher_ = std::make_unique<PortListWatcher>(byIdDir_);
+  // The change comes from the event loop, where nothing may be thrown.
+  connect(watcher_.get(), &PortListWatcher::Changed, this,
+          [this] { RunGuarded([this] { RefreshPorts(); }); });
+}
+
+void TComComboBox::RefreshPorts() {
+  if (ComProperty() != cpPort) return;
+  const QString selected = currentIndex() >= 0 ? ItemValue(currentIndex()) : QString();
+  const std::vector<TComPortName> ports = EnumComPortNames(byIdDir_);
+  {
+    const QSignalBlocker quiet(this);
+    clear();
+    AddPorts(ports);
+    if (ComPort()) KeepOffered(ComPort()->Port());
+    KeepOffered(selected);
+  }
+  if (count() == 0) return;
+  if (selected.isEmpty()) {
+    ComPort() ? UpdateSettings() : SelectFirstItem();
+    return;
+  }
+  const int index = FindValue(selected);
+  SelectQuietly(index);
+  // A kernel path that has just been given its stable name is chosen under that name.
+  select_.Choose(ItemValue(index));
+}
+
+void TComComboBox::KeepOffered(const QString& port) {
+  // A port the system does not list (a pty, a remembered adapter that is not plugged in) is
+  // still shown as it is, or OK would replace it by whatever the box happens to hold.
+  if (!port.isEmpty() && FindValue(port) < 0) insertItem(0, port);
 }
 
 void TComComboBox::UpdateSettings() {
   if (!ComPort() || ComProperty() == cpNone) return;
   const QString text = select_.PortValueText();
-  int index = findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  int index = FindValue(text);
   if (index < 0 && ComProperty() == cpPort && !text.isEmpty()) {
-    // A port reached by a path the system's list lacks (a /dev/serial/by-id link, a pty) must
-    // still show, or OK would replace it by whatever the box happens to hold.
     const QSignalBlocker quiet(this);
-    insertItem(0, text);
+    KeepOffered(text);
     index = 0;
   }
   SelectQuietly(index);
   // The chosen value follows the port even when no item shows it, so that applying an
   // untouched box never writes something the user did not pick.
-  select_.Choose(text);
+  select_.Choose(index >= 0 ? ItemValue(index) : text);
+}
+
+void TComComboBox::AddPorts(const std::vector<TComPortName>& ports) {
+  for (const TComPortName& port : ports) addItem(port.DisplayName, port.Path);
+}
+
+QString TComComboBox::ItemValue(int index) const {
+  const QVariant path = itemData(index);
+  return path.isValid() ? path.toString() : itemText(index);
+}
+
+int TComComboBox::FindValue(const QString& value) const {
+  for (int i = 0; i < count(); ++i) {
+    if (ItemValue(i) == value) return i;
+  }
+  // /dev/ttyUSB0 is the same adapter as the stable name that points to it: the port shows
+  // under that name rather than twice.
+  if (ComProperty() != cpPort || !QDir::isAbsolutePath(value)) return -1;
+  const QString device = QFileInfo(value).canonicalFilePath();
+  if (device.isEmpty()) return -1;
+  for (int i = 0; i < count(); ++i) {
+    if (QFileInfo(ItemValue(i)).canonicalFilePath() == device) return i;
+  }
+  return -1;
 }
 
 void TComComboBox::SelectQuietly(int index) {
@@ -72,13 +153,13 @@ void TComComboBox::SelectQuietly(int index) {
 
 void TComComboBox::SelectFirstItem() {
   SelectQuietly(0);
-  select_.Choose(itemText(0));
+  select_.Choose(ItemValue(0));
 }
 
 void TComComboBox::SelectionChanged(int index) {
   if (index < 0) return;
   RunGuarded([&] {
-    select_.Choose(itemText(index));
+    select_.Choose(ItemValue(index));
     if (AutoApply()) select_.Apply();
   });
 }

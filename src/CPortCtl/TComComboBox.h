@@ -3,14 +3,19 @@
 #pragma once
 
 #include <QComboBox>
+#include <memory>
 
+#include "CPort/TComPort.h"
 #include "CPortCtl/TComSelect.h"
+
+class PortListWatcher;
 
 class TComComboBox : public QComboBox {
   Q_OBJECT
 
  public:
   explicit TComComboBox(QWidget* parent = nullptr);
+  ~TComComboBox() override;
 
   TCustomComPort* ComPort() const { return select_.ComPort(); }
   void SetComPort(TCustomComPort* port);
@@ -19,10 +24,22 @@ class TComComboBox : public QComboBox {
   void SetComProperty(TComProperty value);
   bool AutoApply() const { return select_.AutoApply(); }
   void SetAutoApply(bool value) { select_.SetAutoApply(value); }
-  // The selected item's text, empty when nothing is selected. Setting a text that is not an
-  // item leaves the selection as it is.
+  // The selected item's text, empty when nothing is selected. Setting a text selects the item
+  // that shows it, or else the port item whose path it is; any other text leaves the
+  // selection as it is.
   QString Text() const { return currentText(); }
   void SetText(const QString& value);
+
+  // For cpPort: the folder of stable adapter names that the list shows (udev's by default).
+  // Setting it reads the list again, as RefreshPorts does.
+  const QString& ByIdDir() const { return byIdDir_; }
+  void SetByIdDir(const QString& folder);
+  // For cpPort: while on, the list follows adapters that are plugged in or pulled out.
+  bool WatchPorts() const { return watcher_ != nullptr; }
+  void SetWatchPorts(bool on);
+  // For cpPort: reads the port list again. The selected port stays selected; one that has
+  // gone stays too, as the first item, shown by its path, as does the bound port's own.
+  void RefreshPorts();
 
   // Selects the item that shows the bound port's current value.
   void UpdateSettings();
@@ -30,6 +47,11 @@ class TComComboBox : public QComboBox {
   void ApplySettings() { select_.Apply(); }
 
  private:
+  // What choosing item index means for the setting: a port's path, else the item's text.
+  QString ItemValue(int index) const;
+  int FindValue(const QString& value) const;
+  void AddPorts(const std::vector<TComPortName>& ports);
+  void KeepOffered(const QString& port);
   void SelectQuietly(int index);
   void SelectFirstItem();
   void SelectionChanged(int index);
@@ -37,4 +59,6 @@ class TComComboBox : public QComboBox {
 
   TComSelect select_;
   QMetaObject::Connection portDestroyed_;
+  QString byIdDir_ = kSerialByIdDir;
+  std::unique_ptr<PortListWatcher> watcher_;
 };

@@ -13,8 +13,8 @@ enum TComProperty { cpNone, cpPort, cpBaudRate, cpDataBits, cpStopBits, cpParity
 
 class TComSelect {
  public:
-  // The texts offered for a property. The port list is asked of the system at this moment
-  // (EComPort code 23 when it cannot be).
+  // The values of a property, in the order offered; for cpPort the paths of EnumComPortNames
+  // (EComPort code 23 when the system cannot be asked), which a combo box shows by name.
   static QStringList Items(TComProperty property);
 
   TComProperty ComProperty() const { return comProperty_; }

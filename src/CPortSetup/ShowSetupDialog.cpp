@@ -1,3 +1,5 @@
+#include "CPortSetup/ShowSetupDialog.h"
+
 #include <QDialog>
 #include <array>
 
@@ -5,15 +7,15 @@
 #include "CPortCtl/TComComboBox.h"
 #include "CPortSetup/TComSetupFrm.h"
 
-void TCustomComPort::ShowSetupDialog() {
+void ShowSetupDialog(TCustomComPort& port) {
   TComSetupFrm form;
   const std::array<TComComboBox*, 6> combos{form.Combo1, form.Combo2, form.Combo3,
                                             form.Combo4, form.Combo5, form.Combo6};
-  for (TComComboBox* combo : combos) combo->SetComPort(this);
+  for (TComComboBox* combo : combos) combo->SetComPort(&port);
   for (TComComboBox* combo : combos) combo->UpdateSettings();
   if (form.Execute() != QDialog::Accepted) return;
 
-  BeginUpdate();
+  port.BeginUpdate();
   try {
     for (TComComboBox* combo : combos) combo->ApplySettings();
   } catch (...) {
@@ -21,10 +23,10 @@ void TCustomComPort::ShowSetupDialog() {
     // setting would reach the device. The first failure is the one the caller must see, so a
     // second one from applying the rest is dropped.
     try {
-      EndUpdate();
+      port.EndUpdate();
     } catch (...) {
     }
     throw;
   }
-  EndUpdate();
+  port.EndUpdate();
 }

@@ -42,6 +42,12 @@ void TComSetupFrm::SetExecHook(std::function<int(TComSetupFrm&)> hook) {
 }
 
 int TComSetupFrm::Execute() {
+  // The port list follows adapters plugged in or pulled out for as long as the dialog is open.
+  Combo1->SetWatchPorts(true);
+  const struct StopWatching {
+    TComComboBox* combo;
+    ~StopWatching() { combo->SetWatchPorts(false); }
+  } stopWatching{Combo1};
   return ExecHook() ? ExecHook()(*this) : exec();
 }
 
@@ -70,6 +76,8 @@ TComSetupFrm::TComSetupFrm(QWidget* parent) : QDialog(parent) {
     const Row& r = rows[row];
     r.combo = new TComComboBox(GroupBox1);
     r.combo->setMinimumWidth(kComboWidth);
+    // Watching from before the list is read, so that no adapter plugged in meanwhile is missed.
+    if (r.property == cpPort) r.combo->SetWatchPorts(true);
     r.combo->SetComProperty(r.property);
     // As buddy the label also names its box in the accessibility tree.
     r.label = new QLabel(WithMnemonic(CPortText(r.text), lettersTaken), GroupBox1);

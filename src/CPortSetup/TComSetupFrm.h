@@ -17,7 +17,8 @@ class TComSetupFrm : public QDialog {
   // Fills the six lists; reading the system's port list may raise EComPort code 23.
   explicit TComSetupFrm(QWidget* parent = nullptr);
 
-  // Shows the dialog modally and returns how it was closed (Accepted for OK). With a hook
+  // Shows the dialog modally and returns how it was closed (Accepted for OK); the port list
+  // follows adapters plugged in or pulled out until then. With a hook
   // installed, the hook drives the dialog instead: tests choose items and close it that way,
   // so that nothing waits for a user.
   int Execute();

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "CPort/TComPort.h"
+#include "CPortSetup/ShowSetupDialog.h"
 #include "WD10/LongHandler.h"
 #include "WD10/TFrm_WD10.h"
 #include "link/CommandStationLink.h"
@@ -36,7 +37,7 @@ void TFrm_WD10::Button1Click() {
   // for commands that were never accepted.
   GroupBox2->setEnabled(false);
   if (link.UsesSerialPort()) {
-    ComPort1->ShowSetupDialog();
+    ShowSetupDialog(*ComPort1);
     GroupBox5->show();
   }
   GroupBox2->show();

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "CPort/TComPort.h"
 #include "PortTestSupport.h"
@@ -67,6 +68,54 @@ TEST(EnumComPorts, ListsHardwareAndLivePublishedPortsSortedIgnoringCase) {
   port.Open();
   port.WriteStr("ok");
   EXPECT_EQ(b.Read(2), QByteArray("ok"));
+}
+
+// A stable name stands for its device, beside the kernel's name, and is the path that opens;
+// links whose device has gone, and files that are no links, are no ports.
+TEST(EnumComPorts, AdaptersWithAStableNameAreListedByIt) {
+  RuntimeDir runtime;
+  QTemporaryDir byId, devices;
+  PtyPair adapter;
+  const QString ftdi = QStringLiteral("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+  const QString file = devices.filePath(QStringLiteral("ttyFake0"));
+  ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+  ASSERT_TRUE(QFile::link(adapter.SlavePath(), byId.filePath(ftdi)));
+  ASSERT_TRUE(QFile::link(file, byId.filePath(QStringLiteral("Usb-Prolific-port0"))));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/sorvell-gone"), byId.filePath("usb-Gone-port0")));
+  ASSERT_TRUE(QFile(byId.filePath(QStringLiteral("usb-NoLink-port0"))).open(QIODevice::WriteOnly));
+  // A hardware port of this machine, when it has one, is named too and then not listed twice.
+  const std::vector<TComPortName> kernel = EnumComPortNames(devices.path());
+  const QString hardware = kernel.empty() ? QString() : kernel.front().Path;
+  if (!hardware.isEmpty()) {
+    ASSERT_TRUE(QFile::link(hardware, byId.filePath(QStringLiteral("pci-serial0"))));
+  }
+
+  const std::vector<TComPortName> ports = EnumComPortNames(byId.path());
+  QStringList paths, names;
+  for (const TComPortName& port : ports) {
+    paths << port.Path;
+    names << port.DisplayName;
+  }
+  EXPECT_EQ(paths.count(byId.filePath(ftdi)), 1);
+  EXPECT_TRUE(names.contains(ftdi + " (" + adapter.SlavePath().mid(5) + ")"))
+      << names.join('|').toStdString();
+  EXPECT_TRUE(names.contains("Usb-Prolific-port0 (ttyFake0)"));
+  EXPECT_FALSE(names.join('|').contains("Gone") || names.join('|').contains("NoLink"));
+  if (!hardware.isEmpty()) {
+    EXPECT_FALSE(paths.contains(hardware));
+    EXPECT_TRUE(names.contains("pci-serial0 (" + hardware.mid(5) + ")"));
+    EXPECT_EQ(ports.size(), kernel.size() + 2);
+  }
+  EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+  }));
+
+  TComPort port;
+  port.SetEvents({});
+  port.SetPort(byId.filePath(ftdi));
+  port.Open();
+  port.WriteStr("ok");
+  EXPECT_EQ(adapter.Read(2), QByteArray("ok"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -110,6 +112,35 @@ TEST(TComComboBox, ForgetsAPortThatIsDestroyedAndFallsBackToTheFirstItem) {
   combo.SetText("Odd");  // would write through a dangling port if it had not been forgotten
   combo.ApplySettings();
   EXPECT_EQ(combo.Text(), "Odd");
+}
+
+// The kernel's name set on the port is the same adapter as its stable name: shown once, by
+// that name, and OK writes the stable path. A path chooses the item that shows its name.
+TEST(TComComboBox, ShowsAnAdapterByItsStableNameAndWritesThatPath) {
+  QTemporaryDir byId, devices;
+  const QString device = devices.filePath("ttyUSB9");
+  const QString stable = byId.filePath("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+  ASSERT_TRUE(QFile(device).open(QIODevice::WriteOnly));
+  ASSERT_TRUE(QFile::link(device, stable));
+  TComPort port;
+  port.SetPort(device);
+  TComComboBox combo;
+  combo.SetByIdDir(byId.path());
+  combo.SetComProperty(cpPort);
+  const int listed = combo.count();
+  combo.SetComPort(&port);
+  EXPECT_EQ(combo.count(), listed);
+  EXPECT_EQ(combo.Text(), "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0 (ttyUSB9)");
+  combo.ApplySettings();
+  EXPECT_EQ(port.Port(), stable);
+
+  port.SetPort("/dev/ttySorvellElsewhere");
+  combo.UpdateSettings();
+  ASSERT_EQ(combo.Text(), "/dev/ttySorvellElsewhere");
+  combo.SetText(stable);
+  EXPECT_EQ(combo.Text(), "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0 (ttyUSB9)");
+  combo.ApplySettings();
+  EXPECT_EQ(port.Port(), stable);
 }
 
 }  // namespace

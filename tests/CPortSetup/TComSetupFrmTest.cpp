@@ -2,10 +2,13 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cerrno>
@@ -15,7 +18,9 @@
 #include "CPort/MemoryDevice.h"
 #include "CPort/TComPort.h"
 #include "CPortCtl/TComComboBox.h"
+#include "CPortSetup/ShowSetupDialog.h"
 #include "CPortSetup/TComSetupFrm.h"
+#include "support/WaitFor.h"
 
 namespace {
 
@@ -50,7 +55,7 @@ class SetupDialog : public testing::Test {
       choose(form);
       return result;
     });
-    port.ShowSetupDialog();
+    ShowSetupDialog(port);
   }
 
   QStringList shown;  // the six boxes' texts as the dialog opened
@@ -175,7 +180,7 @@ TEST_F(SetupDialog, AFailedApplyStillBalancesTheUpdateAndFreesTheDialog) {
     return int(QDialog::Accepted);
   });
   try {
-    port.ShowSetupDialog();
+    ShowSetupDialog(port);
     FAIL() << "no exception";
   } catch (const EComPort& error) {
     EXPECT_EQ(error.ErrorCode(), 1);
@@ -229,9 +234,69 @@ TEST_F(SetupDialog, RunsModallyAndObeysTheKeyboard) {
     if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
   });
   rescue.start(5000);
-  port.ShowSetupDialog();
+  ShowSetupDialog(port);
   ASSERT_TRUE(driven);
   EXPECT_EQ(port.BaudRate(), br14400);
+}
+
+// Ports that come and go while the dialog is open: a simulator publishing its first port (its
+// folder comes with it), udev naming an adapter (the same). The user's choice stays selected,
+// even when its port goes again.
+TEST_F(SetupDialog, ThePortListFollowsPortsThatComeAndGoWhileOpen) {
+  QTemporaryDir runtime, serial, devices;
+  const struct RuntimeDir {
+    explicit RuntimeDir(const QString& path) { qputenv("XDG_RUNTIME_DIR", path.toLocal8Bit()); }
+    ~RuntimeDir() {
+      had ? (void)qputenv("XDG_RUNTIME_DIR", saved) : (void)qunsetenv("XDG_RUNTIME_DIR");
+    }
+    QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    bool had = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+  } runtimeDir(runtime.path());
+  const QString published = PublishedPortsDir() + "/COM7";
+  const QString byId = serial.filePath("by-id");
+  const QString adapter = byId + "/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+  const QString adapterName = "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0 (ttyUSB0)";
+  for (const char* device : {"ttyUSB0", "pts7"})
+    ASSERT_TRUE(QFile(devices.filePath(device)).open(QIODevice::WriteOnly));
+
+  TComPort port;
+  port.SetPort("/dev/ttySorvellTest");
+  Run(port, QDialog::Accepted, [&](TComSetupFrm& form) {
+    TComComboBox& box = *form.Combo1;
+    box.SetByIdDir(byId);
+    const auto listed = [&](const QString& text) { return box.findText(text) >= 0; };
+    // The box holds what the system lists, after the given paths that it does not.
+    const auto holds = [&](QStringList expected) {
+      for (const TComPortName& name : EnumComPortNames(byId)) expected << name.DisplayName;
+      QStringList items;
+      for (int i = 0; i < box.count(); ++i) items << box.itemText(i);
+      return items == expected;
+    };
+
+    ASSERT_TRUE(QDir().mkpath(PublishedPortsDir()));
+    ASSERT_TRUE(QFile::link(devices.filePath("pts7"), published));
+    EXPECT_TRUE(WaitFor([&] { return listed(published); }));
+    ASSERT_TRUE(QDir().mkpath(byId));
+    ASSERT_TRUE(QFile::link(devices.filePath("ttyUSB0"), adapter));
+    EXPECT_TRUE(WaitFor([&] { return listed(adapterName); }));
+    EXPECT_TRUE(holds({"/dev/ttySorvellTest"}));
+    EXPECT_EQ(box.currentIndex(), 0);
+
+    // Pulled out, udev's folder gone with it, and plugged in again.
+    ASSERT_TRUE(QFile::remove(adapter));
+    EXPECT_TRUE(WaitFor([&] { return !listed(adapterName); }));
+    ASSERT_TRUE(QDir().rmdir(byId));
+    ASSERT_TRUE(QDir().mkpath(byId));
+    ASSERT_TRUE(QFile::link(devices.filePath("ttyUSB0"), adapter));
+    EXPECT_TRUE(WaitFor([&] { return listed(adapterName); }));
+
+    box.SetText(published);
+    ASSERT_TRUE(QFile::remove(published));
+    EXPECT_TRUE(WaitFor([&] { return box.itemText(0) == published; }));
+    EXPECT_TRUE(holds({published, "/dev/ttySorvellTest"}));
+    EXPECT_EQ(box.currentIndex(), 0);
+  });
+  EXPECT_EQ(port.Port(), published);
 }
 
 }  // namespace
