@@ -42,7 +42,7 @@ const CentralChoice kCentrals[] = {
     {"lenz", SimulatedCentral::Lenz, "Lenz/Multi-Maus",
      "Lenz computer interface (Lenz or Roco Multi-Maus)"},
     {"maerklin", SimulatedCentral::Maerklin, "Märklin (6050/6051)", "Märklin 6050/6051 interface"},
-    {"srcp", SimulatedCentral::Srcp, "SRCP 0.8", "SRCP 0.8 server on 127.0.0.1:4303"},
+    {"srcp", SimulatedCentral::Srcp, "SRCP 0.8", "SRCP 0.8 server on 127.0.0.1"},
 };
 
 QTextStream& Out() {
@@ -57,12 +57,15 @@ void PrintLine(const QString& line) {
 int Usage() {
   QTextStream err(stderr);
   err << "Usage: sorvell-sim <central>\n"
+         "       sorvell-sim srcp [port]\n"
          "Simulates a command station for Sorvell; <central> is one of:\n";
   for (const CentralChoice& choice : kCentrals) {
     const QString programName = u'"' + QString::fromUtf8(choice.programName) + u'"';
     err << "  " << QString::fromLatin1(choice.argument).leftJustified(10)
         << programName.leftJustified(23) << QString::fromUtf8(choice.description) << "\n";
   }
+  err << "The SRCP server listens on port " << SrcpServer::kDefaultPort
+      << " unless another is given (0: any free port).\n";
   return 2;
 }
 
@@ -143,13 +146,13 @@ int RunSerial(QCoreApplication& app, const CentralChoice& choice, Console& conso
   return app.exec();
 }
 
-int RunSrcp(QCoreApplication& app, const CentralChoice& choice, Console& console) {
+int RunSrcp(QCoreApplication& app, const CentralChoice& choice, Console& console, int port) {
   std::unique_ptr<SrcpServer> server;
   try {
-    server = std::make_unique<SrcpServer>(SrcpServer::kDdw08Greeting);
+    server = std::make_unique<SrcpServer>(SrcpServer::kDdw08Greeting, port);
   } catch (const std::system_error& error) {
     if (error.code() != std::errc::address_in_use) throw;
-    QTextStream(stderr) << "sorvell-sim: port " << SrcpServer::kDefaultPort
+    QTextStream(stderr) << "sorvell-sim: port " << port
                         << " on 127.0.0.1 is in use, perhaps by another SRCP server; end that "
                            "one first\n";
     return 1;
@@ -157,7 +160,9 @@ int RunSrcp(QCoreApplication& app, const CentralChoice& choice, Console& console
   SrcpInfoListener listener(server->Port());
   console.Follow(listener.Log());
   listener.Start();
-  PrintLine(QStringLiteral("sorvell-sim: %1").arg(QString::fromUtf8(choice.description)));
+  PrintLine(QStringLiteral("sorvell-sim: %1:%2")
+                .arg(QString::fromUtf8(choice.description))
+                .arg(server->Port()));
   PrintLine(QStringLiteral("In Sorvell choose \"%1\" and press \"Verbinden\"")
                 .arg(QString::fromUtf8(choice.programName)));
   PrintLine(
@@ -165,7 +170,7 @@ int RunSrcp(QCoreApplication& app, const CentralChoice& choice, Console& console
   return app.exec();
 }
 
-int Run(QCoreApplication& app, const CentralChoice& choice) {
+int Run(QCoreApplication& app, const CentralChoice& choice, int srcpPort) {
   Console console;
   switch (choice.central) {
     case SimulatedCentral::LocoNet:
@@ -177,7 +182,7 @@ int Run(QCoreApplication& app, const CentralChoice& choice) {
     case SimulatedCentral::Maerklin:
       return RunSerial<MaerklinSimulator>(app, choice, console);
     case SimulatedCentral::Srcp:
-      return RunSrcp(app, choice, console);
+      return RunSrcp(app, choice, console, srcpPort);
   }
   return 1;
 }
@@ -189,11 +194,20 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   signalQuit.Watch(app);
   const QStringList arguments = app.arguments();
-  if (arguments.size() != 2) return Usage();
+  if (arguments.size() < 2) return Usage();
   for (const CentralChoice& choice : kCentrals) {
     if (arguments[1] != QLatin1String(choice.argument)) continue;
+    // Only the server takes a port; a serial station is found by its published port.
+    int srcpPort = SrcpServer::kDefaultPort;
+    if (arguments.size() > 2) {
+      bool number = false;
+      srcpPort = arguments[2].toInt(&number);
+      if (choice.central != SimulatedCentral::Srcp || arguments.size() > 3 || !number ||
+          srcpPort < 0 || srcpPort > 65535)
+        return Usage();
+    }
     try {
-      const int status = Run(app, choice);
+      const int status = Run(app, choice, srcpPort);
       PrintLine(QStringLiteral("sorvell-sim: ended"));
       return status;
     } catch (const std::exception& error) {

@@ -1,9 +1,12 @@
-// The SRCP central type end to end on port 4303: the real window programs a WD10 through the
-// SRCP server simulator, and through the sorvell-sim tool as a user would run it.
+// The SRCP central type end to end on ports of the system's choosing: the real window programs
+// a WD10 through the SRCP server simulator, and through the sorvell-sim tool as a user would run
+// it.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 #include "SimTool.h"
 #include "SrcpInfoListener.h"
@@ -23,8 +26,9 @@ void EnterDecoderSettings(TFrm_WD10& window) {
   window.RadioButton[10]->setChecked(true);
 }
 
-// Chooses SRCP, connects once the greeting is in, programs and closes.
-void ProgramThroughSrcp(TFrm_WD10& window, WindowDriver& driver) {
+// Chooses SRCP at the server's address, connects once the greeting is in, programs and closes.
+void ProgramThroughSrcp(TFrm_WD10& window, WindowDriver& driver, int port) {
+  window.SrcpServerEdit->setText(QStringLiteral("127.0.0.1:%1").arg(port));
   window.RadioButton19->setChecked(true);
   ASSERT_TRUE(WaitFor([&] { return window.Memo3->Text().contains("DDW V 0.8"); }));
   driver.Click(window.Button1);
@@ -39,14 +43,14 @@ void ProgramThroughSrcp(TFrm_WD10& window, WindowDriver& driver) {
 }
 
 TEST(SrcpLearn, TheDecoderLearnsTheEnteredAddressAndModes) {
-  SrcpServer server(SrcpServer::kDdw08Greeting);
+  SrcpServer server(SrcpServer::kDdw08Greeting, 0);
   SrcpInfoListener listener(server.Port());
   listener.Start();
   ASSERT_TRUE(WaitFor([&] { return listener.InSession(); }));
   TFrm_WD10 window;
   WindowDriver driver(window);
 
-  ProgramThroughSrcp(window, driver);
+  ProgramThroughSrcp(window, driver, server.Port());
 
   // Each SET of a new accessory is refused once and repeated after INIT: only one reaches
   // the track.
@@ -67,12 +71,15 @@ TEST(SrcpLearn, TheDecoderLearnsTheEnteredAddressAndModes) {
 TEST(SrcpSimTool, ProgramsThroughTheToolAsTheUserDoes) {
   QTemporaryDir runtime;
   SimTool tool(runtime.path());
-  tool.Start({"srcp"});
+  tool.Start({"srcp", "0"});
   ASSERT_TRUE(tool.WaitForOutput("In Sorvell choose \"SRCP 0.8\" and press \"Verbinden\""));
+  const QRegularExpressionMatch listening =
+      QRegularExpression(QStringLiteral("server on 127\\.0\\.0\\.1:(\\d+)\n")).match(tool.Output());
+  ASSERT_TRUE(listening.hasMatch()) << tool.Output().toStdString();
   TFrm_WD10 window;
   WindowDriver driver(window);
 
-  ProgramThroughSrcp(window, driver);
+  ProgramThroughSrcp(window, driver, listening.captured(1).toInt());
 
   ASSERT_TRUE(tool.WaitForOutput(
       "  group B: turnout address 21, mode 4 \"4 uitgangen als aan/uit (K84)\""));
@@ -87,15 +94,16 @@ TEST(SrcpSimTool, ProgramsThroughTheToolAsTheUserDoes) {
 }
 
 TEST(SrcpSimTool, RefusesToStartWhenThePortIsTaken) {
-  SrcpServer server(SrcpServer::kDdw08Greeting);
+  SrcpServer server(SrcpServer::kDdw08Greeting, 0);
   QTemporaryDir runtime;
   SimTool tool(runtime.path());
-  tool.Start({"srcp"});
+  tool.Start({"srcp", QString::number(server.Port())});
   ASSERT_TRUE(tool.Finished());
   EXPECT_EQ(tool.ExitCode(), 1);
-  EXPECT_EQ(tool.ErrorOutput(),
-            "sorvell-sim: port 4303 on 127.0.0.1 is in use, perhaps by another SRCP server; end "
-            "that one first\n");
+  EXPECT_EQ(tool.ErrorOutput(), QStringLiteral("sorvell-sim: port %1 on 127.0.0.1 is in use, "
+                                               "perhaps by another SRCP server; end that one "
+                                               "first\n")
+                                    .arg(server.Port()));
 }
 
 }  // namespace

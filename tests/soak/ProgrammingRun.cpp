@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -24,7 +25,6 @@
 #include "p50x/P50XLink.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
-#include "srcp/Port4303.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
 
@@ -81,7 +81,7 @@ class Run {
  private:
   void SetUpStation() {
     if (plan_.central == SimulatedCentral::Srcp) {
-      server_ = Port4303::Server(SrcpServer::kDdw08Greeting);
+      server_ = std::make_unique<SrcpServer>(SrcpServer::kDdw08Greeting, 0);
       listener_ = std::make_unique<SrcpInfoListener>(server_->Port());
       listener_->Start();
       WaitFor([this] { return listener_->InSession(); });
@@ -136,6 +136,7 @@ class Run {
         window_->RadioButton18->setChecked(true);
         break;
       case SimulatedCentral::Srcp:
+        window_->SrcpServerEdit->setText(QStringLiteral("127.0.0.1:%1").arg(server_->Port()));
         window_->RadioButton19->setChecked(true);
         // As the user does: "Verbinden" once the server's greeting shows in the receive log.
         WaitFor([this] { return window_->Memo3->Text().contains(QLatin1String("SRCP")); });

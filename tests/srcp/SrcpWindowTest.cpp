@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
-#include "Port4303.h"
 #include "ScktComp/TClientSocket.h"
 #include "SrcpServer.h"
 #include "WD10/TFrm_WD10.h"
@@ -19,7 +20,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The real main window against the SRCP server simulator on port 4303.
+const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
+
+// The real main window against the SRCP server simulator, on a port of the system's choosing
+// that the window is pointed at as a user would: in the server address field.
 class SrcpWindow : public testing::Test {
  protected:
   SrcpWindow() {
@@ -28,8 +32,17 @@ class SrcpWindow : public testing::Test {
     window->show();
   }
 
-  void ChooseSrcpAndConnect(const char* greeting) {
+  void StartServer(const char* greeting, int port = 0) {
+    server = std::make_unique<SrcpServer>(greeting, port);
+  }
+
+  void ChooseSrcp() {
+    window->SrcpServerEdit->setText(QStringLiteral("127.0.0.1:%1").arg(server->Port()));
     window->RadioButton19->setChecked(true);
+  }
+
+  void ChooseSrcpAndConnect(const char* greeting) {
+    ChooseSrcp();
     ASSERT_EQ(window->Button1->text(), "Verbinden");
     ASSERT_TRUE(WaitFor([&] { return window->Memo3->Text().contains(greeting); }));
     QTest::mouseClick(window->Button1, Qt::LeftButton);
@@ -40,7 +53,12 @@ class SrcpWindow : public testing::Test {
     return server->ReceivedLines(connection);
   }
 
-  std::unique_ptr<SrcpServer> server = Port4303::Server(SrcpServer::kDdw08Greeting);
+  void Program() {
+    QTest::mouseClick(window->Button2, Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return window->Button3->isVisible(); }, 15000));
+  }
+
+  std::unique_ptr<SrcpServer> server = std::make_unique<SrcpServer>(SrcpServer::kDdw08Greeting, 0);
   std::unique_ptr<TFrm_WD10> window = std::make_unique<TFrm_WD10>();
 };
 
@@ -75,7 +93,7 @@ TEST_F(SrcpWindow, ConnectProgramAndClose) {
             program);
   EXPECT_EQ(window->Memo1->Lines(),
             QStringList({"Zet wisselnummer: 1", "Zet wisselnummer: 2", "Zet wisselnummer: 5",
-                         "Zet wisselnummer: 2", "Druk op de programmeerknop van de WD10"}));
+                         "Zet wisselnummer: 2", kProgrammed}));
   EXPECT_TRUE(WaitFor([&] { return window->memo4->Text().contains("100 INFO 6 GA 5 1 1"); }));
   ASSERT_TRUE(window->Button3->isVisible());
 
@@ -112,8 +130,101 @@ TEST_F(SrcpWindow, ServerGoneBeforeTheRunIsReportedNotProgrammed) {
   QTest::mouseClick(window->Button2, Qt::LeftButton);
 
   EXPECT_EQ(Notifications().messages.size(), 1);
-  EXPECT_FALSE(window->Memo1->Lines().contains("Druk op de programmeerknop van de WD10"));
+  EXPECT_FALSE(window->Memo1->Lines().contains(kProgrammed));
   EXPECT_TRUE(window->Button3->isVisible());
+}
+
+// A current Linux server starts every bus without power and holds the commands for a bus
+// without power: the link switches bus 6 on as well, and off again at the close.
+TEST_F(SrcpWindow, PerBusServerGetsBusSixSwitchedOnAndCarriesTheRunOut) {
+  StartServer(SrcpServer::kSrcpdGreeting);
+  ASSERT_NO_FATAL_FAILURE(ChooseSrcpAndConnect("SRCP 0.8"));
+  ASSERT_TRUE(WaitFor([&] { return !window->GroupBox1->isVisible(); }));
+  EXPECT_TRUE(WaitFor([&] {
+    const Lines lines = server->ReceivedLines(0);
+    return std::count(lines.begin(), lines.end(), "SET 6 POWER ON\r\n") == 1;
+  }));
+
+  ASSERT_NO_FATAL_FAILURE(Program());
+  EXPECT_TRUE(window->Memo1->Lines().contains(kProgrammed));
+  for (const char* report : {"INFO 6 GA 1 1 1", "INFO 6 GA 2 1 1", "INFO 6 GA 5 1 1"})
+    EXPECT_TRUE(window->memo4->Text().contains(report)) << report;
+
+  QTest::mouseClick(window->Button3, Qt::LeftButton);
+  ASSERT_TRUE(WaitFor([&] { return server->ConnectionClosed(0); }));
+  const Lines all = server->ReceivedLines(0);
+  EXPECT_EQ(Lines(all.end() - 3, all.end()),
+            Lines({"SET 6 POWER OFF\r\n", "SET 1 POWER OFF\r\n", "TERM 0 SESSION\r\n"}));
+}
+
+TEST_F(SrcpWindow, ServerWithoutTheAccessoryBusStopsTheRunAtTheFirstStep) {
+  StartServer(SrcpServer::kSrcpdGreeting);
+  server->SetWithoutAccessoryBus(true);
+  ASSERT_NO_FATAL_FAILURE(ChooseSrcpAndConnect("SRCP 0.8"));
+  ASSERT_TRUE(WaitFor([&] { return !window->GroupBox1->isVisible(); }));
+
+  ASSERT_NO_FATAL_FAILURE(Program());
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_TRUE(Notifications().messages.first().contains("stap 1 van 4"));
+  EXPECT_TRUE(Notifications().messages.first().contains("412"));
+  EXPECT_FALSE(window->Memo1->Lines().contains(kProgrammed));
+}
+
+TEST_F(SrcpWindow, FloodingServerCannotHideItsReplies) {
+  ASSERT_NO_FATAL_FAILURE(ChooseSrcpAndConnect(SrcpServer::kDdw08Greeting));
+  AwaitLines(0, kCommandHandshake.size());
+  server->SetFlood(true);
+  ASSERT_NO_FATAL_FAILURE(Program());
+  server->SetFlood(false);
+  // Either the run saw every "no data" reply (each new accessory initialised before its second
+  // SET) and says so, or a reply drowned and the run says it stopped: never "programmed" for
+  // commands the server did not take.
+  const Lines lines = server->ReceivedLines(0);
+  const auto inits = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.rfind("INIT 6 GA", 0) == 0;
+  });
+  if (window->Memo1->Lines().contains(kProgrammed)) {
+    EXPECT_EQ(inits, 3);
+    EXPECT_TRUE(Notifications().messages.isEmpty());
+  } else {
+    EXPECT_EQ(Notifications().messages.size(), 1)
+        << Notifications().messages.join('\n').toStdString();
+  }
+}
+
+TEST_F(SrcpWindow, ConnectWithoutAServerExplainsAndConnectsOnceOneRuns) {
+  const int port = server->Port();
+  server.reset();
+  window->SrcpServerEdit->setText(QStringLiteral("127.0.0.1:%1").arg(port));
+  window->RadioButton19->setChecked(true);
+  ASSERT_TRUE(WaitFor([&] { return !Notifications().messages.isEmpty(); }));
+  EXPECT_TRUE(Notifications().messages.first().contains("10061"));
+  EXPECT_TRUE(Notifications().details.first().contains(QStringLiteral("127.0.0.1:%1").arg(port)));
+
+  // "Verbinden" with nothing listening: no programming panel, no run.
+  Notifications().Reset();
+  QTest::mouseClick(window->Button1, Qt::LeftButton);
+  EXPECT_FALSE(Notifications().messages.isEmpty());
+  EXPECT_TRUE(window->GroupBox1->isVisible());
+  EXPECT_FALSE(window->GroupBox2->isVisible());
+
+  StartServer(SrcpServer::kDdw08Greeting, port);
+  Notifications().Reset();
+  QTest::mouseClick(window->Button1, Qt::LeftButton);
+  EXPECT_EQ(AwaitLines(0, kCommandHandshake.size()), kCommandHandshake);
+  EXPECT_FALSE(window->GroupBox1->isVisible());
+  EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+TEST_F(SrcpWindow, InvalidServerAddressIsRefusedWithoutAConnection) {
+  window->RadioButton19->setChecked(true);
+  Notifications().Reset();
+  const int connections = server->ConnectionCount();
+  window->SrcpServerEdit->setText(QStringLiteral("127.0.0.1:99999"));
+  emit window->SrcpServerEdit->editingFinished();
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_TRUE(Notifications().messages.first().contains("geen geldig adres"));
+  EXPECT_EQ(server->ConnectionCount(), connections);
 }
 
 }  // namespace
