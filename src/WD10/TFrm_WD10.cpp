@@ -333,6 +333,7 @@ void TFrm_WD10::ChooseCentral(CentralType central) {
     return;
   }
   LongHandler busy(*this);
+  centralRestorePending_ = false;
   central_ = central;
   link_.reset();
   srcpServer_ = SrcpServerEdit->text();
@@ -384,9 +385,14 @@ void TFrm_WD10::RestoreRememberedSettings() {
   settings_->RestorePort(central_, *ComPort1);
   if (std::optional<CentralType> central = settings_->Central()) {
     // Choosing a server connects to it, and what goes wrong there is shown in a box: that waits
-    // until the window is on the screen.
+    // until the window is on the screen. A choice made before then is the one that counts.
+    centralRestorePending_ = true;
     QMetaObject::invokeMethod(
-        this, [this, central] { CentralButton(*central)->setChecked(true); }, Qt::QueuedConnection);
+        this,
+        [this, central] {
+          if (centralRestorePending_) CentralButton(*central)->setChecked(true);
+        },
+        Qt::QueuedConnection);
   }
 }
 

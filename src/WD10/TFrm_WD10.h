@@ -145,6 +145,8 @@ class TFrm_WD10 : public QWidget {
   std::unique_ptr<LinkObserver> linkObserver_;
   std::unique_ptr<CommandStationLink> link_;
   CentralType central_ = CentralType::LocoNet;
+  // The remembered central type is still to be chosen once the window is on the screen.
+  bool centralRestorePending_ = false;
   // The server address the current link was built with.
   QString srcpServer_;
   // A central type chosen while a handler waits inside the current link: the link must

@@ -45,15 +45,18 @@ void FaultyLine::OnReceived(const QByteArray& bytes) {
   }
 }
 
-// A P50X command station answers its baud-rate probe only at its own rate, which it reads from
-// its pty: that must be the rate the program set on ours.
+// A P50X command station hears only what comes at its own rate and stop bits, which it reads
+// from its pty: those must be what the program set on ours.
 void FaultyLine::MatchStationSpeed() {
   const termios program = SlaveSettings();
   termios station{};
   ::tcgetattr(station_, &station);
-  if (cfgetospeed(&station) == cfgetospeed(&program)) return;
+  const tcflag_t stopBits = program.c_cflag & CSTOPB;
+  if (cfgetospeed(&station) == cfgetospeed(&program) && (station.c_cflag & CSTOPB) == stopBits)
+    return;
   cfsetispeed(&station, cfgetospeed(&program));
   cfsetospeed(&station, cfgetospeed(&program));
+  station.c_cflag = (station.c_cflag & ~CSTOPB) | stopBits;
   ::tcsetattr(station_, TCSANOW, &station);
 }
 

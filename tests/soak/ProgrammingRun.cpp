@@ -1,6 +1,7 @@
 #include "ProgrammingRun.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "RunWatchdog.h"
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
+#include "WD10/RememberedSettings.h"
 #include "WD10/TFrm_WD10.h"
 #include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
@@ -59,6 +61,9 @@ class Run {
     RunWatchdog watchdog(kHangLimit, plan_.Describe());
     Notifications().Reset();
     SetUpStation();
+    // Each run is a first start: what an earlier run's window remembered (its central type, a
+    // server long gone) is not this run's plan.
+    QFile::remove(RememberedSettings::FileName());
     window_ = std::make_unique<TFrm_WD10>();
     driver_ = std::make_unique<WindowDriver>(*window_);
     QTimer limit;
