@@ -45,8 +45,6 @@ class CommandStationLink {
   // The command station is polled for its events every 100 ms while connected.
   virtual bool PollsEvents() const { return false; }
   virtual void PollEvents() {}
-  // The station has an "About" window of version values.
-  virtual bool HasVersionWindow() const { return false; }
 
   // What the station's own turnout numbers add to the decoder's (the log shows those).
   virtual int TurnoutOffset() const { return 0; }

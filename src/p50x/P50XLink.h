@@ -29,7 +29,6 @@ class P50XLink final : public CommandStationLink {
   AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
   bool PollsEvents() const override { return true; }
   void PollEvents() override { P50XEventPoll(); }
-  bool HasVersionWindow() const override { return true; }
 
   // Writes one command: binary (first byte 0x80 and up) in one write, its reply decoded before
   // this returns; ASCII (below 0x80) with CR, one byte a write, nothing read. False when the
