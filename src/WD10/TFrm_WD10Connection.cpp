@@ -134,8 +134,7 @@ void TFrm_WD10::ComPort1RxChar(int count) {
     ComPort1->ReadStr(received, count);
     link_->Received(received);
   } catch (const std::exception& error) {
-    const auto* own = dynamic_cast<const Exception*>(&error);
-    Memo1->AddLine(own ? own->Message() : QString::fromLocal8Bit(error.what()));
+    Memo1->AddLine(MessageOf(error));
   }
 }
 

@@ -74,10 +74,9 @@ AccessoryOutcome TFrm_WD10::PerformStep(const AccessoryCommand& command) {
     return link_->SwitchAccessory(command);
   } catch (const std::exception& error) {
     const auto* own = dynamic_cast<const Exception*>(&error);
-    if (!own) return AccessoryOutcome::Lost(QString::fromLocal8Bit(error.what()));
-    const QString detail = OsErrorDetail(*own);
-    return AccessoryOutcome::Lost(detail.isEmpty() ? own->Message()
-                                                   : own->Message() + u'\n' + detail);
+    const QString detail = own ? OsErrorDetail(*own) : QString();
+    return AccessoryOutcome::Lost(detail.isEmpty() ? MessageOf(error)
+                                                   : MessageOf(error) + u'\n' + detail);
   }
 }
 

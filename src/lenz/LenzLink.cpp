@@ -96,8 +96,7 @@ void LenzLink::Received(const QByteArray& bytes) {
     received_.Append(bytes);
     ParseLenz();
   } catch (const std::exception& error) {
-    const auto* own = dynamic_cast<const Exception*>(&error);
-    observer_.LogConnection(own ? own->Message() : QString::fromLocal8Bit(error.what()));
+    observer_.LogConnection(MessageOf(error));
   }
 }
 

@@ -90,8 +90,7 @@ void LocoNetLink::Received(const QByteArray& bytes) {
     received_.Append(bytes);
     ParseLocoNet();
   } catch (const std::exception& error) {
-    const auto* own = dynamic_cast<const Exception*>(&error);
-    observer_.LogConnection(own ? own->Message() : QString::fromLocal8Bit(error.what()));
+    observer_.LogConnection(MessageOf(error));
   }
 }
 

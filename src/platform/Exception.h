@@ -22,3 +22,9 @@ class Exception : public std::exception {
   QString message_;
   QByteArray what_;
 };
+
+// The message of any exception: ours with its text as the user reads it, others as they say.
+inline QString MessageOf(const std::exception& error) {
+  if (const auto* own = dynamic_cast<const Exception*>(&error)) return own->Message();
+  return QString::fromLocal8Bit(error.what());
+}
