@@ -8,6 +8,7 @@
 #include "link/LinkObserver.h"
 #include "p50x/P50XCommandScope.h"
 #include "p50x/P50XLink.h"
+#include "p50x/P50XVocabulary.h"
 #include "p50x/P50XReplyWait.h"
 #include "platform/Messages.h"
 #include "platform/UserNotifier.h"
@@ -125,7 +126,7 @@ bool P50XDetection::ProbeBaudRates() {
   for (const ProbeRate& probe : kProbeRates) {
     port_.SetBaudRate(probe.rate);
     for (int attempt = 1; attempt <= kMaxProbesPerRate; ++attempt) {
-      port_.WriteStr(QByteArray(1, '\xC4'));
+      port_.WriteStr(QByteArray(1, static_cast<char>(P50X::kBaudRateProbe)));
       Sleep(kProbeFirstPauseMs);
       ProcessMessagesMidCommand();
       Sleep(kProbeSecondPauseMs);
@@ -205,12 +206,12 @@ void P50XDetection::SetUpCommandStation() {
   Log(WithoutPrompt(link_.ReadUntilPrompt()));
   ProcessMessagesMidCommand();
   link_.xPrefixMode_ = true;
-  link_.SendP50X(QByteArray(1, '\xA0'));
+  link_.SendP50X(QByteArray(1, static_cast<char>(P50X::XVer)));
   port_.ClearBuffer(true, false);
   Sleep(kAfterVersionQueryMs);
   link_.SendP50X("RT255");
   Log(link_.ReadUntilPrompt());
   link_.SendP50X("SE62");
   Log(link_.ReadUntilPrompt());
-  link_.SendP50X(QByteArray(1, '\x99'));
+  link_.SendP50X(QByteArray(1, static_cast<char>(P50X::XSensOff)));
 }

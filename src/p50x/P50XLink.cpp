@@ -10,6 +10,7 @@
 #include "p50x/P50XDetection.h"
 #include "p50x/P50XReplyDecoders.h"
 #include "p50x/P50XReplyWait.h"
+#include "p50x/P50XVocabulary.h"
 #include "platform/Messages.h"
 
 namespace {
@@ -18,18 +19,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr auto kReplyByteLimit = std::chrono::seconds(1);
 constexpr auto kPromptReplyLimit = std::chrono::seconds(2);
-constexpr unsigned char kPrefix = 'x';
-constexpr unsigned char kFirstBinaryByte = 0x80;
-constexpr char kPrompt = ']';
 constexpr int kAsciiBytePauseMs = 1;
 constexpr int kTurnoutOnTimeMs = 200;
-constexpr unsigned char kTurnoutCommand = 0x90;
-constexpr unsigned char kTurnoutOutputOn = 0x40;
-constexpr unsigned char kTurnoutAccepted = 0x00;
-constexpr unsigned char kTurnoutFifoNearlyFull = 0x40;  // still accepted
-constexpr unsigned char kPowerOnCommand = 0xA7;
-constexpr unsigned char kPowerOffCommand = 0xA6;
-constexpr unsigned char kEventQuery = 0xC8;
 // A reply of several bytes comes in one go; this is ample for its last bytes to arrive.
 constexpr int kTrailingReplySettleMs = 50;
 
@@ -37,15 +28,6 @@ const QString kNoReply = QStringLiteral("No reply from the command station");
 
 QByteArray SingleByte(unsigned char byte) {
   return QByteArray(1, static_cast<char>(byte));
-}
-
-QByteArray TurnoutFrame(int address, int direction, bool outputOn) {
-  QByteArray frame(3, '\0');
-  frame[0] = static_cast<char>(kTurnoutCommand);
-  frame[1] = static_cast<char>(address % 256);
-  frame[2] =
-      static_cast<char>((address / 256 + direction + (outputOn ? kTurnoutOutputOn : 0)) % 256);
-  return frame;
 }
 
 // The reply byte in hex, then the command station's words for it where it has any.
@@ -58,7 +40,7 @@ QString TurnoutReplySaid(unsigned char reply) {
 }
 
 bool TurnoutAccepted(unsigned char reply) {
-  return reply == kTurnoutAccepted || reply == kTurnoutFifoNearlyFull;
+  return reply == P50X::kTurnoutAccepted || reply == P50X::kTurnoutFifoNearlyFull;
 }
 
 }  // namespace
@@ -101,7 +83,7 @@ void P50XLink::Attach() {
 bool P50XLink::Connect() {
   // Without a command station the link would only wait for replies that never come.
   if (!DetectP50XInterface()) return false;
-  SendP50X(SingleByte(kPowerOnCommand));
+  SendP50X(SingleByte(P50X::XPwrOn));
   return true;
 }
 
@@ -179,8 +161,8 @@ bool P50XLink::SendP50X(const QByteArray& command) {
   const auto result = RunCommand([&] {
     const auto commandByte = static_cast<unsigned char>(command[0]);
     QByteArray frame = command;
-    if (xPrefixMode_) frame.prepend(static_cast<char>(kPrefix));
-    if (commandByte < kFirstBinaryByte) {
+    if (xPrefixMode_) frame.prepend(static_cast<char>(P50X::kPrefix));
+    if (commandByte < P50X::kFirstBinaryByte) {
       frame.append('\r');
       for (char byte : frame) {
         if (!port_.Connected()) continue;
@@ -207,7 +189,7 @@ QByteArray P50XLink::ReadUntilPrompt() {
     do {
       ReadReplyBytes(1, deadline);
       if (replyByte_ != 0) text.append(static_cast<char>(replyByte_));
-    } while (replyByte_ != kPrompt);
+    } while (replyByte_ != P50X::kPrompt);
   });
   return text;
 }
@@ -221,11 +203,11 @@ void P50XLink::DispatchP50XReply(int commandByte) {
 
 AccessoryOutcome P50XLink::SwitchTurnoutP50X(int address, int direction) {
   std::optional<unsigned char> refusal;
-  unsigned char lastReply = kTurnoutAccepted;
+  unsigned char lastReply = P50X::kTurnoutAccepted;
   // A refusal stops the command at once: the off frame would only be refused as well, and the
   // run must not go on as if the decoder had heard anything.
   const auto sendFrame = [&](bool outputOn) {
-    SendP50X(TurnoutFrame(address, direction, outputOn));
+    SendP50X(P50X::TurnoutFrame(address, direction, outputOn));
     lastReply = replyByte_;
     if (!TurnoutAccepted(lastReply)) refusal = lastReply;
   };
@@ -255,12 +237,12 @@ AccessoryOutcome P50XLink::SwitchTurnoutP50X(int address, int direction) {
 }
 
 void P50XLink::P50XPowerOff() {
-  SendP50X(SingleByte(kPowerOffCommand));
+  SendP50X(SingleByte(P50X::XPwrOff));
 }
 
 void P50XLink::P50XEventPoll() {
   if (P50XBusy()) return;
-  SendP50X(SingleByte(kEventQuery));
+  SendP50X(SingleByte(P50X::XEvent));
 }
 
 bool P50XLink::DetectP50XInterface() {

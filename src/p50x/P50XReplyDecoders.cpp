@@ -1,5 +1,7 @@
 #include "p50x/P50XReplyDecoders.h"
 
+#include "p50x/P50XVocabulary.h"
+
 #include "p50x/P50XDecoderContext.h"
 #include "p50x/P50XTrackReplies.h"
 #include "p50x/P50XVersionReply.h"
@@ -51,12 +53,12 @@ struct EventFlag {
 // The order of this table is the order in which the flags are acted on; byte 2 is deliberately
 // not in bit order, so that of several shorts the internal booster's is the one left showing.
 constexpr EventFlag kEventFlags[] = {
-    {0, 0x01, nullptr, 0xC9},
-    {0, 0x02, nullptr, 0xCC},
-    {0, 0x04, nullptr, 0xCB},
+    {0, 0x01, nullptr, P50X::XEvtLok},
+    {0, 0x02, nullptr, P50X::XEvtIR},
+    {0, 0x04, nullptr, P50X::XEvtSen},
     {0, 0x08, "There has been a Power Off.", 0},
     {0, 0x10, "Attempt at switching PC-reserved accessories!", 0},
-    {0, 0x20, nullptr, 0xCA},
+    {0, 0x20, nullptr, P50X::XEvtTrn},
     {0, 0x40, "Unsupported/undocumented event flag.", 0},
     {1, 0x01, "Short on an external Booster!", 0},
     {1, 0x02, "Short on Lokmaus bus!", 0},
@@ -64,8 +66,8 @@ constexpr EventFlag kEventFlags[] = {
     {1, 0x10, "Illegal electrical contact btw PT, C/D or Rail Sync +/- and normal tracks!", 0},
     {1, 0x04, "Short from IB (internal) booster!", 0},
     {1, 0x20, "IB overheated!", 0},
-    {1, 0x40, nullptr, 0xA2},
-    {2, 0x01, nullptr, 0xCE},
+    {1, 0x40, nullptr, P50X::XP50XCh},
+    {2, 0x01, nullptr, P50X::XEvtPT},
     {2, 0x02, "RS232 rx overflow", 0},
 };
 
@@ -114,19 +116,19 @@ void DiscardUnreadReply(P50XDecoderContext& context) {
 
 const char* TurnoutReplyText(unsigned char reply) {
   switch (reply) {
-    case 0x00:
+    case P50X::kTurnoutAccepted:
       return "Turnout command accepted";
-    case 0x02:
+    case P50X::kTurnoutBadParameter:
       return "illegal parameter value";
-    case 0x09:
+    case P50X::kTurnoutFifoFull:
       return "the fifo for turnout cmds is full, please try later";
-    case 0x0E:
+    case P50X::kTurnoutBadAddress:
       return "illegal Turnout address for this protocol";
-    case 0x10:
+    case P50X::kTurnoutI2CFifoFull:
       return "the I2C fifo for turnout cmds is full, please try later";
-    case 0x40:
+    case P50X::kTurnoutFifoNearlyFull:
       return "the fifo for turnout cmds is 75% full";
-    case 0xA6:
+    case P50X::kTurnoutPowerOff:
       return "the Power is Off!";
     default:
       return nullptr;
@@ -135,40 +137,40 @@ const char* TurnoutReplyText(unsigned char reply) {
 
 void DecodeP50XReply(int commandByte, P50XDecoderContext& context) {
   switch (commandByte & 0xFF) {
-    case 0x90:
+    case P50X::XTrnt:
       DecodeTurnoutReply(context);
       break;
-    case 0x99:
+    case P50X::XSensOff:
       DecodeOneByteStatus(context, 0x00, "XSensOff \"Ok\"");
       break;
-    case 0xA0:
+    case P50X::XVer:
       DecodeVersionReply(context);
       break;
-    case 0xA2:
+    case P50X::XP50XCh:
       DecodeA2Reply(context);
       break;
-    case 0xA6:
+    case P50X::XPwrOff:
       DecodeOneByteStatus(context, 0x00, "Power Off");
       break;
-    case 0xA7:
+    case P50X::XPwrOn:
       DecodePowerOnReply(context);
       break;
-    case 0xC8:
+    case P50X::XEvent:
       DecodeEventReply(context);
       break;
-    case 0xC9:
+    case P50X::XEvtLok:
       DecodeLocomotiveEventReply(context);
       break;
-    case 0xCA:
+    case P50X::XEvtTrn:
       DecodeListReply(context);
       break;
-    case 0xCB:
+    case P50X::XEvtSen:
       DecodeFeedbackReply(context);
       break;
-    case 0xCC:
+    case P50X::XEvtIR:
       DiscardUnreadReply(context);
       break;
-    case 0xCE:
+    case P50X::XEvtPT:
       DecodeProgrammingTrackReply(context);
       break;
     default:
