@@ -364,8 +364,6 @@ QRadioButton* TFrm_WD10::CentralButton(CentralType central) const {
 
 void TFrm_WD10::SrcpServerEditingFinished() {
   const QString address = SrcpServerEdit->text().trimmed();
-  // Leaving the field unchanged, or pressing Enter twice, does not connect again.
-  if (address == srcpServer_ && link_ && !link_->UsesSerialPort()) return;
   if (!IsValidServerAddress(address)) {
     ShowMessage(QStringLiteral("\"%1\" is geen geldig adres van een SRCP-server.\n"
                                "Geef een computernaam of IP-adres, eventueel met een poort, "
@@ -374,7 +372,8 @@ void TFrm_WD10::SrcpServerEditingFinished() {
     return;
   }
   SrcpServerEdit->setText(address);
-  if (RadioButton19->isChecked()) ChooseCentral(CentralType::Srcp);
+  // Pressing Enter again on the same address does not connect again.
+  if (address != srcpServer_ && !link_->UsesSerialPort()) ChooseCentral(central_);
 }
 
 void TFrm_WD10::RestoreRememberedSettings() {

@@ -216,6 +216,18 @@ TEST_F(SrcpWindow, ConnectWithoutAServerExplainsAndConnectsOnceOneRuns) {
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
+TEST_F(SrcpWindow, EnteringAnotherAddressConnectsThere) {
+  ChooseSrcp();
+  ASSERT_TRUE(WaitFor([&] { return server->ConnectionCount() == 1; }));
+  SrcpServer layout(SrcpServer::kSrcpdGreeting, 0);
+  window->SrcpServerEdit->setText(QStringLiteral(" 127.0.0.1:%1 ").arg(layout.Port()));
+  emit window->SrcpServerEdit->editingFinished();
+  EXPECT_TRUE(WaitFor([&] { return window->Memo3->Text().contains("srcpd V2.1.3"); }));
+  EXPECT_EQ(layout.ConnectionCount(), 1);
+  emit window->SrcpServerEdit->editingFinished();  // the same address again: no new connection
+  EXPECT_EQ(layout.ConnectionCount(), 1);
+}
+
 TEST_F(SrcpWindow, InvalidServerAddressIsRefusedWithoutAConnection) {
   window->RadioButton19->setChecked(true);
   Notifications().Reset();
