@@ -119,7 +119,8 @@ TEST_F(SrcpLinkTest, PerBusServerCountsACommandOnceItReachesTheTrack) {
   QTcpSocket other;
   other.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(server->Port()));
   other.write("SET PROTOCOL SRCP 0.8.2\nSET CONNECTIONMODE SRCP COMMAND\nGO\nSET 6 POWER OFF\n");
-  ASSERT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 6 POWER OFF"); }));
+  // The information session began with bus 6 off; this is the second time it says so.
+  ASSERT_TRUE(WaitFor([&] { return panes.memo4.Text().count("100 INFO 6 POWER OFF") == 2; }));
 
   const AccessoryOutcome held = Switch("2");
   EXPECT_EQ(held.result, Result::Refused);
