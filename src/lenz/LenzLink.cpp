@@ -6,6 +6,7 @@
 #include "CPort/EComPort.h"
 #include "CPort/TComPort.h"
 #include "lenz/LenzVocabulary.h"
+#include "link/OpenSerialPort.h"
 #include "platform/Exception.h"
 #include "platform/Messages.h"
 
@@ -25,14 +26,8 @@ void LenzLink::Attach() {
 }
 
 bool LenzLink::Connect() {
-  // Another station's detection, or the receive handler, may have left the port with other
-  // events; without the receive event the interface's answers would never be heard.
-  port_.SetEvents({evRxChar, evCTS});
-  if (!port_.Connected()) {
-    port_.Open();
-    port_.ClearBuffer(true, true);
-    ProcessMessages();
-  }
+  // Without the receive event the interface's answers would never be heard.
+  OpenSerialPort(port_, {evRxChar, evCTS});
   LenzFrameTable[0] = Lenz::kHeaderResumeOperations;
   LenzFrameTable[1] = Lenz::kResumeOperations;
   SendLenz();

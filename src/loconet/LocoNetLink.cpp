@@ -5,6 +5,7 @@
 
 #include "CPort/EComPort.h"
 #include "CPort/TComPort.h"
+#include "link/OpenSerialPort.h"
 #include "loconet/LocoNetMessage.h"
 #include "loconet/LocoNetReceiver.h"
 #include "loconet/LocoNetVocabulary.h"
@@ -34,14 +35,8 @@ void LocoNetLink::Attach() {
 }
 
 bool LocoNetLink::Connect() {
-  // Another station's detection, or the receive handler, may have left the port with fewer
-  // events; without the receive event nothing the Intellibox says would reach the parser.
-  port_.SetEvents(kAllComEvents);
-  if (!port_.Connected()) {
-    port_.Open();
-    port_.ClearBuffer(true, true);
-    ProcessMessages();
-  }
+  // Without the receive event nothing the Intellibox says would reach the parser.
+  OpenSerialPort(port_, kAllComEvents);
   SendLocoNet(Opcode(LocoNet::kGlobalPowerOn));
   return true;
 }

@@ -2,8 +2,8 @@
 
 #include "CPort/EComPort.h"
 #include "CPort/TComPort.h"
+#include "link/OpenSerialPort.h"
 #include "maerklin/MaerklinBytes.h"
-#include "platform/Messages.h"
 
 namespace {
 
@@ -22,14 +22,8 @@ void MaerklinLink::Attach() {
 }
 
 bool MaerklinLink::Connect() {
-  // Another station's detection, or the receive handler, may have left the port with fewer
-  // events; the interface's bytes are kept, so they must still be received.
-  port_.SetEvents(kAllComEvents);
-  if (!port_.Connected()) {
-    port_.Open();
-    port_.ClearBuffer(true, true);
-    ProcessMessages();
-  }
+  // The interface's bytes are kept, so they must still be received.
+  OpenSerialPort(port_, kAllComEvents);
   port_.WriteStr(SingleByte(Maerklin::kGo));
   return true;
 }
