@@ -10,11 +10,11 @@
 #include "CPort/TComPort.h"
 #include "LenzSimulator.h"
 #include "WD10/TSpinEdit.h"
-#include "WindowDriver.h"
 #include "lenz/LenzLink.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
+#include "support/WindowDriver.h"
 
 namespace {
 

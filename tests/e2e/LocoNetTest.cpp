@@ -1,6 +1,6 @@
 // The main window with "IB/TC /LocoNet" against the simulated Intellibox on a pty: the messages
-// of connect, programming and close, LocoNet's echo in the receive log, and the answer to slot
-// data that arrives in the middle of a run.
+// of connect, programming and close, LocoNet's echo in the receive log, the answer to slot
+// data that arrives in the middle of a run, and a mode the user changes during the run.
 #include <gtest/gtest.h>
 
 #include <QPushButton>
@@ -9,10 +9,10 @@
 
 #include "CPort/TComPort.h"
 #include "LocoNetSimulator.h"
-#include "WindowDriver.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -93,6 +93,18 @@ TEST_F(LocoNetRun, PeerTransferWithTheBeepPatternBeeps) {
   ASSERT_TRUE(WaitFor([&] { return Notifications().beeps == 1; }));
   EXPECT_TRUE(window.Memo3->Lines().last().startsWith("E50F00000011"));
   EXPECT_EQ(station.MessagesHeard(), std::vector<QByteArray>{Hex("837C")});
+}
+
+TEST_F(LocoNetRun, ModeChangedDuringTheRunIsUsedAtItsStep) {
+  window.Timer4->SetInterval(400);
+  window.RadioButton[1]->setChecked(true);  // group A: mode 2 when the run starts
+  Connect();
+  // During the first step pause the user picks mode 6 for group A.
+  QTimer::singleShot(300, &window, [&] { window.RadioButton[5]->setChecked(true); });
+  driver.Click(window.Button2);
+  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
+  ASSERT_GE(station.Log().TurnoutsSwitchedOn().size(), 2u);
+  EXPECT_EQ(station.Log().TurnoutsSwitchedOn()[1], 6);
 }
 
 }  // namespace

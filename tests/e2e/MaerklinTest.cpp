@@ -1,17 +1,20 @@
+// The main window with "Märklin 6050/6051" against a bare pty, as the interface never answers:
+// the bytes of connect, programming and close, closing in the middle of a run, and the adapter
+// missing or unplugged.
 #include <gtest/gtest.h>
 
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "CPort/TComPort.h"
 #include "PtyPeer.h"
 #include "WD10/TSpinEdit.h"
-#include "WindowDriver.h"
-#include "maerklin/MaerklinLink.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -63,29 +66,15 @@ TEST_F(MaerklinRun, ConnectProgramAndClose) {
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
-TEST_F(MaerklinRun, TitleBarCloseStopsTheCommandStationFirst) {
-  Connect();
-  window.close();
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && peer.ReceivedCount() >= 2; }));
-  EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("6061"));
-  EXPECT_FALSE(window.ComPort1->Connected());
-}
-
-TEST_F(MaerklinRun, RepeatedCloseRequestsStopTheCommandStationOnce) {
+TEST_F(MaerklinRun, TitleBarCloseStopsTheCommandStationOnceAndFirst) {
   Connect();
   window.close();
   window.close();
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && peer.ReceivedCount() >= 2; }));
   WaitFor([] { return false; }, 100);
   EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("6061"));
+  EXPECT_FALSE(window.ComPort1->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
-}
-
-TEST_F(MaerklinRun, ReceivedBytesOnlyAccumulate) {
-  Connect();
-  peer.Send(QByteArray::fromHex("05A07F"));
-  ASSERT_TRUE(WaitFor([&] { return dynamic_cast<MaerklinLink&>(*window.CurrentLink()).ReceiveHexBuffer() == "05A07F"; }));
-  EXPECT_TRUE(window.Memo3->Text().isEmpty());
 }
 
 TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {

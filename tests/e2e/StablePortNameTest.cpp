@@ -12,8 +12,8 @@
 #include "CPortCtl/TComComboBox.h"
 #include "CPortSetup/TComSetupFrm.h"
 #include "PtyPeer.h"
-#include "WindowDriver.h"
 #include "support/WaitFor.h"
+#include "support/WindowDriver.h"
 
 namespace {
 

@@ -8,18 +8,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <algorithm>
 
 #include "About/TAboutBox.h"
 #include "CPort/TComPort.h"
+#include "LocoNetSimulator.h"
 #include "P50XSimulator.h"
 #include "WD10/TSpinEdit.h"
-#include "WindowDriver.h"
-#include "p50x/P50XLink.h"
-#include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -43,14 +41,6 @@ class P50XRun : public testing::Test {
     window.RadioButton16->setChecked(true);
     window.ComPort1->SetPort(station.SlavePath());
     station.SetBaudRate(2400);
-  }
-
-  // Detection's long break and probe pauses are the program's; a test may shorten them on the
-  // link that the window made for "IB/TC ".
-  void ShortenDetectionSleeps() {
-    auto* link = dynamic_cast<P50XLink*>(window.CurrentLink());
-    ASSERT_NE(link, nullptr);
-    link->SetSleepFunction([](int ms) { SleepMs(std::min(ms, 40)); });
   }
 
   void Connect() {
@@ -99,11 +89,12 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   EXPECT_TRUE(WithoutPolls(station.ReceivedData()).endsWith(QByteArray::fromHex("78 A6")));
   EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_FALSE(window.Timer2->Enabled());
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
 TEST_F(P50XRun, EventsOfTheCommandStationReachTheLogs) {
-  ShortenDetectionSleeps();
+  driver.ShortenDetectionSleeps();
   Connect();
 
   station.ReportPowerOff();
@@ -120,8 +111,8 @@ TEST_F(P50XRun, EventsOfTheCommandStationReachTheLogs) {
       WaitFor([&] { return window.Memo1->Lines().contains("Unexpected reply to XEvtLok cmd!"); }));
 }
 
-TEST_F(P50XRun, NoCommandStationStopsTheConnect) {
-  ShortenDetectionSleeps();
+TEST_F(P50XRun, NoCommandStationStopsTheConnectAndLeavesTheSelectionUsable) {
+  driver.ShortenDetectionSleeps();
   station.SetSilent(true);
 
   driver.Click(window.Button1);
@@ -131,24 +122,40 @@ TEST_F(P50XRun, NoCommandStationStopsTheConnect) {
   EXPECT_FALSE(window.ComPort1->Connected());
   EXPECT_FALSE(window.Timer2->Enabled());
   EXPECT_EQ(station.ReceivedData(), QByteArray(4, '\xC4'));
+
+  LocoNetSimulator loconet;
+  window.RadioButton15->setChecked(true);
+  window.ComPort1->SetPort(loconet.SlavePath());
+  driver.Click(window.Button1);
+  // The station echoes the power-on; only a port that raises receive events logs it.
+  EXPECT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("837C"); }));
+  window.close();
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
 }
 
-TEST_F(P50XRun, CommandStationFallingSilentNeitherHangsTheWindowNorStopsTheClose) {
-  ShortenDetectionSleeps();
+TEST_F(P50XRun, CommandStationFallingSilentStopsTheRunAtItsStepAndNotTheClose) {
+  driver.ShortenDetectionSleeps();
   Connect();
 
   station.SetSilent(true);
   ASSERT_TRUE(
       WaitFor([&] { return window.Memo1->Lines().contains("No reply from the command station"); }));
+  driver.Click(window.Button2);
+  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_TRUE(Notifications().messages.first().contains("Stap 1 van 4"));
+  EXPECT_TRUE(Notifications().messages.first().contains("No reply from the command station"));
+  EXPECT_EQ(window.Memo1->Lines().filter("Programmeren afgebroken").size(), 1);
+  EXPECT_FALSE(window.Memo1->Lines().contains("Druk op de programmeerknop van de WD10"));
 
   driver.Click(window.Button3);
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   EXPECT_FALSE(window.ComPort1->Connected());
-  EXPECT_TRUE(Notifications().messages.isEmpty());
+  EXPECT_EQ(Notifications().messages.size(), 1);
 }
 
 TEST_F(P50XRun, UnpluggedAdapterIsReportedOnceAndTheWindowStillCloses) {
-  ShortenDetectionSleeps();
+  driver.ShortenDetectionSleeps();
   Connect();
 
   station.Unplug();
@@ -164,7 +171,7 @@ TEST_F(P50XRun, UnpluggedAdapterIsReportedOnceAndTheWindowStillCloses) {
 }
 
 TEST_F(P50XRun, CloseWhileAPollWaitsForItsReplyStillSwitchesThePowerOff) {
-  ShortenDetectionSleeps();
+  driver.ShortenDetectionSleeps();
   Connect();
   station.SetReplyDelay(300);
   // The close has to come from inside the poll's reply wait, where only timers run.

@@ -12,7 +12,7 @@
 #include "ProgramSide.h"
 #include "SimTool.h"
 #include "WD10/TSpinEdit.h"
-#include "e2e/WindowDriver.h"
+#include "support/WindowDriver.h"
 #include "platform/TMemo.h"
 
 namespace {

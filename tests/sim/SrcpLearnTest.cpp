@@ -13,7 +13,7 @@
 #include "SrcpServer.h"
 #include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
-#include "e2e/WindowDriver.h"
+#include "support/WindowDriver.h"
 #include "platform/TMemo.h"
 #include "support/WaitFor.h"
 

@@ -23,12 +23,10 @@
 #include "WD10/TFrm_WD10.h"
 #include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
-#include "e2e/WindowDriver.h"
-#include "p50x/P50XLink.h"
-#include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -40,8 +38,6 @@ constexpr int kRunLimitMs = 40000;
 // And one that does not come back even then hangs for good.
 constexpr auto kHangLimit = 70s;
 constexpr int kCloseLimitMs = 10000;
-// Interface detection's break and probe pauses, capped.
-constexpr int kLongestDetectionSleepMs = 30;
 
 const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
 
@@ -124,30 +120,18 @@ class Run {
   }
 
   void ChooseCentral() {
-    switch (plan_.central) {
-      case SimulatedCentral::LocoNet:
-        // The window's choice from the start.
-        break;
-      case SimulatedCentral::P50X: {
-        window_->RadioButton16->setChecked(true);
-        if (auto* link = dynamic_cast<P50XLink*>(window_->CurrentLink()))
-          link->SetSleepFunction([](int ms) { SleepMs(std::min(ms, kLongestDetectionSleepMs)); });
-        break;
-      }
-      case SimulatedCentral::Lenz:
-        window_->RadioButton17->setChecked(true);
-        break;
-      case SimulatedCentral::Maerklin:
-        window_->RadioButton18->setChecked(true);
-        break;
-      case SimulatedCentral::Srcp:
-        window_->SrcpServerEdit->setText(QStringLiteral("127.0.0.1:%1").arg(server_->Port()));
-        window_->RadioButton19->setChecked(true);
-        // As the user does: "Verbinden" once the server's greeting shows in the receive log.
-        WaitFor([this] { return window_->Memo3->Text().contains(QLatin1String("SRCP")); });
-        return;
+    QRadioButton* const buttons[] = {window_->RadioButton15, window_->RadioButton16,
+                                     window_->RadioButton17, window_->RadioButton18,
+                                     window_->RadioButton19};
+    const bool srcp = plan_.central == SimulatedCentral::Srcp;
+    if (srcp) window_->SrcpServerEdit->setText(QStringLiteral("127.0.0.1:%1").arg(server_->Port()));
+    driver_->Choose(buttons[static_cast<int>(plan_.central)]);
+    if (!srcp) {
+      window_->ComPort1->SetPort(line_->SlavePath());
+      return;
     }
-    window_->ComPort1->SetPort(line_->SlavePath());
+    // As the user does: "Verbinden" once the server's greeting shows in the receive log.
+    WaitFor([this] { return window_->Memo3->Text().contains(QLatin1String("SRCP")); });
   }
 
   void Connect() {

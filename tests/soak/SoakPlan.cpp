@@ -12,101 +12,45 @@ constexpr LineFault kLineFaults[] = {LineFault::None,      LineFault::Drop,    L
                                      LineFault::Unplug};
 // A Märklin interface never answers: there are no reply bytes to spoil.
 constexpr LineFault kSilentInterfaceFaults[] = {LineFault::None, LineFault::Unplug};
+constexpr ServerFault kServerFaults[] = {ServerFault::None, ServerFault::Disconnect,
+                                         ServerFault::Flood, ServerFault::Slow};
+// By the enums' order.
+constexpr const char* kLineFaultNames[] = {"none",
+                                           "dropped reply bytes",
+                                           "delayed reply bytes",
+                                           "duplicated reply bytes",
+                                           "corrupted reply bytes",
+                                           "station falls silent",
+                                           "adapter unplugged"};
+constexpr const char* kServerFaultNames[] = {"none", "server disconnects", "server floods",
+                                             "server answers late"};
+constexpr const char* kCentralNames[] = {"IB/TC /LocoNet", "IB/TC (P50X)", "Lenz/Multi-Maus",
+                                         "Märklin 6050/6051", "SRCP 0.8"};
 
 // About how many bytes a whole run brings back from the station and how many writes the program
-// makes, so that a fault can strike anywhere in the run, or only while closing.
+// makes, so that a fault can strike anywhere in the run, or only while closing: LocoNet echoes
+// every message and writes a byte at a time; interface detection's text commands go one byte a
+// write; a Märklin interface never answers.
 struct Traffic {
   int replyBytes;
   int writes;
 };
+constexpr Traffic kTraffic[] = {{34, 36}, {200, 150}, {27, 10}, {0, 14}, {0, 0}};
 
-Traffic TrafficOf(SimulatedCentral central) {
-  switch (central) {
-    case SimulatedCentral::LocoNet:
-      return {34, 36};  // every message echoed; one byte a write
-    case SimulatedCentral::P50X:
-      return {200, 150};  // interface detection's text commands go one byte a write
-    case SimulatedCentral::Lenz:
-      return {27, 10};
-    case SimulatedCentral::Maerklin:
-      return {0, 14};
-    case SimulatedCentral::Srcp:
-      break;
-  }
-  return {0, 0};
-}
-constexpr ServerFault kServerFaults[] = {ServerFault::None, ServerFault::Disconnect,
-                                         ServerFault::Flood, ServerFault::Slow};
+// The highest first address each central type can program. The address field stops at 2040;
+// Märklin sends the turnout as one byte and limits the field to 248; a Lenz frame reaches
+// turnout 1024 after its offset of 4.
+constexpr int kHighestAddress[] = {2033, 2033, 1016, 241, 2033};
 
 // Lines of the command session after which a server can vanish: in the handshake, on the first
 // programming command, on a repeated one after its accessory was initialised, and on power off.
 const char* const kCloseOnLines[] = {"GO", "INIT 1 POWER", "SET 6 GA", "INIT 6 GA",
                                      "SET 1 POWER OFF"};
 
-// The highest first address each central type can program. The address field stops at 2040;
-// Märklin sends the turnout as one byte and limits the field to 248; a Lenz frame reaches
-// turnout 1024 after its offset of 4.
-int HighestAddress(SimulatedCentral central) {
-  switch (central) {
-    case SimulatedCentral::Maerklin:
-      return 241;
-    case SimulatedCentral::Lenz:
-      return 1016;
-    default:
-      return 2033;
-  }
-}
-
-QString LineFaultName(LineFault fault) {
-  switch (fault) {
-    case LineFault::None:
-      return QStringLiteral("none");
-    case LineFault::Drop:
-      return QStringLiteral("dropped reply bytes");
-    case LineFault::Delay:
-      return QStringLiteral("delayed reply bytes");
-    case LineFault::Duplicate:
-      return QStringLiteral("duplicated reply bytes");
-    case LineFault::Corrupt:
-      return QStringLiteral("corrupted reply bytes");
-    case LineFault::Silence:
-      return QStringLiteral("station falls silent");
-    case LineFault::Unplug:
-      return QStringLiteral("adapter unplugged");
-  }
-  return {};
-}
-
-QString ServerFaultName(ServerFault fault) {
-  switch (fault) {
-    case ServerFault::None:
-      return QStringLiteral("none");
-    case ServerFault::Disconnect:
-      return QStringLiteral("server disconnects");
-    case ServerFault::Flood:
-      return QStringLiteral("server floods");
-    case ServerFault::Slow:
-      return QStringLiteral("server answers late");
-  }
-  return {};
-}
-
 }  // namespace
 
 QString CentralName(SimulatedCentral central) {
-  switch (central) {
-    case SimulatedCentral::LocoNet:
-      return QStringLiteral("IB/TC /LocoNet");
-    case SimulatedCentral::P50X:
-      return QStringLiteral("IB/TC (P50X)");
-    case SimulatedCentral::Lenz:
-      return QStringLiteral("Lenz/Multi-Maus");
-    case SimulatedCentral::Maerklin:
-      return QStringLiteral("Märklin 6050/6051");
-    case SimulatedCentral::Srcp:
-      return QStringLiteral("SRCP 0.8");
-  }
-  return {};
+  return QString::fromUtf8(kCentralNames[static_cast<int>(central)]);
 }
 
 RunPlan PlanRun(int index, std::uint32_t seed) {
@@ -134,7 +78,7 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
       plan.line.fault = kSilentInterfaceFaults[turn % std::size(kSilentInterfaceFaults)];
     else
       plan.line.fault = kLineFaults[turn % std::size(kLineFaults)];
-    const Traffic traffic = TrafficOf(plan.central);
+    const Traffic traffic = kTraffic[static_cast<int>(plan.central)];
     plan.line.seed = static_cast<std::uint32_t>(random());
     plan.line.bytesBeforeFaults = draw(0, traffic.replyBytes * 9 / 10);
     plan.line.percentHit = draw(5, 40);
@@ -143,7 +87,8 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
     plan.line.writesBeforeUnplug = draw(0, traffic.writes);
   }
   // A decoder's first address is where a block of its turnouts begins, as the spin buttons give.
-  const int steps = (HighestAddress(plan.central) - 1) / Wd10::kTurnoutsPerDecoder;
+  const int steps =
+      (kHighestAddress[static_cast<int>(plan.central)] - 1) / Wd10::kTurnoutsPerDecoder;
   plan.address = 1 + Wd10::kTurnoutsPerDecoder * draw(0, steps);
   plan.modeButtonA = draw(1, 7);
   plan.modeButtonB = draw(8, 14);
@@ -151,57 +96,32 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
 }
 
 QString RunPlan::FaultName() const {
-  return central == SimulatedCentral::Srcp ? ServerFaultName(server.fault)
-                                           : LineFaultName(line.fault);
+  return QString::fromLatin1(central == SimulatedCentral::Srcp
+                                 ? kServerFaultNames[static_cast<int>(server.fault)]
+                                 : kLineFaultNames[static_cast<int>(line.fault)]);
 }
 
 QString RunPlan::Describe() const {
-  QString fault = FaultName();
-  switch (central == SimulatedCentral::Srcp ? LineFault::None : line.fault) {
-    case LineFault::Drop:
-    case LineFault::Duplicate:
-    case LineFault::Corrupt:
-      fault += QStringLiteral(" (%1 % after %2 bytes, line seed %3)")
-                   .arg(line.percentHit)
-                   .arg(line.bytesBeforeFaults)
-                   .arg(line.seed);
-      break;
-    case LineFault::Delay:
-      fault += QStringLiteral(" (%1 % after %2 bytes, up to %3 ms, line seed %4)")
-                   .arg(line.percentHit)
-                   .arg(line.bytesBeforeFaults)
-                   .arg(line.longestDelayMs)
-                   .arg(line.seed);
-      break;
-    case LineFault::Silence:
-      fault += QStringLiteral(" (after %1 reply bytes)").arg(line.bytesBeforeSilence);
-      break;
-    case LineFault::Unplug:
-      fault += QStringLiteral(" (after %1 writes)").arg(line.writesBeforeUnplug);
-      break;
-    case LineFault::None:
-      break;
-  }
-  if (central == SimulatedCentral::Srcp) {
-    switch (server.fault) {
-      case ServerFault::Disconnect:
-        fault += QStringLiteral(" (on \"%1\")").arg(server.closeOnLine);
-        break;
-      case ServerFault::Flood:
-        fault += QStringLiteral(" (from %1 ms for %2 ms)")
-                     .arg(server.floodAfterMs)
-                     .arg(server.floodForMs);
-        break;
-      case ServerFault::Slow:
-        fault += QStringLiteral(" (%1 ms)").arg(server.replyDelayMs);
-        break;
-      case ServerFault::None:
-        break;
-    }
-  }
-  return QStringLiteral("run %1: %2, fault: %3, address %4, mode buttons %5 and %6")
+  // Every figure of the plan, whichever the fault uses, so that the run can be repeated alone.
+  const QString figures =
+      central == SimulatedCentral::Srcp
+          ? QStringLiteral("closes on \"%1\", floods from %2 ms for %3 ms, replies %4 ms late")
+                .arg(server.closeOnLine)
+                .arg(server.floodAfterMs)
+                .arg(server.floodForMs)
+                .arg(server.replyDelayMs)
+          : QStringLiteral(
+                "line seed %1, %2 % hit after %3 bytes, delays up to %4 ms, silent "
+                "after %5 reply bytes, unplugged after %6 writes")
+                .arg(line.seed)
+                .arg(line.percentHit)
+                .arg(line.bytesBeforeFaults)
+                .arg(line.longestDelayMs)
+                .arg(line.bytesBeforeSilence)
+                .arg(line.writesBeforeUnplug);
+  return QStringLiteral("run %1: %2, fault: %3 (%4), address %5, mode buttons %6 and %7")
       .arg(index)
-      .arg(CentralName(central), fault)
+      .arg(CentralName(central), FaultName(), figures)
       .arg(address)
       .arg(modeButtonA)
       .arg(modeButtonB);

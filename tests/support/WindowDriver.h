@@ -1,0 +1,47 @@
+// Drives the real main window as a user does, for the end-to-end tests, the soak and the
+// simulator tool's tests: the settings dialog is accepted as it stands, so the port the test set
+// is the port that opens; the program's fixed pauses are shortened on this window only.
+#pragma once
+
+#include <QDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <algorithm>
+
+#include "CPortSetup/TComSetupFrm.h"
+#include "WD10/TFrm_WD10.h"
+#include "p50x/P50XLink.h"
+#include "platform/Messages.h"
+#include "platform/TTimer.h"
+
+class WindowDriver {
+ public:
+  // Interface detection's break and probe pauses, capped: a simulator answers well within.
+  static constexpr int kLongestDetectionSleepMs = 40;
+
+  explicit WindowDriver(TFrm_WD10& window) : window_(window) {
+    TComSetupFrm::SetExecHook([](TComSetupFrm&) { return int(QDialog::Accepted); });
+    window_.Timer4->SetInterval(20);  // the four-second step pause
+    window_.show();
+  }
+  ~WindowDriver() { TComSetupFrm::SetExecHook(nullptr); }
+  WindowDriver(const WindowDriver&) = delete;
+  WindowDriver& operator=(const WindowDriver&) = delete;
+
+  void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+  // Chooses a central type by its button, as the user does.
+  void Choose(QRadioButton* central) {
+    central->setChecked(true);
+    ShortenDetectionSleeps();
+  }
+
+  void ShortenDetectionSleeps() {
+    if (auto* p50x = dynamic_cast<P50XLink*>(window_.CurrentLink()))
+      p50x->SetSleepFunction([](int ms) { SleepMs(std::min(ms, kLongestDetectionSleepMs)); });
+  }
+
+ private:
+  TFrm_WD10& window_;
+};
