@@ -2,8 +2,6 @@
 // methods, Close racing a batch, and handlers that raise.
 #include <gtest/gtest.h>
 
-#include <QThread>
-#include <atomic>
 #include <stdexcept>
 
 #include "CPort/MemoryDevice.h"
@@ -108,19 +106,6 @@ TEST_F(PortEvents, BurstsCoalesceAndAnEmptiedQueueRaisesNothing) {
   port.Close();
 }
 
-TEST_F(PortEvents, EventsTakeEffectAtOpen) {
-  LogAllEvents();
-  port.Open();
-  port.SetEvents({});  // the running thread keeps its mask
-  EXPECT_EQ(line->EventMask(), kAllComEvents);
-  line->Receive("a");
-  ASSERT_TRUE(WaitFor([&] { return log.contains("rxchar 1"); }));
-  port.Close();
-  port.Open();  // no thread this time
-  EXPECT_TRUE(line->EventMask().Empty());
-  ExpectTheThreadEnded();
-}
-
 TEST_F(PortEvents, ABatchQueuedWhenCloseBeginsRunsInsideClose) {
   port.OnRxChar = [&](QObject*, int n) { log << QStringLiteral("rxchar %1").arg(n); };
   port.OnBeforeClose = Note("before close");
@@ -172,63 +157,6 @@ TEST_F(PortEvents, AHandlerExceptionEndsTheThreadQuietlyUntilTheNextOpen) {
   line->Receive("cd");
   EXPECT_TRUE(WaitFor([&] { return calls == 2; }));
   port.Close();
-}
-
-TEST_F(PortEvents, WindowSyncSendsOneMessagePerEvent) {
-  port.SetSyncMethod(smWindowSync);
-  LogAllEvents();
-  port.Open();
-  log.clear();
-  line->RaiseEvents({evRing});
-  ASSERT_TRUE(WaitFor([&] { return log.contains("ring"); }));
-  line->SetSignal(csRLSD, true);
-  ASSERT_TRUE(WaitFor([&] { return log.contains("rlsd 1"); }));
-  EXPECT_EQ(log, QStringList({"ring", "rlsd 1"}));
-
-  // The event thread has its reply before the handler runs, so a handler's exception is shown
-  // like that of any window event, and the events go on.
-  port.OnBreak = [](QObject*) { throw EComPort(12, 5); };
-  line->RaiseEvents({evBreak});
-  ASSERT_TRUE(WaitFor([&] { return !Notifications().messages.isEmpty(); }));
-  EXPECT_EQ(Notifications().messages,
-            QStringList({"EscapeCommFunction function failed (win error code: 5)"}));
-  line->Receive("a");
-  ASSERT_TRUE(WaitFor([&] { return log.contains("rxchar 1"); }));
-  port.Close();
-}
-
-TEST_F(PortEvents, WithoutSyncTheHandlersRunOnTheEventThread) {
-  port.SetSyncMethod(smNone);
-  std::atomic<QThread*> ranOn = nullptr;
-  port.OnRxChar = [&](QObject*, int) { ranOn = QThread::currentThread(); };
-  port.Open();
-  line->Receive("a");
-  ASSERT_TRUE(SleepUntil([&] { return ranOn != nullptr; }));
-  EXPECT_NE(ranOn.load(), QThread::currentThread());
-  port.Close();
-}
-
-TEST_F(PortEvents, LinksHearOfBuffersAndTransmitState) {
-  TComLink link;
-  QByteArray linkGot, portGot;
-  link.OnRxBuf = [&](QObject*, const char* b, int n) { linkGot.append(b, n); };
-  link.OnRx = NoteOnOff("rx");
-  link.OnTx = NoteOnOff("tx");
-  link.OnTxEmpty = Note("link txempty");
-  port.RegisterLink(&link);
-  port.OnRxBuf = [&](QObject*, const char* b, int n) { portGot.append(b, n); };
-  port.OnRxChar = [&](QObject*, int) { log << "rxchar"; };
-  port.OnTxEmpty = Note("txempty");
-  port.Open();
-
-  line->Receive("abc");
-  ASSERT_TRUE(WaitFor([&] { return linkGot.size() == 3; }));
-  EXPECT_EQ(portGot, QByteArray("abc"));
-  EXPECT_EQ(line->InputCount(), 0);  // the port read them for the link
-  port.WriteStr("z");
-  ASSERT_TRUE(WaitFor([&] { return log.contains("txempty"); }));
-  EXPECT_EQ(log, QStringList({"rx 1", "rx 0", "tx 1", "tx 0", "link txempty", "txempty"}));
-  port.Close();  // while the link lives
 }
 
 }  // namespace

@@ -153,14 +153,6 @@ TEST_F(PortOnPty, ReadsAndWritesWaitAsTheTimeoutsSay) {
   EXPECT_LT(written, block.size());
 }
 
-TEST_F(PortOnPty, CloseKeepsWhatWasWritten) {
-  port.SetEvents(kAllComEvents);
-  port.Open();
-  port.WriteStr("\x61");
-  port.Close();
-  EXPECT_EQ(pty.Read(1), QByteArray("\x61"));
-}
-
 TEST_F(PortOnPty, APeerThatGoesAwayGivesCleanErrorsWithoutSpinning) {
   port.SetEvents(kAllComEvents);
   int rx = 0;

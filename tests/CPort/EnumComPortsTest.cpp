@@ -1,12 +1,8 @@
-// The port list: hardware ports, the ports simulators publish, and adapters by their stable
-// names, sorted ignoring case; links whose device has gone, and files that are no links, are
-// no ports.
+// The port list names adapters by their stable names, sorted ignoring case; links whose device
+// has gone, and files that are no links, are no ports.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 
@@ -19,36 +15,6 @@ bool SortedIgnoringCase(const QStringList& list) {
   return std::is_sorted(list.begin(), list.end(), [](const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) < 0;
   });
-}
-
-TEST(EnumComPorts, ListsHardwareAndLivePublishedPorts) {
-  QTemporaryDir runtime;
-  const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-  qunsetenv("XDG_RUNTIME_DIR");
-  EXPECT_EQ(PublishedPortsDir(), QStringLiteral("/tmp/sorvell-ports-%1").arg(getuid()));
-  qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-  const QString published = PublishedPortsDir();
-  EXPECT_EQ(published, runtime.path() + "/sorvell-ports");
-  ASSERT_TRUE(QDir().mkpath(published));
-  PtyPair a;
-  for (const char* name : {"/COM2", "/com10", "/COM1"}) {
-    ASSERT_TRUE(QFile::link(a.SlavePath(), published + name));
-  }
-  ASSERT_TRUE(QFile::link("/dev/sorvell-gone", published + "/COM3"));
-
-  QStringList ports{"stale"};
-  EnumComPorts(ports);
-  saved.isNull() ? (void)qunsetenv("XDG_RUNTIME_DIR") : (void)qputenv("XDG_RUNTIME_DIR", saved);
-  QStringList ours;
-  for (const QString& port : ports) {
-    if (port.startsWith(published)) {
-      ours << port;
-    } else {
-      EXPECT_TRUE(port.contains(QRegularExpression("^/dev/tty(S|USB|ACM)"))) << port.toStdString();
-    }
-  }
-  EXPECT_EQ(ours, QStringList({published + "/COM1", published + "/com10", published + "/COM2"}));
-  EXPECT_TRUE(SortedIgnoringCase(ports));
 }
 
 TEST(EnumComPorts, AdaptersWithAStableNameAreListedByIt) {
