@@ -70,6 +70,7 @@ TEST_F(SrcpLinkTest, VerbindenThatMakesNoSessionSaysWhy) {
   QTcpServer silent;
   silent.listen(QHostAddress::LocalHost, 0);
   Timer3.SetInterval(100);
+  EXPECT_FALSE(link.SetServerAddress("127.0.0.1:99999"));
   const std::pair<int, const char*> cases[] = {
       {cutOff.Port(),
        "De verbinding met de SRCP-server op 127.0.0.1:%1 is tijdens het aanmelden weggevallen."},
