@@ -2,7 +2,9 @@
 // component reports, and a count of open sockets.
 #pragma once
 
-#include <QByteArray>
+#include <sys/socket.h>
+
+#include <QDir>
 #include <QList>
 #include <QStringList>
 #include <QTcpServer>
@@ -11,33 +13,71 @@
 #include <utility>
 
 #include "ScktComp/TClientSocket.h"
+#include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
 
+using Errors = QList<std::pair<TErrorEvent, int>>;
+
 // A port on 127.0.0.1 on which nothing listens.
-int ClosedPort();
+inline int ClosedPort() {
+  QTcpServer probe;
+  probe.listen(QHostAddress::LocalHost, 0);
+  return probe.serverPort();
+}
 
 // The IPv4 stream sockets among the open descriptors: a resolver still working for an earlier
 // test holds others for a moment (its hosts file, a datagram socket), which must not count.
-int OpenTcpSocketCount();
+inline int OpenTcpSocketCount() {
+  int count = 0;
+  for (const QString& name : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files)) {
+    int type = 0;
+    socklen_t typeSize = sizeof type;
+    sockaddr_storage address{};
+    socklen_t addressSize = sizeof address;
+    if (::getsockopt(name.toInt(), SOL_SOCKET, SO_TYPE, &type, &typeSize) == 0 &&
+        type == SOCK_STREAM &&
+        ::getsockname(name.toInt(), reinterpret_cast<sockaddr*>(&address), &addressSize) == 0 &&
+        address.ss_family == AF_INET)
+      ++count;
+  }
+  return count;
+}
 
 // A listening peer on 127.0.0.1 with a port of the system's choosing.
-class Listener {
- public:
-  Listener();
-  int Port() const { return server_.serverPort(); }
-  bool HasConnection() const { return server_.hasPendingConnections(); }
+struct Listener : QTcpServer {
+  Listener() { listen(QHostAddress::LocalHost, 0); }
+  int Port() const { return serverPort(); }
   // The next accepted connection, or nullptr when none arrives in time.
-  std::unique_ptr<QTcpSocket> Accept();
-
- private:
-  QTcpServer server_;
+  std::unique_ptr<QTcpSocket> Accept() {
+    if (!WaitFor([this] { return hasPendingConnections(); })) return nullptr;
+    std::unique_ptr<QTcpSocket> peer(nextPendingConnection());
+    peer->setParent(nullptr);
+    return peer;
+  }
 };
 
 // Records every report of a component, in order. OnRead takes the text with ReceiveText.
 struct SocketEventLog {
-  explicit SocketEventLog(TClientSocket& socket);
+  explicit SocketEventLog(TClientSocket& socket) {
+    const auto record = [this](const char* name) {
+      return
+          [this, name](QObject*, TCustomWinSocket*) { events.append(QString::fromLatin1(name)); };
+    };
+    socket.OnLookup = record("lookup");
+    socket.OnConnecting = record("connecting");
+    socket.OnConnect = record("connect");
+    socket.OnDisconnect = record("disconnect");
+    socket.OnWrite = record("write");
+    socket.OnRead = [this](QObject*, TCustomWinSocket* connection) {
+      events.append(QStringLiteral("read"));
+      reads.append(connection->ReceiveText());
+    };
+    socket.OnError = [this](QObject*, TCustomWinSocket*, TErrorEvent errorEvent, int& errorCode) {
+      errors.append({errorEvent, errorCode});
+    };
+  }
 
   QStringList events;
   QList<QByteArray> reads;
-  QList<std::pair<TErrorEvent, int>> errors;
+  Errors errors;
 };

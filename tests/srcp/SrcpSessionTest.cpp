@@ -1,101 +1,94 @@
-// The sessions of the SRCP link: the handshake each greeting asks for, "Verbinden" without a
-// server or without a greeting, and the end of session.
+// The sessions of the SRCP link: the handshake each greeting asks for and the end of session,
+// "Verbinden" that cannot make a session, and one that connects to a server started later.
 #include "SrcpTestLink.h"
 
 namespace {
 
-const Lines kEndOfSession = {"SET 1 POWER OFF\r\n", "TERM 0 SESSION\r\n"};
+const Lines kEnd = {"SET 1 POWER OFF\r\n", "TERM 0 SESSION\r\n"};
 
-// The DDW 0.8 handshake, and the same for a server that names only "SRCP 0.8.x" and switches
-// power per bus: that one gets its accessory bus switched on as well.
-class Ddw08Handshake : public SrcpLinkTest, public testing::WithParamInterface<bool> {};
+struct SessionCase {
+  const char* name;
+  const char* greeting;
+  bool withoutBus;
+  Lines handshake;
+  int beeps;  // two for a server with an information session
+  Lines end;
+};
 
-TEST_P(Ddw08Handshake, OpensCommandAndInfoSessionsAndSwitchesPowerOn) {
-  const bool perBus = GetParam();
-  StartServer(perBus ? SrcpServer::kSrcpdGreeting : SrcpServer::kDdw08Greeting);
-  Lines handshake = kDdw08CommandHandshake;
-  if (perBus) handshake.push_back("SET 6 POWER ON\r\n");
+class Session : public SrcpLinkTest, public testing::WithParamInterface<SessionCase> {};
 
-  ASSERT_NO_FATAL_FAILURE(Connect(handshake));
+TEST_P(Session, HandshakeAndEndAsTheGreetingAsks) {
+  const SessionCase& c = GetParam();
+  ASSERT_NO_FATAL_FAILURE(Connect(c.greeting, c.handshake, c.withoutBus));
 
-  EXPECT_EQ(Notifications().beeps, 2);
-  EXPECT_EQ(AwaitLines(1, kDdw08InfoHandshake.size()), kDdw08InfoHandshake);
-  EXPECT_EQ(server->SessionMode(0), "COMMAND");
-  EXPECT_EQ(server->SessionMode(1), "INFO");
-  EXPECT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 1 POWER ON"); }));
-  EXPECT_TRUE(panes.Memo3.Text().contains("200 OK GO"));
+  EXPECT_EQ(Notifications().beeps, c.beeps);
+  EXPECT_TRUE(WaitFor([&] { return panes.Memo3.Text().contains("200 OK GO"); }));
+  if (c.beeps == 2) {
+    EXPECT_EQ(AwaitLines(1, 3),
+              Lines({"SET PROTOCOL SRCP 0.8.2\r\n", "SET CONNECTIONMODE SRCP INFO\r\n", "GO\r\n"}));
+    EXPECT_EQ(server->SessionMode(0), "COMMAND");
+    EXPECT_EQ(server->SessionMode(1), "INFO");
+    EXPECT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 1 POWER ON"); }));
+  } else {
+    EXPECT_EQ(server->ConnectionCount(), 1);
+  }
 
   link.EndSrcpSession();
-  Lines end = kEndOfSession;
-  if (perBus) end.insert(end.begin(), "SET 6 POWER OFF\r\n");
-  EXPECT_EQ(LinesAfter(0, handshake.size()), end);
-  EXPECT_TRUE(WaitFor([&] { return server->ConnectionClosed(0) && server->ConnectionClosed(1); }));
+  EXPECT_EQ(LinesAfter(c.handshake.size()), c.end);
+  EXPECT_TRUE(WaitFor([&] {
+    return server->ConnectionClosed(0) && (c.beeps == 1 || server->ConnectionClosed(1));
+  }));
   EXPECT_FALSE(ClientSocket1.Active());
   EXPECT_FALSE(ClientSocket2.Active());
 }
 
-INSTANTIATE_TEST_SUITE_P(Greetings, Ddw08Handshake, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return info.param ? "PowerPerBus" : "Ddw08";
-                         });
-
-TEST_F(SrcpLinkTest, Ddw07GreetingGetsOneSessionWithoutPower) {
-  StartServer(SrcpServer::kDdw07Greeting);
-  ASSERT_NO_FATAL_FAILURE(Connect(kDdw07Handshake));
-
-  EXPECT_EQ(Notifications().beeps, 1);
-  EXPECT_TRUE(WaitFor([&] { return panes.Memo3.Text().contains("200 OK GO"); }));
-  EXPECT_FALSE(ClientSocket2.Active());
-  EXPECT_EQ(server->ConnectionCount(), 1);
+Lines With(Lines lines, const Lines& more) {
+  lines.insert(lines.end(), more.begin(), more.end());
+  return lines;
 }
 
-// The server drops the command session in the middle of the handshake: no run is possible,
-// and the user is told.
-TEST_F(SrcpLinkTest, ConnectionLostDuringTheHandshakeFailsVerbinden) {
-  StartServer(SrcpServer::kDdw08Greeting);
-  server->CloseOnLine("GO");
-  link.Attach();
+// A server that switches power per bus gets its accessory bus switched on and off as well,
+// unless it has no such bus.
+INSTANTIATE_TEST_SUITE_P(
+    Greetings, Session,
+    testing::Values(
+        SessionCase{"Ddw07", SrcpServer::kDdw07Greeting, false, kDdw07Handshake, 1, kEnd},
+        SessionCase{"Ddw08", SrcpServer::kDdw08Greeting, false, kDdw08Handshake, 2, kEnd},
+        SessionCase{"PowerPerBus", SrcpServer::kSrcpdGreeting, false,
+                    With(kDdw08Handshake, {"SET 6 POWER ON\r\n"}), 2,
+                    With({"SET 6 POWER OFF\r\n"}, kEnd)},
+        SessionCase{"PowerPerBusWithoutTheBus", SrcpServer::kSrcpdGreeting, true, kDdw08Handshake,
+                    2, kEnd}),
+    [](const testing::TestParamInfo<SessionCase>& info) { return info.param.name; });
 
-  EXPECT_FALSE(link.Connect());
-  ASSERT_EQ(Notifications().messages.size(), 1);
-  EXPECT_TRUE(Notifications().messages[0].startsWith(
-      QStringLiteral("De verbinding met de SRCP-server op 127.0.0.1:%1 is tijdens het aanmelden "
-                     "weggevallen.")
-          .arg(server->Port())));
-  EXPECT_EQ(Switch("5").result, AccessoryOutcome::Result::Lost);
-}
-
-TEST_F(SrcpLinkTest, UnknownGreetingIsRefusedAtOnceAndNothingIsSent) {
-  constexpr const char* olderServer = "srcpd V2.0.10; SRCP 0.7.3";
-  StartServer(olderServer);
-  link.Attach();
-  ASSERT_TRUE(panes.Memo3.Text().contains(olderServer));
-
-  EXPECT_FALSE(link.Connect());
-  EXPECT_EQ(Notifications().messages,
-            QStringList({QStringLiteral("Op 127.0.0.1:%1 luistert niets, of het is geen SRCP "
-                                        "0.8-server. Start de server en druk daarna opnieuw op "
-                                        "\"Verbinden\".")
-                             .arg(server->Port())}));
-  EXPECT_EQ(Notifications().beeps, 0);
-  EXPECT_EQ(Switch("5").result, AccessoryOutcome::Result::Lost);
-  link.EndSrcpSession();
-  EXPECT_EQ(AwaitLines(0, 2), kEndOfSession);
-}
-
-// A server that accepts and never greets: "Verbinden" waits three reply periods, then says so.
-TEST_F(SrcpLinkTest, GreetingThatNeverComesEndsVerbindenWithABox) {
+// A server that drops the session in the handshake, one of an older protocol, and one that
+// never greets: each "Verbinden" fails with one box that says why, and no command goes out.
+TEST_F(SrcpLinkTest, VerbindenThatMakesNoSessionSaysWhy) {
+  SrcpServer cutOff(SrcpServer::kDdw08Greeting, 0);
+  cutOff.CloseOnLine("GO");
+  SrcpServer older("srcpd V2.0.10; SRCP 0.7.3", 0);
   QTcpServer silent;
   silent.listen(QHostAddress::LocalHost, 0);
-  ASSERT_NO_FATAL_FAILURE(PointAt(silent.serverPort()));
   Timer3.SetInterval(100);
-  link.Attach();
-
-  EXPECT_FALSE(link.Connect());
-  ASSERT_EQ(Notifications().messages.size(), 1);
-  EXPECT_TRUE(Notifications().messages[0].startsWith(
-      QStringLiteral("Op 127.0.0.1:%1 luistert niets").arg(silent.serverPort())));
-  EXPECT_EQ(Switch("5").result, AccessoryOutcome::Result::Lost);
+  EXPECT_FALSE(link.SetServerAddress("127.0.0.1:99999"));
+  const std::pair<int, const char*> cases[] = {
+      {cutOff.Port(),
+       "De verbinding met de SRCP-server op 127.0.0.1:%1 is tijdens het aanmelden weggevallen."},
+      {older.Port(),
+       "Op 127.0.0.1:%1 luistert niets, of het is geen SRCP 0.8-server. Start de "
+       "server en druk daarna opnieuw op \"Verbinden\"."},
+      {silent.serverPort(), "Op 127.0.0.1:%1 luistert niets"}};
+  for (const auto& [port, message] : cases) {
+    Notifications().Reset();
+    ASSERT_NO_FATAL_FAILURE(PointAt(port));
+    link.Attach();
+    EXPECT_FALSE(link.Connect());
+    ASSERT_EQ(Notifications().messages.size(), 1) << port;
+    EXPECT_TRUE(Notifications().messages[0].startsWith(QString::fromUtf8(message).arg(port)))
+        << Notifications().messages[0].toStdString();
+    EXPECT_EQ(Switch("5").result, Result::Lost);
+  }
+  EXPECT_EQ(older.ReceivedLines(0), Lines());
 }
 
 // No server when "SRCP 0.8" is chosen: the refusal says where none runs. "Verbinden" tries
@@ -116,7 +109,6 @@ TEST_F(SrcpLinkTest, VerbindenConnectsAgainToAServerStartedLater) {
             QStringList({QStringLiteral("Er draait geen SRCP-server op 127.0.0.1:%1. Start de "
                                         "server en druk daarna op \"Verbinden\".")
                              .arg(port)}));
-  EXPECT_FALSE(ClientSocket1.Active());
 
   Notifications().Reset();
   EXPECT_FALSE(link.Connect());
@@ -125,7 +117,6 @@ TEST_F(SrcpLinkTest, VerbindenConnectsAgainToAServerStartedLater) {
   server = std::make_unique<SrcpServer>(SrcpServer::kDdw07Greeting, port);
   EXPECT_TRUE(link.Connect());
   EXPECT_EQ(AwaitLines(0, kDdw07Handshake.size()), kDdw07Handshake);
-  EXPECT_EQ(Notifications().beeps, 1);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The SRCP link as the window builds it: two client sockets, the reply timer and an observer
-// that keeps the panes the window would show, for tests against the SRCP server simulator or a
-// server scripted by the test, each on a port of the system's choosing.
+// that keeps the panes the window would show, against the SRCP server simulator or a server
+// scripted by the test, each on a port of the system's choosing.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,7 +16,6 @@
 #include "ScktComp/TClientSocket.h"
 #include "SrcpServer.h"
 #include "link/LinkObserver.h"
-#include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/TTimer.h"
 #include "srcp/SrcpLink.h"
@@ -24,27 +23,22 @@
 #include "support/WaitFor.h"
 
 using Lines = std::vector<std::string>;
+using Result = AccessoryOutcome::Result;
 
-inline const Lines kDdw08CommandHandshake = {"SET PROTOCOL SRCP 0.8.2\r\n",
-                                             "SET CONNECTIONMODE SRCP COMMAND\r\n",
-                                             "GO\r\n",
-                                             "INIT 1 POWER\r\n",
-                                             "INIT 8 FB S88 LPT1 3\r\n",
-                                             "SET 1 POWER ON\r\n"};
-inline const Lines kDdw08InfoHandshake = {"SET PROTOCOL SRCP 0.8.2\r\n",
-                                          "SET CONNECTIONMODE SRCP INFO\r\n", "GO\r\n"};
+inline const Lines kDdw08Handshake = {"SET PROTOCOL SRCP 0.8.2\r\n",
+                                      "SET CONNECTIONMODE SRCP COMMAND\r\n",
+                                      "GO\r\n",
+                                      "INIT 1 POWER\r\n",
+                                      "INIT 8 FB S88 LPT1 3\r\n",
+                                      "SET 1 POWER ON\r\n"};
 inline const Lines kDdw07Handshake = {"SET PROTOCOL SRCP 0.8.2\r\n",
                                       "SET CONNECTIONMODE SRCP INFO\r\n",
                                       "SET CONNECTIONMODE SRCP COMMAND\r\n",
                                       "GO\r\n",
                                       "INIT 1 POWER\r\n",
                                       "INIT 8 FB S88 LPT1 3\r\n"};
-
-inline void WaitMilliseconds(int milliseconds) {
-  bool expired = false;
-  QTimer::singleShot(milliseconds, [&] { expired = true; });
-  WaitUntil([&] { return expired; });
-}
+inline const std::string kSet5 = "SET 6 GA 5 1 1 200\r\n";
+inline const std::string kInit5 = "INIT 6 GA 5 N\r\n";
 
 // What the window shows of the link: its receive and information panes.
 class PaneObserver final : public LinkObserver {
@@ -54,33 +48,35 @@ class PaneObserver final : public LinkObserver {
   void ShowReceiveStatus(const QString& text) override { Memo3.SetText(text); }
   void LogInformation(const QString& entry) override { memo4.AddLine(entry); }
   void ShowVersionValue(StationVersionField, const QString&) override {}
-  void WaitMs(int milliseconds) override { WaitMilliseconds(milliseconds); }
+  void WaitMs(int milliseconds) override {
+    bool expired = false;
+    QTimer::singleShot(milliseconds, [&] { expired = true; });
+    WaitUntil([&] { return expired; });
+  }
 
   TMemo Memo3;
   TMemo memo4;
 };
 
-// A server written by the test: it greets as a DDW 0.7 server (one session), answers the
-// handshake as any server does, and answers every other line with the next of the replies the
-// test gave. A reply is a list of pieces, each sent some time after the one before, so that
-// each arrives in a read of its own; the piece "close" ends the connection instead.
+// A server written by the test: it greets as a DDW 0.7 server, answers the handshake as any
+// server does, and every other line with the next of the test's replies. A reply is a list of
+// pieces sent 40 ms apart, so that each arrives in a read of its own; "close" ends the
+// connection instead.
 class ScriptedServer {
  public:
   using Reply = std::vector<QByteArray>;
 
-  explicit ScriptedServer(std::deque<Reply> replies, QByteArray greeting = "DDW V 0.7.5; SRCP 0.7.3\n")
-      : replies_(std::move(replies)), greeting_(std::move(greeting)) {
+  explicit ScriptedServer(std::deque<Reply> replies) : replies_(std::move(replies)) {
     server_.listen(QHostAddress::LocalHost, 0);
     QObject::connect(&server_, &QTcpServer::newConnection, [this] {
       peer_.reset(server_.nextPendingConnection());
-      peer_->write(greeting_);
+      peer_->write("DDW V 0.7.5; SRCP 0.7.3\n");
       QObject::connect(peer_.get(), &QTcpSocket::readyRead, [this] { Read(); });
     });
   }
 
   int Port() const { return server_.serverPort(); }
-  // What came after the handshake, line by line.
-  Lines commands;
+  Lines commands;  // what came after the handshake
 
  private:
   void Read() {
@@ -100,10 +96,7 @@ class ScriptedServer {
 
   void Send(Reply pieces, std::size_t next) {
     if (next == pieces.size() || !peer_) return;
-    if (pieces[next] == "close") {
-      peer_->disconnectFromHost();
-      return;
-    }
+    if (pieces[next] == "close") return peer_->disconnectFromHost();
     peer_->write(pieces[next]);
     peer_->flush();
     QTimer::singleShot(40, &server_, [this, pieces, next] { Send(pieces, next + 1); });
@@ -112,43 +105,34 @@ class ScriptedServer {
   QTcpServer server_;
   std::unique_ptr<QTcpSocket> peer_;
   std::deque<Reply> replies_;
-  QByteArray greeting_;
 };
 
 class SrcpLinkTest : public testing::Test {
  protected:
-  // A server of the simulator's with this greeting, and the link pointed at it.
-  void StartServer(const char* greeting) {
-    server = std::make_unique<SrcpServer>(greeting, 0);
-    PointAt(server->Port());
-  }
   void PointAt(int port) {
     ASSERT_TRUE(link.SetServerAddress(QStringLiteral("127.0.0.1:%1").arg(port)));
   }
-
-  // As choosing "SRCP 0.8" and pressing "Verbinden" do; the handshake has reached the server.
-  void Connect(const Lines& commandHandshake) {
+  // A server of the simulator's with this greeting; "Verbinden" has made its handshake.
+  void Connect(const char* greeting, const Lines& handshake, bool withoutBus = false) {
+    server = std::make_unique<SrcpServer>(greeting, 0);
+    server->SetWithoutAccessoryBus(withoutBus);
+    ASSERT_NO_FATAL_FAILURE(PointAt(server->Port()));
     link.Attach();
     ASSERT_TRUE(link.Connect());
-    ASSERT_EQ(AwaitLines(0, commandHandshake.size()), commandHandshake);
+    ASSERT_EQ(AwaitLines(0, handshake.size()), handshake);
   }
-
-  // Waits until the connection has received at least count lines, then returns all of them.
+  // All lines a connection received, once there are at least count.
   Lines AwaitLines(int connection, std::size_t count) {
     WaitFor([&] { return server->ReceivedLines(connection).size() >= count; });
     return server->ReceivedLines(connection);
   }
-
-  // The lines a connection received after its first skip lines.
-  Lines LinesAfter(int connection, std::size_t skip) {
-    const Lines lines = server->ReceivedLines(connection);
+  Lines LinesAfter(std::size_t skip) {
+    const Lines lines = server->ReceivedLines(0);
     return skip < lines.size() ? Lines(lines.begin() + static_cast<long>(skip), lines.end())
                                : Lines();
   }
-
   AccessoryOutcome Switch(const char* turnout) {
-    return link.SendSrcpGA(QStringLiteral("6"), QLatin1String(turnout), QStringLiteral("1"),
-                           QStringLiteral("N"));
+    return link.SendSrcpGA("6", QLatin1String(turnout), "1", "N");
   }
 
   std::unique_ptr<SrcpServer> server;
