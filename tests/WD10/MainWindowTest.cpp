@@ -14,6 +14,7 @@
 #include "CPort/TComPort.h"
 #include "WD10/TFrm_WD10.h"
 #include "WD10/TSpinEdit.h"
+#include "platform/TMemo.h"
 
 namespace {
 
@@ -33,11 +34,7 @@ class MainWindow : public testing::Test {
   TFrm_WD10 window;
 };
 
-TEST_F(MainWindow, StartsAsAfterChoosingLocoNet) {
-  EXPECT_TRUE(window.RadioButton15->isChecked());
-  EXPECT_FALSE(window.Button4->isVisible());
-  EXPECT_EQ(window.ComPort1->BaudRate(), br19200);
-  EXPECT_EQ(window.ComPort1->StopBits(), sbOneStopBit);
+TEST_F(MainWindow, StartsWithTheSelectionAndTheFirstModes) {
   ExpectAddress("1", 1, 5);
   EXPECT_TRUE(window.GroupBox1->isVisible());
   EXPECT_FALSE(window.GroupBox2->isVisible() || window.GroupBox5->isVisible());
@@ -48,22 +45,19 @@ TEST_F(MainWindow, StartsAsAfterChoosingLocoNet) {
   EXPECT_EQ(window.ModeOfGroupA(), 6);
   EXPECT_EQ(window.ModeOfGroupB(), 8);
   EXPECT_EQ(window.RadioButton[14]->text(), "NS-Sein met 4 begrippen");
+  // At least 200 pixels as designed, and wide enough for the caption.
   EXPECT_GE(window.RadioButton[1]->width(),
             std::max(200, window.RadioButton[1]->sizeHint().width()));
-}
-
-// The instructions once lost the blanks at line ends and the empty line.
-TEST_F(MainWindow, InstructionTextKeepsItsBlanks) {
+  // The instructions once lost the blanks at line ends and the empty line.
   const QStringList lines = window.Memo2->toPlainText().split('\n');
   ASSERT_EQ(lines.size(), 8);
-  EXPECT_TRUE(lines[0].endsWith("programmeer "));
-  EXPECT_TRUE(lines[3].isEmpty());
+  EXPECT_TRUE(lines[0].endsWith("programmeer ") && lines[3].isEmpty());
   EXPECT_TRUE(lines[6].contains("het  'Programmeer Sorvell' knopje. Als de gegevens verzonden "));
 }
 
-// Each central type chosen in turn from the keyboard. What only the Lenz choice sets
-// (CTS flow, the events) and only the Märklin choice sets (the lower address limit) stays for
-// any later choice, as it always has.
+// The window starts as after choosing LocoNet; then each central type is chosen in turn from the
+// keyboard. What only the Lenz choice sets (CTS flow, the events) and only the Märklin choice
+// sets (the lower address limit) stays for any later choice, as it always has.
 TEST_F(MainWindow, EachCentralChoiceSetsCaptionsAndLine) {
   const struct {
     QRadioButton* choice;
@@ -72,6 +66,7 @@ TEST_F(MainWindow, EachCentralChoiceSetsCaptionsAndLine) {
     bool button4;
     int maxAddress;
   } steps[] = {
+      {window.RadioButton15, br19200, sbOneStopBit, false, 2040},
       {window.RadioButton16, br19200, sbTwoStopBits, true, 2040},
       {window.RadioButton17, br9600, sbOneStopBit, false, 2040},
       {window.RadioButton15, br19200, sbOneStopBit, false, 2040},
@@ -82,13 +77,14 @@ TEST_F(MainWindow, EachCentralChoiceSetsCaptionsAndLine) {
     step.choice->setFocus();
     QTest::keyClick(step.choice, Qt::Key_Space);
     SCOPED_TRACE(step.choice->text().toStdString());
+    EXPECT_TRUE(step.choice->isChecked());
     EXPECT_EQ(window.ComPort1->BaudRate(), step.baud);
     EXPECT_EQ(window.ComPort1->StopBits(), step.stopBits);
     EXPECT_EQ(window.Button4->isVisibleTo(window.GroupBox2), step.button4);
     // Shown, the button lies inside the programming panel, not beyond its edge.
     EXPECT_LE(window.Button4->geometry().right(), window.GroupBox2->width());
     EXPECT_EQ(window.SpinEdit1->MaxValue(), step.maxAddress);
-    if (step.choice != window.RadioButton16) {
+    if (&step > &steps[2] && !step.button4) {
       EXPECT_EQ(window.ComPort1->Events(), (TComEvents{evRxChar, evCTS}));
     }
   }
@@ -99,27 +95,19 @@ TEST_F(MainWindow, EachCentralChoiceSetsCaptionsAndLine) {
             "Configuratie Kuehn WD10 via Programmeertoets. OffSet = 4 Lenz/Roco");
 }
 
-TEST_F(MainWindow, SpinButtonsStepByEightWithinTheLimits) {
+// The buttons step by eight and clamp; a typed value stands until the field loses focus.
+TEST_F(MainWindow, AddressFieldStepsTypesAndClamps) {
   window.GroupBox2->show();
   const struct {
     int from, steps;
     const char* first;
     int decoder, groupB;
-  } cases[] = {{1, 1, "9", 3, 13}, {2033, 1, "2040", 511, 2044}, {5, -1, "1", 1, 5}};
-  for (const auto& step : cases) {
+  } steps[] = {{1, 1, "9", 3, 13}, {2033, 1, "2040", 511, 2044}, {5, -1, "1", 1, 5}};
+  for (const auto& step : steps) {
     window.SpinEdit1->SetValue(step.from);
     window.SpinEdit1->stepBy(step.steps);
     ExpectAddress(step.first, step.decoder, step.groupB);
   }
-  window.RadioButton18->setChecked(true);
-  window.SpinEdit1->SetValue(241);
-  window.SpinEdit1->stepBy(1);
-  ExpectAddress("248", 63, 252);
-}
-
-TEST_F(MainWindow, TypedValuesStandUntilTheFieldLosesFocus) {
-  window.GroupBox2->show();
-  window.SpinEdit1->setFocus();
   QLineEdit* edit = window.SpinEdit1->findChild<QLineEdit*>();
   const auto type = [&](const char* text) {
     window.SpinEdit1->setFocus();
@@ -132,7 +120,6 @@ TEST_F(MainWindow, TypedValuesStandUntilTheFieldLosesFocus) {
   QTest::keyClick(edit, Qt::Key_Home);
   QTest::keyClicks(edit, "-");
   ExpectAddress("-3", 1, 1);
-
   type("99999");  // at most four characters
   EXPECT_EQ(window.SpinEdit1->Text(), "9999");
   window.Button2->setFocus();
@@ -145,6 +132,16 @@ TEST_F(MainWindow, TypedValuesStandUntilTheFieldLosesFocus) {
     window.SpinEdit1->SetText(text);
     ExpectAddress("1", 1, 5);
   }
+  window.RadioButton18->setChecked(true);
+  window.SpinEdit1->SetValue(241);
+  window.SpinEdit1->stepBy(1);
+  ExpectAddress("248", 63, 252);
+}
+
+// The version button looks at the running executable: this test program, which has no block.
+TEST_F(MainWindow, VersionButtonListsTheRunningProgramInTheConnectionLog) {
+  window.Button5Click();
+  EXPECT_EQ(window.Memo1->Lines(), QStringList{"No version information found"});
 }
 
 // An inner wait started from a timer inside the outer one once cut the outer wait short. Only
