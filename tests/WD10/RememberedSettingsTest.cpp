@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QRandomGenerator>
 
 #include "CPort/TComPort.h"
 #include "WD10/RememberedSettings.h"
@@ -76,38 +75,30 @@ TEST(RememberedSettings, SecondStartHasWhatTheFirstEndedWith) {
 TEST(RememberedSettings, FileThatCannotBeUsedMeansTheDefaultsAndOneLine) {
   const QString file = RememberedSettings::FileName();
   const QString folder = QFileInfo(file).path();
-  const auto write = [&](const QByteArray& content) {
-    QFile out(file);
-    ASSERT_TRUE(QDir().mkpath(folder) && out.open(QIODevice::WriteOnly));
-    out.write(content);
-  };
   const struct {
     const char* what;
-    std::function<void()> spoil;
-    bool unwritable;  // and so the close says so, once
+    QString at;
+    QByteArray content;  // none: a folder
   } cases[] = {
-      {"random bytes",
-       [&] {
-         QByteArray noise(4096, '\0');
-         for (char& byte : noise) byte = char(QRandomGenerator::global()->generate());
-         write(noise);
-       },
-       false},
-      {"values that are not ours",
-       [&] { write("central=steam\n[lenz]\nbaudrate=fast\nparity=\xff\n"); }, false},
-      {"a folder where the file belongs", [&] { QDir().mkpath(file); }, false},
-      // No user, root included, can write in a folder that is a file.
-      {"a file where the folder belongs", [&] { QFile(folder).open(QIODevice::WriteOnly); }, true},
+      {"binary junk", file, QByteArray("\0\xff[\x01=\n\xfe\x80", 8).repeated(500)},
+      {"values that are not ours", file, "central=steam\n[lenz]\nbaudrate=fast\nparity=\xff\n"},
+      {"a folder where the file belongs", file, {}},
+      // No user, root included, can write in a folder that is a file; the close says so, once.
+      {"a file where the folder belongs", folder, ""},
   };
   for (const auto& spoilt : cases) {
     SCOPED_TRACE(spoilt.what);
     QDir(folder).removeRecursively();
-    spoilt.spoil();
+    QDir().mkpath(spoilt.content.isNull() ? spoilt.at : QFileInfo(spoilt.at).path());
+    QFile out(spoilt.at);
+    ASSERT_TRUE(spoilt.content.isNull() ||
+                (out.open(QIODevice::WriteOnly) && out.write(spoilt.content) >= 0));
+    out.close();
     Start start;
     EXPECT_TRUE(start.HasTheDefaults());
     EXPECT_LE(start.complaints, 1);
     const std::string complaint = start.Close();
-    if (spoilt.unwritable) {
+    if (spoilt.at == folder) {
       EXPECT_TRUE(Complaints(complaint) == 1 && complaint.find("cannot write") != std::string::npos)
           << complaint;
     }
