@@ -3,6 +3,8 @@
 
 #include <QProcess>
 
+#include "platform/VersionInfo.h"
+
 namespace {
 
 struct Outcome {
@@ -27,6 +29,36 @@ Outcome Sorvell(const QStringList& arguments, const QString& lang = "C",
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
           QString::fromUtf8(process.readAllStandardOutput()),
           QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The build puts the version block into the program itself, in table 041304E4 only.
+TEST(CommandLine, TheProgramCarriesItsVersionDataInTableDutch) {
+  std::vector<char> block(GetFileVersionInfoSizeA(SORVELL_EXECUTABLE));
+  ASSERT_TRUE(!block.empty() && GetFileVersionInfoA(SORVELL_EXECUTABLE, block));
+  const auto query = [&](const std::string& path) -> std::optional<std::string> {
+    const char* value = nullptr;
+    std::uint32_t length = 0;
+    if (!VerQueryValueA(block, path, &value, &length)) return std::nullopt;
+    return std::string(value, length);
+  };
+  const std::string version("\1\0\0\0\4\0\x09\0", 8);
+  EXPECT_EQ(query("\\"), version + version);  // file and product version
+  EXPECT_EQ(query("\\VarFileInfo\\Translation"), std::string("\x13\x04\xE4\x04", 4));
+  const std::pair<const char*, const char*> strings[] = {
+      {"CompanyName", "Velmar"},
+      {"FileDescription", "Sorvell"},
+      {"FileVersion", "1.0.4.9"},
+      {"InternalName", ""},
+      {"LegalTrademarks", ""},
+      {"OriginalFilename", ""},
+      {"ProductName", "Sorvell"},
+      {"ProductVersion", "1.0.0.0"},
+      {"Comments", ""},
+      {"LegalCopyright", "Copyright \xA9 Velmar"},  // code page 1252, as the table says
+  };
+  for (const auto& [key, value] : strings)
+    EXPECT_EQ(query(std::string("StringFileInfo\\041304E4\\") + key), value) << key;
+  EXPECT_EQ(query("StringFileInfo\\040904E4\\CompanyName"), std::nullopt);
 }
 
 TEST(CommandLine, VersionAndHelpAnswerOnStandardOutput) {

@@ -15,28 +15,19 @@ using version_block::kMarker;
 using version_block::kScanChunkSize;
 
 // Keys as resource compilers spell them; the display asks for "LegalTradeMarks" and
-// "OriginalFileName", which match regardless of case.
+// "OriginalFileName", which match regardless of case, and lists the keys in its own order.
 constexpr VersionString kStrings[] = {
-    {"Comments", "Test build"},         {"ProductVersion", "3.0"},
-    {"ProductName", "Sorvell"},         {"OriginalFilename", "sorvell"},
-    {"LegalTrademarks", "Sorvell\xAE"}, {"LegalCopyright", "\xA9 Velmar"},
-    {"InternalName", "wd10"},           {"FileVersion", "3.0.0.1"},
-    {"FileDescription", "WD10 setup"},  {"CompanyName", ""},
+    {"Comments", "Test build"},
+    {"OriginalFilename", "sorvell"},
+    {"LegalTrademarks", "Sorvell\xAE"},
+    {"CompanyName", ""},
 };
 const std::vector<char> kEnglish =
     SerialiseVersionBlock({{3, 0, 0, 1}, {3, 0, 0, 0}, 0x0409, 1252, kStrings});
 const std::string kBlock(kEnglish.begin(), kEnglish.end());
 const QStringList kEnglishLines = {QString("VersionInfoSize = %1").arg(kBlock.size()),
-                                   "CompanyName = ",
-                                   "FileDescription = WD10 setup",
-                                   "FileVersion = 3.0.0.1",
-                                   "InternalName = wd10",
-                                   "LegalCopyright = \u00A9 Velmar",
-                                   "LegalTradeMarks = Sorvell\u00AE",
-                                   "OriginalFileName = sorvell",
-                                   "ProductName = Sorvell",
-                                   "ProductVersion = 3.0",
-                                   "Comments = Test build"};
+                                   "CompanyName = ", "LegalTradeMarks = Sorvell\u00AE",
+                                   "OriginalFileName = sorvell", "Comments = Test build"};
 const QStringList kNoBlock = {"No version information found"};
 
 std::string Size(std::size_t size) {
