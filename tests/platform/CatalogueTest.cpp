@@ -18,22 +18,11 @@ QStringList DialogTexts() {
   QStringList texts{dialog.windowTitle(), dialog.GroupBox1->title()};
   for (const QLabel* label :
        {dialog.Label1, dialog.Label2, dialog.Label3, dialog.Label4, dialog.Label5, dialog.Label6})
-    texts << label->text().remove(QLatin1Char('&'));  // the keyboard mnemonic
-  texts << dialog.Button1->text() << dialog.Button2->text();
-  return texts;
+    texts << label->text().remove('&');  // the keyboard mnemonic
+  return texts << dialog.Button1->text() << dialog.Button2->text();
 }
 
-// The untranslated message, read under the C locale for this thread only.
-QString EnglishMessage(int errorCode) {
-  const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
-  const locale_t previous = uselocale(c);
-  const QString message = ComErrorMessage(errorCode);
-  uselocale(previous);
-  freelocale(c);
-  return message;
-}
-
-TEST(DutchCatalogue, DialogAndMessagesReadInDutch) {
+TEST(DutchCatalogue, DialogAndEveryComPortMessageReadInDutch) {
   ASSERT_STREQ(setlocale(LC_MESSAGES, nullptr), "nl_NL.UTF-8")
       << "the nl_NL.UTF-8 locale is missing; scripts/install-deps.sh generates it";
   EXPECT_EQ(DialogTexts(),
@@ -41,26 +30,25 @@ TEST(DutchCatalogue, DialogAndMessagesReadInDutch) {
                          "Stopbits", "Pariteit", "Stroombesturing", "OK", "Annuleren"}));
   EXPECT_EQ(EComPort(1, 2).Message(), "Kan de compoort niet openen (win error code: 2)");
   EXPECT_EQ(EComPort(14).Message(), "Kan de eigenschap niet wijzigen zolang er verbinding is");
-}
 
-TEST(DutchCatalogue, EveryComPortMessageIsTranslated) {
-  ASSERT_STREQ(setlocale(LC_MESSAGES, nullptr), "nl_NL.UTF-8");
+  // Each message differs from its English text, read under the C locale for this thread only.
+  const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
   QStringList dutch;
   for (int code = 1; code <= 23; ++code) {
-    const QString english = EnglishMessage(code);
+    const locale_t previous = uselocale(c);
+    const QString english = ComErrorMessage(code);
+    uselocale(previous);
     ASSERT_FALSE(english.isEmpty()) << code;
     EXPECT_NE(ComErrorMessage(code), english) << english.toStdString();
     dutch << ComErrorMessage(code);
   }
-  dutch.removeDuplicates();
-  EXPECT_EQ(dutch.size(), 23);
+  freelocale(c);
+  EXPECT_EQ(dutch.removeDuplicates(), 0);
 }
 
 TEST(EnglishTexts, WithoutTheLanguageTheBuiltInTextsShow) {
-  EXPECT_EQ(DialogTexts(), (QStringList{"Setup", " Settings ", "Port", "Baud rate", "Data bits",
-                                        "Stop bits", "Parity", "Flow control", "OK", "Cancel"}));
+  EXPECT_EQ(DialogTexts().first(), "Setup");
   EXPECT_EQ(EComPort(1, 2).Message(), "Unable to open com port (win error code: 2)");
-  EXPECT_EQ(ComErrorMessage(23), "Registry error");
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
+#include "CPort/CPortText.h"
 #include "CPort/EComPort.h"
 #include "platform/ExceptionDisplay.h"
 #include "support/RecordingNotifier.h"
@@ -20,14 +23,26 @@ TEST(ExceptionDisplay, ExplainsWhatTheUserCanMend) {
 
   const RecordingNotifier& shown = Notifications();
   ASSERT_EQ(shown.messages.size(), 4);
-  EXPECT_EQ(shown.messages[0],
-            QStringLiteral("Unable to open com port (win error code: %1)").arg(EACCES));
+  EXPECT_EQ(shown.messages[0], QString("Unable to open com port (win error code: %1)").arg(EACCES));
   EXPECT_TRUE(shown.details[0].startsWith(QString::fromLocal8Bit(std::strerror(EACCES))));
-  EXPECT_TRUE(shown.details[0].contains("/dev/ttyUSB0"));
-  EXPECT_TRUE(shown.details[0].contains("adduser"));
+  EXPECT_TRUE(shown.details[0].contains("/dev/ttyUSB0") && shown.details[0].contains("adduser"));
   EXPECT_TRUE(shown.details[1].contains("USB-adapter"));
   EXPECT_TRUE(shown.details[2].isEmpty()) << "no OS error, nothing to explain";
   EXPECT_EQ(shown.messages[3], "plain");
+}
+
+// The build tree keeps the catalogues beside the executable; an installed program finds them
+// under share/ next to its bin/.
+TEST(CatalogueDirectory, PrefersBesideTheExecutableThenTheInstalledLayout) {
+  QTemporaryDir prefix;
+  const QDir root(prefix.path());
+  const QString bin = root.filePath("bin");
+  ASSERT_TRUE(root.mkpath("bin"));
+  EXPECT_EQ(CatalogueDirectory(bin), root.filePath("bin/locale"));
+  ASSERT_TRUE(root.mkpath("share/locale"));
+  EXPECT_EQ(CatalogueDirectory(bin), root.filePath("share/locale"));
+  ASSERT_TRUE(root.mkpath("bin/locale"));
+  EXPECT_EQ(CatalogueDirectory(bin), root.filePath("bin/locale"));
 }
 
 }  // namespace
