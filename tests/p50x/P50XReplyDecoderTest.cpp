@@ -21,10 +21,6 @@ struct DecoderCase {
   int leftUnread;
 };
 
-void PrintTo(const DecoderCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
 class P50XReplyDecoder : public testing::TestWithParam<DecoderCase> {};
 
 TEST_P(P50XReplyDecoder, ReadsItsReplyAndShowsWhatItSays) {
@@ -89,6 +85,8 @@ INSTANTIATE_TEST_SUITE_P(TrackReplies, P50XReplyDecoder, testing::Values(
     DecoderCase{"NoProgrammingTrackEvent", "CE", "F5 00", "78 CE", kUntouched, {}, 1},
     DecoderCase{"OneValueByte", "CE", "02 00 11", "78 CE", kUntouched,
                 {kCompleted, "CV #0 = 17"}, 0},
+    DecoderCase{"OneValueByteOfLength80", "CE", "80 00 11", "78 CE", kUntouched,
+                {kCompleted, "CV #0 = 17"}, 0},
     DecoderCase{"TwoValueBytesLowFirst", "CE", "03 00 34 12", "78 CE", kUntouched,
                 {kCompleted, "CV #0 = 4660"}, 0},
     DecoderCase{"FiveBytesRead", "CE", "06 00 01 02 03 04 05", "78 CE", kUntouched,
@@ -109,10 +107,6 @@ struct VersionCase {
   QStringList values;  // SPU, KPU, PPU, LIPU, DNC, Serial; empty where none is shown
   int leftUnread;
 };
-
-void PrintTo(const VersionCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class P50XVersionReply : public testing::TestWithParam<VersionCase> {};
 
