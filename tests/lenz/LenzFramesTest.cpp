@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "ReceiveEvents.h"
-
 namespace {
 
 QByteArray Bytes(const char* spacedHex) {
@@ -60,35 +58,6 @@ TEST(LenzReceiver, IncompleteFrameWaitsFromItsHeaderForTheNextEvent) {
   EXPECT_TRUE(Receive(lone, "4").lines.isEmpty());
   EXPECT_TRUE(Receive(lone, "2").lines.isEmpty());
   EXPECT_EQ(lone, "42");
-}
-
-// Random streams cut at random points: what is logged and kept is exactly what arrived, framed
-// the same wherever the stream was cut.
-TEST(LenzFuzz, RandomStreamsFrameTheSameWhereverTheyAreCut) {
-  std::mt19937 random(2301);
-  for (int run = 0; run < 300; ++run) {
-    const QByteArray stream = RandomBytes(random, 400);
-    const LenzParse whole = ParseLenzBuffer(HexText(stream));
-
-    QByteArray buffer;
-    QStringList lines;
-    for (const QByteArray& event : SplitIntoEvents(stream, random, 1 + run % 30)) {
-      const qsizetype before = buffer.size() + 2 * event.size();
-      lines += Receive(buffer, HexText(event).constData()).lines;
-      ASSERT_LE(buffer.size(), before);
-    }
-    ASSERT_EQ(lines, whole.lines) << "run " << run;
-    EXPECT_EQ(buffer, whole.rest);
-    EXPECT_EQ(QString(lines.join(QString())).remove(' ').toLatin1() + buffer, HexText(stream));
-    for (const QString& line : lines) {
-      const int header = line.left(2).toInt(nullptr, 16);
-      EXPECT_EQ(line.size(), 3 * ((header & 0x0F) + 2)) << line.toStdString();
-    }
-    // Whatever stays is a frame still waiting for bytes.
-    if (buffer.size() >= 2) {
-      EXPECT_LT(buffer.size(), 2 * ((buffer.left(2).toInt(nullptr, 16) & 0x0F) + 2));
-    }
-  }
 }
 
 }  // namespace
