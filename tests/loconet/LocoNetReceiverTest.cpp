@@ -9,8 +9,9 @@ namespace {
 using Kind = LocoNetAction::Kind;
 using Actions = std::vector<LocoNetAction>;
 
-QByteArray HexText(const QByteArray& bytes) {
-  return bytes.toHex().toUpper();
+// A message with its check byte, as hex text.
+QByteArray HexText(QByteArray bytes) {
+  return LocoNetMessage(bytes).toHex().toUpper();
 }
 LocoNetAction Logged(const QByteArray& hex) {
   return {Kind::LogLine, hex};
@@ -22,7 +23,7 @@ const LocoNetAction kMoveSlot5{Kind::Send, QByteArray::fromHex("BA 05 05")};
 QByteArray SlotDataHex(int status) {
   QByteArray bytes = QByteArray::fromHex("E7 0E 05 00 01 02 03 04 05 06 07 08 09");
   bytes[3] = char(status);
-  return HexText(LocoNetMessage(bytes));
+  return HexText(bytes);
 }
 
 // Peer transfer; the beep depends on byte 1 (the length) and byte 5.
@@ -31,7 +32,7 @@ QByteArray PeerTransferHex(int length, int byte5) {
   bytes[0] = char(0xE5);
   bytes[1] = char(length);
   bytes[5] = char(byte5);
-  return HexText(LocoNetMessage(bytes));
+  return HexText(bytes);
 }
 
 Actions ParseAll(const QByteArray& hex) {
@@ -100,7 +101,7 @@ TEST(LocoNetReceiver, SlotDataIsAnsweredWithMoveSlotsOnlyForTheListedStates) {
     EXPECT_EQ(ParseAll(message), Actions{Logged(message)}) << status;
   }
   // Too short for slot and status: only logged.
-  const QByteArray threeBytes = HexText(LocoNetMessage(QByteArray::fromHex("E7 03")));
+  const QByteArray threeBytes = HexText(QByteArray::fromHex("E7 03"));
   EXPECT_EQ(ParseAll(threeBytes + "837C"), (Actions{Logged(threeBytes), Logged("837C")}));
 }
 
