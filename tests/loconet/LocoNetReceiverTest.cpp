@@ -76,19 +76,17 @@ TEST(LocoNetReceiver, IncompleteMessagesWaitAndStrayBytesAreDroppedOnePerEvent) 
   }
 }
 
-TEST(LocoNetReceiver, SeveralMessagesInOneEventAreLoggedAndActedOnInOrder) {
-  const QByteArray slotData = SlotDataHex(0x33);
-  const QByteArray beeping = PeerTransferHex(0x0F, 0x11);
-  EXPECT_EQ(ParseAll("837C" + slotData + beeping + "827D"),
-            (Actions{Logged("837C"), Logged(slotData), kMoveSlot5, Logged(beeping), kBeep,
-                     Logged("827D")}));
-}
-
-TEST(LocoNetReceiver, MessageWithWrongCheckByteIsSkippedAndNotAnswered) {
-  EXPECT_EQ(ParseAll("B000307E837C"), Actions{Logged("837C")});
-  QByteArray corrupt = SlotDataHex(0x33);
+// A message with a wrong check byte is skipped whole and not answered; only a peer transfer of
+// length 0F with byte 5 = 11 beeps.
+TEST(LocoNetReceiver, MessagesInOneEventAreLoggedAndActedOnInOrder) {
+  const QByteArray slotData = SlotDataHex(0x33), beeping = PeerTransferHex(0x0F, 0x11);
+  const QByteArray quiet[] = {PeerTransferHex(0x10, 0x11), PeerTransferHex(0x0F, 0x10)};
+  QByteArray corrupt = slotData;
   corrupt[corrupt.size() - 1] = corrupt.back() == '0' ? '1' : '0';
-  EXPECT_EQ(ParseAll(corrupt + "827D"), Actions{Logged("827D")});
+  EXPECT_EQ(
+      ParseAll("837C" + slotData + beeping + "B000307E" + corrupt + quiet[0] + quiet[1] + "827D"),
+      (Actions{Logged("837C"), Logged(slotData), kMoveSlot5, Logged(beeping), kBeep,
+               Logged(quiet[0]), Logged(quiet[1]), Logged("827D")}));
 }
 
 TEST(LocoNetReceiver, SlotDataIsAnsweredWithMoveSlotsOnlyForTheListedStates) {
@@ -103,13 +101,6 @@ TEST(LocoNetReceiver, SlotDataIsAnsweredWithMoveSlotsOnlyForTheListedStates) {
   // Too short for slot and status: only logged.
   const QByteArray threeBytes = HexText(QByteArray::fromHex("E7 03"));
   EXPECT_EQ(ParseAll(threeBytes + "837C"), (Actions{Logged(threeBytes), Logged("837C")}));
-}
-
-TEST(LocoNetReceiver, PeerTransferBeepsOnlyWithLength0FAndByte5Is11) {
-  const QByteArray beeping = PeerTransferHex(0x0F, 0x11);
-  EXPECT_EQ(ParseAll(beeping), (Actions{Logged(beeping), kBeep}));
-  for (const QByteArray& quiet : {PeerTransferHex(0x10, 0x11), PeerTransferHex(0x0F, 0x10)})
-    EXPECT_EQ(ParseAll(quiet), Actions{Logged(quiet)});
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // Each write is recorded on its own, so a test sees how the bytes were cut into writes.
 #include <gtest/gtest.h>
 
-#include <QTimer>
 #include <cerrno>
 #include <functional>
 
@@ -29,26 +28,10 @@ Writes Hex(std::initializer_list<const char*> spacedHex) {
   return writes;
 }
 
-// Keeps the receive log; the step pause is recorded, and onWait runs in its place.
-class RecordingObserver final : public LinkObserver {
- public:
-  void LogConnection(const QString&) override {}
-  void LogReceived(const QString& entry) override { received.append(entry); }
-  void ShowReceiveStatus(const QString&) override {}
-  void LogInformation(const QString&) override {}
-  void ShowVersionValue(StationVersionField, const QString&) override {}
-  void WaitMs(int milliseconds) override {
-    waits.push_back(milliseconds);
-    if (onWait) onWait(milliseconds);
-  }
-
-  QStringList received;
-  std::vector<int> waits;
-  std::function<void(int)> onWait;
-};
-
+// The fixture is the link's observer: it keeps the receive log, and records each step pause
+// and runs onWait in its place.
 template <typename Link>
-class SerialLinkTest : public testing::Test {
+class SerialLinkTest : public testing::Test, public LinkObserver {
  protected:
   SerialLinkTest() {
     recorder_.OnTxBuf = [this](QObject*, const char* buffer, int count) {
@@ -68,6 +51,16 @@ class SerialLinkTest : public testing::Test {
     port.UnregisterLink(&recorder_);
   }
 
+  void LogConnection(const QString&) override {}
+  void LogReceived(const QString& entry) override { received.append(entry); }
+  void ShowReceiveStatus(const QString&) override {}
+  void LogInformation(const QString&) override {}
+  void ShowVersionValue(StationVersionField, const QString&) override {}
+  void WaitMs(int milliseconds) override {
+    waits.push_back(milliseconds);
+    if (onWait) onWait(milliseconds);
+  }
+
   // Bytes from the station, returning once the link has been handed them.
   void Hear(const QByteArray& bytes) {
     line->Receive(bytes);
@@ -75,10 +68,12 @@ class SerialLinkTest : public testing::Test {
   }
   Writes TakeWrites() { return std::exchange(writes_, {}); }
 
+  QStringList received;
+  std::vector<int> waits;
+  std::function<void(int)> onWait;
   std::shared_ptr<MemoryLine> line = std::make_shared<MemoryLine>();
   TComPort port;
-  RecordingObserver observer;
-  Link link{port, observer};
+  Link link{port, *this};
 
  private:
   TComLink recorder_;
@@ -141,7 +136,7 @@ TYPED_TEST(SerialLinkTest, EveryConnectHearsTheStationWhateverEventsThePortWasLe
   EXPECT_EQ(this->line->Purges().back(), kPurgeRxClear | kPurgeTxClear);
   EXPECT_EQ(this->TakeWrites(), x.connect);
   this->Hear(x.heard);
-  EXPECT_EQ(this->observer.received, x.logged);
+  EXPECT_EQ(this->received, x.logged);
   EXPECT_EQ(this->link.ReceiveHexBuffer(), x.kept);
 
   this->port.Close();
@@ -149,7 +144,7 @@ TYPED_TEST(SerialLinkTest, EveryConnectHearsTheStationWhateverEventsThePortWasLe
   EXPECT_EQ(this->TakeWrites(), x.connect);
   this->Hear(x.heard);
   EXPECT_EQ(this->link.ReceiveHexBuffer(), x.kept + x.kept);
-  EXPECT_EQ(this->observer.received, x.logged + x.logged);
+  EXPECT_EQ(this->received, x.logged + x.logged);
   this->link.SwitchPowerOff();
   EXPECT_EQ(this->TakeWrites(), x.powerOff);
 }
@@ -159,13 +154,13 @@ TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
   this->link.Connect();
   this->TakeWrites();
   Writes writtenBeforePause;
-  this->observer.onWait = [&](int) { writtenBeforePause = this->TakeWrites(); };
+  this->onWait = [&](int) { writtenBeforePause = this->TakeWrites(); };
   for (const Switch& s : x.switches) {
     EXPECT_EQ(this->link.SwitchAccessory({s.turnout, {}}).result, Outcome::CarriedOut);
     EXPECT_EQ(writtenBeforePause, s.on) << "turnout " << s.turnout;
     EXPECT_EQ(this->TakeWrites(), s.off) << "turnout " << s.turnout;
   }
-  EXPECT_EQ(this->observer.waits, std::vector<int>(x.switches.size(), x.pause));
+  EXPECT_EQ(this->waits, std::vector<int>(x.switches.size(), x.pause));
 
   this->line->Fail(MemoryLine::Op::kWrite, EIO);
   const AccessoryOutcome lost = this->link.SwitchAccessory({1, {}});
@@ -182,19 +177,19 @@ TYPED_TEST(SerialLinkTest, RefusalCountsForTheCommandItFollows) {
   const auto hex = [](const char* spaced) { return QByteArray::fromHex(spaced); };
   this->link.Connect();
   this->Hear(hex(x.refusing.back()));
-  this->observer.onWait = [&](int) { this->Hear(hex(x.harmless)); };
+  this->onWait = [&](int) { this->Hear(hex(x.harmless)); };
   EXPECT_EQ(this->link.SwitchAccessory({1, {}}).result, Outcome::CarriedOut);
   EXPECT_FALSE(this->link.LateRefusal());
 
   for (const char* refusal : x.refusing) {
-    this->observer.onWait = [&](int) { this->Hear(hex(refusal) + hex(refusal)); };
+    this->onWait = [&](int) { this->Hear(hex(refusal) + hex(refusal)); };
     const AccessoryOutcome outcome = this->link.SwitchAccessory({1, {}});
     EXPECT_EQ(outcome.result, Outcome::Refused) << refusal;
     EXPECT_TRUE(outcome.stationSaid.startsWith(refusal)) << outcome.stationSaid.toStdString();
     EXPECT_FALSE(this->link.LateRefusal()) << "already told as the command's outcome";
   }
 
-  this->observer.onWait = nullptr;
+  this->onWait = nullptr;
   EXPECT_EQ(this->link.SwitchAccessory({5, {}}).result, Outcome::CarriedOut);
   this->Hear(hex(x.harmless) + hex(x.refusing.front()));
   ASSERT_TRUE(this->link.LateRefusal());
@@ -216,8 +211,7 @@ TEST_F(LocoNetLinkTest, FailedAnswerIsShownAfterTheWholeArrivalIsLogged) {
   const QByteArray second =
       LocoNetMessage(QByteArray::fromHex("E7 0E 06 02 01 02 03 04 05 06 07 08 09"));
   Hear(first + second + QByteArray::fromHex("837C"));
-  EXPECT_EQ(observer.received,
-            (QStringList{first.toHex().toUpper(), second.toHex().toUpper(), "837C"}));
+  EXPECT_EQ(received, (QStringList{first.toHex().toUpper(), second.toHex().toUpper(), "837C"}));
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages[0].startsWith(ComErrorMessage(ecWrite)));
 }
