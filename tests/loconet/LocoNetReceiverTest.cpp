@@ -35,10 +35,6 @@ QByteArray PeerTransferHex(int length, int byte5) {
   return HexText(bytes);
 }
 
-Actions ParseAll(const QByteArray& hex) {
-  return ParseLocoNetBuffer(hex).actions;
-}
-
 // Receive events one after the other, as the receive handler parses them: the buffer after
 // each, and everything logged.
 struct EventsCase {
@@ -83,24 +79,27 @@ TEST(LocoNetReceiver, MessagesInOneEventAreLoggedAndActedOnInOrder) {
   const QByteArray quiet[] = {PeerTransferHex(0x10, 0x11), PeerTransferHex(0x0F, 0x10)};
   QByteArray corrupt = slotData;
   corrupt[corrupt.size() - 1] = corrupt.back() == '0' ? '1' : '0';
-  EXPECT_EQ(
-      ParseAll("837C" + slotData + beeping + "B000307E" + corrupt + quiet[0] + quiet[1] + "827D"),
-      (Actions{Logged("837C"), Logged(slotData), kMoveSlot5, Logged(beeping), kBeep,
-               Logged(quiet[0]), Logged(quiet[1]), Logged("827D")}));
+  EXPECT_EQ(ParseLocoNetBuffer("837C" + slotData + beeping + "B000307E" + corrupt + quiet[0] +
+                               quiet[1] + "827D")
+                .actions,
+            (Actions{Logged("837C"), Logged(slotData), kMoveSlot5, Logged(beeping), kBeep,
+                     Logged(quiet[0]), Logged(quiet[1]), Logged("827D")}));
 }
 
 TEST(LocoNetReceiver, SlotDataIsAnsweredWithMoveSlotsOnlyForTheListedStates) {
   for (const int status : {0x00, 0x02, 0x03, 0x10, 0x12, 0x13, 0x18, 0x23, 0x31, 0x32, 0x33}) {
     const QByteArray message = SlotDataHex(status);
-    EXPECT_EQ(ParseAll(message), (Actions{Logged(message), kMoveSlot5})) << status;
+    EXPECT_EQ(ParseLocoNetBuffer(message).actions, (Actions{Logged(message), kMoveSlot5}))
+        << status;
   }
   for (const int status : {0x01, 0x11, 0x20, 0x30, 0x34, 0x7F}) {
     const QByteArray message = SlotDataHex(status);
-    EXPECT_EQ(ParseAll(message), Actions{Logged(message)}) << status;
+    EXPECT_EQ(ParseLocoNetBuffer(message).actions, Actions{Logged(message)}) << status;
   }
   // Too short for slot and status: only logged.
   const QByteArray threeBytes = HexText(QByteArray::fromHex("E7 03"));
-  EXPECT_EQ(ParseAll(threeBytes + "837C"), (Actions{Logged(threeBytes), Logged("837C")}));
+  EXPECT_EQ(ParseLocoNetBuffer(threeBytes + "837C").actions,
+            (Actions{Logged(threeBytes), Logged("837C")}));
 }
 
 }  // namespace

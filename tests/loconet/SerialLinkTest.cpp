@@ -28,58 +28,6 @@ Writes Hex(std::initializer_list<const char*> spacedHex) {
   return writes;
 }
 
-// The fixture is the link's observer: it keeps the receive log, and records each step pause
-// and runs onWait in its place.
-template <typename Link>
-class SerialLinkTest : public testing::Test, public LinkObserver {
- protected:
-  SerialLinkTest() {
-    recorder_.OnTxBuf = [this](QObject*, const char* buffer, int count) {
-      writes_.emplace_back(buffer, count);
-    };
-    port.RegisterLink(&recorder_);
-    port.UseDevice(std::make_unique<MemoryDevice>(line));
-    port.OnRxChar = [this](QObject*, int count) {
-      port.SetEvents({});
-      QByteArray bytes;
-      port.ReadStr(bytes, count);
-      link.Received(bytes);
-    };
-  }
-  ~SerialLinkTest() override {
-    port.Close();
-    port.UnregisterLink(&recorder_);
-  }
-
-  void LogConnection(const QString&) override {}
-  void LogReceived(const QString& entry) override { received.append(entry); }
-  void ShowReceiveStatus(const QString&) override {}
-  void LogInformation(const QString&) override {}
-  void ShowVersionValue(StationVersionField, const QString&) override {}
-  void WaitMs(int milliseconds) override {
-    waits.push_back(milliseconds);
-    if (onWait) onWait(milliseconds);
-  }
-
-  // Bytes from the station, returning once the link has been handed them.
-  void Hear(const QByteArray& bytes) {
-    line->Receive(bytes);
-    WaitFor([&] { return line->InputCount() == 0; });
-  }
-  Writes TakeWrites() { return std::exchange(writes_, {}); }
-
-  QStringList received;
-  std::vector<int> waits;
-  std::function<void(int)> onWait;
-  std::shared_ptr<MemoryLine> line = std::make_shared<MemoryLine>();
-  TComPort port;
-  Link link{port, *this};
-
- private:
-  TComLink recorder_;
-  Writes writes_;
-};
-
 struct Switch {
   int turnout;
   Writes on, off;
@@ -122,6 +70,60 @@ template <> Expected For<MaerklinLink>() {
 }
 // clang-format on
 
+// The fixture is the link's observer: it keeps the receive log, and records each step pause
+// and runs onWait in its place.
+template <typename Link>
+class SerialLinkTest : public testing::Test, public LinkObserver {
+ protected:
+  SerialLinkTest() {
+    recorder_.OnTxBuf = [this](QObject*, const char* buffer, int count) {
+      writes_.emplace_back(buffer, count);
+    };
+    port.RegisterLink(&recorder_);
+    port.UseDevice(std::make_unique<MemoryDevice>(line));
+    port.OnRxChar = [this](QObject*, int count) {
+      port.SetEvents({});
+      QByteArray bytes;
+      port.ReadStr(bytes, count);
+      link.Received(bytes);
+    };
+  }
+  ~SerialLinkTest() override {
+    port.Close();
+    port.UnregisterLink(&recorder_);
+  }
+
+  void LogConnection(const QString&) override {}
+  void LogReceived(const QString& entry) override { received.append(entry); }
+  void ShowReceiveStatus(const QString&) override {}
+  void LogInformation(const QString&) override {}
+  void ShowVersionValue(StationVersionField, const QString&) override {}
+  void WaitMs(int milliseconds) override {
+    waits.push_back(milliseconds);
+    if (onWait) onWait(milliseconds);
+  }
+
+  // Bytes from the station, returning once the link has been handed them.
+  void Hear(const QByteArray& bytes) {
+    line->Receive(bytes);
+    WaitFor([&] { return line->InputCount() == 0; });
+  }
+  void Hear(const char* spacedHex) { Hear(QByteArray::fromHex(spacedHex)); }
+  Writes TakeWrites() { return std::exchange(writes_, {}); }
+
+  QStringList received;
+  std::vector<int> waits;
+  std::function<void(int)> onWait;
+  std::shared_ptr<MemoryLine> line = std::make_shared<MemoryLine>();
+  TComPort port;
+  Link link{port, *this};
+  const Expected x = For<Link>();
+
+ private:
+  TComLink recorder_;
+  Writes writes_;
+};
+
 using SerialLinks = testing::Types<LocoNetLink, LenzLink, MaerklinLink>;
 TYPED_TEST_SUITE(SerialLinkTest, SerialLinks);
 
@@ -129,38 +131,36 @@ TYPED_TEST_SUITE(SerialLinkTest, SerialLinks);
 // them: each connect must restore the receive event, or the station is never heard. A connect
 // clears both queues.
 TYPED_TEST(SerialLinkTest, EveryConnectHearsTheStationWhateverEventsThePortWasLeftWith) {
-  const Expected x = For<TypeParam>();
   this->link.Attach();
   this->port.SetEvents({evBreak, evCTS});
   ASSERT_TRUE(this->link.Connect());
   EXPECT_EQ(this->line->Purges().back(), kPurgeRxClear | kPurgeTxClear);
-  EXPECT_EQ(this->TakeWrites(), x.connect);
-  this->Hear(x.heard);
-  EXPECT_EQ(this->received, x.logged);
-  EXPECT_EQ(this->link.ReceiveHexBuffer(), x.kept);
+  EXPECT_EQ(this->TakeWrites(), this->x.connect);
+  this->Hear(this->x.heard);
+  EXPECT_EQ(this->received, this->x.logged);
+  EXPECT_EQ(this->link.ReceiveHexBuffer(), this->x.kept);
 
   this->port.Close();
   ASSERT_TRUE(this->link.Connect());
-  EXPECT_EQ(this->TakeWrites(), x.connect);
-  this->Hear(x.heard);
-  EXPECT_EQ(this->link.ReceiveHexBuffer(), x.kept + x.kept);
-  EXPECT_EQ(this->received, x.logged + x.logged);
+  EXPECT_EQ(this->TakeWrites(), this->x.connect);
+  this->Hear(this->x.heard);
+  EXPECT_EQ(this->link.ReceiveHexBuffer(), this->x.kept + this->x.kept);
+  EXPECT_EQ(this->received, this->x.logged + this->x.logged);
   this->link.SwitchPowerOff();
-  EXPECT_EQ(this->TakeWrites(), x.powerOff);
+  EXPECT_EQ(this->TakeWrites(), this->x.powerOff);
 }
 
 TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
-  const Expected x = For<TypeParam>();
   this->link.Connect();
   this->TakeWrites();
   Writes writtenBeforePause;
   this->onWait = [&](int) { writtenBeforePause = this->TakeWrites(); };
-  for (const Switch& s : x.switches) {
+  for (const Switch& s : this->x.switches) {
     EXPECT_EQ(this->link.SwitchAccessory({s.turnout, {}}).result, Outcome::CarriedOut);
     EXPECT_EQ(writtenBeforePause, s.on) << "turnout " << s.turnout;
     EXPECT_EQ(this->TakeWrites(), s.off) << "turnout " << s.turnout;
   }
-  EXPECT_EQ(this->waits, std::vector<int>(x.switches.size(), x.pause));
+  EXPECT_EQ(this->waits, std::vector<int>(this->x.switches.size(), this->x.pause));
 
   this->line->Fail(MemoryLine::Op::kWrite, EIO);
   const AccessoryOutcome lost = this->link.SwitchAccessory({1, {}});
@@ -172,17 +172,15 @@ TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
 // A refusal heard in the pause refuses the command; one heard after it returned is a late
 // refusal until the next command starts; one heard before any command is about none.
 TYPED_TEST(SerialLinkTest, RefusalCountsForTheCommandItFollows) {
-  const Expected x = For<TypeParam>();
-  if (x.refusing.empty()) GTEST_SKIP() << "this station never answers a command";
-  const auto hex = [](const char* spaced) { return QByteArray::fromHex(spaced); };
+  if (this->x.refusing.empty()) GTEST_SKIP() << "this station never answers a command";
   this->link.Connect();
-  this->Hear(hex(x.refusing.back()));
-  this->onWait = [&](int) { this->Hear(hex(x.harmless)); };
+  this->Hear(this->x.refusing.back());
+  this->onWait = [&](int) { this->Hear(this->x.harmless); };
   EXPECT_EQ(this->link.SwitchAccessory({1, {}}).result, Outcome::CarriedOut);
   EXPECT_FALSE(this->link.LateRefusal());
 
-  for (const char* refusal : x.refusing) {
-    this->onWait = [&](int) { this->Hear(hex(refusal) + hex(refusal)); };
+  for (const char* refusal : this->x.refusing) {
+    this->onWait = [&](int) { this->Hear(refusal), this->Hear(refusal); };
     const AccessoryOutcome outcome = this->link.SwitchAccessory({1, {}});
     EXPECT_EQ(outcome.result, Outcome::Refused) << refusal;
     EXPECT_TRUE(outcome.stationSaid.startsWith(refusal)) << outcome.stationSaid.toStdString();
@@ -191,10 +189,10 @@ TYPED_TEST(SerialLinkTest, RefusalCountsForTheCommandItFollows) {
 
   this->onWait = nullptr;
   EXPECT_EQ(this->link.SwitchAccessory({5, {}}).result, Outcome::CarriedOut);
-  this->Hear(hex(x.harmless) + hex(x.refusing.front()));
+  this->Hear(this->x.harmless), this->Hear(this->x.refusing.front());
   ASSERT_TRUE(this->link.LateRefusal());
   EXPECT_EQ(this->link.LateRefusal()->result, Outcome::Refused);
-  EXPECT_TRUE(this->link.LateRefusal()->stationSaid.startsWith(x.refusing.front()));
+  EXPECT_TRUE(this->link.LateRefusal()->stationSaid.startsWith(this->x.refusing.front()));
   EXPECT_EQ(this->link.SwitchAccessory({2, {}}).result, Outcome::CarriedOut);
   EXPECT_FALSE(this->link.LateRefusal()) << "a new command starts without a refusal";
 }
@@ -206,10 +204,10 @@ using LocoNetLinkTest = SerialLinkTest<LocoNetLink>;
 TEST_F(LocoNetLinkTest, FailedAnswerIsShownAfterTheWholeArrivalIsLogged) {
   link.Connect();
   line->Fail(MemoryLine::Op::kWrite, EIO);
-  const QByteArray first =
-      LocoNetMessage(QByteArray::fromHex("E7 0E 05 33 01 02 03 04 05 06 07 08 09"));
-  const QByteArray second =
-      LocoNetMessage(QByteArray::fromHex("E7 0E 06 02 01 02 03 04 05 06 07 08 09"));
+  const QByteArray first = LocoNetMessage(
+                       QByteArray::fromHex("E7 0E 05 33 00 00 00 00 00 00 00 00 00")),
+                   second = LocoNetMessage(
+                       QByteArray::fromHex("E7 0E 06 02 00 00 00 00 00 00 00 00 00"));
   Hear(first + second + QByteArray::fromHex("837C"));
   EXPECT_EQ(received, (QStringList{first.toHex().toUpper(), second.toHex().toUpper(), "837C"}));
   ASSERT_EQ(Notifications().messages.size(), 1);

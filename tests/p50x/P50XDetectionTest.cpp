@@ -2,7 +2,6 @@
 // prompt check, the special options and the rate they settle, and the ways it can fail.
 #include <gtest/gtest.h>
 
-#include "CPort/EComPort.h"
 #include "P50XSimulator.h"
 #include "support/P50XTestLink.h"
 #include "support/RecordingNotifier.h"
@@ -48,7 +47,6 @@ TEST_F(P50XDetection, FoundAtTheFirstRateSetsTheCommandStationUp) {
                    "ZzA0", "Baudrate 2400", "Ok\r]", "Ok\r]"})
           .join('\n')
           .replace('\r', '\n'));
-  EXPECT_TRUE(link->XPrefixMode());
   EXPECT_EQ(link.port.Events(), (TComEvents{evBreak, evCTS}));
   EXPECT_TRUE(Notifications().messages.isEmpty());
   for (const int ms : {1500, 600, 10, 200}) EXPECT_EQ(Sleeps(ms), 1) << ms << " ms";
@@ -161,12 +159,6 @@ TEST_F(P50XDetection, CommandStationFallingSilentAfterTheProbeIsGivenUp) {
 
   EXPECT_EQ(link.memo1.Lines().last(), "No reply from the command station");
   EXPECT_FALSE(link->P50XBusy());
-}
-
-TEST_F(P50XDetection, PortThatCannotBeOpenedRaisesToTheCaller) {
-  link.port.SetPort(QStringLiteral("/dev/sorvell-no-such-port"));
-  EXPECT_THROW(link->DetectP50XInterface(), EComPort);
-  EXPECT_FALSE(link.port.Connected());
 }
 
 }  // namespace
