@@ -3,18 +3,11 @@
 // the addresses a Lenz system cannot reach.
 #include <gtest/gtest.h>
 
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 
-#include "CPort/TComPort.h"
-#include "LenzSimulator.h"
+#include "SerialRun.h"
 #include "WD10/TSpinEdit.h"
-#include "lenz/LenzLink.h"
-#include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
-#include "support/WaitFor.h"
-#include "support/WindowDriver.h"
 
 namespace {
 
@@ -24,32 +17,7 @@ QByteArray Hex(const char* text) {
   return QByteArray::fromHex(text);
 }
 
-class LenzRun : public testing::Test {
- protected:
-  LenzRun() {
-    window.RadioButton17->setChecked(true);
-    window.ComPort1->SetPort(station.SlavePath());
-  }
-
-  // Every run ends as the user ends it, with the link shut down before the window goes.
-  ~LenzRun() override {
-    window.close();
-    WaitFor([&] { return !window.isVisible(); });
-  }
-
-  void Connect() {
-    driver.Click(window.Button1);
-    ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("61 01 60 "); }));
-  }
-
-  const QByteArray& ReceiveHexBuffer() const {
-    return dynamic_cast<const LenzLink&>(*window.CurrentLink()).ReceiveHexBuffer();
-  }
-
-  LenzSimulator station;
-  TFrm_WD10 window;
-  WindowDriver driver{window};
-};
+using LenzRun = SerialRun<LenzSimulator>;
 
 TEST_F(LenzRun, ConnectProgramAndClose) {
   Connect();
@@ -80,18 +48,6 @@ TEST_F(LenzRun, ConnectProgramAndClose) {
   EXPECT_EQ(station.FramesHeard().back(), Hex("8080"));
   EXPECT_FALSE(window.ComPort1->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
-}
-
-TEST_F(LenzRun, FeedbackBroadcastArrivingInPiecesIsLoggedOnce) {
-  Connect();
-  station.Send(Hex("4201"));
-  ASSERT_TRUE(WaitFor([&] { return ReceiveHexBuffer() == "4201"; }));
-  station.Send(Hex("89CA"));
-  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("42 01 89 CA "); }));
-  station.SendFeedback(0x02, 0x10);
-  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("42 02 10 50 "); }));
-  EXPECT_EQ(window.Memo3->Lines(), QStringList({"61 01 60 ", "42 01 89 CA ", "42 02 10 50 "}));
-  EXPECT_TRUE(ReceiveHexBuffer().isEmpty());
 }
 
 TEST_F(LenzRun, AddressBeyondTheReachOfLenzIsRefusedBeforeAnythingIsSent) {

@@ -3,16 +3,10 @@
 // data that arrives in the middle of a run, and a mode the user changes during the run.
 #include <gtest/gtest.h>
 
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 
-#include "CPort/TComPort.h"
-#include "LocoNetSimulator.h"
-#include "platform/TMemo.h"
+#include "SerialRun.h"
 #include "support/RecordingNotifier.h"
-#include "support/WaitFor.h"
-#include "support/WindowDriver.h"
 
 namespace {
 
@@ -22,28 +16,7 @@ QByteArray Hex(const char* text) {
   return QByteArray::fromHex(text);
 }
 
-class LocoNetRun : public testing::Test {
- protected:
-  LocoNetRun() {
-    window.RadioButton15->setChecked(true);
-    window.ComPort1->SetPort(station.SlavePath());
-  }
-
-  // Every run ends as the user ends it, with the link shut down before the window goes.
-  ~LocoNetRun() override {
-    window.close();
-    WaitFor([&] { return !window.isVisible(); });
-  }
-
-  void Connect() {
-    driver.Click(window.Button1);
-    ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("837C"); }));
-  }
-
-  LocoNetSimulator station;
-  TFrm_WD10 window;
-  WindowDriver driver{window};
-};
+using LocoNetRun = SerialRun<LocoNetSimulator>;
 
 TEST_F(LocoNetRun, ConnectProgramAndClose) {
   Connect();
@@ -85,14 +58,6 @@ TEST_F(LocoNetRun, ConnectProgramAndClose) {
   EXPECT_EQ(station.MessagesHeard().back(), Hex("827D"));
   EXPECT_FALSE(window.ComPort1->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
-}
-
-TEST_F(LocoNetRun, PeerTransferWithTheBeepPatternBeeps) {
-  Connect();
-  station.SendPeerTransfer(Hex("00 00 00 11 00 00 00 00 00 00 00 00"));
-  ASSERT_TRUE(WaitFor([&] { return Notifications().beeps == 1; }));
-  EXPECT_TRUE(window.Memo3->Lines().last().startsWith("E50F00000011"));
-  EXPECT_EQ(station.MessagesHeard(), std::vector<QByteArray>{Hex("837C")});
 }
 
 TEST_F(LocoNetRun, ModeChangedDuringTheRunIsUsedAtItsStep) {

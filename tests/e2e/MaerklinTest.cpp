@@ -3,54 +3,32 @@
 // missing or unplugged.
 #include <gtest/gtest.h>
 
-#include <QGroupBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 
-#include "CPort/TComPort.h"
-#include "PtyPeer.h"
+#include "SerialRun.h"
 #include "WD10/TSpinEdit.h"
-#include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
-#include "support/WaitFor.h"
-#include "support/WindowDriver.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-class MaerklinRun : public testing::Test {
- protected:
-  MaerklinRun() {
-    window.RadioButton18->setChecked(true);
-    window.ComPort1->SetPort(peer.SlavePath());
-  }
-
-  void Connect() {
-    driver.Click(window.Button1);
-    ASSERT_TRUE(WaitFor([&] { return peer.ReceivedCount() >= 1; }));
-  }
-
-  PtyPeer peer;
-  TFrm_WD10 window;
-  WindowDriver driver{window};
-};
+using MaerklinRun = SerialRun<MaerklinSimulator>;
 
 TEST_F(MaerklinRun, ConnectProgramAndClose) {
   Connect();
-  EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("60"));
-  EXPECT_EQ(peer.SlaveBaudRate(), 2400);
-  EXPECT_TRUE(peer.SlaveSettings().c_cflag & CSTOPB);
+  EXPECT_EQ(station.ReceivedData(), QByteArray::fromHex("60"));
+  EXPECT_EQ(station.SlaveBaudRate(), 2400);
+  EXPECT_TRUE(station.SlaveSettings().c_cflag & CSTOPB);
   EXPECT_FALSE(window.GroupBox1->isVisible());
   EXPECT_TRUE(window.GroupBox2->isVisible());
   EXPECT_TRUE(window.GroupBox5->isVisible());
 
   window.SpinEdit1->SetValue(241);
   driver.Click(window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return peer.ReceivedCount() >= 13; }));
-  EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("60 22F120 220220 22F520 220220"));
-  const auto bytes = peer.Received();
+  ASSERT_TRUE(WaitFor([&] { return station.ReceivedCount() >= 13; }));
+  EXPECT_EQ(station.ReceivedData(), QByteArray::fromHex("60 22F120 220220 22F520 220220"));
+  const auto bytes = station.Received();
   EXPECT_GE(bytes[3].at - bytes[2].at, 90ms) << "the solenoid pulse lasts 100 ms";
   EXPECT_EQ(window.Memo1->Lines(),
             QStringList({"Zet wisselnummer: 241", "Zet wisselnummer: 2", "Zet wisselnummer: 245",
@@ -59,8 +37,8 @@ TEST_F(MaerklinRun, ConnectProgramAndClose) {
   EXPECT_TRUE(window.Button3->isVisible());
 
   driver.Click(window.Button3);
-  ASSERT_TRUE(WaitFor([&] { return peer.ReceivedCount() >= 14; }));
-  EXPECT_EQ(peer.ReceivedData().back(), '\x61');
+  ASSERT_TRUE(WaitFor([&] { return station.ReceivedCount() >= 14; }));
+  EXPECT_EQ(station.ReceivedData().back(), '\x61');
   EXPECT_FALSE(window.ComPort1->Connected());
   EXPECT_FALSE(window.isVisible());
   EXPECT_TRUE(Notifications().messages.isEmpty());
@@ -70,9 +48,9 @@ TEST_F(MaerklinRun, TitleBarCloseStopsTheCommandStationOnceAndFirst) {
   Connect();
   window.close();
   window.close();
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && peer.ReceivedCount() >= 2; }));
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 2; }));
   WaitFor([] { return false; }, 100);
-  EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("6061"));
+  EXPECT_EQ(station.ReceivedData(), QByteArray::fromHex("6061"));
   EXPECT_FALSE(window.ComPort1->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
@@ -83,15 +61,15 @@ TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {
   window.Timer4->SetInterval(400);
   QTimer::singleShot(50, &window, [&] { window.close(); });
   driver.Click(window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && peer.ReceivedCount() >= 5; }));
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 5; }));
   // The first step went out, then the stop byte; no second step, no error box.
-  EXPECT_EQ(peer.ReceivedData(), QByteArray::fromHex("60 220120 61"));
+  EXPECT_EQ(station.ReceivedData(), QByteArray::fromHex("60 220120 61"));
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
 TEST_F(MaerklinRun, UnpluggedAdapterIsReportedAndTheWindowStillCloses) {
   Connect();
-  peer.Unplug();
+  station.Unplug();
   driver.Click(window.Button2);
   // The run stops at its first step with one box that says what failed; no success line.
   ASSERT_EQ(Notifications().messages.size(), 1);

@@ -4,76 +4,13 @@
 // step stops the run there, with one box and the close button.
 #include <gtest/gtest.h>
 
-#include <QGroupBox>
-#include <QPushButton>
-#include <QRadioButton>
-
-#include "CPort/TComPort.h"
-#include "LenzSimulator.h"
-#include "LocoNetSimulator.h"
-#include "MaerklinSimulator.h"
-#include "ReportingP50XSimulator.h"
+#include "SerialRun.h"
 #include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
-#include "support/WaitFor.h"
-#include "support/WindowDriver.h"
 
 namespace {
-
-const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
-
-// How each station is chosen and how it says no to a turnout command.
-template <class Station>
-struct StationTraits;
-template <>
-struct StationTraits<LocoNetSimulator> {
-  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton15; }
-  static void Refuse(LocoNetSimulator& station) { station.RefuseSwitchRequests(true); }
-};
-template <>
-struct StationTraits<ReportingP50XSimulator> {
-  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton16; }
-  static void Refuse(ReportingP50XSimulator& station) {
-    station.SetReply(0x90, QByteArray(1, '\xA6'));  // track power is off
-  }
-};
-template <>
-struct StationTraits<LenzSimulator> {
-  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton17; }
-  static void Refuse(LenzSimulator& station) {
-    station.RefuseAccessoryOperations(QByteArray::fromHex("010203"));
-  }
-};
-template <>
-struct StationTraits<MaerklinSimulator> {
-  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton18; }
-};
-
-template <class Station>
-class SerialRun : public testing::Test {
- protected:
-  SerialRun() {
-    driver.Choose(StationTraits<Station>::Button(window));
-    window.ComPort1->SetPort(station.SlavePath());
-  }
-  ~SerialRun() override {
-    window.close();
-    WaitFor([&] { return !window.isVisible(); }, 10000);
-  }
-
-  void ConnectAndProgram() {
-    driver.Click(window.Button1);
-    ASSERT_FALSE(window.GroupBox1->isVisible());
-    driver.Click(window.Button2);
-    ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
-  }
-
-  Station station;
-  TFrm_WD10 window;
-  WindowDriver driver{window};
-};
 
 using SerialStations =
     testing::Types<LocoNetSimulator, ReportingP50XSimulator, LenzSimulator, MaerklinSimulator>;

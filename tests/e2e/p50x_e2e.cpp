@@ -3,21 +3,14 @@
 // command station, and a command station that falls silent.
 #include <gtest/gtest.h>
 
-#include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 
 #include "About/TAboutBox.h"
-#include "CPort/TComPort.h"
 #include "LocoNetSimulator.h"
-#include "P50XSimulator.h"
+#include "SerialRun.h"
 #include "WD10/TSpinEdit.h"
-#include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
-#include "support/WaitFor.h"
-#include "support/WindowDriver.h"
 
 namespace {
 
@@ -35,23 +28,9 @@ QByteArray Turnout(int address, bool on) {
   return frame;
 }
 
-class P50XRun : public testing::Test {
+class P50XRun : public SerialRun<ReportingP50XSimulator> {
  protected:
-  P50XRun() {
-    window.RadioButton16->setChecked(true);
-    window.ComPort1->SetPort(station.SlavePath());
-    station.SetBaudRate(2400);
-  }
-
-  void Connect() {
-    driver.Click(window.Button1);
-    ASSERT_FALSE(window.GroupBox1->isVisible());
-    ASSERT_TRUE(WaitFor([&] { return station.EventQueries() >= 2; }));
-  }
-
-  P50XSimulator station;
-  TFrm_WD10 window;
-  WindowDriver driver{window};
+  P50XRun() { station.SetBaudRate(2400); }
 };
 
 TEST_F(P50XRun, ConnectProgramAndClose) {
@@ -94,7 +73,6 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
 }
 
 TEST_F(P50XRun, EventsOfTheCommandStationReachTheLogs) {
-  driver.ShortenDetectionSleeps();
   Connect();
 
   station.ReportPowerOff();
@@ -112,7 +90,6 @@ TEST_F(P50XRun, EventsOfTheCommandStationReachTheLogs) {
 }
 
 TEST_F(P50XRun, NoCommandStationStopsTheConnectAndLeavesTheSelectionUsable) {
-  driver.ShortenDetectionSleeps();
   station.SetSilent(true);
 
   driver.Click(window.Button1);
@@ -134,7 +111,6 @@ TEST_F(P50XRun, NoCommandStationStopsTheConnectAndLeavesTheSelectionUsable) {
 }
 
 TEST_F(P50XRun, CommandStationFallingSilentStopsTheRunAtItsStepAndNotTheClose) {
-  driver.ShortenDetectionSleeps();
   Connect();
 
   station.SetSilent(true);
@@ -155,7 +131,6 @@ TEST_F(P50XRun, CommandStationFallingSilentStopsTheRunAtItsStepAndNotTheClose) {
 }
 
 TEST_F(P50XRun, UnpluggedAdapterIsReportedOnceAndTheWindowStillCloses) {
-  driver.ShortenDetectionSleeps();
   Connect();
 
   station.Unplug();
@@ -171,7 +146,6 @@ TEST_F(P50XRun, UnpluggedAdapterIsReportedOnceAndTheWindowStillCloses) {
 }
 
 TEST_F(P50XRun, CloseWhileAPollWaitsForItsReplyStillSwitchesThePowerOff) {
-  driver.ShortenDetectionSleeps();
   Connect();
   station.SetReplyDelay(300);
   // The close has to come from inside the poll's reply wait, where only timers run.

@@ -16,7 +16,6 @@
 #include "LocoNetSimulator.h"
 #include "MaerklinSimulator.h"
 #include "ReportingP50XSimulator.h"
-#include "RunWatchdog.h"
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
 #include "WD10/RememberedSettings.h"
@@ -30,13 +29,9 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
 // A run that has not ended by then is stopped by closing the window (a P50X station that falls
 // silent costs the longest: a second for every command).
 constexpr int kRunLimitMs = 40000;
-// And one that does not come back even then hangs for good.
-constexpr auto kHangLimit = 70s;
 constexpr int kCloseLimitMs = 10000;
 
 const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
@@ -54,7 +49,6 @@ class Run {
   RunResult Go() {
     QElapsedTimer clock;
     clock.start();
-    RunWatchdog watchdog(kHangLimit, plan_.Describe());
     Notifications().Reset();
     SetUpStation();
     // Each run is a first start: what an earlier run's window remembered (its central type, a
@@ -233,18 +227,4 @@ class Run {
 
 RunResult RunProgramming(const RunPlan& plan) {
   return Run(plan).Go();
-}
-
-QString OutcomeName(Outcome outcome) {
-  switch (outcome) {
-    case Outcome::Programmed:
-      return QStringLiteral("programmed");
-    case Outcome::ClearMessage:
-      return QStringLiteral("clear message");
-    case Outcome::FalseSuccess:
-      return QStringLiteral("told programmed, station did not learn");
-    case Outcome::Undefined:
-      return QStringLiteral("no outcome");
-  }
-  return {};
 }

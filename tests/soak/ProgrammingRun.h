@@ -28,5 +28,3 @@ struct RunResult {
 };
 
 RunResult RunProgramming(const RunPlan& plan);
-
-QString OutcomeName(Outcome outcome);

@@ -1,0 +1,90 @@
+// The real main window with a serial central type chosen and its port set to a simulated
+// command station's pty, as every end-to-end run of a serial station starts.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "CPort/TComPort.h"
+#include "LenzSimulator.h"
+#include "LocoNetSimulator.h"
+#include "MaerklinSimulator.h"
+#include "ReportingP50XSimulator.h"
+#include "platform/TMemo.h"
+#include "support/WaitFor.h"
+#include "support/WindowDriver.h"
+
+inline const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
+
+// How each station is chosen, how it shows that the connect reached it, and how it says no to a
+// turnout command.
+template <class Station>
+struct StationTraits;
+template <>
+struct StationTraits<LocoNetSimulator> {
+  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton15; }
+  static bool Connected(TFrm_WD10& window, LocoNetSimulator&) {
+    return window.Memo3->Lines().contains("837C");  // its echo of the power-on
+  }
+  static void Refuse(LocoNetSimulator& station) { station.RefuseSwitchRequests(true); }
+};
+template <>
+struct StationTraits<ReportingP50XSimulator> {
+  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton16; }
+  static bool Connected(TFrm_WD10&, ReportingP50XSimulator& station) {
+    return station.EventQueries() >= 2;  // the event poll runs
+  }
+  static void Refuse(ReportingP50XSimulator& station) {
+    station.SetReply(0x90, QByteArray(1, '\xA6'));  // track power is off
+  }
+};
+template <>
+struct StationTraits<LenzSimulator> {
+  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton17; }
+  static bool Connected(TFrm_WD10& window, LenzSimulator&) {
+    return window.Memo3->Lines().contains("61 01 60 ");  // its answer to "resume operations"
+  }
+  static void Refuse(LenzSimulator& station) {
+    station.RefuseAccessoryOperations(QByteArray::fromHex("010203"));
+  }
+};
+template <>
+struct StationTraits<MaerklinSimulator> {
+  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton18; }
+  static bool Connected(TFrm_WD10&, MaerklinSimulator& station) {
+    return station.ReceivedCount() >= 1;  // the go byte; the interface never answers
+  }
+};
+
+template <class Station>
+class SerialRun : public testing::Test {
+ protected:
+  SerialRun() {
+    driver.Choose(StationTraits<Station>::Button(window));
+    window.ComPort1->SetPort(station.SlavePath());
+  }
+  ~SerialRun() override {
+    window.close();
+    WaitFor([&] { return !window.isVisible(); }, 10000);
+  }
+
+  void Connect() {
+    driver.Click(window.Button1);
+    ASSERT_FALSE(window.GroupBox1->isVisible());
+    ASSERT_TRUE(WaitFor([&] { return StationTraits<Station>::Connected(window, station); }));
+  }
+
+  void ConnectAndProgram() {
+    driver.Click(window.Button1);
+    ASSERT_FALSE(window.GroupBox1->isVisible());
+    driver.Click(window.Button2);
+    ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
+  }
+
+  Station station;
+  TFrm_WD10 window;
+  WindowDriver driver{window};
+};
