@@ -4,9 +4,7 @@
 
 namespace {
 
-QByteArray Bytes(const char* spacedHex) {
-  return QByteArray::fromHex(spacedHex);
-}
+constexpr auto Bytes = &QByteArray::fromHex;
 
 TEST(LocoNetMessage, TheCheckByteMakesTheMessageXorToFF) {
   EXPECT_EQ(LocoNetMessage(Bytes("83")), Bytes("83 7C"));

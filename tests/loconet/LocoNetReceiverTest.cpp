@@ -10,12 +10,8 @@ using Kind = LocoNetAction::Kind;
 using Actions = std::vector<LocoNetAction>;
 
 // A message with its check byte, as hex text.
-QByteArray HexText(QByteArray bytes) {
-  return LocoNetMessage(bytes).toHex().toUpper();
-}
-LocoNetAction Logged(const QByteArray& hex) {
-  return {Kind::LogLine, hex};
-}
+const auto HexText = [](const QByteArray& m) { return LocoNetMessage(m).toHex().toUpper(); };
+const auto Logged = [](const QByteArray& hex) { return LocoNetAction{Kind::LogLine, hex}; };
 const LocoNetAction kBeep{Kind::Beep, {}};
 const LocoNetAction kMoveSlot5{Kind::Send, QByteArray::fromHex("BA 05 05")};
 
@@ -63,9 +59,8 @@ TEST(LocoNetReceiver, IncompleteMessagesWaitAndStrayBytesAreDroppedOnePerEvent) 
     QByteArray buffer;
     std::vector<QByteArray> logged;
     for (std::size_t i = 0; i < c.events.size(); ++i) {
-      LocoNetParse parsed = ParseLocoNetBuffer(buffer + c.events[i]);
-      buffer = parsed.rest;
-      EXPECT_EQ(buffer, c.buffers[i]) << c.events[0].constData() << " event " << i;
+      const LocoNetParse parsed = ParseLocoNetBuffer(std::exchange(buffer, {}) + c.events[i]);
+      EXPECT_EQ(buffer = parsed.rest, c.buffers[i]) << c.events[0].constData() << " event " << i;
       for (const LocoNetAction& action : parsed.actions) logged.push_back(action.bytes);
     }
     EXPECT_EQ(logged, c.logged) << c.events[0].constData();

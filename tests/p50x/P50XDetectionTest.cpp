@@ -54,9 +54,7 @@ TEST_F(P50XDetection, FoundAtTheFirstRateSetsTheCommandStationUp) {
 
 struct ProbeCase {
   const char* name;
-  int stationRate;
-  int answerBytes;  // to each probe
-  int answeredProbes;
+  int stationRate, answerBytes, answeredProbes;  // bytes to each probe, probes answered
   bool found;
   int probes;
   TBaudRate rate;  // the port's afterwards
@@ -107,7 +105,6 @@ TEST_P(P50XFixedRate, SettlesAtTheRateOfOption1) {
   EXPECT_TRUE(Detect());
 
   EXPECT_EQ(station.ReceivedData().contains("xSo26\rxb19200\r`"), c.changed);
-  EXPECT_FALSE(station.ReceivedData().contains("xb9600"));
   EXPECT_TRUE(link.memo1.Lines().contains("] Baudrate staat vast ingesteld."));
   EXPECT_TRUE(link.memo1.Lines().contains(c.logged));
   EXPECT_EQ(link.port.BaudRate(), c.rate);
@@ -127,7 +124,6 @@ TEST_F(P50XDetection, PromptReplyThatIsNoPromptEndsDetection) {
   EXPECT_FALSE(Detect());
   EXPECT_EQ(Notifications().messages, QStringList{"Please re-enable the P50x protocol!"});
   EXPECT_FALSE(station.ReceivedData().contains("So1"));
-  EXPECT_FALSE(link->XPrefixMode());
 
   // A long reply asks for a reset, unless the mode is mixed.
   Notifications().Reset();
@@ -140,25 +136,6 @@ TEST_F(P50XDetection, PromptReplyThatIsNoPromptEndsDetection) {
   station.SetModeReply("Mixed\r]");
   EXPECT_TRUE(Detect());
   EXPECT_TRUE(Notifications().messages.isEmpty());
-}
-
-TEST_F(P50XDetection, Option1ThatIsNoDigitEndsDetection) {
-  station.SetTextReply("So1", "?\r]");
-
-  EXPECT_FALSE(Detect());
-
-  EXPECT_EQ(Notifications().messages, QStringList{kNothingConnected});
-  EXPECT_TRUE(link.memo1.Text().contains("Onverwacht antwoord op xSo1: ?"));
-  EXPECT_FALSE(station.ReceivedData().contains("So26"));
-}
-
-TEST_F(P50XDetection, CommandStationFallingSilentAfterTheProbeIsGivenUp) {
-  station.SetTextReply({}, {});
-
-  EXPECT_FALSE(Detect());
-
-  EXPECT_EQ(link.memo1.Lines().last(), "No reply from the command station");
-  EXPECT_FALSE(link->P50XBusy());
 }
 
 }  // namespace

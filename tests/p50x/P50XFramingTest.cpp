@@ -80,17 +80,6 @@ TEST(P50XFraming, PollAndCommandWhileAReplyIsAwaitedAreLeftOut) {
   EXPECT_EQ(link.memo3.Text(), "There has been a Power Off.");
 }
 
-TEST(P50XFraming, PollRunsInThePauseBetweenTheTwoHalvesOfATurnoutCommand) {
-  P50XTestLink link;
-  auto line = link.OpenOnMemoryLine();
-  line->Receive(QByteArray::fromHex("00 00 00"));
-  QTimer::singleShot(50, [&] { link->P50XEventPoll(); });
-
-  link->SwitchTurnoutP50X(3, 0);
-
-  EXPECT_EQ(link.writes, Hex({"78 90 03 40", "78 C8", "78 90 03 00"}));
-}
-
 // An accessory command on a port that is gone is lost; other commands let the port's error
 // pass. Either way the link is free for the next command.
 TEST(P50XFraming, PortFailureLeavesTheLinkFreeForTheNextCommand) {
@@ -104,11 +93,6 @@ TEST(P50XFraming, PortFailureLeavesTheLinkFreeForTheNextCommand) {
   EXPECT_THROW(link->P50XPowerOff(), EComPort);
 
   line->Fail(MemoryLine::Op::kWrite, 0);
-  line->Fail(MemoryLine::Op::kClearErrors, EIO);
-  EXPECT_THROW(link->SendP50X(QByteArray::fromHex("A7")), EComPort);
-  EXPECT_FALSE(link->P50XBusy());
-
-  line->Fail(MemoryLine::Op::kClearErrors, 0);
   line->Receive(QByteArray::fromHex("00"));
   link->SendP50X(QByteArray::fromHex("A7"));
   EXPECT_EQ(link.memo3.Text(), "Power On");

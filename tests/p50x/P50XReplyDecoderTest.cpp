@@ -14,10 +14,10 @@ struct DecoderCase {
   const char* command;  // hex, as passed to SendP50X
   const char* replies;  // hex: the reply and the replies of the follow-ups, in order
   const char* written;  // hex: every byte on the wire
-  QString receiveLog;   // Memo3 afterwards
-  QStringList connectionLog;
   int leftUnread;
-  QStringList versions = {};  // SPU, KPU, PPU, LIPU, DNC, Serial; empty where none is shown
+  QStringList connectionLog = {};
+  QString receiveLog = kUntouched;  // Memo3 afterwards
+  QStringList versions = {};        // SPU, KPU, PPU, LIPU, DNC, Serial; empty where none is shown
 };
 
 class P50XReplyDecoder : public testing::TestWithParam<DecoderCase> {};
@@ -44,63 +44,52 @@ TEST_P(P50XReplyDecoder, ReadsItsReplyAndShowsWhatItSays) {
   EXPECT_EQ(shown, c.versions);
 }
 
-const QString kFifoFull = QStringLiteral("the fifo for turnout cmds is full, please try later");
 const QString kCompleted = QStringLiteral("Command completed, no errors");
 const QString kUnexpectedLoco = QStringLiteral("Unexpected reply to XEvtLok cmd!");
 
-// One case a line: command, reply bytes, wire, receive log, connection log, bytes left unread.
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Replies, P50XReplyDecoder, testing::Values(
-    // Event replies and their follow-ups
-    DecoderCase{"NothingHappened", "C8", "00 55", "78 C8", kUntouched, {}, 1},
-    DecoderCase{"PowerOffWithoutThirdByte", "C8", "88 00 55", "78 C8",
-                "There has been a Power Off.", {}, 1},
-    DecoderCase{"LaterBitWins", "C8", "18", "78 C8",
-                "Attempt at switching PC-reserved accessories!", {}, 0},
-    DecoderCase{"LocomotiveEventsAfterAllEventBytes", "C8", "81 00  05 01 02 03 04 90 80",
-                "78 C8 78 C9", kUntouched, {kUnexpectedLoco}, 0},
-    DecoderCase{"InternalBoosterShortTestedLast", "C8", "80 1C", "78 C8",
-                "Short from IB (internal) booster!", {}, 0},
-    DecoderCase{"UndocumentedFlag", "C8", "40", "78 C8",
-                "Unsupported/undocumented event flag.", {}, 0},
-    DecoderCase{"ProgrammingTrackThenRxOverflow", "C8", "80 80 03  F5", "78 C8 78 CE",
-                "RS232 rx overflow", {}, 0},
-    DecoderCase{"CommandA2WithSecondByte", "C8", "80 40  80 07  55", "78 C8 78 A2", kUntouched,
-                {}, 1},
-    DecoderCase{"ListStopsAtEmptyEntry", "C8", "20  02 00 00 77", "78 C8 78 CA", kUntouched, {}, 1},
-    DecoderCase{"ListReadsAllEntries", "C8", "20  02 00 40 00 00 77", "78 C8 78 CA", kUntouched,
-                {}, 1},
-    DecoderCase{"ReplyOfCCIsThrownAway", "C8", "02  01 02 03", "78 C8 78 CC", kUntouched, {}, 0},
-    // Status replies
-    DecoderCase{"TurnoutFifoFull", "90 01 40", "09", "78 90 01 40", kFifoFull, {}, 0},
-    DecoderCase{"TurnoutUnknownValue", "90 01 40", "01 55", "78 90 01 40", kUntouched, {}, 1},
-    DecoderCase{"PowerOnRefused", "A7", "06", "78 A7", "Power Off", {}, 0},
-    DecoderCase{"PowerOff", "A6", "00", "78 A6", "Power Off", {}, 0},
-    DecoderCase{"LocomotiveRecordsAndStrayByte", "C9", "05 01 02 03 04 90 80 33", "78 C9",
-                kUntouched, {kUnexpectedLoco}, 1},
-    DecoderCase{"CommandWithoutDecoderReadsNothing", "B0", "11", "78 B0", kUntouched, {}, 1},
-    // Programming track and feedback
-    DecoderCase{"NoProgrammingTrackEvent", "CE", "F5 00", "78 CE", kUntouched, {}, 1},
-    DecoderCase{"OneValueByte", "CE", "02 00 11", "78 CE", kUntouched,
-                {kCompleted, "CV #0 = 17"}, 0},
-    DecoderCase{"OneValueByteOfLength80", "CE", "80 00 11", "78 CE", kUntouched,
-                {kCompleted, "CV #0 = 17"}, 0},
-    DecoderCase{"FiveBytesRead", "CE", "06 00 01 02 03 04 05", "78 CE", kUntouched,
-                {kCompleted, "CV #0 = "}, 0},
-    DecoderCase{"TimeOutEndsAfterTwoBytes", "CE", "01 FF 00", "78 CE", kUntouched, {"TimeOut"}, 1},
-    DecoderCase{"CodeWithoutMessage", "CE", "01 05 00", "78 CE", kUntouched, {}, 1},
-    DecoderCase{"UnknownLength", "CE", "04 00 00", "78 CE", kUntouched,
-                {kCompleted, "CV #0 = Unsupported \"# of bytes\" reply!"}, 1},
-    DecoderCase{"FeedbackTwoRecords", "CB", "03 10 00 05 FF 01 00 22", "78 CB", kUntouched,
-                {"[S88 # 3] lb = 16 hb = 0", "[S88 # 5] lb = 255 hb = 1"}, 1},
-    // The version reply's blocks of their expected length; the closing byte is read, nothing after
-    // it.
-    DecoderCase{"AllBlocks", "A0", "02 02 15  02 00 01  01 12  01 34  01 56  05 00 01 02 03 04  00  77",
-                "78 A0", kUntouched, {}, 1, {"1.502", "0.100", "1.2", "3.4", "5.6", "0001020304"}},
-    DecoderCase{"OtherLengthSkippedAndNextBlockStillRead", "A0",
-                "03 01 02 03  02 0A 20  00  01 12  01 34  05 00 01 02 03 04  00", "78 A0", kUntouched,
-                {}, 0, {"", "2.00A", "", "1.2", "3.4", "0001020304"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+const DecoderCase kCases[] = {
+  // Event replies and their follow-ups
+  {"NothingHappened", "C8", "00 55", "78 C8", 1},
+  {"PowerOffWithoutThirdByte", "C8", "88 00 55", "78 C8", 1, {}, "There has been a Power Off."},
+  {"LaterBitWins", "C8", "18", "78 C8", 0, {}, "Attempt at switching PC-reserved accessories!"},
+  {"LocomotiveEventsAfterAllEventBytes", "C8", "81 00  05 01 02 03 04 90 80", "78 C8 78 C9", 0,
+   {kUnexpectedLoco}},
+  {"InternalBoosterShortTestedLast", "C8", "80 1C", "78 C8", 0, {},
+   "Short from IB (internal) booster!"},
+  {"UndocumentedFlag", "C8", "40", "78 C8", 0, {}, "Unsupported/undocumented event flag."},
+  {"ProgrammingTrackThenRxOverflow", "C8", "80 80 03  F5", "78 C8 78 CE", 0, {},
+   "RS232 rx overflow"},
+  {"CommandA2WithSecondByte", "C8", "80 40  80 07  55", "78 C8 78 A2", 1},
+  {"ListStopsAtEmptyEntry", "C8", "20  02 00 00 77", "78 C8 78 CA", 1},
+  {"ListReadsAllEntries", "C8", "20  02 00 40 00 00 77", "78 C8 78 CA", 1},
+  {"ReplyOfCCIsThrownAway", "C8", "02  01 02 03", "78 C8 78 CC", 0},
+  // Status replies
+  {"TurnoutUnknownValue", "90 01 40", "01 55", "78 90 01 40", 1},
+  {"PowerOnRefused", "A7", "06", "78 A7", 0, {}, "Power Off"},
+  {"PowerOff", "A6", "00", "78 A6", 0, {}, "Power Off"},
+  {"LocomotiveRecordsAndStrayByte", "C9", "05 01 02 03 04 90 80 33", "78 C9", 1, {kUnexpectedLoco}},
+  {"CommandWithoutDecoderReadsNothing", "B0", "11", "78 B0", 1},
+  // Programming track and feedback
+  {"NoProgrammingTrackEvent", "CE", "F5 00", "78 CE", 1},
+  {"OneValueByte", "CE", "02 00 11", "78 CE", 0, {kCompleted, "CV #0 = 17"}},
+  {"OneValueByteOfLength80", "CE", "80 00 11", "78 CE", 0, {kCompleted, "CV #0 = 17"}},
+  {"FiveBytesRead", "CE", "06 00 01 02 03 04 05", "78 CE", 0, {kCompleted, "CV #0 = "}},
+  {"TimeOutEndsAfterTwoBytes", "CE", "01 FF 00", "78 CE", 1, {"TimeOut"}},
+  {"CodeWithoutMessage", "CE", "01 05 00", "78 CE", 1},
+  {"UnknownLength", "CE", "04 00 00", "78 CE", 1,
+   {kCompleted, "CV #0 = Unsupported \"# of bytes\" reply!"}},
+  {"FeedbackTwoRecords", "CB", "03 10 00 05 FF 01 00 22", "78 CB", 1,
+   {"[S88 # 3] lb = 16 hb = 0", "[S88 # 5] lb = 255 hb = 1"}},
+  // The version reply's blocks of their expected length; the closing byte is read, nothing after
+  // it.
+  {"AllBlocks", "A0", "02 02 15  02 00 01  01 12  01 34  01 56  05 00 01 02 03 04  00  77", "78 A0",
+   1, {}, kUntouched, {"1.502", "0.100", "1.2", "3.4", "5.6", "0001020304"}},
+  {"OtherLengthSkippedAndNextBlockStillRead", "A0",
+   "03 01 02 03  02 0A 20  00  01 12  01 34  05 00 01 02 03 04  00", "78 A0", 0, {}, kUntouched,
+   {"", "2.00A", "", "1.2", "3.4", "0001020304"}}};
 // clang-format on
+INSTANTIATE_TEST_SUITE_P(Replies, P50XReplyDecoder, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
