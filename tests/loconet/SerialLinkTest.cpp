@@ -14,6 +14,7 @@
 #include "loconet/LocoNetLink.h"
 #include "maerklin/MaerklinLink.h"
 #include "platform/Messages.h"
+#include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
 
 namespace {
@@ -179,6 +180,19 @@ TYPED_TEST(RefusingLinkTest, RefusalCountsForTheCommandItFollows) {
   EXPECT_TRUE(this->link.LateRefusal()->stationSaid.startsWith(this->x.refusing.front()));
   EXPECT_EQ(this->link.SwitchAccessory({2, {}}).result, Outcome::CarriedOut);
   EXPECT_FALSE(this->link.LateRefusal()) << "a new command starts without a refusal";
+}
+
+// An answer to slot data that cannot be written is shown once every message of the arrival has
+// been logged.
+using LocoNetLinkTest = SerialLinkTest<LocoNetLink>;
+TEST_F(LocoNetLinkTest, FailedAnswerIsShownAfterTheWholeArrivalIsLogged) {
+  link.Connect();
+  line->Fail(MemoryLine::Op::kWrite, EIO);
+  Hear(
+      "E7 0E 05 33 00 00 00 00 00 00 00 00 00 20  E7 0E 06 02 00 00 00 00 00 00 00 00 00 12  837C");
+  EXPECT_EQ(received.size(), 3);
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_TRUE(Notifications().messages[0].startsWith(ComErrorMessage(ecWrite)));
 }
 
 }  // namespace

@@ -138,4 +138,19 @@ TEST_F(P50XDetection, PromptReplyThatIsNoPromptEndsDetection) {
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
+// An answer to xSo1 that is no digit ends detection with what it was; a station that falls
+// silent after the probe is given up with the link left free.
+TEST_F(P50XDetection, Option1ThatIsNoDigitOrNoAnswerEndsDetection) {
+  station.SetTextReply("So1", "?\r]");
+  EXPECT_FALSE(Detect());
+  EXPECT_EQ(Notifications().messages, QStringList{kNothingConnected});
+  EXPECT_TRUE(link.memo1.Text().contains("Onverwacht antwoord op xSo1: ?"));
+  EXPECT_FALSE(station.ReceivedData().contains("So26"));
+
+  station.SetTextReply({}, {});
+  EXPECT_FALSE(Detect());
+  EXPECT_EQ(link.memo1.Lines().last(), "No reply from the command station");
+  EXPECT_FALSE(link->P50XBusy());
+}
+
 }  // namespace

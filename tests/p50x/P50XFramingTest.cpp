@@ -82,6 +82,15 @@ TEST(P50XFraming, PollAndCommandWhileAReplyIsAwaitedAreLeftOut) {
 
 // An accessory command on a port that is gone is lost; other commands let the port's error
 // pass. Either way the link is free for the next command.
+TEST(P50XFraming, PollRunsInThePauseBetweenTheTwoHalvesOfATurnoutCommand) {
+  P50XTestLink link;
+  auto line = link.OpenOnMemoryLine();
+  line->Receive(QByteArray::fromHex("00 00 00"));
+  QTimer::singleShot(50, [&] { link->P50XEventPoll(); });
+  link->SwitchTurnoutP50X(3, 0);
+  EXPECT_EQ(link.writes, Hex({"78 90 03 40", "78 C8", "78 90 03 00"}));
+}
+
 TEST(P50XFraming, PortFailureLeavesTheLinkFreeForTheNextCommand) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
