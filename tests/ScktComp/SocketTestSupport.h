@@ -5,7 +5,6 @@
 #include <sys/socket.h>
 
 #include <QDir>
-#include <QList>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -18,13 +17,6 @@
 
 using Errors = QList<std::pair<TErrorEvent, int>>;
 
-// A port on 127.0.0.1 on which nothing listens.
-inline int ClosedPort() {
-  QTcpServer probe;
-  probe.listen(QHostAddress::LocalHost, 0);
-  return probe.serverPort();
-}
-
 // The IPv4 stream sockets among the open descriptors: a resolver still working for an earlier
 // test holds others for a moment (its hosts file, a datagram socket), which must not count.
 inline int OpenTcpSocketCount() {
@@ -34,16 +26,15 @@ inline int OpenTcpSocketCount() {
     socklen_t typeSize = sizeof type;
     sockaddr_storage address{};
     socklen_t addressSize = sizeof address;
-    if (::getsockopt(name.toInt(), SOL_SOCKET, SO_TYPE, &type, &typeSize) == 0 &&
+    count +=
+        ::getsockopt(name.toInt(), SOL_SOCKET, SO_TYPE, &type, &typeSize) == 0 &&
         type == SOCK_STREAM &&
         ::getsockname(name.toInt(), reinterpret_cast<sockaddr*>(&address), &addressSize) == 0 &&
-        address.ss_family == AF_INET)
-      ++count;
+        address.ss_family == AF_INET;
   }
   return count;
 }
 
-// A listening peer on 127.0.0.1 with a port of the system's choosing.
 struct Listener : QTcpServer {
   Listener() { listen(QHostAddress::LocalHost, 0); }
   int Port() const { return serverPort(); }
@@ -56,22 +47,18 @@ struct Listener : QTcpServer {
   }
 };
 
-// Records every report of a component, in order. OnRead takes the text with ReceiveText.
+// Records every report of a component, in order; the text OnRead takes is kept apart.
 struct SocketEventLog {
   explicit SocketEventLog(TClientSocket& socket) {
     const auto record = [this](const char* name) {
-      return
-          [this, name](QObject*, TCustomWinSocket*) { events.append(QString::fromLatin1(name)); };
+      return [this, name](QObject*, TCustomWinSocket*) { events.append(name); };
     };
     socket.OnLookup = record("lookup");
     socket.OnConnecting = record("connecting");
     socket.OnConnect = record("connect");
     socket.OnDisconnect = record("disconnect");
     socket.OnWrite = record("write");
-    socket.OnRead = [this](QObject*, TCustomWinSocket* connection) {
-      events.append(QStringLiteral("read"));
-      reads.append(connection->ReceiveText());
-    };
+    socket.OnRead = [this](QObject*, TCustomWinSocket* c) { reads.append(c->ReceiveText()); };
     socket.OnError = [this](QObject*, TCustomWinSocket*, TErrorEvent errorEvent, int& errorCode) {
       errors.append({errorEvent, errorCode});
     };

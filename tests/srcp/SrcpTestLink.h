@@ -41,17 +41,14 @@ inline const std::string kSet5 = "SET 6 GA 5 1 1 200\r\n";
 inline const std::string kInit5 = "INIT 6 GA 5 N\r\n";
 
 // What the window shows of the link: its receive and information panes.
-class PaneObserver final : public LinkObserver {
- public:
+struct PaneObserver final : LinkObserver {
   void LogConnection(const QString&) override {}
   void LogReceived(const QString& entry) override { Memo3.AddLine(entry); }
   void ShowReceiveStatus(const QString& text) override { Memo3.SetText(text); }
   void LogInformation(const QString& entry) override { memo4.AddLine(entry); }
   void ShowVersionValue(StationVersionField, const QString&) override {}
   void WaitMs(int milliseconds) override {
-    bool expired = false;
-    QTimer::singleShot(milliseconds, [&] { expired = true; });
-    WaitUntil([&] { return expired; });
+    WaitFor([] { return false; }, milliseconds);
   }
 
   TMemo Memo3;
@@ -62,28 +59,26 @@ class PaneObserver final : public LinkObserver {
 // server does, and every other line with the next of the test's replies. A reply is a list of
 // pieces sent 40 ms apart, so that each arrives in a read of its own; "close" ends the
 // connection instead.
-class ScriptedServer {
+class ScriptedServer : public QTcpServer {
  public:
   using Reply = std::vector<QByteArray>;
 
   explicit ScriptedServer(std::deque<Reply> replies) : replies_(std::move(replies)) {
-    server_.listen(QHostAddress::LocalHost, 0);
-    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-      peer_.reset(server_.nextPendingConnection());
+    listen(QHostAddress::LocalHost, 0);
+    connect(this, &QTcpServer::newConnection, [this] {
+      peer_.reset(nextPendingConnection());
       peer_->write("DDW V 0.7.5; SRCP 0.7.3\n");
-      QObject::connect(peer_.get(), &QTcpSocket::readyRead, [this] { Read(); });
+      connect(peer_.get(), &QTcpSocket::readyRead, [this] { Read(); });
     });
   }
 
-  int Port() const { return server_.serverPort(); }
   Lines commands;  // what came after the handshake
 
  private:
   void Read() {
     while (peer_ && peer_->canReadLine()) {
       const QByteArray line = peer_->readLine();
-      if (line.startsWith("SET PROTOCOL") || line.startsWith("SET CONNECTIONMODE") ||
-          line.startsWith("GO") || line.startsWith("INIT 1 ") || line.startsWith("INIT 8 ")) {
+      if (!line.contains(" GA ")) {  // the handshake
         peer_->write("1700000000.000 200 OK\n");
         continue;
       }
@@ -99,10 +94,9 @@ class ScriptedServer {
     if (pieces[next] == "close") return peer_->disconnectFromHost();
     peer_->write(pieces[next]);
     peer_->flush();
-    QTimer::singleShot(40, &server_, [this, pieces, next] { Send(pieces, next + 1); });
+    QTimer::singleShot(40, this, [this, pieces, next] { Send(pieces, next + 1); });
   }
 
-  QTcpServer server_;
   std::unique_ptr<QTcpSocket> peer_;
   std::deque<Reply> replies_;
 };
@@ -111,13 +105,13 @@ class SrcpLinkTest : public testing::Test {
  protected:
   void PointAt(int port) {
     ASSERT_TRUE(link.SetServerAddress(QStringLiteral("127.0.0.1:%1").arg(port)));
+    link.Attach();
   }
   // A server of the simulator's with this greeting; "Verbinden" has made its handshake.
   void Connect(const char* greeting, const Lines& handshake, bool withoutBus = false) {
     server = std::make_unique<SrcpServer>(greeting, 0);
     server->SetWithoutAccessoryBus(withoutBus);
     ASSERT_NO_FATAL_FAILURE(PointAt(server->Port()));
-    link.Attach();
     ASSERT_TRUE(link.Connect());
     ASSERT_EQ(AwaitLines(0, handshake.size()), handshake);
   }
@@ -128,8 +122,7 @@ class SrcpLinkTest : public testing::Test {
   }
   Lines LinesAfter(std::size_t skip) {
     const Lines lines = server->ReceivedLines(0);
-    return skip < lines.size() ? Lines(lines.begin() + static_cast<long>(skip), lines.end())
-                               : Lines();
+    return Lines(lines.begin() + static_cast<long>(std::min(skip, lines.size())), lines.end());
   }
   AccessoryOutcome Switch(const char* turnout) {
     return link.SendSrcpGA("6", QLatin1String(turnout), "1", "N");
