@@ -5,37 +5,25 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 
 namespace {
 
-TEST(TAboutBox, EachValueGoesToItsOwnRowAndIsHeardWithItsCaption) {
+TEST(TAboutBox, EachValueGoesToItsOwnRowIsHeardWithItsCaptionAndKeysHideIt) {
   TAboutBox about;
-  const QList<QLabel*> rows = {about.SPU,  about.KPU, about.PPU,
-                               about.LIPU, about.DNC, about.Serial};
-  const QStringList captions = {"SPU", "KPU", "PPU", "LIPU", "DNC", "Serial"};
-  const StationVersionField fields[] = {StationVersionField::SPU, StationVersionField::KPU,
-                                        StationVersionField::PPU, StationVersionField::LIPU,
-                                        StationVersionField::DNC, StationVersionField::Serial};
-  for (int i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(rows[i]->text(), "?");
-    EXPECT_EQ(rows[i]->accessibleName(), captions[i] + " ?");
-    about.ShowValue(fields[i], QString::number(i));
+  using F = StationVersionField;
+  const std::tuple<QLabel*, const char*, F> rows[] = {
+      {about.SPU, "SPU", F::SPU}, {about.KPU, "KPU", F::KPU},
+      {about.PPU, "PPU", F::PPU}, {about.LIPU, "LIPU", F::LIPU},
+      {about.DNC, "DNC", F::DNC}, {about.Serial, "Serial", F::Serial}};
+  for (const auto& [row, caption, field] : rows) {
+    EXPECT_EQ(row->accessibleName(), QString(caption) + " ?");
+    about.ShowValue(field, caption);
   }
-  for (int i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(rows[i]->text(), QString::number(i));
-    EXPECT_EQ(rows[i]->accessibleName(), captions[i] + ' ' + QString::number(i));
-  }
-  EXPECT_FALSE(about.ProgramIcon->accessibleName().isEmpty());
+  for (const auto& [row, caption, field] : rows)
+    EXPECT_EQ(row->accessibleName(), QString(caption) + ' ' + caption);
   EXPECT_EQ(about.ProgramIcon->pixmap().size(), QSize(128, 96));
-}
-
-TEST(TAboutBox, EnterAndEscapeHideTheWindowWhichShowsAgainAsItWas) {
-  TAboutBox about;
-  about.SPU->setText("1.502");
   EXPECT_FALSE(about.isModal());
-  EXPECT_TRUE(about.OKButton->isDefault());
   for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
@@ -43,7 +31,7 @@ TEST(TAboutBox, EnterAndEscapeHideTheWindowWhichShowsAgainAsItWas) {
     EXPECT_FALSE(about.isVisible()) << key;
   }
   about.show();
-  EXPECT_EQ(about.SPU->text(), "1.502");
+  EXPECT_EQ(about.SPU->text(), "SPU");
 }
 
 }  // namespace
