@@ -134,6 +134,11 @@ void SrcpServer::CloseOnLine(std::string prefix) {
   closePrefix_ = std::move(prefix);
 }
 
+int SrcpServer::ClosedOnLine() const {
+  std::lock_guard lock(mutex_);
+  return closedOnLine_;
+}
+
 int SrcpServer::ConnectionCount() const {
   std::lock_guard lock(mutex_);
   return static_cast<int>(all_.size());
@@ -229,14 +234,15 @@ void SrcpServer::Transmit(Connection& connection) {
 }
 
 void SrcpServer::Execute(Connection& connection, const std::string& line) {
-  std::string closePrefix;
+  bool close = false;
   {
     std::lock_guard lock(mutex_);
     connection.lines.push_back(line);
-    closePrefix = closePrefix_;
+    close = !closePrefix_.empty() && line.starts_with(closePrefix_);
+    closedOnLine_ += close;
   }
   WakeWaitingThread();
-  if (!closePrefix.empty() && line.starts_with(closePrefix)) {
+  if (close) {
     Drop(connection);
     return;
   }

@@ -17,6 +17,10 @@
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
 
+inline QByteArray Hex(const char* spacedHex) {
+  return QByteArray::fromHex(spacedHex);
+}
+
 inline const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
 
 // How each station is chosen, how it shows that the connect reached it, and how it says no to a
@@ -78,8 +82,7 @@ class SerialRun : public testing::Test {
   }
 
   void ConnectAndProgram() {
-    driver.Click(window.Button1);
-    ASSERT_FALSE(window.GroupBox1->isVisible());
+    Connect();
     driver.Click(window.Button2);
     ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
   }

@@ -66,20 +66,41 @@ TEST_F(VersionFile, TableUsEnglishIsListedWhereverItsBlockLies) {
             QStringList{QString("VersionInfoSize = %1").arg(dutch.size())});
 }
 
-// A block whose sizes do not hold together is none: nothing listed, nothing read past its end.
-TEST_F(VersionFile, BlockWhoseSizesDoNotHoldIsNone) {
+// A damaged block is none: nothing listed, nothing read past its end; a file that cannot be
+// read has none either.
+TEST_F(VersionFile, FilesWithoutAValidBlockHaveSizeZeroAndCopyNothing) {
+  const auto withSize = [](std::size_t size) {
+    return std::string(kBlock).replace(16, 4, Size(size));
+  };
   const auto blockOf = [](std::uint32_t pathLength, std::uint32_t valueLength, std::string rest) {
     const std::string entry = Size(pathLength) + Size(valueLength) + rest;
     return std::string(kMarker) + Size(version_block::kHeaderSize + entry.size()) + entry;
   };
+  const std::pair<const char*, std::string> cases[] = {
+      {"empty", ""},
+      {"no block", "no block here"},
+      {"size below the header", withSize(19)},
+      {"size past the end of the file", withSize(kBlock.size() + 1)},
+      {"size above the cap",
+       withSize(version_block::kMaxSize + 1) + std::string(version_block::kMaxSize, '\0')},
+      {"block ends inside an entry", withSize(kBlock.size() - 1)},
+      {"stray bytes after the last entry", blockOf(0, 0, std::string(2, '\0') + "abc")},
+      {"lengths that wrap around", blockOf(0xFFFFFFFF, 0xFFFFFFFF, std::string(2, '\0'))},
+      {"path not terminated", blockOf(1, 0, std::string("ab\0", 3))},
+      {"value not terminated", blockOf(0, 1, std::string("\0ab", 3))},
+  };
   const char* value = nullptr;
   std::uint32_t length = 0;
-  for (const std::string& bytes : {std::string(kBlock).replace(16, 4, Size(kBlock.size() + 1)),
-                                   blockOf(0xFFFFFFFF, 0xFFFFFFFF, std::string(2, '\0')),
-                                   blockOf(1, 0, std::string("ab\0", 3))}) {
-    EXPECT_EQ(Display(bytes), kNoBlock);
+  for (const auto& [what, bytes] : cases) {
+    EXPECT_EQ(Display(bytes), kNoBlock) << what;
     EXPECT_FALSE(VerQueryValueA(bytes, "StringFileInfo\\040904E4\\Comments", &value, &length));
   }
+  std::vector<char> data(64, 'x');
+  for (const QString& name : {dir.filePath("missing"), dir.path(), QString("/dev/zero")}) {
+    EXPECT_EQ(GetFileVersionInfoSizeA(QFile::encodeName(name).constData()), 0u);
+    EXPECT_FALSE(GetFileVersionInfoA(QFile::encodeName(name).constData(), data));
+  }
+  EXPECT_EQ(data, std::vector<char>(64, 'x'));
 }
 
 }  // namespace

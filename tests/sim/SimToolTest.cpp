@@ -12,11 +12,9 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <algorithm>
 
 #include "CPort/TComPort.h"
 #include "WD10/TSpinEdit.h"
-#include "p50x/P50XLink.h"
 #include "platform/TMemo.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
@@ -69,7 +67,7 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
     ASSERT_TRUE(listening.hasMatch()) << output.toStdString();
     window.SrcpServerEdit->setText(listening.captured(1));
   }
-  (window.*central.button)->setChecked(true);
+  driver.Choose(window.*central.button);
   if (srcp) {
     ASSERT_TRUE(WaitFor([&] { return window.Memo3->Text().contains("SRCP"); }));
   } else {
@@ -89,9 +87,6 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
     }
     window.ComPort1->SetPort(link);
   }
-  if (auto* p50x = dynamic_cast<P50XLink*>(window.CurrentLink()))
-    p50x->SetSleepFunction([](int ms) { SleepMs(std::min(ms, 40)); });
-
   driver.Click(window.Button1);
   window.SpinEdit1->SetValue(17);
   window.RadioButton[6]->setChecked(true);   // group A: mode 7

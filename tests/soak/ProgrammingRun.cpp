@@ -36,12 +36,6 @@ constexpr int kCloseLimitMs = 10000;
 
 const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
 
-// The connection log's own words for a failure.
-bool ExplainsAFailure(const QString& line) {
-  return line == QLatin1String("No reply from the command station") ||
-         line.startsWith(QLatin1String("Opdracht overgeslagen"));
-}
-
 class Run {
  public:
   explicit Run(const RunPlan& plan) : plan_(plan) {}
@@ -87,22 +81,10 @@ class Run {
         server_->SetReplyDelay(std::chrono::milliseconds(plan_.server.replyDelayMs));
       return;
     }
-    switch (plan_.central) {
-      case SimulatedCentral::LocoNet:
-        station_ = Station<LocoNetSimulator>();
-        break;
-      case SimulatedCentral::P50X:
-        station_ = Station<ReportingP50XSimulator>();
-        break;
-      case SimulatedCentral::Lenz:
-        station_ = Station<LenzSimulator>();
-        break;
-      case SimulatedCentral::Maerklin:
-        station_ = Station<MaerklinSimulator>();
-        break;
-      case SimulatedCentral::Srcp:
-        break;
-    }
+    using Maker = std::unique_ptr<PtyPeer> (Run::*)();
+    const Maker makers[] = {&Run::Station<LocoNetSimulator>, &Run::Station<ReportingP50XSimulator>,
+                            &Run::Station<LenzSimulator>, &Run::Station<MaerklinSimulator>};
+    station_ = (this->*makers[static_cast<int>(plan_.central)])();
     line_ = std::make_unique<FaultyLine>(station_->SlavePath(), plan_.line);
   }
 
@@ -179,8 +161,10 @@ class Run {
     result.shown = window_->Memo1->Lines();
     for (const QString& message : Notifications().messages)
       result.shown.append(QStringLiteral("[message box] ") + message);
+    // A box, or the connection log's own words for a failure.
     const bool told = !Notifications().messages.isEmpty() ||
-                      std::any_of(result.shown.begin(), result.shown.end(), ExplainsAFailure);
+                      result.shown.contains(QLatin1String("No reply from the command station")) ||
+                      !result.shown.filter(QLatin1String("Opdracht overgeslagen")).isEmpty();
     if (window_->isVisible())
       result.outcome = Outcome::Undefined;
     else if (result.shown.contains(kProgrammed))
@@ -192,20 +176,14 @@ class Run {
 
   int ServerFaultsInjected() const {
     switch (plan_.server.fault) {
-      case ServerFault::Disconnect: {
-        const std::string prefix = plan_.server.closeOnLine.toStdString();
-        // Connection 0 is the listener's, in session before the fault was set.
-        for (int i = 1; i < server_->ConnectionCount(); ++i)
-          for (const std::string& line : server_->ReceivedLines(i))
-            if (line.starts_with(prefix)) return 1;
-        return 0;
-      }
+      case ServerFault::Disconnect:
+        return server_->ClosedOnLine();
       case ServerFault::Flood:
         return floodStarted_ ? 1 : 0;
       case ServerFault::Slow:
         return 1;
       case ServerFault::None:
-        return 0;
+        break;
     }
     return 0;
   }

@@ -60,6 +60,7 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
   };
   RunPlan plan;
   plan.index = index;
+  plan.seed = seed;
   plan.central = static_cast<SimulatedCentral>(index % kSimulatedCentrals);
   // Each central type takes its faults in turn, starting one further along than the type
   // before, so that even a short soak meets every fault.
@@ -102,26 +103,11 @@ QString RunPlan::FaultName() const {
 }
 
 QString RunPlan::Describe() const {
-  // Every figure of the plan, whichever the fault uses, so that the run can be repeated alone.
-  const QString figures =
-      central == SimulatedCentral::Srcp
-          ? QStringLiteral("closes on \"%1\", floods from %2 ms for %3 ms, replies %4 ms late")
-                .arg(server.closeOnLine)
-                .arg(server.floodAfterMs)
-                .arg(server.floodForMs)
-                .arg(server.replyDelayMs)
-          : QStringLiteral(
-                "line seed %1, %2 % hit after %3 bytes, delays up to %4 ms, silent "
-                "after %5 reply bytes, unplugged after %6 writes")
-                .arg(line.seed)
-                .arg(line.percentHit)
-                .arg(line.bytesBeforeFaults)
-                .arg(line.longestDelayMs)
-                .arg(line.bytesBeforeSilence)
-                .arg(line.writesBeforeUnplug);
-  return QStringLiteral("run %1: %2, fault: %3 (%4), address %5, mode buttons %6 and %7")
+  // The plan follows from the seed and the index alone.
+  return QStringLiteral("run %1 of seed %2: %3, fault: %4, address %5, mode buttons %6 and %7")
       .arg(index)
-      .arg(CentralName(central), FaultName(), figures)
+      .arg(seed)
+      .arg(CentralName(central), FaultName())
       .arg(address)
       .arg(modeButtonA)
       .arg(modeButtonB);

@@ -1,6 +1,6 @@
 // What each run of the soak does: the central types take turns, each one going through its
 // faults in turn, and everything else about a run (how hard the fault strikes, the decoder's
-// address and modes) is drawn from the soak's seed, so any run can be repeated on its own.
+// address and modes) is drawn from the soak's seed, so any run comes again with the same seed.
 #pragma once
 
 #include <QString>
@@ -26,6 +26,7 @@ struct ServerFaultPlan {
 
 struct RunPlan {
   int index = 0;
+  std::uint32_t seed = 0;
   SimulatedCentral central = SimulatedCentral::LocoNet;
   LineFaultPlan line;      // serial central types
   ServerFaultPlan server;  // SRCP
@@ -35,7 +36,7 @@ struct RunPlan {
 
   // The fault's name as the report counts it, e.g. "corrupted reply bytes".
   QString FaultName() const;
-  // Everything needed to repeat the run.
+  // What the run does, and what repeats it.
   QString Describe() const;
 };
 

@@ -27,9 +27,7 @@
 namespace {
 
 int EnvironmentNumber(const char* name, int fallback) {
-  bool ok = false;
-  const int value = qEnvironmentVariableIntValue(name, &ok);
-  return ok ? value : fallback;
+  return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : fallback;
 }
 
 // What the process holds, as the kernel counts it; a run that leaks leaves more behind.

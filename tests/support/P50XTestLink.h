@@ -52,7 +52,6 @@ class P50XTestLink {
   P50XTestLink() {
     writeRecorder_.OnTxBuf = [this](QObject*, const char* buffer, int count) {
       writes.emplace_back(buffer, count);
-      if (onWrite) onWrite(writes.back());
     };
     port.RegisterLink(&writeRecorder_);
     // Nothing here listens for line events; detection sets its own event set.
@@ -115,8 +114,6 @@ class P50XTestLink {
   TMemo& memo3 = observer.memo3;
   std::vector<QByteArray> writes;
   std::vector<int> sleeps;
-  // Called with each write as it goes out, e.g. to answer it on the line.
-  std::function<void(const QByteArray&)> onWrite;
 
  private:
   TComLink writeRecorder_;

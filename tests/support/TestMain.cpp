@@ -26,8 +26,7 @@ class ResetBetweenTests : public testing::EmptyTestEventListener {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM",
-          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
   // The program remembers its settings in the user's configuration; a test reads and writes a
   // configuration of its own, never the one of whoever runs the tests.
   const QTemporaryDir configuration;
@@ -35,7 +34,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   SetUserNotifier(&Notifications());
   testing::InitGoogleTest(&argc, argv);
-  testing::UnitTest::GetInstance()->listeners().Append(
-      new ResetBetweenTests(configuration.path()));
+  testing::UnitTest::GetInstance()->listeners().Append(new ResetBetweenTests(configuration.path()));
   return RUN_ALL_TESTS();
 }
