@@ -85,7 +85,7 @@ TEST_F(MaerklinRun, MissingPortLeavesTheSelectionUsable) {
   EXPECT_EQ(Notifications().messages.first(), "Unable to open com port (win error code: 2)");
   EXPECT_TRUE(window.GroupBox1->isVisible());
   EXPECT_FALSE(window.GroupBox2->isVisible());
-  EXPECT_TRUE(window.Button1->isEnabled());
+  EXPECT_TRUE(window.Button1->isEnabled() && window.RadioButton15->isEnabled());
 }
 
 }  // namespace
