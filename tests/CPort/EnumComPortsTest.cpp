@@ -1,13 +1,10 @@
 // The port list names adapters by their stable names, sorted ignoring case; links whose device
-// has gone, and files that are no links, are no ports. The list is read again when adapters come
-// and go, also after udev removed its folder with the last adapter and made it anew.
+// has gone, and files that are no links, are no ports.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "CPort/PortListWatcher.h"
 #include "CPort/TComPort.h"
 #include "PortTestSupport.h"
 
@@ -29,25 +26,6 @@ TEST(EnumComPorts, AdaptersWithAStableNameAreListedByIt) {
       found,
       QStringList({byId.filePath(ftdi) + " = " + ftdi + " (" + adapter.SlavePath().mid(5) + ")",
                    byId.filePath("Usb-Prolific-port0") + " = Usb-Prolific-port0 (null)"}));
-}
-
-TEST(PortListWatcher, SeesAdaptersComeAndGoWhileTheirFolderComesAndGoes) {
-  QTemporaryDir serial;
-  const QString byId = serial.filePath("by-id"), adapter = byId + "/usb-FTDI-if00-port0";
-  PortListWatcher watcher(byId);
-  ASSERT_TRUE(watcher.Watching());
-  int changes = 0;
-  QObject::connect(&watcher, &PortListWatcher::Changed, [&] { ++changes; });
-  const auto seen = [&](const std::function<bool()>& change) {
-    const int before = changes;
-    return change() && WaitFor([&] { return changes > before; });
-  };
-  for (int round = 0; round < 2; ++round) {
-    EXPECT_TRUE(seen([&] { return QDir().mkpath(byId); })) << round;
-    EXPECT_TRUE(seen([&] { return QFile::link("/dev/null", adapter); })) << round;
-    EXPECT_TRUE(seen([&] { return QFile::remove(adapter); })) << round;
-    EXPECT_TRUE(seen([&] { return QDir().rmdir(byId); })) << round;
-  }
 }
 
 }  // namespace

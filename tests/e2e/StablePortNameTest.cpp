@@ -1,8 +1,11 @@
-// An adapter picked by its stable name in the port list is opened and remembered by that name,
-// so the next start finds it again whatever the kernel calls it after re-plugging.
+// An adapter plugged in while the port dialog is open appears in its list by its stable name
+// (udev makes its folder with the first adapter and removes it with the last one); picked there,
+// it is opened and remembered by that name, so the next start finds it again whatever the kernel
+// calls it after re-plugging.
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,21 +20,35 @@
 
 namespace {
 
-TEST(StablePortName, IsWhatOpensAndWhatTheNextStartHas) {
+TEST(StablePortName, IsListedWhenPluggedInAndIsWhatOpensAndWhatTheNextStartHas) {
   PtyPeer adapter;
-  QTemporaryDir byId;
-  const QString stable = byId.filePath("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
-  ASSERT_TRUE(QFile::link(adapter.SlavePath(), stable));
+  QTemporaryDir serial;
+  const QString byId = serial.filePath("by-id");
+  const QString stable = byId + "/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+  const QString other = byId + "/usb-Prolific-port0";
   QString listedAs;
   {
     TFrm_WD10 window;
     WindowDriver driver(window);
     window.RadioButton18->setChecked(true);
-    // The user picks the adapter in the dialog's list, which shows it by its stable name.
     TComSetupFrm::SetExecHook([&](TComSetupFrm& form) {
-      form.Combo1->SetByIdDir(byId.path());
-      form.Combo1->SetText(stable);
-      listedAs = form.Combo1->currentText();
+      TComComboBox& box = *form.Combo1;
+      box.SetByIdDir(byId);
+      const auto shown = [&](const QString& link, bool listed) {
+        const QString name = QFileInfo(link).fileName() + " (" + adapter.SlavePath().mid(5) + ")";
+        return WaitFor([&] { return (box.findText(name) >= 0) == listed; });
+      };
+      // The folder comes first, and the dialog has seen it before the adapter's link comes.
+      const auto plugIn = [&](const QString& link) {
+        EXPECT_TRUE(QDir().mkpath(byId));
+        WaitFor([] { return false; }, 100);
+        EXPECT_TRUE(QFile::link(adapter.SlavePath(), link) && shown(link, true));
+      };
+      plugIn(other);
+      EXPECT_TRUE(QFile::remove(other) && QDir().rmdir(byId) && shown(other, false));
+      plugIn(stable);
+      box.SetText(stable);
+      listedAs = box.currentText();
       return int(QDialog::Accepted);
     });
     driver.Click(window.Button1);

@@ -1,6 +1,6 @@
 // Framing, reads and the rules that keep one command at a time: what goes on the wire, the time
 // limit of a silent command station (reads wait with timers running), commands started mid-reply,
-// and what becomes of an accessory command.
+// what becomes of an accessory command, and two links in one process.
 #include <gtest/gtest.h>
 
 #include <QTimer>
@@ -147,5 +147,23 @@ INSTANTIATE_TEST_SUITE_P(Replies, P50XTurnoutOutcome, testing::Values(
     TurnoutCase{"NoReply", "", Result::Lost, kNoReply, false}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// Each link owns its state: the first one's whole command runs while the second waits for its
+// reply, which arrives in the middle of it.
+TEST(P50XFraming, TwoLinksSideBySideEachReadOnlyTheirOwnReplies) {
+  P50XTestLink first, second;
+  auto firstLine = first.OpenOnMemoryLine(), secondLine = second.OpenOnMemoryLine();
+  firstLine->Receive(QByteArray::fromHex("00 00"));
+  AccessoryOutcome firstOutcome = AccessoryOutcome::Lost({});
+  QTimer::singleShot(20, [&] { firstOutcome = first->SwitchAccessory({3, "3"}); });
+  QTimer::singleShot(100, [&] { secondLine->Receive(QByteArray::fromHex("09")); });
+  const AccessoryOutcome secondOutcome = second->SwitchAccessory({5, "5"});
+  EXPECT_EQ(firstOutcome.result, Result::CarriedOut);
+  EXPECT_EQ(secondOutcome.result, Result::Refused);
+  EXPECT_EQ(firstLine->TakeWritten(), QByteArray::fromHex("78 90 03 40 78 90 03 00"));
+  EXPECT_EQ(secondLine->TakeWritten(), QByteArray::fromHex("78 90 05 40"));
+  EXPECT_EQ(first.memo3.Text(), "Turnout command accepted");
+  EXPECT_EQ(second.memo3.Text(), kFifoFull);
+}
 
 }  // namespace
