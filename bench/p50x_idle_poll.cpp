@@ -7,10 +7,10 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
+#include "OpenAsAfterDetection.h"
 #include "P50XSimulator.h"
 #include "platform/Messages.h"
 #include "platform/TTimer.h"
-#include "support/P50XTestLink.h"
 
 namespace {
 
@@ -24,8 +24,7 @@ int main(int argc, char** argv) {
   P50XSimulator station;
   station.SetBaudRate(19200);
   P50XTestLink link;
-  link.UseProgramPauses();
-  link.OpenOn(station.SlavePath(), br19200);
+  OpenAsAfterDetection(link, station.SlavePath(), br19200);
 
   // As the main window's Timer2 does it: off while the poll runs, so polls never overlap.
   TTimer poll(nullptr, 100, false);

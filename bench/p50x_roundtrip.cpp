@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "OpenAsAfterDetection.h"
 #include "P50XSimulator.h"
 #include "platform/Messages.h"
-#include "support/P50XTestLink.h"
 
 namespace {
 
@@ -30,8 +30,7 @@ int main(int argc, char** argv) {
   P50XSimulator station;
   station.SetBaudRate(19200);
   P50XTestLink link;
-  link.UseProgramPauses();
-  link.OpenOn(station.SlavePath(), br19200);
+  OpenAsAfterDetection(link, station.SlavePath(), br19200);
 
   std::vector<double> times;
   times.reserve(kRoundTrips);

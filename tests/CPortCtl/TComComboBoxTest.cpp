@@ -8,20 +8,6 @@
 
 namespace {
 
-TEST(TComComboBox, OffersTheTextFormsOfEachSettingAsAPickOnlyList) {
-  TComComboBox combo;
-  EXPECT_FALSE(combo.isEditable());
-  QStringList items;
-  combo.SetComProperty(cpBaudRate);
-  for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
-  EXPECT_EQ(items.join(' '),
-            "Custom 110 300 600 1200 2400 4800 9600 14400 19200 38400 56000 "
-            "57600 115200 128000 256000");
-  EXPECT_EQ(combo.Text(), "Custom");  // no port: the first item
-  combo.SetComProperty(cpNone);
-  EXPECT_EQ(combo.Text(), "");
-}
-
 TEST(TComComboBox, ShowsAndWritesThePortsValueOnlyWhenAskedUnlessAutoApplyIsSet) {
   auto port = std::make_unique<TComPort>();
   port->SetStopBits(sbOne5StopBits);

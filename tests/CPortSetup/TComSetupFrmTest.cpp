@@ -104,26 +104,4 @@ TEST_F(SetupDialog, AFailedApplyStillBalancesTheUpdateAndFreesTheDialog) {
   EXPECT_EQ(line->LineSettings().baudRate, 4800);
 }
 
-TEST_F(SetupDialog, LabelsNameTheirBoxesAndTabFollowsTheRows) {
-  TComSetupFrm form;
-  const std::pair<QLabel*, QWidget*> rows[] = {
-      {form.Label1, form.Combo1}, {form.Label2, form.Combo2}, {form.Label3, form.Combo3},
-      {form.Label4, form.Combo4}, {form.Label5, form.Combo5}, {form.Label6, form.Combo6},
-      {nullptr, form.Button1},    {nullptr, form.Button2}};
-  for (int i = 0; i < 8; ++i) {
-    const auto [label, widget] = rows[i];
-    bool named = !label;
-    for (const auto& [other, relation] :
-         QAccessible::queryAccessibleInterface(widget)->relations(QAccessible::Label)) {
-      named = named || other->object() == label;
-    }
-    EXPECT_TRUE(named) << i;
-    QWidget* next = widget;
-    do next = next->nextInFocusChain();
-    while ((next->focusPolicy() & Qt::TabFocus) == 0);
-    EXPECT_EQ(next, rows[(i + 1) % 8].second) << i;
-  }
-  EXPECT_TRUE(form.Button1->isDefault());
-}
-
 }  // namespace

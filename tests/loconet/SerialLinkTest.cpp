@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <functional>
 #include <tuple>
 
 #include "CPort/MemoryDevice.h"
@@ -15,6 +14,7 @@
 #include "maerklin/MaerklinLink.h"
 #include "platform/Messages.h"
 #include "support/RecordingNotifier.h"
+#include "support/RecordingObserver.h"
 #include "support/WaitFor.h"
 
 namespace {
@@ -53,12 +53,12 @@ template <> Expected For<MaerklinLink>() {
 }
 // clang-format on
 
-// The fixture is the link's observer: it keeps the receive log, and records each step pause
-// and runs onWait in its place.
+// The observer records each step pause and runs observer.wait in its place (by default none).
 template <typename Link>
-class SerialLinkTest : public testing::Test, public LinkObserver {
+class SerialLinkTest : public testing::Test {
  protected:
   SerialLinkTest() {
+    observer.wait = nullptr;
     recorder_.OnTxBuf = [this](QObject*, const char* buffer, int count) {
       writes_ += QByteArray(buffer, count).toHex().toUpper() + ' ';
     };
@@ -76,16 +76,6 @@ class SerialLinkTest : public testing::Test, public LinkObserver {
     port.UnregisterLink(&recorder_);
   }
 
-  void LogConnection(const QString&) override {}
-  void LogReceived(const QString& entry) override { received.append(entry); }
-  void ShowReceiveStatus(const QString&) override {}
-  void LogInformation(const QString&) override {}
-  void ShowVersionValue(StationVersionField, const QString&) override {}
-  void WaitMs(int milliseconds) override {
-    waits.push_back(milliseconds);
-    if (onWait) onWait(milliseconds);
-  }
-
   // Bytes from the station, returning once the link has been handed them.
   void Hear(const QByteArray& bytes) {
     line->Receive(bytes);
@@ -94,12 +84,10 @@ class SerialLinkTest : public testing::Test, public LinkObserver {
   void Hear(const char* spacedHex) { Hear(QByteArray::fromHex(spacedHex)); }
   QByteArray TakeWrites() { return std::exchange(writes_, {}).trimmed(); }
 
-  QStringList received;
-  std::vector<int> waits;
-  std::function<void(int)> onWait;
+  RecordingObserver observer;
   std::shared_ptr<MemoryLine> line = std::make_shared<MemoryLine>();
   TComPort port;
-  Link link{port, *this};
+  Link link{port, observer};
   const Expected x = For<Link>();
 
   TComLink recorder_;
@@ -119,7 +107,7 @@ TYPED_TEST(SerialLinkTest, EveryConnectHearsTheStationWhateverEventsThePortWasLe
   EXPECT_EQ(this->line->Purges().back(), kPurgeRxClear | kPurgeTxClear);
   EXPECT_EQ(this->TakeWrites(), this->x.connect);
   this->Hear(this->x.heard);
-  EXPECT_EQ(this->received, this->x.logged);
+  EXPECT_EQ(this->observer.memo3.Lines(), this->x.logged);
   EXPECT_EQ(this->link.ReceiveHexBuffer(), this->x.kept);
 
   this->port.Close();
@@ -127,7 +115,7 @@ TYPED_TEST(SerialLinkTest, EveryConnectHearsTheStationWhateverEventsThePortWasLe
   EXPECT_EQ(this->TakeWrites(), this->x.connect);
   this->Hear(this->x.heard);
   EXPECT_EQ(this->link.ReceiveHexBuffer(), this->x.kept + this->x.kept);
-  EXPECT_EQ(this->received, this->x.logged + this->x.logged);
+  EXPECT_EQ(this->observer.memo3.Lines(), this->x.logged + this->x.logged);
   this->link.SwitchPowerOff();
   EXPECT_EQ(this->TakeWrites(), this->x.powerOff);
 }
@@ -136,13 +124,13 @@ TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
   this->link.Connect();
   this->TakeWrites();
   QByteArray writtenBeforePause;
-  this->onWait = [&](int) { writtenBeforePause = this->TakeWrites(); };
+  this->observer.wait = [&](int) { writtenBeforePause = this->TakeWrites(); };
   for (const auto& [turnout, on, off] : this->x.switches) {
     EXPECT_EQ(this->link.SwitchAccessory({turnout, {}}).result, Outcome::CarriedOut);
     EXPECT_EQ(writtenBeforePause, on) << "turnout " << turnout;
     EXPECT_EQ(this->TakeWrites(), off) << "turnout " << turnout;
   }
-  EXPECT_EQ(this->waits, std::vector<int>(this->x.switches.size(), this->x.pause));
+  EXPECT_EQ(this->observer.waits, std::vector<int>(this->x.switches.size(), this->x.pause));
 
   this->line->Fail(MemoryLine::Op::kWrite, EIO);
   const AccessoryOutcome lost = this->link.SwitchAccessory({1, {}});
@@ -160,19 +148,19 @@ TYPED_TEST_SUITE(RefusingLinkTest, RefusingLinks);
 TYPED_TEST(RefusingLinkTest, RefusalCountsForTheCommandItFollows) {
   this->link.Connect();
   this->Hear(this->x.refusing.back());
-  this->onWait = [&](int) { this->Hear(this->x.harmless); };
+  this->observer.wait = [&](int) { this->Hear(this->x.harmless); };
   EXPECT_EQ(this->link.SwitchAccessory({1, {}}).result, Outcome::CarriedOut);
   EXPECT_FALSE(this->link.LateRefusal());
 
   for (const char* refusal : this->x.refusing) {
-    this->onWait = [&](int) { this->Hear(refusal), this->Hear(refusal); };
+    this->observer.wait = [&](int) { this->Hear(refusal), this->Hear(refusal); };
     const AccessoryOutcome outcome = this->link.SwitchAccessory({1, {}});
     EXPECT_EQ(outcome.result, Outcome::Refused) << refusal;
     EXPECT_TRUE(outcome.stationSaid.startsWith(refusal)) << outcome.stationSaid.toStdString();
     EXPECT_FALSE(this->link.LateRefusal()) << "already told as the command's outcome";
   }
 
-  this->onWait = nullptr;
+  this->observer.wait = nullptr;
   EXPECT_EQ(this->link.SwitchAccessory({5, {}}).result, Outcome::CarriedOut);
   this->Hear(this->x.harmless), this->Hear(this->x.refusing.front());
   ASSERT_TRUE(this->link.LateRefusal());
@@ -190,7 +178,7 @@ TEST_F(LocoNetLinkTest, FailedAnswerIsShownAfterTheWholeArrivalIsLogged) {
   line->Fail(MemoryLine::Op::kWrite, EIO);
   Hear(
       "E7 0E 05 33 00 00 00 00 00 00 00 00 00 20  E7 0E 06 02 00 00 00 00 00 00 00 00 00 12  837C");
-  EXPECT_EQ(received.size(), 3);
+  EXPECT_EQ(observer.memo3.Lines().size(), 3);
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages[0].startsWith(ComErrorMessage(ecWrite)));
 }

@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <algorithm>
 #include <memory>
 #include <optional>
 

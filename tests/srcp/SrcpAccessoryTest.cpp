@@ -70,7 +70,7 @@ TEST_F(SrcpLinkTest, LateReplyIsNotTakenForTheNextCommands) {
   server->SetReplyDelay(std::chrono::milliseconds(450));
 
   EXPECT_EQ(Switch("5").result, Result::Lost);
-  ASSERT_TRUE(WaitFor([&] { return panes.Memo3.Text().contains("416 ERROR no data"); }));
+  ASSERT_TRUE(WaitFor([&] { return panes.memo3.Text().contains("416 ERROR no data"); }));
   server->SetReplyDelay(std::chrono::milliseconds(0));
   EXPECT_EQ(Switch("5").result, Result::CarriedOut);
   EXPECT_EQ(LinesAfter(kDdw07Handshake.size()), Lines({kSet5, kSet5, kInit5, kSet5}));

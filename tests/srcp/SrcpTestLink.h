@@ -15,11 +15,11 @@
 
 #include "ScktComp/TClientSocket.h"
 #include "SrcpServer.h"
-#include "link/LinkObserver.h"
 #include "platform/TMemo.h"
 #include "platform/TTimer.h"
 #include "srcp/SrcpLink.h"
 #include "support/RecordingNotifier.h"
+#include "support/RecordingObserver.h"
 #include "support/WaitFor.h"
 
 using Lines = std::vector<std::string>;
@@ -39,21 +39,6 @@ inline const Lines kDdw07Handshake = {"SET PROTOCOL SRCP 0.8.2\r\n",
                                       "INIT 8 FB S88 LPT1 3\r\n"};
 inline const std::string kSet5 = "SET 6 GA 5 1 1 200\r\n";
 inline const std::string kInit5 = "INIT 6 GA 5 N\r\n";
-
-// What the window shows of the link: its receive and information panes.
-struct PaneObserver final : LinkObserver {
-  void LogConnection(const QString&) override {}
-  void LogReceived(const QString& entry) override { Memo3.AddLine(entry); }
-  void ShowReceiveStatus(const QString& text) override { Memo3.SetText(text); }
-  void LogInformation(const QString& entry) override { memo4.AddLine(entry); }
-  void ShowVersionValue(StationVersionField, const QString&) override {}
-  void WaitMs(int milliseconds) override {
-    WaitFor([] { return false; }, milliseconds);
-  }
-
-  TMemo Memo3;
-  TMemo memo4;
-};
 
 // A server written by the test: it greets as a DDW 0.7 server, answers the handshake as any
 // server does, and every other line with the next of the test's replies. A reply is a list of
@@ -108,9 +93,8 @@ class SrcpLinkTest : public testing::Test {
     link.Attach();
   }
   // A server of the simulator's with this greeting; "Verbinden" has made its handshake.
-  void Connect(const char* greeting, const Lines& handshake, bool withoutBus = false) {
+  void Connect(const char* greeting, const Lines& handshake) {
     server = std::make_unique<SrcpServer>(greeting, 0);
-    server->SetWithoutAccessoryBus(withoutBus);
     ASSERT_NO_FATAL_FAILURE(PointAt(server->Port()));
     ASSERT_TRUE(link.Connect());
     ASSERT_EQ(AwaitLines(0, handshake.size()), handshake);
@@ -132,6 +116,6 @@ class SrcpLinkTest : public testing::Test {
   TClientSocket ClientSocket1;
   TClientSocket ClientSocket2;
   TTimer Timer3{nullptr, 1000, false};
-  PaneObserver panes;
+  RecordingObserver panes;
   SrcpLink link{ClientSocket1, ClientSocket2, Timer3, panes};
 };

@@ -97,7 +97,10 @@ TEST_F(SrcpWindow, ConnectWithoutAServerExplainsAndConnectsOnceOneRuns) {
   PointAt(port);
   ASSERT_TRUE(WaitFor([&] { return !Notifications().messages.isEmpty(); }));
   EXPECT_TRUE(Notifications().messages.first().contains("10061"));
-  EXPECT_TRUE(Notifications().details.first().contains(QStringLiteral("127.0.0.1:%1").arg(port)));
+  EXPECT_EQ(Notifications().details.first(),
+            QStringLiteral("Er draait geen SRCP-server op 127.0.0.1:%1. Start de server en druk "
+                           "daarna op \"Verbinden\".")
+                .arg(port));
   // "Verbinden" with nothing listening: no programming panel, no run.
   Notifications().Reset();
   driver.Click(window.Button1);

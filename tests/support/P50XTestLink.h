@@ -3,50 +3,22 @@
 // an in-memory line or on a simulator's pty. Needs the application object to exist.
 #pragma once
 
-#include <QTimer>
 #include <algorithm>
-#include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
 #include "CPort/MemoryDevice.h"
 #include "CPort/TComLink.h"
 #include "CPort/TComPort.h"
-#include "link/LinkObserver.h"
+#include "RecordingObserver.h"  // beside this header, for the fuzz target too
 #include "p50x/P50XLink.h"
 #include "platform/Messages.h"
-#include "platform/TMemo.h"
 
 class P50XTestLink {
  public:
   // The fixed sleeps of detection are shortened to this, which still leaves a simulator on a
   // pty ample time to answer a probe.
   static constexpr int kLongestSleepMs = 40;
-
-  // The window's panes and version labels, kept for the test to read.
-  class Observer final : public LinkObserver {
-   public:
-    void LogConnection(const QString& line) override { memo1.AddLine(line); }
-    void LogReceived(const QString& entry) override { memo3.AddLine(entry); }
-    void ShowReceiveStatus(const QString& text) override { memo3.SetText(text); }
-    void LogInformation(const QString& entry) override { memo4.AddLine(entry); }
-    void ShowVersionValue(StationVersionField field, const QString& value) override {
-      versions[field] = value;
-    }
-    void WaitMs(int milliseconds) override {
-      waits.push_back(milliseconds);
-      if (wait) wait(milliseconds);
-    }
-
-    TMemo memo1;
-    TMemo memo3;
-    TMemo memo4;
-    std::map<StationVersionField, QString> versions;
-    std::vector<int> waits;
-    // How a wait passes; by default as the window's, with events running.
-    std::function<void(int)> wait = WaitInEventLoop;
-  };
 
   // As choosing "IB/TC " leaves it: two stop bits, 19200 baud, prefix on.
   P50XTestLink() {
@@ -69,25 +41,11 @@ class P50XTestLink {
   P50XTestLink(const P50XTestLink&) = delete;
   P50XTestLink& operator=(const P50XTestLink&) = delete;
 
-  // The link's sleeps and waits as long as the program's, without events running in the waits.
-  void UseProgramPauses() {
-    link.SetSleepFunction({});
-    observer.wait = SleepMs;
-  }
-
   std::shared_ptr<MemoryLine> OpenOnMemoryLine() {
     auto line = std::make_shared<MemoryLine>();
     port.UseDevice(std::make_unique<MemoryDevice>(line));
     port.Open();
     return line;
-  }
-
-  // Opened as detection leaves the port, for links that skip detection.
-  void OpenOn(const QString& devicePath, TBaudRate rate) {
-    port.SetPort(devicePath);
-    port.SetBaudRate(rate);
-    port.SetEvents({evBreak, evCTS});
-    port.Open();
   }
 
   P50XLink* operator->() { return &link; }
@@ -100,15 +58,8 @@ class P50XTestLink {
     return all;
   }
 
-  // A millisecond wait as the main window's: events keep running.
-  static void WaitInEventLoop(int ms) {
-    bool expired = false;
-    QTimer::singleShot(ms, [&] { expired = true; });
-    WaitUntil([&] { return expired; });
-  }
-
   TComPort port;
-  Observer observer;
+  RecordingObserver observer;
   P50XLink link{port, observer};
   TMemo& memo1 = observer.memo1;
   TMemo& memo3 = observer.memo3;
