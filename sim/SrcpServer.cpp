@@ -134,11 +134,6 @@ void SrcpServer::CloseOnLine(std::string prefix) {
   closePrefix_ = std::move(prefix);
 }
 
-int SrcpServer::ClosedOnLine() const {
-  std::lock_guard lock(mutex_);
-  return closedOnLine_;
-}
-
 int SrcpServer::ConnectionCount() const {
   std::lock_guard lock(mutex_);
   return static_cast<int>(all_.size());
@@ -234,15 +229,14 @@ void SrcpServer::Transmit(Connection& connection) {
 }
 
 void SrcpServer::Execute(Connection& connection, const std::string& line) {
-  bool close = false;
+  std::string closePrefix;
   {
     std::lock_guard lock(mutex_);
     connection.lines.push_back(line);
-    close = !closePrefix_.empty() && line.starts_with(closePrefix_);
-    closedOnLine_ += close;
+    closePrefix = closePrefix_;
   }
   WakeWaitingThread();
-  if (close) {
+  if (!closePrefix.empty() && line.starts_with(closePrefix)) {
     Drop(connection);
     return;
   }

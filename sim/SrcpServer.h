@@ -57,8 +57,6 @@ class SrcpServer {
   void SetReplyDelay(std::chrono::milliseconds delay);
   // A connection that sends a line starting with prefix is closed at once, without a reply.
   void CloseOnLine(std::string prefix);
-  // How many connections were closed so.
-  int ClosedOnLine() const;
 
   // What the clients did, per connection in the order they were accepted; safe from any thread.
   int ConnectionCount() const;
@@ -121,7 +119,6 @@ class SrcpServer {
   mutable std::mutex mutex_;
   std::vector<std::unique_ptr<Connection>> all_;
   std::string closePrefix_;
-  int closedOnLine_ = 0;
 
   std::thread thread_;
 };

@@ -68,24 +68,6 @@ TEST_F(PortOnLine, SettingsReachTheDeviceOnlyWhenOpenAndNoUpdateRuns) {
   EXPECT_EQ(port.UpdateCount(), 0);
 }
 
-TEST_F(PortOnLine, OpenAndCloseOrderTheirNotifications) {
-  TComLink link;
-  link.OnConn = Note("link conn");
-  link.OnCTSChange = Note("link cts");
-  port.RegisterLink(&link);
-  port.OnBeforeOpen = [&](QObject*) { log << "before open"; };
-  port.OnAfterClose = [&](QObject*) { log << "after close"; };
-  port.OnCTSChange = Note("cts");
-  line->SetSignal(csCTS, true);
-  port.Open();
-  port.Open();
-  port.Close();
-  port.Close();
-  EXPECT_EQ(log, QStringList({"before open", "link conn 1", "link cts 1", "cts 1", "link cts 0",
-                              "cts 0", "link conn 0", "after close"}));
-  EXPECT_EQ(line->Purges(), std::vector<int>({kPurgeTxAbort | kPurgeRxAbort}));
-}
-
 TEST_F(PortOnLine, FailedOpenLeavesThePortClosed) {
   port.OnAfterOpen = [&](QObject*) { log << "after open"; };
   line->Fail(MemoryLine::Op::kOpen, EACCES);

@@ -36,7 +36,6 @@ class Led : public testing::Test {
 
 TEST_F(Led, AnUnboundLampTakesItsStateFromTheProgram) {
   led.SetKind(lkGreenLight);
-  led.SetRingDuration(10);  // no ring came: nothing may switch the lamp off
   led.SetState(lsOn);
   EXPECT_TRUE(Shows(lsOn));
   QAccessibleInterface* access = QAccessible::queryAccessibleInterface(&led);
@@ -69,7 +68,7 @@ TEST_F(Led, ConnectionLampFollowsThePortWhichOwnsItsState) {
   EXPECT_EQ(led.State(), lsOn);
 }
 
-TEST_F(Led, SignalLampsFollowTheLineAndRingOnlyForItsDuration) {
+TEST_F(Led, SignalLampFollowsItsLine) {
   led.SetLedSignal(lsCTS);
   line->SetSignal(csCTS, true);
   port.Open();
@@ -77,12 +76,6 @@ TEST_F(Led, SignalLampsFollowTheLineAndRingOnlyForItsDuration) {
   EXPECT_EQ(led.State(), lsOn);  // read from the port when bound
   line->SetSignal(csCTS, false);
   EXPECT_TRUE(WaitFor([&] { return led.State() == lsOff; }));
-  led.SetLedSignal(lsRing);
-  led.SetRingDuration(50);
-  changes.clear();
-  line->SetSignal(csRing, true);
-  EXPECT_TRUE(WaitFor([&] { return changes.size() >= 2; }));
-  EXPECT_EQ(changes, (std::vector<TLedState>{lsOn, lsOff}));
 }
 
 // The transmit lamp is switched from inside Write. Nothing else may run there: a queued call

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QAccessible>
 #include <QGroupBox>
-#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <cerrno>

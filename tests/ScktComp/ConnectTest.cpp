@@ -77,4 +77,22 @@ TEST(ClientSocketConnect, ReplacedOrAbandonedLookupsAreIgnored) {
   EXPECT_TRUE(log.errors.isEmpty());
 }
 
+// An address that is no address (a host name belongs in Host) raises at once, and the socket it
+// was to connect is not kept open until the next attempt.
+TEST(ClientSocketConnect, MalformedAddressRaisesAtOnceAndKeepsNoSocket) {
+  TClientSocket socket;
+  socket.SetPort(4711);
+  socket.SetAddress(QStringLiteral("localhost"));
+  const int before = OpenTcpSocketCount();
+  try {
+    socket.SetActive(true);
+    ADD_FAILURE() << "no exception";
+  } catch (const ESocketError& error) {
+    EXPECT_TRUE(error.Message().endsWith(" (10049), on API 'connect'"))
+        << error.Message().toStdString();
+  }
+  EXPECT_FALSE(socket.Active());
+  EXPECT_EQ(OpenTcpSocketCount(), before);
+}
+
 }  // namespace

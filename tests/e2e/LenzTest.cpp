@@ -7,7 +7,6 @@
 
 #include "SerialRun.h"
 #include "WD10/TSpinEdit.h"
-#include "support/RecordingNotifier.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "SerialRun.h"
-#include "support/RecordingNotifier.h"
 
 namespace {
 

@@ -14,14 +14,13 @@
 #include "MaerklinSimulator.h"
 #include "ReportingP50XSimulator.h"
 #include "platform/TMemo.h"
+#include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
 
 inline QByteArray Hex(const char* spacedHex) {
   return QByteArray::fromHex(spacedHex);
 }
-
-inline const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
 
 // How each station is chosen, how it shows that the connect reached it, and how it says no to a
 // turnout command.

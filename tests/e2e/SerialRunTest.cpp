@@ -7,8 +7,6 @@
 #include "SerialRun.h"
 #include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
-#include "platform/TMemo.h"
-#include "support/RecordingNotifier.h"
 
 namespace {
 

@@ -7,10 +7,8 @@
 #include <QTimer>
 
 #include "About/TAboutBox.h"
-#include "LocoNetSimulator.h"
 #include "SerialRun.h"
 #include "WD10/TSpinEdit.h"
-#include "support/RecordingNotifier.h"
 
 namespace {
 

@@ -113,9 +113,7 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
 
 INSTANTIATE_TEST_SUITE_P(
     Centrals, SimToolRun,
-    testing::Values(Central{"loconet", "IB/TC /LocoNet", &TFrm_WD10::RadioButton15,
-                            " turnout 21 on (closed)\n"},
-                    Central{"p50x", "IB/TC ", &TFrm_WD10::RadioButton16, " turnout 21 on\n"},
+    testing::Values(Central{"p50x", "IB/TC ", &TFrm_WD10::RadioButton16, " turnout 21 on\n"},
                     Central{"lenz", "Lenz/Multi-Maus", &TFrm_WD10::RadioButton17,
                             " power off (stop all locomotives)\n"},
                     // A run broken off after two commands (turnouts 17 and 7) is forgotten.

@@ -32,7 +32,6 @@ FaultyLine::~FaultyLine() {
 // The program's writes, on the pty reader thread.
 void FaultyLine::OnReceived(const QByteArray& bytes) {
   if (plan_.fault == LineFault::Unplug && ++writesPassed_ > plan_.writesBeforeUnplug) {
-    if (!Unplugged()) ++injected_;
     Unplug();
     return;
   }
@@ -88,8 +87,6 @@ QByteArray FaultyLine::Spoil(char byte) {
         ++repliesPassed_;
         return QByteArray(1, byte);
       }
-      if (!silenced_) ++injected_;
-      silenced_ = true;
       return {};
     case LineFault::Drop:
       return Hit() ? QByteArray() : QByteArray(1, byte);
@@ -115,7 +112,5 @@ bool FaultyLine::Hit() {
     ++repliesPassed_;
     return false;
   }
-  const bool hit = std::uniform_int_distribution<int>(0, 99)(random_) < plan_.percentHit;
-  if (hit) ++injected_;
-  return hit;
+  return std::uniform_int_distribution<int>(0, 99)(random_) < plan_.percentHit;
 }

@@ -8,7 +8,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <atomic>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -37,10 +36,6 @@ class FaultyLine : public PtyPeer {
   FaultyLine(const QString& stationPath, const LineFaultPlan& plan);
   ~FaultyLine() override;
 
-  // How often the fault struck: bytes dropped, delayed, duplicated or corrupted; 1 once the
-  // station fell silent or the adapter was unplugged.
-  int FaultsInjected() const { return injected_.load(); }
-
  protected:
   void OnReceived(const QByteArray& bytes) override;
 
@@ -55,9 +50,7 @@ class FaultyLine : public PtyPeer {
   int station_ = -1;
   int stopPipe_[2] = {-1, -1};
   std::mt19937 random_;
-  int repliesPassed_ = 0;  // these two on the forwarding thread only
-  bool silenced_ = false;
-  int writesPassed_ = 0;  // counted on the reader thread only
-  std::atomic<int> injected_{0};
+  int repliesPassed_ = 0;  // on the forwarding thread only
+  int writesPassed_ = 0;   // counted on the reader thread only
   std::thread forwarder_;
 };

@@ -33,8 +33,6 @@ namespace {
 constexpr int kRunLimitMs = 40000;
 constexpr int kCloseLimitMs = 10000;
 
-const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
-
 class Run {
  public:
   explicit Run(const RunPlan& plan) : plan_(plan) {}
@@ -113,7 +111,6 @@ class Run {
     if (plan_.central == SimulatedCentral::Srcp && plan_.server.fault == ServerFault::Flood) {
       QTimer::singleShot(plan_.server.floodAfterMs, window_.get(), [this] {
         server_->SetFlood(true);
-        floodStarted_ = true;
         QTimer::singleShot(plan_.server.floodForMs, window_.get(),
                            [this] { server_->SetFlood(false); });
       });
@@ -156,7 +153,6 @@ class Run {
   RunResult Judge() {
     RunResult result;
     result.overran = overran_;
-    result.faultsInjected = line_ ? line_->FaultsInjected() : ServerFaultsInjected();
     result.shown = window_->Memo1->Lines();
     for (const QString& message : Notifications().messages)
       result.shown.append(QStringLiteral("[message box] ") + message);
@@ -173,20 +169,6 @@ class Run {
     return result;
   }
 
-  int ServerFaultsInjected() const {
-    switch (plan_.server.fault) {
-      case ServerFault::Disconnect:
-        return server_->ClosedOnLine();
-      case ServerFault::Flood:
-        return floodStarted_ ? 1 : 0;
-      case ServerFault::Slow:
-        return 1;
-      case ServerFault::None:
-        break;
-    }
-    return 0;
-  }
-
   const RunPlan plan_;
   // Destroyed in reverse: the window (and its port and connections) before what it talks to.
   std::unique_ptr<PtyPeer> station_;
@@ -197,7 +179,6 @@ class Run {
   std::unique_ptr<TFrm_WD10> window_;
   std::unique_ptr<WindowDriver> driver_;
   bool overran_ = false;
-  bool floodStarted_ = false;
 };
 
 }  // namespace

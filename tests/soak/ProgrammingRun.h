@@ -19,7 +19,6 @@ enum class Outcome {
 
 struct RunResult {
   Outcome outcome = Outcome::Undefined;
-  int faultsInjected = 0;
   // The run reached its time limit and was stopped by closing the window.
   bool overran = false;
   double seconds = 0;

@@ -52,7 +52,7 @@ ProcessResources SettledResources(int expectedThreads) {
   return {EntriesIn("/proc/self/fd"), EntriesIn("/proc/self/task"), ResidentKiB()};
 }
 
-// Runs and outcomes per central type, runs and injected faults per kind of fault.
+// Runs and outcomes per central type, runs per kind of fault.
 class Tally {
  public:
   void Add(const RunPlan& plan, const RunResult& result) {
@@ -61,9 +61,7 @@ class Tally {
     ++central.outcomes[static_cast<int>(result.outcome)];
     central.overran += result.overran;
     central.longestSeconds = std::max(central.longestSeconds, result.seconds);
-    auto& [runs, injected] = faults_[plan.FaultName()];
-    ++runs;
-    injected += result.faultsInjected;
+    ++faults_[plan.FaultName()];
   }
 
   QString Markdown(const ProcessResources (&resources)[3], long firstQuarterKiB,
@@ -78,9 +76,9 @@ class Tally {
       text +=
           QStringLiteral(" %1 | %2 |\n").arg(counts.overran).arg(counts.longestSeconds, 0, 'f', 1);
     }
-    text += QStringLiteral("\n| fault | runs | injected |\n|---|---|---|\n");
-    for (const auto& [name, counts] : faults_)
-      text += QStringLiteral("| %1 | %2 | %3 |\n").arg(name).arg(counts.first).arg(counts.second);
+    text += QStringLiteral("\n| fault | runs |\n|---|---|\n");
+    for (const auto& [name, runs] : faults_)
+      text += QStringLiteral("| %1 | %2 |\n").arg(name).arg(runs);
     text += QStringLiteral(
         "\n| process | at start | after the first round of central types | at the end |\n"
         "|---|---|---|---|\n");
@@ -107,7 +105,7 @@ class Tally {
     double longestSeconds = 0;
   };
   std::map<SimulatedCentral, PerCentral> centrals_;
-  std::map<QString, std::pair<int, int>> faults_;
+  std::map<QString, int> faults_;
 };
 
 long MeanKiB(std::vector<long>::const_iterator first, std::size_t count) {

@@ -25,4 +25,8 @@ class RecordingNotifier final : public UserNotifier {
 };
 
 // The recorder that the test main installs for the whole run.
-RecordingNotifier& Notifications();
+// The one the test main installs in place of the desktop's boxes and beep.
+inline RecordingNotifier& Notifications() {
+  static RecordingNotifier recorder;
+  return recorder;
+}

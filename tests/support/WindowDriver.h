@@ -15,6 +15,9 @@
 #include "platform/Messages.h"
 #include "platform/TTimer.h"
 
+// The connection log's last line after a run the station carried out.
+inline const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
+
 class WindowDriver {
  public:
   // Interface detection's break and probe pauses, capped: a simulator answers well within.

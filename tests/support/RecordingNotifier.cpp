@@ -1,6 +1,0 @@
-#include "support/RecordingNotifier.h"
-
-RecordingNotifier& Notifications() {
-  static RecordingNotifier recorder;
-  return recorder;
-}
