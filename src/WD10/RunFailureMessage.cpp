@@ -1,5 +1,38 @@
 #include "WD10/RunFailureMessage.h"
 
+namespace {
+
+using Missing = AccessoryOutcome::MissingConfirmation;
+
+// What did not come, in the user's words; empty where the station's own words say it.
+QString MissingConfirmationText(Missing missing) {
+  switch (missing) {
+    case Missing::InterfaceAnswer:
+      return QStringLiteral("De interface gaf geen bevestiging (01 04 05).");
+    case Missing::LocoNetEcho:
+      return QStringLiteral("LocoNet gaf de opdracht niet terug.");
+    case Missing::BytesNotSent:
+      return QStringLiteral("De interface heeft de opdracht niet van de poort afgenomen.");
+    case Missing::ClearToSendDropped:
+      return QStringLiteral("De interface liet tijdens de stap het CTS-signaal vallen.");
+    case Missing::None:
+      break;
+  }
+  return {};
+}
+
+QString Advice(const AccessoryOutcome& outcome) {
+  if (outcome.result == AccessoryOutcome::Result::Refused)
+    return QStringLiteral("Controleer of de Centrale aan staat en de baan spanning heeft.");
+  if (outcome.missing != Missing::None)
+    return QStringLiteral(
+        "Controleer of de interface aan staat, of de kabel goed vastzit en of de "
+        "baudrate van de poort die van de interface is.");
+  return QStringLiteral("Controleer de kabel, de adapter en de Centrale.");
+}
+
+}  // namespace
+
 QString RunFailureMessage(int step, int turnout, const AccessoryOutcome& outcome) {
   const QString what =
       outcome.result == AccessoryOutcome::Result::Refused
@@ -7,15 +40,13 @@ QString RunFailureMessage(int step, int turnout, const AccessoryOutcome& outcome
           : QStringLiteral(
                 "Stap %1 van 4 (wisselnummer %2) is niet bij de Centrale aangekomen "
                 "of niet bevestigd.");
-  const QString said = outcome.stationSaid.isEmpty()
-                           ? QStringLiteral("De Centrale gaf geen antwoord.")
-                           : QStringLiteral("Melding: %1").arg(outcome.stationSaid);
-  const QString advice =
-      outcome.result == AccessoryOutcome::Result::Refused
-          ? QStringLiteral("Controleer of de Centrale aan staat en de baan spanning heeft.")
-          : QStringLiteral("Controleer de kabel, de adapter en de Centrale.");
+  QString said = MissingConfirmationText(outcome.missing);
+  if (!outcome.stationSaid.isEmpty())
+    said += (said.isEmpty() ? QString() : QStringLiteral(" ")) +
+            QStringLiteral("Melding: %1").arg(outcome.stationSaid);
+  if (said.isEmpty()) said = QStringLiteral("De Centrale gaf geen antwoord.");
   return what.arg(step).arg(turnout) + u'\n' + said + u'\n' +
-         QStringLiteral("De decoder is niet geprogrammeerd. ") + advice +
+         QStringLiteral("De decoder is niet geprogrammeerd. ") + Advice(outcome) +
          QStringLiteral(
              " Druk daarna op \"Sluiten\", zet de decoder opnieuw in de leerstand en "
              "begin opnieuw.");
@@ -25,4 +56,10 @@ QString RunFailureLogLine(int step, int turnout) {
   return QStringLiteral("Programmeren afgebroken bij stap %1 (wisselnummer %2)")
       .arg(step)
       .arg(turnout);
+}
+
+QString UnconfirmedRunLogLine() {
+  return QStringLiteral(
+      "Let op: de Centrale heeft geen enkele opdracht bevestigd; of de decoder ze ontvangen "
+      "heeft, is niet gecontroleerd.");
 }

@@ -9,3 +9,6 @@
 QString RunFailureMessage(int step, int turnout, const AccessoryOutcome& outcome);
 // The connection log's line for the same stop.
 QString RunFailureLogLine(int step, int turnout);
+// The connection log's line after a run that went out whole on a station that confirmed none of
+// it: the user must know the result is unchecked.
+QString UnconfirmedRunLogLine();

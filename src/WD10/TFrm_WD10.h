@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -132,7 +133,7 @@ class TFrm_WD10 : public QWidget {
   void SetButton4Visible(bool visible);
   void SetCentralChoiceEnabled(bool enabled);
   AccessoryCommand StepCommand(int step) const;
-  AccessoryOutcome PerformStep(const AccessoryCommand& command);
+  AccessoryOutcome GuardedStep(const std::function<AccessoryOutcome()>& step);
   void StopRun(int step, const AccessoryCommand& command, const AccessoryOutcome& outcome);
   void ShowCloseButton();
   void StepPause();
@@ -159,5 +160,6 @@ class TFrm_WD10 : public QWidget {
   bool closingFlag_ = false;
   bool closeRequested_ = false;
   bool ctsSeenOn_ = false;
+  bool runInProgress_ = false;
   int longHandlers_ = 0;
 };

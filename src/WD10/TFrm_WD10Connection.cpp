@@ -139,6 +139,7 @@ void TFrm_WD10::ComPort1RxChar(int count) {
 }
 
 void TFrm_WD10::ComPort1CTSChange(bool onOff) {
+  link_->ClearToSendChanged(onOff);
   // Only a drop counts: an interface or a pty that never raised CTS has nothing to lose.
   if (onOff) {
     ctsSeenOn_ = true;
@@ -163,6 +164,8 @@ void TFrm_WD10::Timer2Timer() {
 void TFrm_WD10::Timer5Timer() {
   Timer5->SetEnabled(false);
   ProcessMessages();
-  if (ComPort1->Connected() && !closingFlag_)
+  // During a run the step that the drop hit fails with the run's own box; a second box for the
+  // same drop would only confuse.
+  if (ComPort1->Connected() && !closingFlag_ && !runInProgress_)
     ShowMessage(QStringLiteral("Verbinding met de Centrale is verbroken"));
 }

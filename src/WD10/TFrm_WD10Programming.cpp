@@ -22,6 +22,15 @@ namespace {
 
 constexpr int kSteps = 4;
 
+// The window's connection watch leaves a line that drops during a run to the run's own verdict.
+struct RunInProgress {
+  explicit RunInProgress(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RunInProgress() { flag_ = false; }
+  RunInProgress(const RunInProgress&) = delete;
+  RunInProgress& operator=(const RunInProgress&) = delete;
+  bool& flag_;
+};
+
 }  // namespace
 
 void TFrm_WD10::Button2Click() {
@@ -31,25 +40,30 @@ void TFrm_WD10::Button2Click() {
   Button2->setEnabled(false);
   Memo1->Clear();
   ProcessMessages();
+  const RunInProgress running(runInProgress_);
+  bool unconfirmed = false;
   for (int step = 1; step <= kSteps; ++step) {
     // Each step reads its field or mode when it comes: a mode changed during the run counts.
     const AccessoryCommand command = StepCommand(step);
     Memo1->AddLine(
         QStringLiteral("Zet wisselnummer: %1").arg(command.turnout + link.TurnoutOffset()));
-    AccessoryOutcome outcome = PerformStep(command);
+    AccessoryOutcome outcome = GuardedStep([&] { return link.SwitchAccessory(command); });
     // A close request stops the run here: no further commands go out, and nothing is reported
     // for a run the user ended.
     if (closeRequested_) return;
+    // The confirmation of a station that answers in its own time has the whole pause to come.
     if (!outcome.Failed()) {
       StepPause();
       if (closeRequested_) return;
-      if (std::optional<AccessoryOutcome> late = link.LateRefusal()) outcome = *late;
+      outcome = GuardedStep([&] { return link.OutcomeAtStepEnd(outcome); });
     }
     if (outcome.Failed()) {
       StopRun(step, command, outcome);
       return;
     }
+    unconfirmed = unconfirmed || outcome.result == AccessoryOutcome::Result::Unconfirmed;
   }
+  if (unconfirmed) Memo1->AddLine(UnconfirmedRunLogLine());
   Memo1->AddLine(QStringLiteral("Druk op de programmeerknop van de WD10"));
   ShowCloseButton();
 }
@@ -67,11 +81,11 @@ AccessoryCommand TFrm_WD10::StepCommand(int step) const {
   }
 }
 
-AccessoryOutcome TFrm_WD10::PerformStep(const AccessoryCommand& command) {
+AccessoryOutcome TFrm_WD10::GuardedStep(const std::function<AccessoryOutcome()>& step) {
   // A port or connection that fails under the command (an adapter pulled out) ends the run as a
   // lost command, with the system's own words for what failed.
   try {
-    return link_->SwitchAccessory(command);
+    return step();
   } catch (const std::exception& error) {
     const auto* own = dynamic_cast<const Exception*>(&error);
     const QString detail = own ? OsErrorDetail(*own) : QString();

@@ -73,8 +73,9 @@ AccessoryOutcome LenzLink::SwitchAccessory(const AccessoryCommand& command) {
   return AccessoryOutcome::CarriedOut();
 }
 
-std::optional<AccessoryOutcome> LenzLink::LateRefusal() {
-  return refusal_;
+AccessoryOutcome LenzLink::OutcomeAtStepEnd(const AccessoryOutcome& returned) {
+  if (refusal_ && !returned.Failed()) return *refusal_;
+  return returned;
 }
 
 int LenzLink::TurnoutOffset() const {

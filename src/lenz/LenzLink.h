@@ -21,7 +21,7 @@ class LenzLink final : public CommandStationLink {
   bool Connect() override;
   void SwitchPowerOff() override;
   AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
-  std::optional<AccessoryOutcome> LateRefusal() override;
+  AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) override;
   void Received(const QByteArray& bytes) override;
   int TurnoutOffset() const override;
   int HighestTurnout() const override;

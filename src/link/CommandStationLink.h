@@ -8,7 +8,6 @@
 
 #include <QString>
 #include <limits>
-#include <optional>
 
 #include "link/AccessoryOutcome.h"
 
@@ -36,12 +35,16 @@ class CommandStationLink {
   virtual void SwitchPowerOff() = 0;
 
   virtual AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) = 0;
-  // A refusal of the last accessory command that arrived after SwitchAccessory returned:
-  // stations that answer in their own time (LocoNet, Lenz) may say no during the step pause.
-  virtual std::optional<AccessoryOutcome> LateRefusal() { return std::nullopt; }
+  // What the last accessory command came to by the end of its step pause, given what
+  // SwitchAccessory returned. Stations that answer in their own time (LocoNet, Lenz) may refuse
+  // during the pause, or leave a confirmation they owe missing; the Märklin interface may not
+  // have taken the bytes. Errors of the transport pass to the caller.
+  virtual AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) { return returned; }
 
   // Bytes that arrived on the serial port (its receive event). Raises nothing.
   virtual void Received(const QByteArray& bytes) { (void)bytes; }
+  // The port's CTS line changed (only ports that have the line report it).
+  virtual void ClearToSendChanged(bool on) { (void)on; }
   // The command station is polled for its events every 100 ms while connected.
   virtual bool PollsEvents() const { return false; }
   virtual void PollEvents() {}

@@ -71,8 +71,9 @@ AccessoryOutcome LocoNetLink::SwitchAccessory(const AccessoryCommand& command) {
   return AccessoryOutcome::CarriedOut();
 }
 
-std::optional<AccessoryOutcome> LocoNetLink::LateRefusal() {
-  return refusal_;
+AccessoryOutcome LocoNetLink::OutcomeAtStepEnd(const AccessoryOutcome& returned) {
+  if (refusal_ && !returned.Failed()) return *refusal_;
+  return returned;
 }
 
 int LocoNetLink::HighestTurnout() const {

@@ -19,7 +19,7 @@ class LocoNetLink final : public CommandStationLink {
   bool Connect() override;
   void SwitchPowerOff() override;
   AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
-  std::optional<AccessoryOutcome> LateRefusal() override;
+  AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) override;
   void Received(const QByteArray& bytes) override;
   int HighestTurnout() const override;
 

@@ -150,24 +150,26 @@ TYPED_TEST(RefusingLinkTest, RefusalCountsForTheCommandItFollows) {
   this->Hear(this->x.refusing.back());
   this->observer.wait = [&](int) { this->Hear(this->x.harmless); };
   EXPECT_EQ(this->link.SwitchAccessory({1, {}}).result, Outcome::CarriedOut);
-  EXPECT_FALSE(this->link.LateRefusal());
+  const auto atStepEnd = [&] {
+    return this->link.OutcomeAtStepEnd(AccessoryOutcome::CarriedOut());
+  };
+  EXPECT_EQ(atStepEnd().result, Outcome::CarriedOut);
 
   for (const char* refusal : this->x.refusing) {
     this->observer.wait = [&](int) { this->Hear(refusal), this->Hear(refusal); };
     const AccessoryOutcome outcome = this->link.SwitchAccessory({1, {}});
     EXPECT_EQ(outcome.result, Outcome::Refused) << refusal;
     EXPECT_TRUE(outcome.stationSaid.startsWith(refusal)) << outcome.stationSaid.toStdString();
-    EXPECT_FALSE(this->link.LateRefusal()) << "already told as the command's outcome";
+    EXPECT_EQ(this->link.OutcomeAtStepEnd(outcome).result, Outcome::Refused);
   }
 
   this->observer.wait = nullptr;
   EXPECT_EQ(this->link.SwitchAccessory({5, {}}).result, Outcome::CarriedOut);
   this->Hear(this->x.harmless), this->Hear(this->x.refusing.front());
-  ASSERT_TRUE(this->link.LateRefusal());
-  EXPECT_EQ(this->link.LateRefusal()->result, Outcome::Refused);
-  EXPECT_TRUE(this->link.LateRefusal()->stationSaid.startsWith(this->x.refusing.front()));
+  EXPECT_EQ(atStepEnd().result, Outcome::Refused);
+  EXPECT_TRUE(atStepEnd().stationSaid.startsWith(this->x.refusing.front()));
   EXPECT_EQ(this->link.SwitchAccessory({2, {}}).result, Outcome::CarriedOut);
-  EXPECT_FALSE(this->link.LateRefusal()) << "a new command starts without a refusal";
+  EXPECT_EQ(atStepEnd().result, Outcome::CarriedOut) << "a new command starts without a refusal";
 }
 
 // An answer to slot data that cannot be written is shown once every message of the arrival has
