@@ -35,6 +35,7 @@ void FaultyLine::OnReceived(const QByteArray& bytes) {
     Unplug();
     return;
   }
+  if (interfaceOff_) return;
   MatchStationSpeed();
   for (qsizetype at = 0; at < bytes.size();) {
     const ssize_t n = ::write(station_, bytes.constData() + at, bytes.size() - at);
@@ -71,6 +72,7 @@ void FaultyLine::ForwardReplies() {
     const ssize_t n = ::read(station_, buffer, sizeof buffer);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n <= 0) return;
+    if (interfaceOff_) continue;
     QByteArray reply;
     for (ssize_t i = 0; i < n; ++i) reply += Spoil(buffer[i]);
     Send(reply);
@@ -81,6 +83,7 @@ QByteArray FaultyLine::Spoil(char byte) {
   switch (plan_.fault) {
     case LineFault::None:
     case LineFault::Unplug:
+    case LineFault::InterfaceOff:
       return QByteArray(1, byte);
     case LineFault::Silence:
       if (repliesPassed_ < plan_.bytesBeforeSilence) {

@@ -18,6 +18,7 @@
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
 #include "WD10/RememberedSettings.h"
+#include "WD10/RunFailureMessage.h"
 #include "WD10/TFrm_WD10.h"
 #include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
@@ -122,6 +123,10 @@ class Run {
     window_->SpinEdit1->SetValue(plan_.address);
     window_->RadioButton[plan_.modeButtonA]->setChecked(true);
     window_->RadioButton[plan_.modeButtonB]->setChecked(true);
+    if (plan_.line.fault == LineFault::InterfaceOff) {
+      QTimer::singleShot(plan_.line.interfaceOffAfterMs, window_.get(),
+                         [this] { line_->SwitchInterfaceOff(); });
+    }
     if (window_->Button2->isVisible() && window_->Button2->isEnabled())
       driver_->Click(window_->Button2);
   }
@@ -162,6 +167,8 @@ class Run {
                       !result.shown.filter(QLatin1String("Opdracht overgeslagen")).isEmpty();
     if (window_->isVisible())
       result.outcome = Outcome::Undefined;
+    else if (result.shown.contains(kProgrammed) && result.shown.contains(UnconfirmedRunLogLine()))
+      result.outcome = Outcome::Unchecked;
     else if (result.shown.contains(kProgrammed))
       result.outcome = StationLearntTheSettings() ? Outcome::Programmed : Outcome::FalseSuccess;
     else

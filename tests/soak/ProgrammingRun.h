@@ -10,6 +10,8 @@
 
 enum class Outcome {
   Programmed,
+  // The run went out whole on a station that confirmed nothing, and the log says so.
+  Unchecked,
   ClearMessage,
   // Told "programmed" while the station did not hear the decoder's settings.
   FalseSuccess,

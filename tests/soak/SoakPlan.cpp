@@ -7,11 +7,12 @@
 
 namespace {
 
-constexpr LineFault kLineFaults[] = {LineFault::None,      LineFault::Drop,    LineFault::Delay,
-                                     LineFault::Duplicate, LineFault::Corrupt, LineFault::Silence,
-                                     LineFault::Unplug};
+constexpr LineFault kLineFaults[] = {
+    LineFault::None,    LineFault::Drop,    LineFault::Delay,  LineFault::Duplicate,
+    LineFault::Corrupt, LineFault::Silence, LineFault::Unplug, LineFault::InterfaceOff};
 // A Märklin interface never answers: there are no reply bytes to spoil.
-constexpr LineFault kSilentInterfaceFaults[] = {LineFault::None, LineFault::Unplug};
+constexpr LineFault kSilentInterfaceFaults[] = {LineFault::None, LineFault::Unplug,
+                                                LineFault::InterfaceOff};
 constexpr ServerFault kServerFaults[] = {ServerFault::None, ServerFault::Disconnect,
                                          ServerFault::Flood, ServerFault::Slow};
 // By the enums' order.
@@ -21,7 +22,8 @@ constexpr const char* kLineFaultNames[] = {"none",
                                            "duplicated reply bytes",
                                            "corrupted reply bytes",
                                            "station falls silent",
-                                           "adapter unplugged"};
+                                           "adapter unplugged",
+                                           "interface falls silent during the run"};
 constexpr const char* kServerFaultNames[] = {"none", "server disconnects", "server floods",
                                              "server answers late"};
 constexpr const char* kCentralNames[] = {"IB/TC /LocoNet", "IB/TC (P50X)", "Lenz/Multi-Maus",
@@ -86,6 +88,8 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
     plan.line.longestDelayMs = draw(50, 1500);
     plan.line.bytesBeforeSilence = draw(0, traffic.replyBytes);
     plan.line.writesBeforeUnplug = draw(0, traffic.writes);
+    // Anywhere in the four steps, whose pauses the soak shortens to 20 ms, or just after them.
+    plan.line.interfaceOffAfterMs = draw(0, 1200);
   }
   // A decoder's first address is where a block of its turnouts begins, as the spin buttons give.
   const int steps =

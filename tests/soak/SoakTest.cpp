@@ -1,9 +1,10 @@
 // Complete programming runs of the real main window, the central types in turn, against
 // simulated command stations with faults injected: reply bytes dropped, delayed, duplicated or
-// corrupted, a station falling silent, the adapter unplugged, an SRCP server that disconnects,
-// floods or answers late. Every run must end with the decoder programmed or the user told what
-// went wrong, within its time limit; and after all runs the process must hold no more file
-// descriptors and threads than after the first round, with resident memory flat.
+// corrupted, a station falling silent, the interface switched off mid-run, the adapter
+// unplugged, an SRCP server that disconnects, floods or answers late. Every run must end with
+// the decoder programmed (or, on a station that confirms nothing, the run told unchecked) or the
+// user told what went wrong, within its time limit; and after all runs the process must hold no
+// more file descriptors and threads than after the first round, with resident memory flat.
 //
 // SORVELL_SOAK_RUNS sets the number of runs (20 by default; the full soak is 200),
 // SORVELL_SOAK_SEED the seed (1 by default), SORVELL_SOAK_REPORT a file for the counts, written
@@ -67,9 +68,10 @@ class Tally {
   QString Markdown(const ProcessResources (&resources)[3], long firstQuarterKiB,
                    long lastQuarterKiB) const {
     QString text = QStringLiteral(
-        "| central type | runs | programmed | clear message | told programmed, station did not "
-        "learn | no outcome | stopped at the run limit | longest run (s) |\n"
-        "|---|---|---|---|---|---|---|---|\n");
+        "| central type | runs | programmed | went out, told unchecked | clear message | told "
+        "programmed, station did not learn | no outcome | stopped at the run limit | longest run "
+        "(s) |\n"
+        "|---|---|---|---|---|---|---|---|---|\n");
     for (const auto& [central, counts] : centrals_) {
       text += QStringLiteral("| %1 | %2 |").arg(CentralName(central)).arg(counts.runs);
       for (int outcome : counts.outcomes) text += QStringLiteral(" %1 |").arg(outcome);
@@ -100,7 +102,7 @@ class Tally {
  private:
   struct PerCentral {
     int runs = 0;
-    int outcomes[4] = {};  // by Outcome
+    int outcomes[5] = {};  // by Outcome
     int overran = 0;
     double longestSeconds = 0;
   };
