@@ -14,7 +14,7 @@ for argument in "$@"; do
 done
 
 packages=(
-  build-essential cmake ninja-build pkg-config ccache lld
+  build-essential cmake ninja-build pkg-config ccache lld python3
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   googletest libgtest-dev libbenchmark-dev
   gettext locales fonts-dejavu-core
