@@ -190,7 +190,7 @@ TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
 // before any command is about none. A station silent since the connect leaves the step
 // unchecked.
 template <typename Link>
-class RefusingLinkTest : public SerialLinkTest<Link> {
+class AnsweringLinkTest : public SerialLinkTest<Link> {
  protected:
   // Turnout 1's command, the station confirming its output-on frame or not during the pulse
   // and its output-off frame or not afterwards, then saying `after`.
@@ -203,10 +203,10 @@ class RefusingLinkTest : public SerialLinkTest<Link> {
     return this->link.OutcomeAtStepEnd(returned);
   }
 };
-using RefusingLinks = testing::Types<LocoNetLink, LenzLink>;
-TYPED_TEST_SUITE(RefusingLinkTest, RefusingLinks);
+using AnsweringLinks = testing::Types<LocoNetLink, LenzLink>;
+TYPED_TEST_SUITE(AnsweringLinkTest, AnsweringLinks);
 
-TYPED_TEST(RefusingLinkTest, StepCountsOnlyWithEachFrameConfirmedByTheStepEnd) {
+TYPED_TEST(AnsweringLinkTest, StepCountsOnlyWithEachFrameConfirmedByTheStepEnd) {
   this->ConnectAnswered();
   EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut);
   for (const auto& [on, off] : {std::pair(true, false), std::pair(false, true)}) {
@@ -222,7 +222,7 @@ TYPED_TEST(RefusingLinkTest, StepCountsOnlyWithEachFrameConfirmedByTheStepEnd) {
   EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut) << "each step starts afresh";
 }
 
-TYPED_TEST(RefusingLinkTest, StationSilentSinceTheConnectLeavesEveryStepUnchecked) {
+TYPED_TEST(AnsweringLinkTest, StationSilentSinceTheConnectLeavesEveryStepUnchecked) {
   ASSERT_TRUE(this->link.Connect());
   this->Ignore();
   for (const char* other : this->x.noConfirmation) {
@@ -242,7 +242,7 @@ TYPED_TEST(RefusingLinkTest, StationSilentSinceTheConnectLeavesEveryStepUnchecke
   EXPECT_EQ(this->Step(false, false).result, Outcome::Unconfirmed) << "a new connection";
 }
 
-TYPED_TEST(RefusingLinkTest, RefusalCountsForTheCommandItFollows) {
+TYPED_TEST(AnsweringLinkTest, RefusalCountsForTheCommandItFollows) {
   this->ConnectAnswered();
   this->Hear(this->x.refusing.back().first);
   EXPECT_EQ(this->Step(true, true, this->x.harmless).result, Outcome::CarriedOut);
