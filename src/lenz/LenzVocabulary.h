@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <array>
 #include <optional>
 
 namespace Lenz {
@@ -50,7 +49,7 @@ struct Refusal {
   char data;
   const char* meaning;
 };
-inline constexpr std::array<Refusal, 9> kRefusals = {{
+inline constexpr Refusal kRefusals[] = {
     {kInterfaceAnswerHeader, 0x01, "transfer error between the computer and the interface"},
     {kInterfaceAnswerHeader, 0x02, "the command station did not answer the interface"},
     {kInterfaceAnswerHeader, 0x03, "unknown communication error"},
@@ -60,7 +59,7 @@ inline constexpr std::array<Refusal, 9> kRefusals = {{
     {0x61, static_cast<char>(0x82), "the command station does not know the command"},
     {0x61, 0x00, "the track power is off"},
     {static_cast<char>(0x81), 0x00, "the command station is in emergency stop"},
-}};
+};
 
 // What a refusing frame means, or nothing for any other frame.
 inline std::optional<QString> RefusalMeaning(const QByteArray& frame) {

@@ -23,7 +23,6 @@ class StepWatch {
   // A new connection: what an earlier one showed proves nothing about this one.
   void Connected() {
     alive_ = false;
-    stepBegun_ = false;
     awaited_.clear();
     refusal_.reset();
   }
@@ -46,11 +45,11 @@ class StepWatch {
     alive_ = true;
   }
 
-  // The station will not carry out what it was sent. The first refusal heard once a step has
-  // begun counts for it, whether its confirmations are in or not; one heard before any command
-  // is about none.
+  // The station will not carry out what it was sent. The first refusal heard since the step
+  // began counts for it, whether its confirmations are in or not; one heard before the step is
+  // about none of its frames.
   void Refused(const QString& said) {
-    if (stepBegun_ && !refusal_) refusal_ = AccessoryOutcome::Refused(said);
+    if (!refusal_) refusal_ = AccessoryOutcome::Refused(said);
   }
 
   // One accessory command: its writes (Await-ing their confirmations) as a new step, whose
@@ -58,7 +57,6 @@ class StepWatch {
   // confirmations still due by the step's end.
   template <typename Writes>
   AccessoryOutcome Step(const QString& what, Writes&& writes) {
-    stepBegun_ = true;
     awaited_.clear();
     refusal_.reset();
     if (auto lost = LostOnWriteError(what, std::forward<Writes>(writes))) return *lost;
@@ -86,8 +84,6 @@ class StepWatch {
 
   AccessoryOutcome::MissingConfirmation owed_;
   bool alive_ = false;
-  // An accessory command has gone out on this connection, so a refusal can only be about it.
-  bool stepBegun_ = false;
   std::deque<Awaited> awaited_;
   std::optional<AccessoryOutcome> refusal_;
 };

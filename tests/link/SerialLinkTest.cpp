@@ -248,7 +248,9 @@ TYPED_TEST(AnsweringLinkTest, RefusalCountsForTheCommandItFollows) {
   EXPECT_EQ(this->Step(true, true, this->x.harmless).result, Outcome::CarriedOut);
 
   for (const auto& [refusal, meaning] : this->x.refusing) {
-    this->observer.wait = [&](int) { this->Hear(refusal), this->Hear(refusal); };
+    this->observer.wait = [&](int) {
+      this->Hear(refusal), this->Hear(this->x.refusing.back().first);
+    };
     const AccessoryOutcome outcome = this->link.SwitchAccessory({1, {}});
     EXPECT_EQ(outcome.result, Outcome::Refused) << refusal;
     EXPECT_EQ(outcome.stationSaid, QStringLiteral("%1: %2").arg(refusal, meaning));
