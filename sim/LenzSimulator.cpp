@@ -57,16 +57,29 @@ void LenzSimulator::RefuseAccessoryOperations(const QByteArray& errorAnswer) {
   accessoryRefusal_ = errorAnswer;
 }
 
+void LenzSimulator::SetSilent(bool silent) {
+  std::lock_guard lock(mutex_);
+  silence_.SetSilent(silent);
+}
+
+void LenzSimulator::FallSilentAfterAccessoryCommands(int n) {
+  std::lock_guard lock(mutex_);
+  silence_.FallSilentAfterAccessoryCommands(n);
+}
+
 void LenzSimulator::OnReceived(const QByteArray& bytes) {
-  std::vector<QByteArray> frames;
+  std::vector<QByteArray> answered;
   QByteArray refusal;
   {
     std::lock_guard lock(mutex_);
-    frames = splitter_.Take(bytes);
+    const std::vector<QByteArray> frames = splitter_.Take(bytes);
     framesHeard_.insert(framesHeard_.end(), frames.begin(), frames.end());
+    for (const QByteArray& frame : frames)
+      if (silence_.Passes(static_cast<unsigned char>(frame[0]) == kAccessoryOperation))
+        answered.push_back(frame);
     refusal = accessoryRefusal_;
   }
-  for (const QByteArray& frame : frames) Answer(frame, refusal);
+  for (const QByteArray& frame : answered) Answer(frame, refusal);
 }
 
 void LenzSimulator::Answer(const QByteArray& frame, const QByteArray& refusal) {

@@ -1,8 +1,9 @@
 // A Lenz computer interface with its command station, on the master side of a pty. It frames
 // what the program sends by the header's count of data bytes, answers as the interface does (the
 // acknowledgement after an accessory operation, the track power broadcasts after resume and
-// stop), sends feedback broadcasts on request, and on request refuses accessory operations
-// with one of the interface's error answers.
+// stop), sends feedback broadcasts on request, on request refuses accessory operations
+// with one of the interface's error answers, and on request falls silent as a switched-off
+// interface does.
 #pragma once
 
 #include <QByteArray>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "FrameSplitter.h"
+#include "InterfaceSilence.h"
 #include "PtyPeer.h"
 #include "StationLog.h"
 
@@ -30,6 +32,10 @@ class LenzSimulator : public PtyPeer {
   // interface, such as 01 05 04 when the command station gives it no time slot) and switches
   // nothing; an empty answer accepts them again.
   void RefuseAccessoryOperations(const QByteArray& errorAnswer);
+  // A silent interface hears every frame and neither passes it on nor answers it.
+  void SetSilent(bool silent);
+  // After n more accessory commands (output on and off) the interface is silent for good.
+  void FallSilentAfterAccessoryCommands(int n);
 
   // The complete frames heard so far, check bytes included.
   std::vector<QByteArray> FramesHeard() const;
@@ -45,5 +51,6 @@ class LenzSimulator : public PtyPeer {
   FrameSplitter splitter_;
   std::vector<QByteArray> framesHeard_;
   QByteArray accessoryRefusal_;
+  InterfaceSilence silence_;
   StationLog log_;
 };

@@ -95,13 +95,25 @@ std::vector<QByteArray> LocoNetSimulator::MessagesHeard() const {
   return messagesHeard_;
 }
 
+void LocoNetSimulator::SetSilent(bool silent) {
+  std::lock_guard lock(mutex_);
+  silence_.SetSilent(silent);
+}
+
+void LocoNetSimulator::FallSilentAfterAccessoryCommands(int n) {
+  std::lock_guard lock(mutex_);
+  silence_.FallSilentAfterAccessoryCommands(n);
+}
+
 void LocoNetSimulator::OnReceived(const QByteArray& bytes) {
   std::vector<QByteArray> messages;
   bool refuse = false;
   {
     std::lock_guard lock(mutex_);
-    messages = Frame(bytes);
-    messagesHeard_.insert(messagesHeard_.end(), messages.begin(), messages.end());
+    const std::vector<QByteArray> heard = Frame(bytes);
+    messagesHeard_.insert(messagesHeard_.end(), heard.begin(), heard.end());
+    for (const QByteArray& message : heard)
+      if (silence_.Passes(ByteAt(message, 0) == kSwitchRequest)) messages.push_back(message);
     refuse = refuseSwitchRequests_;
   }
   for (const QByteArray& message : messages) {

@@ -2,14 +2,15 @@
 // LocoNet comes back to its sender, so every complete message the program sends is echoed; a
 // message with a wrong check byte, or cut short by the next opcode, never makes it onto the
 // net and is not. On request it sends slot data and peer transfer messages, as locomotive
-// throttles on the net would cause, and rejects switch requests as a command station that
-// cannot take them does.
+// throttles on the net would cause, rejects switch requests as a command station that
+// cannot take them does, and falls silent as a switched-off Intellibox does.
 #pragma once
 
 #include <QByteArray>
 #include <mutex>
 #include <vector>
 
+#include "InterfaceSilence.h"
 #include "PtyPeer.h"
 #include "StationLog.h"
 
@@ -29,6 +30,11 @@ class LocoNetSimulator : public PtyPeer {
   // From now on (until called with false) every switch request is echoed and then answered
   // with the long acknowledge that rejects it, B4 30 00 7B; no turnout is switched.
   void RefuseSwitchRequests(bool refuse);
+  // A silent station hears every message and neither echoes nor carries out any.
+  void SetSilent(bool silent);
+  // After n more accessory commands (switch requests on and off) the station is silent for
+  // good.
+  void FallSilentAfterAccessoryCommands(int n);
 
   // The complete, valid messages heard so far, check bytes included.
   std::vector<QByteArray> MessagesHeard() const;
@@ -46,5 +52,6 @@ class LocoNetSimulator : public PtyPeer {
   QByteArray pending_;  // the message begun and not yet complete
   std::vector<QByteArray> messagesHeard_;
   bool refuseSwitchRequests_ = false;
+  InterfaceSilence silence_;
   StationLog log_;
 };

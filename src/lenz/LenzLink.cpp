@@ -1,9 +1,9 @@
 #include "lenz/LenzLink.h"
 
 #include <exception>
+#include <optional>
 #include <utility>
 
-#include "CPort/EComPort.h"
 #include "CPort/TComPort.h"
 #include "lenz/LenzVocabulary.h"
 #include "link/OpenSerialPort.h"
@@ -28,6 +28,7 @@ void LenzLink::Attach() {
 bool LenzLink::Connect() {
   // Without the receive event the interface's answers would never be heard.
   OpenSerialPort(port_, {evRxChar, evCTS});
+  watch_.Connected();
   LenzFrameTable[0] = Lenz::kHeaderResumeOperations;
   LenzFrameTable[1] = Lenz::kResumeOperations;
   SendLenz();
@@ -47,6 +48,9 @@ void LenzLink::SendAccessoryOperation(int address, int data) {
   LenzFrameTable[0] = Lenz::kHeaderAccessoryOperation;
   LenzFrameTable[1] = address;
   LenzFrameTable[2] = data;
+  watch_.Await(Lenz::PassedOnAnswer(),
+               QStringLiteral("no answer 01 04 05 to %1")
+                   .arg(QString::fromLatin1(BuildLenzFrame(LenzFrameTable).toHex(' ').toUpper())));
   SendLenz();
 }
 
@@ -60,22 +64,12 @@ void LenzLink::LenzSwitch(int turnout) {
 }
 
 AccessoryOutcome LenzLink::SwitchAccessory(const AccessoryCommand& command) {
-  refusal_.reset();
-  commandSent_ = true;
-  try {
-    LenzSwitch(command.turnout + TurnoutOffset());
-  } catch (const EComPort& error) {
-    return AccessoryOutcome::Lost(
-        QStringLiteral("nothing: the accessory operation could not be written (%1)")
-            .arg(error.Message()));
-  }
-  if (refusal_) return *std::exchange(refusal_, std::nullopt);
-  return AccessoryOutcome::CarriedOut();
+  return watch_.Step(QStringLiteral("the accessory operation"),
+                     [&] { LenzSwitch(command.turnout + TurnoutOffset()); });
 }
 
 AccessoryOutcome LenzLink::OutcomeAtStepEnd(const AccessoryOutcome& returned) {
-  if (refusal_ && !returned.Failed()) return *refusal_;
-  return returned;
+  return watch_.AtStepEnd(returned);
 }
 
 int LenzLink::TurnoutOffset() const {
@@ -101,15 +95,15 @@ void LenzLink::ParseLenz() {
   received_.text = std::move(parsed.rest);
   for (const QString& line : parsed.lines) {
     observer_.LogReceived(line);
-    NoteRefusal(line);
+    Hear(line);
   }
 }
 
-void LenzLink::NoteRefusal(const QString& loggedFrame) {
-  if (!commandSent_ || refusal_) return;
-  const std::optional<QString> meaning =
-      Lenz::InterfaceErrorMeaning(QByteArray::fromHex(loggedFrame.toLatin1()));
-  if (!meaning) return;
-  refusal_ =
-      AccessoryOutcome::Refused(QStringLiteral("%1: %2").arg(loggedFrame.trimmed(), *meaning));
+void LenzLink::Hear(const QString& loggedFrame) {
+  // Any frame at all shows the interface there: from then on it owes its answers.
+  watch_.SignOfLife();
+  const QByteArray frame = QByteArray::fromHex(loggedFrame.toLatin1());
+  watch_.Heard(frame);
+  if (const std::optional<QString> meaning = Lenz::RefusalMeaning(frame))
+    watch_.Refused(QStringLiteral("%1: %2").arg(loggedFrame.trimmed(), *meaning));
 }

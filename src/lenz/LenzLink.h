@@ -1,15 +1,16 @@
 // The link to a Lenz or Roco system through a Lenz computer interface: resume operations and
 // stop, the accessory frames of a turnout command, and the receive parser that logs every
-// frame and hears the interface's error answers.
+// frame and hears the interface's answers: a step counts once the interface has passed each of
+// its frames on, and a refusal of the interface or the command station stops it.
 #pragma once
 
 #include <QByteArray>
-#include <optional>
 
 #include "lenz/LenzFrames.h"
 #include "link/CommandStationLink.h"
 #include "link/LinkObserver.h"
 #include "link/ReceiveHexBuffer.h"
+#include "link/StepWatch.h"
 
 class TComPort;
 
@@ -39,15 +40,11 @@ class LenzLink final : public CommandStationLink {
 
  private:
   void SendAccessoryOperation(int address, int data);
-  void NoteRefusal(const QString& loggedFrame);
+  void Hear(const QString& loggedFrame);
 
   TComPort& port_;
   LinkObserver& observer_;
   TLenzFrameTable LenzFrameTable{};
   ::ReceiveHexBuffer received_;
-  // An accessory command has gone out, so an error answer can only be about it.
-  bool commandSent_ = false;
-  // The first error answer heard since the last accessory command began (or since it
-  // returned).
-  std::optional<AccessoryOutcome> refusal_;
+  StepWatch watch_{AccessoryOutcome::MissingConfirmation::InterfaceAnswer};
 };

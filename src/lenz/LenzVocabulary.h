@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <array>
 #include <optional>
 
 namespace Lenz {
@@ -27,28 +26,46 @@ inline constexpr int kOutputsPerTurnout = 2;
 inline constexpr int kAddressOffset = 4;
 inline constexpr int kHighestTurnout = 1024;
 
-// The interface answers every frame with 01, a code, and the check byte; code 04 says the
-// command went on to the command station, the others that it did not.
+// The interface answers every frame it takes with 01, a code, and the check byte; code 04 says
+// the frame went on to the command station, the others that it did not.
 inline constexpr char kInterfaceAnswerHeader = 0x01;
-struct InterfaceError {
-  char code;
+inline constexpr char kPassedOn = 0x04;
+
+// A frame of two bytes and its check byte.
+inline QByteArray ShortFrame(char header, char data) {
+  const char frame[] = {header, data, static_cast<char>(header ^ data)};
+  return QByteArray(frame, sizeof frame);
+}
+
+// The interface's answer that a frame went on to the command station: 01 04 05.
+inline QByteArray PassedOnAnswer() {
+  return ShortFrame(kInterfaceAnswerHeader, kPassedOn);
+}
+
+// What the interface or the command station says when a frame is not carried out: the
+// interface's error answers, and the station's own broadcasts and answers that it cannot.
+struct Refusal {
+  char header;
+  char data;
   const char* meaning;
 };
-inline constexpr std::array<InterfaceError, 5> kInterfaceErrors = {{
-    {0x01, "transfer error between the computer and the interface"},
-    {0x02, "the command station did not answer the interface"},
-    {0x03, "unknown communication error"},
-    {0x05, "the command station gives the interface no time slot"},
-    {0x06, "the interface's buffer is full"},
-}};
+inline constexpr Refusal kRefusals[] = {
+    {kInterfaceAnswerHeader, 0x01, "transfer error between the computer and the interface"},
+    {kInterfaceAnswerHeader, 0x02, "the command station did not answer the interface"},
+    {kInterfaceAnswerHeader, 0x03, "unknown communication error"},
+    {kInterfaceAnswerHeader, 0x05, "the command station gives the interface no time slot"},
+    {kInterfaceAnswerHeader, 0x06, "the interface's buffer is full"},
+    {0x61, static_cast<char>(0x81), "the command station is busy"},
+    {0x61, static_cast<char>(0x82), "the command station does not know the command"},
+    {0x61, 0x00, "the track power is off"},
+    {static_cast<char>(0x81), 0x00, "the command station is in emergency stop"},
+};
 
-// What an error answer of the interface means, or nothing for any other frame.
-inline std::optional<QString> InterfaceErrorMeaning(const QByteArray& frame) {
-  for (const InterfaceError& error : kInterfaceErrors) {
-    const char answer[] = {kInterfaceAnswerHeader, error.code,
-                           static_cast<char>(kInterfaceAnswerHeader ^ error.code)};
-    if (frame == QByteArray(answer, sizeof answer)) return QString::fromLatin1(error.meaning);
-  }
+// What a refusing frame means, or nothing for any other frame.
+inline std::optional<QString> RefusalMeaning(const QByteArray& frame) {
+  for (const Refusal& refusal : kRefusals)
+    if (frame == ShortFrame(refusal.header, refusal.data))
+      return QString::fromLatin1(refusal.meaning);
   return std::nullopt;
 }
 

@@ -3,7 +3,6 @@
 #include <exception>
 #include <utility>
 
-#include "CPort/EComPort.h"
 #include "CPort/TComPort.h"
 #include "link/OpenSerialPort.h"
 #include "loconet/LocoNetMessage.h"
@@ -37,7 +36,10 @@ void LocoNetLink::Attach() {
 bool LocoNetLink::Connect() {
   // Without the receive event nothing the Intellibox says would reach the parser.
   OpenSerialPort(port_, kAllComEvents);
-  SendLocoNet(Opcode(LocoNet::kGlobalPowerOn));
+  // Until the power-on comes back the station has shown nothing: a step's echoes are required
+  // only of a station that gives them.
+  watch_.Connected();
+  SendEchoed(Opcode(LocoNet::kGlobalPowerOn));
   return true;
 }
 
@@ -52,28 +54,26 @@ void LocoNetLink::SendLocoNet(const QByteArray& message) {
 
 void LocoNetLink::LocoNetSwitch(int turnout, int direction) {
   const LocoNetSwitchRequest request = LocoNetSwitchMessages(turnout, direction);
-  SendLocoNet(request.outputOn);
+  SendEchoed(request.outputOn);
   observer_.WaitMs(kSwitchPulseMs);
-  SendLocoNet(request.outputOff);
+  SendEchoed(request.outputOff);
+}
+
+void LocoNetLink::SendEchoed(const QByteArray& message) {
+  const QByteArray echo = LocoNetMessage(message);
+  watch_.Await(echo,
+               QStringLiteral("no echo of %1").arg(QString::fromLatin1(echo.toHex(' ').toUpper())));
+  SendLocoNet(message);
 }
 
 AccessoryOutcome LocoNetLink::SwitchAccessory(const AccessoryCommand& command) {
-  refusal_.reset();
-  commandSent_ = true;
-  try {
+  return watch_.Step(QStringLiteral("the switch request"), [&] {
     LocoNetSwitch(command.turnout + TurnoutOffset(), kProgrammingDirection);
-  } catch (const EComPort& error) {
-    return AccessoryOutcome::Lost(
-        QStringLiteral("nothing: the switch request could not be written (%1)")
-            .arg(error.Message()));
-  }
-  if (refusal_) return *std::exchange(refusal_, std::nullopt);
-  return AccessoryOutcome::CarriedOut();
+  });
 }
 
 AccessoryOutcome LocoNetLink::OutcomeAtStepEnd(const AccessoryOutcome& returned) {
-  if (refusal_ && !returned.Failed()) return *refusal_;
-  return returned;
+  return watch_.AtStepEnd(returned);
 }
 
 int LocoNetLink::HighestTurnout() const {
@@ -101,7 +101,7 @@ void LocoNetLink::ParseLocoNet() {
     switch (action.kind) {
       case LocoNetAction::Kind::LogLine:
         observer_.LogReceived(QString::fromLatin1(action.bytes));
-        NoteRefusal(QByteArray::fromHex(action.bytes));
+        Hear(QByteArray::fromHex(action.bytes));
         break;
       case LocoNetAction::Kind::Beep:
         MessageBeep(0);
@@ -122,9 +122,9 @@ void LocoNetLink::ParseLocoNet() {
   if (failedAnswer) RunGuarded([&] { std::rethrow_exception(failedAnswer); });
 }
 
-void LocoNetLink::NoteRefusal(const QByteArray& message) {
-  if (!commandSent_ || refusal_ || !LocoNet::RejectsSwitchRequest(message)) return;
-  refusal_ = AccessoryOutcome::Refused(
-      QStringLiteral("%1: long acknowledge, the switch request is rejected")
-          .arg(QString::fromLatin1(message.toHex(' ').toUpper())));
+void LocoNetLink::Hear(const QByteArray& message) {
+  watch_.Heard(message);
+  if (const char* meaning = LocoNet::RefusalMeaning(message))
+    watch_.Refused(QStringLiteral("%1: %2").arg(QString::fromLatin1(message.toHex(' ').toUpper()),
+                                                QString::fromLatin1(meaning)));
 }

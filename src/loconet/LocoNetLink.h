@@ -1,13 +1,15 @@
 // The LocoNet link of an Intellibox or Twin-Center: global power on and off, the switch request
 // of an accessory command, and the receive parser that logs, beeps and answers slot data.
+// Everything put on LocoNet comes back to its sender: a step counts once each of its messages
+// has come back, and a rejection or a power off heard during it stops it.
 #pragma once
 
 #include <QByteArray>
-#include <optional>
 
 #include "link/CommandStationLink.h"
 #include "link/LinkObserver.h"
 #include "link/ReceiveHexBuffer.h"
+#include "link/StepWatch.h"
 
 class TComPort;
 
@@ -37,13 +39,12 @@ class LocoNetLink final : public CommandStationLink {
   const QByteArray& ReceiveHexBuffer() const { return received_.text; }
 
  private:
-  void NoteRefusal(const QByteArray& message);
+  // Sends the message, awaiting its echo.
+  void SendEchoed(const QByteArray& message);
+  void Hear(const QByteArray& message);
 
   TComPort& port_;
   LinkObserver& observer_;
   ::ReceiveHexBuffer received_;
-  // An accessory command has gone out, so a rejecting acknowledge can only be about it.
-  bool commandSent_ = false;
-  // The first rejection heard since the last accessory command began (or since it returned).
-  std::optional<AccessoryOutcome> refusal_;
+  StepWatch watch_{AccessoryOutcome::MissingConfirmation::LocoNetEcho};
 };

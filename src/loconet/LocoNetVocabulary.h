@@ -31,12 +31,18 @@ inline constexpr int kBeepingPeerByte = 0x11;
 inline constexpr int kAcknowledgedOpcodeMask = 0x7F;
 inline constexpr int kAcknowledgeRejected = 0x00;
 
-// True for the long acknowledge that rejects a switch request (B4 30 00 7B), given the
-// message's bytes with a check byte already found right.
-inline bool RejectsSwitchRequest(const QByteArray& message) {
-  return message.size() == 4 && static_cast<unsigned char>(message[0]) == kLongAcknowledge &&
-         message[1] == (kSwitchRequest & kAcknowledgedOpcodeMask) &&
-         message[2] == kAcknowledgeRejected;
+// What a message heard during a switch request means when it says the request will not be
+// carried out, given its bytes with a check byte already found right; nothing for any other.
+// Such are the long acknowledge that rejects a switch request (B4 30 00 7B) and global power off
+// (82 7D), after which no turnout switches.
+inline const char* RefusalMeaning(const QByteArray& message) {
+  if (message.size() == 4 && static_cast<unsigned char>(message[0]) == kLongAcknowledge &&
+      message[1] == (kSwitchRequest & kAcknowledgedOpcodeMask) &&
+      message[2] == kAcknowledgeRejected)
+    return "long acknowledge, the switch request is rejected";
+  if (message.size() == 2 && static_cast<unsigned char>(message[0]) == kGlobalPowerOff)
+    return "global power off";
+  return nullptr;
 }
 
 }  // namespace LocoNet

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "CPort/TComPort.h"
 #include "LenzSimulator.h"
@@ -22,8 +23,10 @@ inline QByteArray Hex(const char* spacedHex) {
   return QByteArray::fromHex(spacedHex);
 }
 
-// How each station is chosen, how it shows that the connect reached it, and how it says no to a
-// turnout command.
+// How each station is chosen, how it shows that the connect reached it, how it says no to a
+// turnout command, and for the stations that confirm each frame, how many accessory frames
+// reached them and what the box says when the second step's first confirmation does not come
+// (decoder address 1: the second step switches turnout 2).
 template <class Station>
 struct StationTraits;
 template <>
@@ -33,6 +36,12 @@ struct StationTraits<LocoNetSimulator> {
     return window.Memo3->Lines().contains("837C");  // its echo of the power-on
   }
   static void Refuse(LocoNetSimulator& station) { station.RefuseSwitchRequests(true); }
+  static std::size_t AccessoryFramesHeard(const LocoNetSimulator& station) {
+    return std::ranges::count_if(station.MessagesHeard(),
+                                 [](const QByteArray& message) { return message[0] == '\xB0'; });
+  }
+  static constexpr const char* kStep2Missing =
+      "LocoNet gaf de opdracht niet terug. Melding: no echo of B0 01 30 7E";
 };
 template <>
 struct StationTraits<ReportingP50XSimulator> {
@@ -53,6 +62,12 @@ struct StationTraits<LenzSimulator> {
   static void Refuse(LenzSimulator& station) {
     station.RefuseAccessoryOperations(QByteArray::fromHex("010203"));
   }
+  static std::size_t AccessoryFramesHeard(const LenzSimulator& station) {
+    return std::ranges::count_if(station.FramesHeard(),
+                                 [](const QByteArray& frame) { return frame[0] == '\x52'; });
+  }
+  static constexpr const char* kStep2Missing =
+      "De interface gaf geen bevestiging (01 04 05). Melding: no answer 01 04 05 to 52 01 8A D9";
 };
 template <>
 struct StationTraits<MaerklinSimulator> {

@@ -21,23 +21,34 @@ namespace {
 
 using Outcome = AccessoryOutcome::Result;
 
-// What each station hears on connect and power-off, what it says, how it is switched, and the
-// answers that refuse a command (and one that does not). Writes are hex, one word a write.
+// What each station hears on connect and power-off, what it says, how it is switched, how it
+// confirms each frame and the answers that refuse a command (and one that does not), with what
+// they mean. Writes are hex, one word a write.
+enum class Confirms { Nothing, ByEcho, ByAnswer };
 struct Expected {
   const char *connect, *powerOff, *heard;
   QStringList logged;
   QByteArray kept;  // the receive buffer afterwards
   int pause;
   std::vector<std::tuple<int, const char*, const char*>> switches;  // turnout, on, off
+  Confirms confirms = Confirms::Nothing;
+  const char* answer = "";  // the answer to every frame, for Confirms::ByAnswer
+  AccessoryOutcome::MissingConfirmation missing = AccessoryOutcome::MissingConfirmation::None;
+  // Frames that confirm nothing of turnout 1's command.
+  std::vector<const char*> noConfirmation = {};
   const char* harmless = "";
-  std::vector<const char*> refusing = {};
+  std::vector<std::pair<const char*, const char*>> refusing = {};  // frame, meaning
 };
 
 // clang-format off
 template <typename Link> Expected For();
 template <> Expected For<LocoNetLink>() {
   return {"83 7C", "82 7D", "837C", {"837C"}, "", 200, {{2044, "B0 7B 3F 0B", "B0 7B 2F 1B"}},
-          "B4 30 7F 34  B4 31 00 7A", {"B4 30 00 7B"}};
+          Confirms::ByEcho, "", AccessoryOutcome::MissingConfirmation::LocoNetEcho,
+          {"B0 01 30 7E", "B0 00 30 7E", "837C"},
+          "B4 30 7F 34  B4 31 00 7A",
+          {{"B4 30 00 7B", "long acknowledge, the switch request is rejected"},
+           {"82 7D", "global power off"}}};
 }
 // Turnouts go out four higher than the decoder counts them; 1020 is the highest a Lenz address
 // byte can carry with the offset.
@@ -45,7 +56,18 @@ template <> Expected For<LenzLink>() {
   return {"2181A0", "8080", "61 01 60", {"61 01 60 "}, "", 250,
           {{1, "520188DB", "520180D3"}, {4, "52018EDD", "520186D5"}, {6, "52028ADA", "520282D2"},
            {1020, "52FF8E23", "52FF862B"}},
-          "01 04 05", {"01 01 00", "01 02 03", "01 03 02", "01 05 04", "01 06 07"}};
+          Confirms::ByAnswer, "01 04 05", AccessoryOutcome::MissingConfirmation::InterfaceAnswer,
+          {"61 01 60", "42 01 89 CA", "01 04 04"},
+          "01 04 05",
+          {{"01 01 00", "transfer error between the computer and the interface"},
+           {"01 02 03", "the command station did not answer the interface"},
+           {"01 03 02", "unknown communication error"},
+           {"01 05 04", "the command station gives the interface no time slot"},
+           {"01 06 07", "the interface's buffer is full"},
+           {"61 81 E0", "the command station is busy"},
+           {"61 82 E3", "the command station does not know the command"},
+           {"61 00 61", "the track power is off"},
+           {"81 00 81", "the command station is in emergency stop"}}};
 }
 // Its bytes are kept unparsed, and it never answers a command.
 template <> Expected For<MaerklinLink>() {
@@ -61,6 +83,7 @@ class SerialLinkTest : public testing::Test {
     observer.wait = nullptr;
     recorder_.OnTxBuf = [this](QObject*, const char* buffer, int count) {
       writes_ += QByteArray(buffer, count).toHex().toUpper() + ' ';
+      unconfirmed_.emplace_back(buffer, count);
     };
     port.RegisterLink(&recorder_);
     port.UseDevice(std::make_unique<MemoryDevice>(line));
@@ -84,6 +107,23 @@ class SerialLinkTest : public testing::Test {
   void Hear(const char* spacedHex) { Hear(QByteArray::fromHex(spacedHex)); }
   QByteArray TakeWrites() { return std::exchange(writes_, {}).trimmed(); }
 
+  // The station confirms every write since the last call: it echoes them, or answers each.
+  void Confirm() {
+    QByteArray confirmations;
+    for (const QByteArray& write : std::exchange(unconfirmed_, {}))
+      confirmations += x.confirms == Confirms::ByEcho ? write : QByteArray::fromHex(x.answer);
+    if (x.confirms != Confirms::Nothing) Hear(confirmations);
+  }
+  // The station lets every write since the last call go without a confirmation.
+  void Ignore() { unconfirmed_.clear(); }
+  // A connect the station answers, as it does when it is there.
+  void ConnectAnswered() {
+    ASSERT_TRUE(link.Connect());
+    Hear(x.heard);
+    TakeWrites();
+    Ignore();
+  }
+
   RecordingObserver observer;
   std::shared_ptr<MemoryLine> line = std::make_shared<MemoryLine>();
   TComPort port;
@@ -92,6 +132,7 @@ class SerialLinkTest : public testing::Test {
 
   TComLink recorder_;
   QByteArray writes_;
+  std::vector<QByteArray> unconfirmed_;
 };
 
 using SerialLinks = testing::Types<LocoNetLink, LenzLink, MaerklinLink>;
@@ -121,14 +162,19 @@ TYPED_TEST(SerialLinkTest, EveryConnectHearsTheStationWhateverEventsThePortWasLe
 }
 
 TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
-  this->link.Connect();
-  this->TakeWrites();
+  this->ConnectAnswered();
   QByteArray writtenBeforePause;
-  this->observer.wait = [&](int) { writtenBeforePause = this->TakeWrites(); };
+  this->observer.wait = [&](int) {
+    writtenBeforePause = this->TakeWrites();
+    this->Confirm();
+  };
   for (const auto& [turnout, on, off] : this->x.switches) {
-    EXPECT_EQ(this->link.SwitchAccessory({turnout, {}}).result, Outcome::CarriedOut);
+    const AccessoryOutcome outcome = this->link.SwitchAccessory({turnout, {}});
+    EXPECT_EQ(outcome.result, Outcome::CarriedOut);
     EXPECT_EQ(writtenBeforePause, on) << "turnout " << turnout;
     EXPECT_EQ(this->TakeWrites(), off) << "turnout " << turnout;
+    this->Confirm();
+    EXPECT_EQ(this->link.OutcomeAtStepEnd(outcome).result, Outcome::CarriedOut);
   }
   EXPECT_EQ(this->observer.waits, std::vector<int>(this->x.switches.size(), this->x.pause));
 
@@ -138,38 +184,88 @@ TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
   EXPECT_TRUE(lost.stationSaid.contains(ComErrorMessage(ecWrite)));
 }
 
-// A refusal heard in the pause refuses the command; one heard after it returned is a late
-// refusal until the next command starts; one heard before any command is about none.
+// The stations that answer in their own time: a step counts once the station has confirmed
+// each of its frames by the end of the step; a refusal heard in the pause refuses the command,
+// one heard after it returned is a late refusal until the next command starts, and one heard
+// before any command is about none. A station silent since the connect leaves the step
+// unchecked.
 template <typename Link>
-class RefusingLinkTest : public SerialLinkTest<Link> {};
-using RefusingLinks = testing::Types<LocoNetLink, LenzLink>;
-TYPED_TEST_SUITE(RefusingLinkTest, RefusingLinks);
+class AnsweringLinkTest : public SerialLinkTest<Link> {
+ protected:
+  // Turnout 1's command, the station confirming its output-on frame or not during the pulse
+  // and its output-off frame or not afterwards, then saying `after`.
+  AccessoryOutcome Step(bool confirmOn, bool confirmOff, const char* after = "") {
+    this->Ignore();
+    this->observer.wait = [this, confirmOn](int) { confirmOn ? this->Confirm() : this->Ignore(); };
+    const AccessoryOutcome returned = this->link.SwitchAccessory({1, {}});
+    confirmOff ? this->Confirm() : this->Ignore();
+    this->Hear(after);
+    return this->link.OutcomeAtStepEnd(returned);
+  }
+};
+using AnsweringLinks = testing::Types<LocoNetLink, LenzLink>;
+TYPED_TEST_SUITE(AnsweringLinkTest, AnsweringLinks);
 
-TYPED_TEST(RefusingLinkTest, RefusalCountsForTheCommandItFollows) {
-  this->link.Connect();
-  this->Hear(this->x.refusing.back());
-  this->observer.wait = [&](int) { this->Hear(this->x.harmless); };
-  EXPECT_EQ(this->link.SwitchAccessory({1, {}}).result, Outcome::CarriedOut);
-  const auto atStepEnd = [&] {
-    return this->link.OutcomeAtStepEnd(AccessoryOutcome::CarriedOut());
-  };
-  EXPECT_EQ(atStepEnd().result, Outcome::CarriedOut);
+TYPED_TEST(AnsweringLinkTest, StepCountsOnlyWithEachFrameConfirmedByTheStepEnd) {
+  this->ConnectAnswered();
+  EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut);
+  for (const auto& [on, off] : {std::pair(true, false), std::pair(false, true)}) {
+    const AccessoryOutcome outcome = this->Step(on, off);
+    EXPECT_EQ(outcome.result, Outcome::Lost) << on << off;
+    EXPECT_EQ(outcome.missing, this->x.missing);
+    EXPECT_TRUE(outcome.stationSaid.startsWith("no ")) << outcome.stationSaid.toStdString();
+  }
+  for (const char* other : this->x.noConfirmation) {
+    const AccessoryOutcome outcome = this->Step(true, false, other);
+    EXPECT_EQ(outcome.missing, this->x.missing) << other;
+  }
+  EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut) << "each step starts afresh";
+}
 
-  for (const char* refusal : this->x.refusing) {
-    this->observer.wait = [&](int) { this->Hear(refusal), this->Hear(refusal); };
+TYPED_TEST(AnsweringLinkTest, StationSilentSinceTheConnectLeavesEveryStepUnchecked) {
+  ASSERT_TRUE(this->link.Connect());
+  this->Ignore();
+  for (const char* other : this->x.noConfirmation) {
+    this->observer.wait = nullptr;
+    const AccessoryOutcome returned = this->link.SwitchAccessory({1, {}});
+    EXPECT_EQ(returned.result, Outcome::Unconfirmed);
+    this->Ignore();
+    if (this->x.confirms == Confirms::ByEcho) this->Hear(other);
+    EXPECT_EQ(this->link.OutcomeAtStepEnd(returned).result, Outcome::Unconfirmed) << other;
+  }
+  EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut) << "the first sign of life counts";
+  EXPECT_EQ(this->Step(true, false).missing, this->x.missing) << "and binds the steps after it";
+
+  this->port.Close();
+  ASSERT_TRUE(this->link.Connect());
+  this->Ignore();
+  EXPECT_EQ(this->Step(false, false).result, Outcome::Unconfirmed) << "a new connection";
+}
+
+TYPED_TEST(AnsweringLinkTest, RefusalCountsForTheCommandItFollows) {
+  this->ConnectAnswered();
+  this->Hear(this->x.refusing.back().first);
+  EXPECT_EQ(this->Step(true, true, this->x.harmless).result, Outcome::CarriedOut);
+
+  for (const auto& [refusal, meaning] : this->x.refusing) {
+    this->observer.wait = [&](int) {
+      this->Hear(refusal), this->Hear(this->x.refusing.back().first);
+    };
     const AccessoryOutcome outcome = this->link.SwitchAccessory({1, {}});
     EXPECT_EQ(outcome.result, Outcome::Refused) << refusal;
-    EXPECT_TRUE(outcome.stationSaid.startsWith(refusal)) << outcome.stationSaid.toStdString();
+    EXPECT_EQ(outcome.stationSaid, QStringLiteral("%1: %2").arg(refusal, meaning));
     EXPECT_EQ(this->link.OutcomeAtStepEnd(outcome).result, Outcome::Refused);
   }
 
-  this->observer.wait = nullptr;
-  EXPECT_EQ(this->link.SwitchAccessory({5, {}}).result, Outcome::CarriedOut);
-  this->Hear(this->x.harmless), this->Hear(this->x.refusing.front());
-  EXPECT_EQ(atStepEnd().result, Outcome::Refused);
-  EXPECT_TRUE(atStepEnd().stationSaid.startsWith(this->x.refusing.front()));
-  EXPECT_EQ(this->link.SwitchAccessory({2, {}}).result, Outcome::CarriedOut);
-  EXPECT_EQ(atStepEnd().result, Outcome::CarriedOut) << "a new command starts without a refusal";
+  // Heard late, before the step's confirmations are in or after.
+  const auto& [first, meaning] = this->x.refusing.front();
+  for (const bool confirmed : {false, true}) {
+    const AccessoryOutcome outcome = this->Step(true, confirmed, first);
+    EXPECT_EQ(outcome.result, Outcome::Refused) << confirmed;
+    EXPECT_TRUE(outcome.stationSaid.startsWith(first));
+  }
+  EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut)
+      << "a new command starts without a refusal";
 }
 
 // An answer to slot data that cannot be written is shown once every message of the arrival has

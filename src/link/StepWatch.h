@@ -1,0 +1,89 @@
+// What a station that answers in its own time (LocoNet, the Lenz interface) has said about the
+// accessory command under way. The link tells it what each frame it sends should bring back and
+// hands it what it hears; at the end of the step's pause it settles the step: refused, carried
+// out with every confirmation in, lost for a confirmation that did not come, or unchecked on a
+// station that has confirmed nothing since the connect (one that never confirms must not fail
+// every run).
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <deque>
+#include <optional>
+#include <utility>
+
+#include "link/AccessoryOutcome.h"
+#include "link/LostOnWriteError.h"
+
+class StepWatch {
+ public:
+  // `owed` names the confirmation this station gives, for the user when one is missing.
+  explicit StepWatch(AccessoryOutcome::MissingConfirmation owed) : owed_(owed) {}
+
+  // A new connection: what an earlier one showed proves nothing about this one.
+  void Connected() {
+    alive_ = false;
+    awaited_.clear();
+    refusal_.reset();
+  }
+
+  // The station has answered on this connection, so from now on it owes its confirmations.
+  void SignOfLife() { alive_ = true; }
+
+  // A frame is about to go out that the station confirms with `confirmation`; `missing` says in
+  // English what is lacking when it does not come. Awaited before the write: a link that
+  // processes messages while writing may hear the confirmation before the write returns.
+  void Await(QByteArray confirmation, QString missing) {
+    awaited_.push_back({std::move(confirmation), std::move(missing)});
+  }
+
+  // A complete frame from the station. Confirmations come in the order of the frames they
+  // confirm, so only the first one awaited can be matched, and only byte for byte.
+  void Heard(const QByteArray& frame) {
+    if (awaited_.empty() || awaited_.front().confirmation != frame) return;
+    awaited_.pop_front();
+    alive_ = true;
+  }
+
+  // The station will not carry out what it was sent. The first refusal heard since the step
+  // began counts for it, whether its confirmations are in or not; one heard before the step is
+  // about none of its frames.
+  void Refused(const QString& said) {
+    if (!refusal_) refusal_ = AccessoryOutcome::Refused(said);
+  }
+
+  // One accessory command: its writes (Await-ing their confirmations) as a new step, whose
+  // outcome so far comes back: lost when the port failed, refused, or carried out with the
+  // confirmations still due by the step's end.
+  template <typename Writes>
+  AccessoryOutcome Step(const QString& what, Writes&& writes) {
+    awaited_.clear();
+    refusal_.reset();
+    if (auto lost = LostOnWriteError(what, std::forward<Writes>(writes))) return *lost;
+    return Verdict(false);
+  }
+
+  // The step's outcome at the end of its pause, given what Step returned.
+  AccessoryOutcome AtStepEnd(const AccessoryOutcome& returned) const {
+    return returned.Failed() ? returned : Verdict(true);
+  }
+
+ private:
+  struct Awaited {
+    QByteArray confirmation;
+    QString missing;
+  };
+
+  AccessoryOutcome Verdict(bool confirmationsDue) const {
+    if (refusal_) return *refusal_;
+    if (!alive_) return AccessoryOutcome::Unconfirmed();
+    if (confirmationsDue && !awaited_.empty())
+      return AccessoryOutcome::NotConfirmed(owed_, awaited_.front().missing);
+    return AccessoryOutcome::CarriedOut();
+  }
+
+  AccessoryOutcome::MissingConfirmation owed_;
+  bool alive_ = false;
+  std::deque<Awaited> awaited_;
+  std::optional<AccessoryOutcome> refusal_;
+};
