@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -24,6 +25,7 @@
 #include "link/CommandStationLink.h"
 #include "platform/ExceptionDisplay.h"
 #include "platform/FitToFont.h"
+#include "platform/KeepOnScreen.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/TTimer.h"
@@ -393,6 +395,14 @@ void TFrm_WD10::RestoreRememberedSettings() {
         },
         Qt::QueuedConnection);
   }
+}
+
+void TFrm_WD10::showEvent(QShowEvent* event) {
+  // Where the user left it, or where it was designed to open, but whole on a screen: a monitor
+  // may have gone since, and a large scale makes the window outgrow a small screen. Only now is
+  // the window's frame known (where the platform knows it before a window manager adds one).
+  if (!event->spontaneous()) KeepOnScreen(*this, pos());
+  QWidget::showEvent(event);
 }
 
 void TFrm_WD10::RememberSettings(bool withWindowPosition) {

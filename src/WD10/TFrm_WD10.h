@@ -118,6 +118,7 @@ class TFrm_WD10 : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   // Marks a handler that waits and so lets other events run inside it; a close request that

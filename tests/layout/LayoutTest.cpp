@@ -12,13 +12,22 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
+#include <algorithm>
 
 #include "About/TAboutBox.h"
 #include "CPortSetup/TComSetupFrm.h"
 #include "WD10/TFrm_WD10.h"
 #include "WD10/TSpinEdit.h"
 #include "platform/FitToFont.h"
+#include "platform/KeepOnScreen.h"
+#include "support/WaitFor.h"
+
+// What a failed placement shows.
+void PrintTo(const QRect& rect, std::ostream* out) {
+  *out << rect.x() << ',' << rect.y() << ' ' << rect.width() << 'x' << rect.height();
+}
 
 namespace {
 
@@ -128,6 +137,80 @@ TEST_P(Layout, Dialogs) {
   ExpectLaidOut(about, "about");
 }
 
+// Opened after its last place has gone with a monitor to the right, or for the first time, the
+// main window lies whole on a screen, however much the font or the scale made it grow (ctest runs
+// this once more on a 2400 x 1600 screen at 200 %).
+TEST_P(Layout, MainWindowOpensWholeOnAScreen) {
+  for (const bool remembered : {false, true}) {
+    SCOPED_TRACE(remembered ? "last place on a monitor that is gone" : "first start");
+    if (remembered) {
+      TFrm_WD10 before;
+      before.show();
+      before.move(QGuiApplication::primaryScreen()->geometry().topRight() + QPoint(300, 200));
+      before.close();
+      ASSERT_TRUE(WaitFor([&] { return !before.isVisible(); }));
+    }
+    TFrm_WD10 window;
+    window.show();
+    QApplication::processEvents();
+    const QRect placed = window.frameGeometry();
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    EXPECT_TRUE(std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+      return screen->availableGeometry().contains(placed);
+    })) << testing::PrintToString(placed);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(DesktopAndLargeFont, Layout, testing::Values(0, 14));
+
+struct Placement {
+  const char* what;
+  QRect wanted;
+  QList<QRect> screens;
+  int primary;
+  QRect placed;
+};
+
+// Screens side by side as a desktop lays them out; the second one's panel takes its top 30 pixels.
+const QRect kLaptop(0, 0, 1200, 800);
+const QRect kMonitor(1200, 30, 1920, 1050);
+
+const Placement kPlacements[] = {
+    {"fits where it is wanted", {200, 110, 975, 560}, {kLaptop}, 0, {200, 110, 975, 560}},
+    {"right part beyond the edge", {254, 110, 1000, 600}, {kLaptop}, 0, {200, 110, 1000, 600}},
+    {"bottom beyond the edge", {10, 500, 975, 560}, {kLaptop}, 0, {10, 240, 975, 560}},
+    {"above and left of the screen", {-50, -20, 975, 560}, {kLaptop}, 0, {0, 0, 975, 560}},
+    {"on the monitor that is still there",
+     {1500, 100, 975, 560},
+     {kLaptop, kMonitor},
+     0,
+     {1500, 100, 975, 560}},
+    {"under the monitor's panel",
+     {1500, 0, 975, 560},
+     {kLaptop, kMonitor},
+     0,
+     {1500, 30, 975, 560}},
+    {"mostly on the monitor", {1000, 100, 975, 560}, {kLaptop, kMonitor}, 0, {1200, 100, 975, 560}},
+    {"on a monitor that is gone", {2500, 300, 975, 560}, {kLaptop}, 0, {225, 240, 975, 560}},
+    {"beyond the monitor on the right",
+     {3500, 300, 975, 560},
+     {kMonitor, kLaptop},
+     1,
+     {2145, 300, 975, 560}},
+    {"below the monitor: the nearer one, not the primary",
+     {1300, 2000, 975, 560},
+     {kLaptop, kMonitor},
+     0,
+     {1300, 520, 975, 560}},
+    {"larger than the screen", {254, 110, 1300, 900}, {kLaptop}, 0, {0, 0, 1200, 800}},
+    {"no screens known", {254, 110, 975, 560}, {}, 0, {254, 110, 975, 560}},
+};
+
+TEST(KeepOnScreen, TheWholeWindowOnTheScreenThatHasMostOfIt) {
+  for (const Placement& p : kPlacements) {
+    SCOPED_TRACE(p.what);
+    EXPECT_EQ(PlaceOnScreens(p.wanted, p.screens, p.primary), p.placed);
+  }
+}
 
 }  // namespace
