@@ -117,6 +117,8 @@ void TFrm_WD10::BuildWindow() {
   for (const char* line : kInstructions) instructions << QString::fromUtf8(line);
   Memo2->setPlainText(instructions.join(QLatin1Char('\n')));
   Memo2->setAccessibleName(QStringLiteral("Aanwijzingen"));
+  // The window opens with the focus here: Tab must lead on to the controls, not into the text.
+  Memo2->setTabChangesFocus(true);
 
   RadioButton15 = MakeRadio(GroupBox1, QStringLiteral("IB/TC /LocoNet"), 24, 208, 240);
   RadioButton16 = MakeRadio(GroupBox1, QStringLiteral("IB/TC "), 24, 224, 240);

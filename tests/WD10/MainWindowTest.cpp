@@ -47,6 +47,11 @@ TEST_F(MainWindow, StartsWithTheSelectionAndTheFirstModes) {
   ASSERT_EQ(lines.size(), 8);
   EXPECT_TRUE(lines[0].endsWith("programmeer ") && lines[3].isEmpty());
   EXPECT_TRUE(lines[6].contains("het  'Programmeer Sorvell' knopje. Als de gegevens verzonden "));
+  // The window opens with the focus in the instructions; Tab once typed a tab into them.
+  window.Memo2->setFocus();
+  QTest::keyClick(window.Memo2, Qt::Key_Tab);
+  EXPECT_FALSE(window.Memo2->hasFocus());
+  EXPECT_FALSE(window.Memo2->toPlainText().contains('\t'));
 }
 
 // The window starts as after choosing LocoNet; then each central type is chosen in turn from the
