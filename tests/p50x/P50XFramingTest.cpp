@@ -22,6 +22,13 @@ std::vector<QByteArray> Hex(std::initializer_list<const char*> spacedHex) {
   return writes;
 }
 
+// One-byte replies, each sent once the next command has been written.
+std::vector<QByteArray> OneReplyByteAWrite(const char* spacedHex) {
+  std::vector<QByteArray> replies;
+  for (const char byte : QByteArray::fromHex(spacedHex)) replies.emplace_back(1, byte);
+  return replies;
+}
+
 TEST(P50XFraming, BinaryCommandsGoOutInOneWriteTextCommandsOneBytePerWriteAndUnread) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
@@ -85,7 +92,7 @@ TEST(P50XFraming, PollAndCommandWhileAReplyIsAwaitedAreLeftOut) {
 TEST(P50XFraming, PollRunsInThePauseBetweenTheTwoHalvesOfATurnoutCommand) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
-  line->Receive(QByteArray::fromHex("00 00 00"));
+  line->AnswerWrites(OneReplyByteAWrite("00 00 00"));
   QTimer::singleShot(50, [&] { link->P50XEventPoll(); });
   link->SwitchTurnoutP50X(3, 0);
   EXPECT_EQ(link.writes, Hex({"78 90 03 40", "78 C8", "78 90 03 00"}));
@@ -121,7 +128,7 @@ class P50XTurnoutOutcome : public testing::TestWithParam<TurnoutCase> {};
 TEST_P(P50XTurnoutOutcome, FollowsTheReplies) {
   const TurnoutCase& c = GetParam();
   P50XTestLink link;
-  link.OpenOnMemoryLine()->Receive(QByteArray::fromHex(c.replies));
+  link.OpenOnMemoryLine()->AnswerWrites(OneReplyByteAWrite(c.replies));
 
   // The high address bits go in the last byte, with the output bit.
   const AccessoryOutcome outcome = link->SwitchAccessory({2040, QStringLiteral("2040")});
@@ -153,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(Replies, P50XTurnoutOutcome, testing::Values(
 TEST(P50XFraming, TwoLinksSideBySideEachReadOnlyTheirOwnReplies) {
   P50XTestLink first, second;
   auto firstLine = first.OpenOnMemoryLine(), secondLine = second.OpenOnMemoryLine();
-  firstLine->Receive(QByteArray::fromHex("00 00"));
+  firstLine->AnswerWrites(OneReplyByteAWrite("00 00"));
   AccessoryOutcome firstOutcome = AccessoryOutcome::Lost({});
   QTimer::singleShot(20, [&] { firstOutcome = first->SwitchAccessory({3, "3"}); });
   QTimer::singleShot(100, [&] { secondLine->Receive(QByteArray::fromHex("09")); });
