@@ -83,7 +83,7 @@ class MemoryLine {
   TComEvents EventMask() const;
   int InputCount() const;   // bytes received and not yet read
   int OutputCount() const;  // bytes written and not yet sent
-  int Deliveries() const;  // waits that returned events to the event thread
+  int Deliveries() const;   // waits that returned events to the event thread
 
  private:
   friend class MemoryDevice;

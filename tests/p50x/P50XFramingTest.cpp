@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "CPort/EComPort.h"
+#include "CPort/TComLink.h"
 #include "support/P50XTestLink.h"
 
 namespace {
@@ -154,6 +155,73 @@ INSTANTIATE_TEST_SUITE_P(Replies, P50XTurnoutOutcome, testing::Values(
     TurnoutCase{"NoReply", "", Result::Lost, kNoReply, false}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// Bytes that belong to no command of their own must not answer a turnout command: the station
+// refuses the command (track power off) and the run must hear it, so no off frame follows.
+// Each case leaves such bytes behind, or on their way, before the command is written.
+struct StaleBytesCase {
+  const char* name;
+  const char* pollReplies;  // hex: what the poll and its follow-ups are answered, at once
+  const char* lateBytes;    // hex: what arrives 10 ms after the poll has returned
+  const char* pollWrites;
+};
+
+class P50XStaleBytes : public testing::TestWithParam<StaleBytesCase> {};
+
+TEST_P(P50XStaleBytes, AreNotTakenForTheTurnoutReply) {
+  const StaleBytesCase& c = GetParam();
+  P50XTestLink link;
+  auto line = link.OpenOnMemoryLine();
+  line->AnswerWrites({QByteArray::fromHex(c.pollReplies)});
+  link->P50XEventPoll();
+  EXPECT_EQ(link.TakeWritten(), QByteArray::fromHex(c.pollWrites));
+  QTimer::singleShot(10, [&] { line->Receive(QByteArray::fromHex(c.lateBytes)); });
+  // The station takes its time to answer the turnout command.
+  TComLink station;
+  station.OnTxBuf = [&](QObject*, const char* bytes, int) {
+    if (bytes[1] == '\x90') QTimer::singleShot(20, [&] { line->Receive("\xA6"); });
+  };
+  link.port.RegisterLink(&station);
+
+  const AccessoryOutcome outcome = link->SwitchAccessory({9, QStringLiteral("9")});
+
+  link.port.UnregisterLink(&station);
+  EXPECT_EQ(outcome.result, Result::Refused);
+  EXPECT_EQ(outcome.stationSaid, kPowerIsOff);
+  EXPECT_EQ(link.TakeWritten(), QByteArray::fromHex("78 90 09 40"));
+  EXPECT_TRUE(link.observer.waits.empty());
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Left, P50XStaleBytes, testing::Values(
+    // A byte that no decoder asked for waits on the line.
+    StaleBytesCase{"StrayByte", "00 00", "", "78 C8"},
+    // The poll was given up; its reply comes after all.
+    StaleBytesCase{"LatePollReply", "", "00", "78 C8"},
+    // The list of switched turnouts ends early, before entries that follow.
+    StaleBytesCase{"ListEndedEarly", "20  03 00 00", "00 00 00 00", "78 C8 78 CA"},
+    // A fourth event byte, which newer firmware sends.
+    StaleBytesCase{"FourthEventByte", "80 80 80", "00", "78 C8"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+// A turnout reply that comes after its command was given up is not read by the next poll as
+// event flags (0xA6 would ask for three follow-ups).
+TEST(P50XFraming, LateTurnoutReplyIsNotReadAsEvents) {
+  P50XTestLink link;
+  auto line = link.OpenOnMemoryLine();
+  EXPECT_EQ(link->SwitchAccessory({9, QStringLiteral("9")}).stationSaid, kNoReply);
+  line->Receive("\xA6");
+  line->AnswerWrites({QByteArray(1, '\0')});
+  link.memo3.SetText("-");
+
+  link->P50XEventPoll();
+
+  EXPECT_EQ(link.writes, Hex({"78 90 09 40", "78 C8"}));
+  EXPECT_EQ(link.memo3.Text(), "-");
+  EXPECT_EQ(link.memo1.Lines(), QStringList{kNoReply});
+  EXPECT_EQ(line->InputCount(), 0);
+}
 
 // Each link owns its state: the first one's whole command runs while the second waits for its
 // reply, which arrives in the middle of it.
