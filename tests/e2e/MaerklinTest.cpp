@@ -120,7 +120,7 @@ TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
   ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }));
   WaitFor([] { return false; }, 300);
 
-  EXPECT_EQ(line->Written().toHex(' '), Hex(c.sent).toHex(' '));
+  EXPECT_EQ(line->Written().toHex(' ').toStdString(), Hex(c.sent).toHex(' ').toStdString());
   EXPECT_EQ(line->OutputCount(), c.queued);
   ASSERT_EQ(Notifications().messages.size(), 1) << Notifications().messages.join('|').toStdString();
   EXPECT_TRUE(Notifications().messages.first().contains("Stap 2 van 4"));
