@@ -197,9 +197,11 @@ bool P50XLink::SendP50X(const QByteArray& command) {
       return;
     }
     LetLateBytesIn();
-    // A turnout's reply decides a step of the run, so it must be a byte that came after the
-    // command: anything older is some other command's.
-    if (commandByte == P50X::XTrnt) port_.ClearBuffer(true, false);
+    // A turnout's reply decides a step of the run, and the event query's sends commands of its
+    // own: each must be bytes that came after its command, anything older is some other
+    // command's. The poll emptying the line as well keeps a stray byte from being read as each
+    // poll's reply in turn, with the real one always still on its way.
+    if (commandByte == P50X::XTrnt || commandByte == P50X::XEvent) port_.ClearBuffer(true, false);
     port_.WriteStr(frame);
     DispatchP50XReply(commandByte);
   });

@@ -124,9 +124,9 @@ TEST_F(P50XRun, CommandStationFallingSilentStopsTheRunAtItsStepAndNotTheClose) {
   EXPECT_EQ(Notifications().messages.size(), 1);
 }
 
-// From step 1's pause on, every poll leaves one byte behind (the station answers the first one
-// with a byte too many), and the station refuses turnout commands: track power is off. Step 2
-// must hear the refusal, not the byte that was waiting.
+// From step 1's pause on, the station answers every poll with a byte too many, which is left
+// waiting, and refuses turnout commands: track power is off. Step 2 must hear the refusal, not
+// the byte that was waiting.
 TEST_F(P50XRun, ByteLeftWaitingIsNotTakenForTheTurnoutReply) {
   Connect();
   window.Timer4->SetInterval(500);  // long enough for polls in the pause
@@ -138,7 +138,7 @@ TEST_F(P50XRun, ByteLeftWaitingIsNotTakenForTheTurnoutReply) {
     const qsizetype step1End = heard.indexOf(Turnout(1, false));
     if (step1End < 0 || heard.indexOf(kEventQuery, step1End) < 0) return;
     arm.stop();
-    station.QueueReply(0xC8, Hex("00 00"));
+    station.SetReply(0xC8, Hex("00 00"));
     station.SetReply(0x90, Hex("A6"));
   });
   arm.start(1);

@@ -54,7 +54,7 @@ TEST(P50XFraming, SilentCommandStationGivesTheWholeCommandUpAndTheLinkGoesOn) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
   // Events report locomotive events; the list breaks off mid-record and nothing more comes.
-  line->Receive(QByteArray::fromHex("01  05 01"));
+  line->AnswerWrites({QByteArray::fromHex("01  05 01")});
 
   link->SendP50X(QByteArray::fromHex("C8"));
 
@@ -82,7 +82,7 @@ TEST(P50XFraming, PollAndCommandWhileAReplyIsAwaitedAreLeftOut) {
   EXPECT_EQ(link.memo3.Text(), "Turnout command accepted");
   ASSERT_EQ(link.memo1.Lines().size(), 1);
   EXPECT_TRUE(link.memo1.Lines()[0].startsWith("Opdracht overgeslagen"));
-  line->Receive(QByteArray::fromHex("08"));
+  line->AnswerWrites({QByteArray::fromHex("08")});
   link->P50XEventPoll();
   EXPECT_EQ(link.writes.back(), QByteArray::fromHex("78 C8"));
   EXPECT_EQ(link.memo3.Text(), "There has been a Power Off.");
