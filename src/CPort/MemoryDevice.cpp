@@ -265,8 +265,8 @@ int MemoryDevice::Write(const char* data, int count, int& written) {
   written = 0;
   std::lock_guard lock(line_->mutex_);
   if (const int error = Refusal(MemoryLine::Op::kWrite)) return error;
-  // The driver takes every byte at once. The wire takes them at once too, unless CTS holds
-  // them back; then they wait in the output queue, which is all that is left to see of them.
+  // The driver takes every byte at once, and so does the wire, unless CTS flow control holds
+  // them back: then they wait in the output queue until CTS comes on.
   written = count;
   if (line_->SendingHeldLocked())
     line_->output_.append(data, count);
@@ -310,6 +310,7 @@ int MemoryDevice::ClearErrors(TComErrors& errors, int& inputCount) {
 int MemoryDevice::OutputCount(int& count) {
   count = 0;
   std::lock_guard lock(line_->mutex_);
+  // The count comes with the line status, as the input count does: it fails where that does.
   if (const int error = Refusal(MemoryLine::Op::kClearErrors)) return error;
   count = static_cast<int>(line_->output_.size());
   return 0;

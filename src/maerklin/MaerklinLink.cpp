@@ -63,7 +63,7 @@ AccessoryOutcome MaerklinLink::OutcomeAtStepEnd(const AccessoryOutcome& returned
   if (!clearToSendSeen_) return AccessoryOutcome::Unconfirmed();
   if (!clearToSendHeld_)
     return AccessoryOutcome::NotConfirmed(Missing::ClearToSendDropped,
-                                          QStringLiteral("CTS went low during the step"));
+                                          QStringLiteral("CTS was not on throughout the step"));
   return AccessoryOutcome::CarriedOut();
 }
 

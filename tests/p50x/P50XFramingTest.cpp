@@ -156,6 +156,27 @@ INSTANTIATE_TEST_SUITE_P(Replies, P50XTurnoutOutcome, testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
+// A station that takes its time: it answers each write of the command (its byte after the
+// prefix) 20 ms after it.
+class SlowStation {
+ public:
+  SlowStation(P50XTestLink& link, MemoryLine& line, unsigned char command, const char* reply)
+      : port_(link.port) {
+    answer_.OnTxBuf = [&line, command, reply](QObject*, const char* bytes, int count) {
+      if (count < 2 || static_cast<unsigned char>(bytes[1]) != command) return;
+      QTimer::singleShot(20, [&line, reply] { line.Receive(QByteArray::fromHex(reply)); });
+    };
+    port_.RegisterLink(&answer_);
+  }
+  ~SlowStation() { port_.UnregisterLink(&answer_); }
+  SlowStation(const SlowStation&) = delete;
+  SlowStation& operator=(const SlowStation&) = delete;
+
+ private:
+  TComPort& port_;
+  TComLink answer_;
+};
+
 // Bytes that belong to no command of their own must not answer a turnout command: the station
 // refuses the command (track power off) and the run must hear it, so no off frame follows.
 // Each case leaves such bytes behind, or on their way, before the command is written.
@@ -176,16 +197,10 @@ TEST_P(P50XStaleBytes, AreNotTakenForTheTurnoutReply) {
   link->P50XEventPoll();
   EXPECT_EQ(link.TakeWritten(), QByteArray::fromHex(c.pollWrites));
   QTimer::singleShot(10, [&] { line->Receive(QByteArray::fromHex(c.lateBytes)); });
-  // The station takes its time to answer the turnout command.
-  TComLink station;
-  station.OnTxBuf = [&](QObject*, const char* bytes, int) {
-    if (bytes[1] == '\x90') QTimer::singleShot(20, [&] { line->Receive("\xA6"); });
-  };
-  link.port.RegisterLink(&station);
+  const SlowStation station(link, *line, 0x90, "A6");
 
   const AccessoryOutcome outcome = link->SwitchAccessory({9, QStringLiteral("9")});
 
-  link.port.UnregisterLink(&station);
   EXPECT_EQ(outcome.result, Result::Refused);
   EXPECT_EQ(outcome.stationSaid, kPowerIsOff);
   EXPECT_EQ(link.TakeWritten(), QByteArray::fromHex("78 90 09 40"));
@@ -211,8 +226,8 @@ TEST(P50XFraming, LateTurnoutReplyIsNotReadAsEvents) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
   EXPECT_EQ(link->SwitchAccessory({9, QStringLiteral("9")}).stationSaid, kNoReply);
-  line->Receive("\xA6");
-  line->AnswerWrites({QByteArray(1, '\0')});
+  QTimer::singleShot(10, [&] { line->Receive("\xA6"); });
+  const SlowStation station(link, *line, 0xC8, "00");
   link.memo3.SetText("-");
 
   link->P50XEventPoll();
