@@ -133,8 +133,8 @@ P50XCommandScope::Result P50XLink::RunCommand(const std::function<void()>& comma
       break;
     case P50XCommandScope::Result::NoReply:
       observer_.LogConnection(kNoReply);
-      // Whatever arrives late belongs to the abandoned command, not to the next one.
-      port_.ClearBuffer(true, false);
+      // Whatever arrives late belongs to the abandoned command, not to the next one, which
+      // throws it away first.
       lateBytesQuiet_ = kGivenUpReplyQuiet;
       break;
     case P50XCommandScope::Result::Done:
