@@ -53,7 +53,8 @@ class LinkOnMemoryLine {
 
  private:
   void FeedWhileWaiting() {
-    if (!link_->P50XBusy()) return;
+    // A reply comes after its command: the link may empty the line before writing.
+    if (!link_->P50XBusy() || link_.writes.empty()) return;
     if (fed_ < reply_.size())
       line_->Receive(reply_.mid(fed_++, 1));
     else

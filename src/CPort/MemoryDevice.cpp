@@ -12,6 +12,10 @@ MemoryLine::~MemoryLine() = default;
 
 void MemoryLine::Receive(const QByteArray& bytes) {
   std::lock_guard lock(mutex_);
+  ReceiveLocked(bytes);
+}
+
+void MemoryLine::ReceiveLocked(const QByteArray& bytes) {
   if (!open_) return;
   const int before = static_cast<int>(input_.size());
   TComEvents arrived;
@@ -42,11 +46,31 @@ QByteArray MemoryLine::TakeWritten() {
   return std::exchange(written_, {});
 }
 
+void MemoryLine::AnswerWrites(const std::vector<QByteArray>& replies) {
+  std::lock_guard lock(mutex_);
+  answers_.insert(answers_.end(), replies.begin(), replies.end());
+}
+
+void MemoryLine::SendLocked(const QByteArray& bytes) {
+  written_.append(bytes);
+  RaiseLocked({evTxEmpty});
+  if (answers_.empty()) return;
+  const QByteArray answer = answers_.front();
+  answers_.pop_front();
+  ReceiveLocked(answer);
+}
+
+bool MemoryLine::SendingHeldLocked() const {
+  return settings_.outCTSFlow && !lines_.Contains(csCTS);
+}
+
 void MemoryLine::SetSignal(TComSignal signal, bool on) {
   std::lock_guard lock(mutex_);
   const bool was = lines_.Contains(signal);
   on ? lines_.Include(signal) : lines_.Exclude(signal);
   if (was == on) return;
+  if (signal == csCTS && !SendingHeldLocked() && !output_.isEmpty())
+    SendLocked(std::exchange(output_, {}));
   switch (signal) {
     case csCTS:
       RaiseLocked({evCTS});
@@ -146,6 +170,11 @@ int MemoryLine::InputCount() const {
   return static_cast<int>(input_.size());
 }
 
+int MemoryLine::OutputCount() const {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(output_.size());
+}
+
 int MemoryLine::Deliveries() const {
   std::lock_guard lock(mutex_);
   return deliveries_;
@@ -183,6 +212,7 @@ int MemoryDevice::Open(const QString& name) {
   line_->name_ = name;
   ++line_->openCount_;
   line_->input_.clear();
+  line_->output_.clear();
   line_->errors_ = {};
   line_->mask_ = {};
   line_->pending_ = {};
@@ -219,6 +249,8 @@ int MemoryDevice::SetLineSettings(const SerialLineSettings& settings) {
   if (settings.baudRate <= 0) return EINVAL;
   line_->settings_ = settings;
   ++line_->settingsCount_;
+  if (!line_->SendingHeldLocked() && !line_->output_.isEmpty())
+    line_->SendLocked(std::exchange(line_->output_, {}));
   return 0;
 }
 
@@ -233,10 +265,13 @@ int MemoryDevice::Write(const char* data, int count, int& written) {
   written = 0;
   std::lock_guard lock(line_->mutex_);
   if (const int error = Refusal(MemoryLine::Op::kWrite)) return error;
-  // The wire takes everything at once, so the output queue is empty right after.
-  line_->written_.append(data, count);
+  // The driver takes every byte at once, and so does the wire, unless CTS flow control holds
+  // them back: then they wait in the output queue until CTS comes on.
   written = count;
-  line_->RaiseLocked({evTxEmpty});
+  if (line_->SendingHeldLocked())
+    line_->output_.append(data, count);
+  else
+    line_->SendLocked(QByteArray(data, count));
   return 0;
 }
 
@@ -272,6 +307,15 @@ int MemoryDevice::ClearErrors(TComErrors& errors, int& inputCount) {
   return 0;
 }
 
+int MemoryDevice::OutputCount(int& count) {
+  count = 0;
+  std::lock_guard lock(line_->mutex_);
+  // The count comes with the line status, as the input count does: it fails where that does.
+  if (const int error = Refusal(MemoryLine::Op::kClearErrors)) return error;
+  count = static_cast<int>(line_->output_.size());
+  return 0;
+}
+
 int MemoryDevice::ModemStatus(TComSignals& lines) {
   lines = {};
   std::lock_guard lock(line_->mutex_);
@@ -292,6 +336,7 @@ int MemoryDevice::Purge(int flags) {
   if (const int error = Refusal(MemoryLine::Op::kPurge)) return error;
   line_->purges_.push_back(flags);
   if (flags & kPurgeRxClear) line_->input_.clear();
+  if (flags & kPurgeTxClear) line_->output_.clear();
   return 0;
 }
 

@@ -7,12 +7,14 @@
 //   line->Receive("\x01\x02");          // the far end sends; the port sees evRxChar
 //   line->SetSignal(csCTS, true);       // evCTS
 //   EXPECT_EQ(line->TakeWritten(), "...");
+//   line->AnswerWrites({"\x00"});       // the far end answers the next write
 //
 // The line is thread-safe: the port's event thread waits on it while a test drives it.
 #pragma once
 
 #include <QByteArray>
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -47,11 +49,15 @@ class MemoryLine {
   // for the event character and evRx80Full on passing 80 % of the queue. Bytes sent to a
   // line that is not open are lost, as on a wire.
   void Receive(const QByteArray& bytes);
-  // Everything the port wrote, in order; TakeWritten forgets it too.
+  // Everything the port sent on the line, in order; TakeWritten forgets it too.
   QByteArray Written() const;
   QByteArray TakeWritten();
+  // Each write that goes out on the line brings the next of these replies in, as a command
+  // station answers a command once it has it (and not before).
+  void AnswerWrites(const std::vector<QByteArray>& replies);
   // CTS, DSR and RLSD raise their change event when they change; Ring raises evRing when it
-  // comes on.
+  // comes on. With CTS output flow on, nothing is sent while CTS is off: written bytes wait in
+  // the output queue and go out when CTS comes on.
   void SetSignal(TComSignal signal, bool on);
   // Line errors as the driver notices them: the flags that LastErrors reads, evError for
   // framing, parity and overrun errors, evBreak for a break.
@@ -75,14 +81,18 @@ class MemoryLine {
   bool BreakOn() const;
   std::vector<int> Purges() const;  // the flags of each purge, in order
   TComEvents EventMask() const;
-  int InputCount() const;  // bytes received and not yet read
-  int Deliveries() const;  // waits that returned events to the event thread
+  int InputCount() const;   // bytes received and not yet read
+  int OutputCount() const;  // bytes written and not yet sent
+  int Deliveries() const;   // waits that returned events to the event thread
 
  private:
   friend class MemoryDevice;
 
   int FailureLocked(Op op) const;
   void RaiseLocked(TComEvents events);
+  void ReceiveLocked(const QByteArray& bytes);
+  void SendLocked(const QByteArray& bytes);
+  bool SendingHeldLocked() const;
 
   mutable std::mutex mutex_;
   std::condition_variable received_;
@@ -98,6 +108,8 @@ class MemoryLine {
   SerialTimeouts timeouts_;
   QByteArray input_;
   QByteArray written_;
+  QByteArray output_;  // written, held back by CTS flow control
+  std::deque<QByteArray> answers_;
   TComSignals lines_;
   TComErrors errors_;
   bool breakOn_ = false;
@@ -123,6 +135,7 @@ class MemoryDevice final : public SerialDevice {
   int Write(const char* data, int count, int& written) override;
   int Read(char* data, int count, int& read) override;
   int ClearErrors(TComErrors& errors, int& inputCount) override;
+  int OutputCount(int& count) override;
   int ModemStatus(TComSignals& lines) override;
   int SetBreak(bool on) override;
   int Purge(int flags) override;

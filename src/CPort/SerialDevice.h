@@ -118,6 +118,9 @@ class SerialDevice {
 
   // Reads and clears the line-error flags, and counts the bytes waiting in the input queue.
   virtual int ClearErrors(TComErrors& errors, int& inputCount) = 0;
+  // The bytes written and not yet sent on the line (held back by flow control, or still going
+  // out); a pty, which sends at once, has none.
+  virtual int OutputCount(int& count) = 0;
   // A device without modem lines (a pty) reads all lines off.
   virtual int ModemStatus(TComSignals& lines) = 0;
   virtual int SetBreak(bool on) = 0;

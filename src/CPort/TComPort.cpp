@@ -431,6 +431,12 @@ int TCustomComPort::InputCount() {
   return count;
 }
 
+int TCustomComPort::OutputCount() {
+  int count = 0;
+  if (const int error = device_->OutputCount(count)) throw EComPort(ecLineStatus, error, port_);
+  return count;
+}
+
 TComSignals TCustomComPort::Signals() {
   TComSignals lines;
   if (const int error = device_->ModemStatus(lines)) throw EComPort(ecModemStatus, error, port_);

@@ -185,6 +185,8 @@ class TCustomComPort : public QObject {
   int Read(void* buffer, int count);
   int ReadStr(QByteArray& str, int count);
   int InputCount();
+  // Bytes written that have not left the port yet.
+  int OutputCount();
   TComSignals Signals();
   TComErrors LastErrors();
   void SetBreak(bool onOff);

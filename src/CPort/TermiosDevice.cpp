@@ -244,6 +244,12 @@ int TermiosDevice::ClearErrors(TComErrors& errors, int& inputCount) {
   return 0;
 }
 
+int TermiosDevice::OutputCount(int& count) {
+  count = 0;
+  if (fd_ < 0) return EBADF;
+  return ::ioctl(fd_, TIOCOUTQ, &count) == 0 ? 0 : errno;
+}
+
 int TermiosDevice::ModemStatus(TComSignals& lines) {
   lines = {};
   if (fd_ < 0) return EBADF;

@@ -21,6 +21,7 @@ class TermiosDevice final : public SerialDevice {
   int Write(const char* data, int count, int& written) override;
   int Read(char* data, int count, int& read) override;
   int ClearErrors(TComErrors& errors, int& inputCount) override;
+  int OutputCount(int& count) override;
   int ModemStatus(TComSignals& lines) override;
   int SetBreak(bool on) override;
   int Purge(int flags) override;

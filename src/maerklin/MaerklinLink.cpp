@@ -22,6 +22,8 @@ void MaerklinLink::Attach() {
 }
 
 bool MaerklinLink::Connect() {
+  // Only this connection's CTS counts; the port reports it as it opens.
+  clearToSend_ = clearToSendSeen_ = false;
   // The interface's bytes are kept, so they must still be received.
   OpenSerialPort(port_, kAllComEvents);
   port_.WriteStr(SingleByte(Maerklin::kGo));
@@ -40,6 +42,7 @@ void MaerklinLink::MaerklinSwitch(int turnout) {
 }
 
 AccessoryOutcome MaerklinLink::SwitchAccessory(const AccessoryCommand& command) {
+  clearToSendHeld_ = clearToSend_;
   try {
     MaerklinSwitch(command.turnout + TurnoutOffset());
   } catch (const EComPort& error) {
@@ -48,6 +51,28 @@ AccessoryOutcome MaerklinLink::SwitchAccessory(const AccessoryCommand& command) 
             .arg(error.Message()));
   }
   return AccessoryOutcome::CarriedOut();
+}
+
+AccessoryOutcome MaerklinLink::OutcomeAtStepEnd(const AccessoryOutcome& returned) {
+  using Missing = AccessoryOutcome::MissingConfirmation;
+  if (returned.Failed()) return returned;
+  if (const int queued = port_.OutputCount())
+    return AccessoryOutcome::NotConfirmed(
+        Missing::BytesNotSent,
+        QStringLiteral("%1 byte(s) still waiting in the port's output queue").arg(queued));
+  if (!clearToSendSeen_) return AccessoryOutcome::Unconfirmed();
+  if (!clearToSendHeld_)
+    return AccessoryOutcome::NotConfirmed(Missing::ClearToSendDropped,
+                                          QStringLiteral("CTS was not on throughout the step"));
+  return AccessoryOutcome::CarriedOut();
+}
+
+void MaerklinLink::ClearToSendChanged(bool on) {
+  clearToSend_ = on;
+  if (on)
+    clearToSendSeen_ = true;
+  else
+    clearToSendHeld_ = false;
 }
 
 void MaerklinLink::Received(const QByteArray& bytes) {

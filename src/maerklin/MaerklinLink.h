@@ -1,5 +1,8 @@
-// The link to a Märklin 6050/6051 interface. The interface answers nothing, so what arrives
-// is only kept, and a command counts as carried out once its bytes are written.
+// The link to a Märklin 6050/6051 interface. The interface answers nothing (what arrives is
+// only kept); all it shows is CTS, which it holds low while it cannot take a byte. So a command
+// counts as carried out when, by the end of its step, its bytes have left the port and CTS,
+// once seen on, stayed on throughout. A port that never showed CTS on since the connect (a pty,
+// an adapter without the line) confirms nothing: its commands are unconfirmed.
 #pragma once
 
 #include <QByteArray>
@@ -17,8 +20,11 @@ class MaerklinLink final : public CommandStationLink {
   void Attach() override;
   bool Connect() override;
   void SwitchPowerOff() override;
+  // Writes the command; what it comes to is settled at the end of the step.
   AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
+  AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) override;
   void Received(const QByteArray& bytes) override;
+  void ClearToSendChanged(bool on) override;
   int HighestTurnout() const override;
 
   // One accessory command: the turnout to green (its low 8 bits), a 100 ms wait, the solenoids
@@ -31,4 +37,7 @@ class MaerklinLink final : public CommandStationLink {
   TComPort& port_;
   LinkObserver& observer_;
   ::ReceiveHexBuffer received_;
+  bool clearToSend_ = false;
+  bool clearToSendSeen_ = false;  // CTS was on at some time since the connect
+  bool clearToSendHeld_ = false;  // CTS has been on since the current step began
 };

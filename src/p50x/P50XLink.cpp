@@ -1,7 +1,9 @@
 #include "p50x/P50XLink.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
+#include <utility>
 
 #include "CPort/EComPort.h"
 #include "CPort/TComPort.h"
@@ -23,6 +25,12 @@ constexpr int kAsciiBytePauseMs = 1;
 constexpr int kTurnoutOnTimeMs = 200;
 // A reply of several bytes comes in one go; this is ample for its last bytes to arrive.
 constexpr int kTrailingReplySettleMs = 50;
+// A reply that has not come within its limit may still be on its way; one that has not come
+// after as long again of silence is taken never to come.
+constexpr auto kGivenUpReplyQuiet = std::chrono::milliseconds(kReplyByteLimit);
+constexpr auto kTrailingReplyQuiet = std::chrono::milliseconds(kTrailingReplySettleMs);
+// A line that never falls quiet is not waited for any longer than this.
+constexpr auto kLateBytesLimit = std::chrono::seconds(3);
 
 const QString kNoReply = QStringLiteral("No reply from the command station");
 
@@ -65,6 +73,9 @@ class P50XLink::PortContext final : public P50XDecoderContext {
   }
   void Sleep(int milliseconds) override { link_.SleepLink(milliseconds); }
   void DiscardInput() override { link_.port_.ClearBuffer(true, false); }
+  void LeaveRestUnread() override {
+    link_.lateBytesQuiet_ = std::max(link_.lateBytesQuiet_, kTrailingReplyQuiet);
+  }
 
  private:
   P50XLink& link_;
@@ -122,8 +133,9 @@ P50XCommandScope::Result P50XLink::RunCommand(const std::function<void()>& comma
       break;
     case P50XCommandScope::Result::NoReply:
       observer_.LogConnection(kNoReply);
-      // Whatever arrives late belongs to the abandoned command, not to the next one.
-      port_.ClearBuffer(true, false);
+      // Whatever arrives late belongs to the abandoned command, not to the next one, which
+      // throws it away first.
+      lateBytesQuiet_ = kGivenUpReplyQuiet;
       break;
     case P50XCommandScope::Result::Done:
     case P50XCommandScope::Result::Abandoned:
@@ -149,6 +161,19 @@ void P50XLink::ReadReplyBytes(int count, Clock::time_point deadline) {
   replyByte_ = bytes.isEmpty() ? 0 : static_cast<unsigned char>(bytes[0]);
 }
 
+void P50XLink::LetLateBytesIn() {
+  if (lateBytesQuiet_ == std::chrono::milliseconds::zero()) return;
+  const auto quiet = std::exchange(lateBytesQuiet_, std::chrono::milliseconds::zero());
+  const auto limit = Clock::now() + kLateBytesLimit;
+  P50XInputWait wait;
+  do {
+    wait = WaitForP50XInput(port_, scope_, port_.InputCount() + 1,
+                            std::min(Clock::now() + quiet, limit));
+    if (wait == P50XInputWait::Abandoned) throw P50XCommandAbandoned();
+  } while (wait == P50XInputWait::Arrived && Clock::now() < limit);
+  port_.ClearBuffer(true, false);
+}
+
 void P50XLink::SleepLink(int milliseconds) const {
   if (sleep_)
     sleep_(milliseconds);
@@ -171,6 +196,12 @@ bool P50XLink::SendP50X(const QByteArray& command) {
       }
       return;
     }
+    LetLateBytesIn();
+    // A turnout's reply decides a step of the run, and the event query's sends commands of its
+    // own: each must be bytes that came after its command, anything older is some other
+    // command's. The poll emptying the line as well keeps a stray byte from being read as each
+    // poll's reply in turn, with the real one always still on its way.
+    if (commandByte == P50X::XTrnt || commandByte == P50X::XEvent) port_.ClearBuffer(true, false);
     port_.WriteStr(frame);
     DispatchP50XReply(commandByte);
   });
@@ -247,6 +278,8 @@ void P50XLink::P50XEventPoll() {
 
 bool P50XLink::DetectP50XInterface() {
   bool ready = false;
+  // Detection empties the line itself: nothing of an earlier connection is owed any more.
+  lateBytesQuiet_ = std::chrono::milliseconds::zero();
   RunCommand([&] { ready = P50XDetection(*this).Run(); });
   return ready;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <chrono>
 #include <functional>
 
 #include "link/CommandStationLink.h"
@@ -73,6 +74,10 @@ class P50XLink final : public CommandStationLink {
   friend class P50XDetection;
 
   P50XCommandScope::Result RunCommand(const std::function<void()>& command);
+  // Bytes may still come for a command that was given up or a reply read only in part: before
+  // the next command goes out they are let in, until the line has been quiet for as long as
+  // lateBytesQuiet_ says, and thrown away. Nothing to do while nothing is owed.
+  void LetLateBytesIn();
   void ReadReplyBytes(int count, P50XCommandScope::EventWindow::Clock::time_point deadline);
   void SleepLink(int milliseconds) const;
 
@@ -84,5 +89,6 @@ class P50XLink final : public CommandStationLink {
   int replyCount_ = 0;
   // The main window's start-up chooses this central type once, which sets the prefix.
   bool xPrefixMode_ = true;
+  std::chrono::milliseconds lateBytesQuiet_{0};
   std::function<void(int)> sleep_;
 };

@@ -75,6 +75,8 @@ void DecodeEventReply(P50XDecoderContext& context) {
   unsigned char flags[3] = {context.ReadByte(), 0, 0};
   if (flags[0] & kMoreFollows) flags[1] = context.ReadByte();
   if (flags[1] & kMoreFollows) flags[2] = context.ReadByte();
+  // Newer firmware may add flag bytes that this program has no use for.
+  if (flags[2] & kMoreFollows) context.LeaveRestUnread();
   if (flags[0] == 0x00) return;
   for (const EventFlag& flag : kEventFlags) {
     if (!(flags[flag.byteIndex] & flag.mask)) continue;
@@ -103,7 +105,10 @@ void DecodeListReply(P50XDecoderContext& context) {
   for (int entry = 0; entry < count; ++entry) {
     const unsigned char low = context.ReadByte();
     const unsigned char high = context.ReadByte();
-    if (!(high & 0xC0) && low == 0x00) return;
+    if (!(high & 0xC0) && low == 0x00) {
+      if (entry + 1 < count) context.LeaveRestUnread();
+      return;
+    }
   }
 }
 

@@ -62,6 +62,7 @@ QString ReadProgrammingTrackValue(P50XDecoderContext& context, unsigned char len
       for (int i = 0; i < 5; ++i) context.ReadByte();
       return {};
     default:
+      context.LeaveRestUnread();
       return QStringLiteral("Unsupported \"# of bytes\" reply!");
   }
 }

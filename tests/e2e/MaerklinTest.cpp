@@ -1,11 +1,14 @@
 // The main window with "Märklin 6050/6051" against a bare pty, as the interface never answers:
 // the bytes of connect, programming and close, closing in the middle of a run, and the adapter
-// missing or unplugged.
+// missing or unplugged. An interface that drops CTS is played by an in-memory line, as a pty
+// has no modem lines.
 #include <gtest/gtest.h>
 
 #include <QTimer>
 
+#include "CPort/MemoryDevice.h"
 #include "SerialRun.h"
+#include "WD10/RunFailureMessage.h"
 #include "WD10/TSpinEdit.h"
 
 namespace {
@@ -29,7 +32,8 @@ TEST_F(MaerklinRun, ConnectProgramAndClose) {
   EXPECT_GE(bytes[3].at - bytes[2].at, 90ms) << "the solenoid pulse lasts 100 ms";
   EXPECT_EQ(window.Memo1->Lines(),
             QStringList({"Zet wisselnummer: 241", "Zet wisselnummer: 2", "Zet wisselnummer: 245",
-                         "Zet wisselnummer: 2", "Druk op de programmeerknop van de WD10"}));
+                         "Zet wisselnummer: 2", UnconfirmedRunLogLine(),
+                         "Druk op de programmeerknop van de WD10"}));
 
   driver.Click(window.Button3);
   ASSERT_TRUE(WaitFor([&] { return station.ReceivedCount() >= 14; }));
@@ -76,6 +80,62 @@ TEST_F(MaerklinRun, UnpluggedAdapterIsReportedAndTheWindowStillCloses) {
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   EXPECT_FALSE(window.ComPort1->Connected());
 }
+
+// CTS drops in the middle of step 2; with CTS flow control on, the rest of the step stays in
+// the port's output queue.
+struct ClearToSendDrop {
+  const char* name;
+  bool ctsFlow;
+  const char* sent;  // hex
+  int queued;
+  const char* missing;
+};
+
+class MaerklinCtsRun : public MaerklinRun, public testing::WithParamInterface<ClearToSendDrop> {
+ protected:
+  MaerklinCtsRun() {
+    line->SetSignal(csCTS, true);
+    window.ComPort1->UseDevice(std::make_unique<MemoryDevice>(line));
+  }
+  std::shared_ptr<MemoryLine> line = std::make_shared<MemoryLine>();
+};
+
+TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
+  const ClearToSendDrop& c = GetParam();
+  window.ComPort1->FlowControl().SetOutCTSFlow(c.ctsFlow);
+  // Shortened in proportion: the connection watch still runs out inside the step pause.
+  window.Timer4->SetInterval(400);
+  window.Timer5->SetInterval(100);
+  driver.Click(window.Button1);
+  ASSERT_EQ(line->Written(), Hex("60"));
+  QTimer dropper;
+  QObject::connect(&dropper, &QTimer::timeout, [&] {
+    if (line->Written().size() < 6) return;  // go, step 1, and the first two bytes of step 2
+    dropper.stop();
+    line->SetSignal(csCTS, false);
+  });
+  dropper.start(1);
+
+  driver.Click(window.Button2);
+  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }));
+  WaitFor([] { return false; }, 300);
+
+  EXPECT_EQ(line->Written().toHex(' ').toStdString(), Hex(c.sent).toHex(' ').toStdString());
+  EXPECT_EQ(line->OutputCount(), c.queued);
+  ASSERT_EQ(Notifications().messages.size(), 1) << Notifications().messages.join('|').toStdString();
+  EXPECT_TRUE(Notifications().messages.first().contains("Stap 2 van 4"));
+  EXPECT_TRUE(Notifications().messages.first().contains(QString::fromUtf8(c.missing)));
+  EXPECT_FALSE(window.Memo1->Lines().contains("Druk op de programmeerknop van de WD10"));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Drop, MaerklinCtsRun, testing::Values(
+    ClearToSendDrop{"WithoutFlowControl", false, "60 220120 220220", 0,
+                    "De interface liet tijdens de stap het CTS-signaal vallen."},
+    ClearToSendDrop{"BytesHeldBack", true, "60 220120 2202", 1,
+                    "De interface heeft de opdracht niet van de poort afgenomen."}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(MaerklinRun, MissingPortLeavesTheSelectionUsable) {
   window.ComPort1->SetPort("/dev/no-such-serial-port");

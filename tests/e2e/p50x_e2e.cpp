@@ -124,6 +124,37 @@ TEST_F(P50XRun, CommandStationFallingSilentStopsTheRunAtItsStepAndNotTheClose) {
   EXPECT_EQ(Notifications().messages.size(), 1);
 }
 
+// From step 1's pause on, the station answers every poll with a byte too many, which is left
+// waiting, and refuses turnout commands: track power is off. Step 2 must hear the refusal, not
+// the byte that was waiting.
+TEST_F(P50XRun, ByteLeftWaitingIsNotTakenForTheTurnoutReply) {
+  Connect();
+  window.Timer4->SetInterval(500);  // long enough for polls in the pause
+  const QByteArray step1 = Turnout(1, true) + Turnout(1, false);
+  QTimer arm;
+  QObject::connect(&arm, &QTimer::timeout, [&] {
+    // A poll after step 1's off frame: that frame has had its answer.
+    const QByteArray heard = station.ReceivedData();
+    const qsizetype step1End = heard.indexOf(Turnout(1, false));
+    if (step1End < 0 || heard.indexOf(kEventQuery, step1End) < 0) return;
+    arm.stop();
+    station.SetReply(0xC8, Hex("00 00"));
+    station.SetReply(0x90, Hex("A6"));
+  });
+  arm.start(1);
+  station.ClearReceived();
+
+  driver.Click(window.Button2);
+  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
+
+  EXPECT_EQ(WithoutPolls(station.ReceivedData()).toHex(' ').toStdString(),
+            (step1 + Turnout(window.ModeOfGroupA(), true)).toHex(' ').toStdString());
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_TRUE(Notifications().messages.first().contains("stap 2 van 4"));
+  EXPECT_TRUE(Notifications().messages.first().contains("0xA6: the Power is Off!"));
+  EXPECT_FALSE(window.Memo1->Lines().contains(kProgrammed));
+}
+
 TEST_F(P50XRun, UnpluggedAdapterIsReportedOnceAndTheWindowStillCloses) {
   Connect();
 

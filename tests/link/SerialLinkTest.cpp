@@ -281,4 +281,64 @@ TEST_F(LocoNetLinkTest, FailedAnswerIsShownAfterTheWholeArrivalIsLogged) {
   EXPECT_TRUE(Notifications().messages[0].startsWith(ComErrorMessage(ecWrite)));
 }
 
+// What a Märklin step comes to at its end, by what CTS did since the connect and whether the
+// bytes left the port: CTS at the connect, then CTS set in the solenoid pulse, in order.
+struct MaerklinStep {
+  const char* name;
+  bool ctsFlow;
+  bool ctsAtConnect;
+  std::vector<bool> ctsInPulse;
+  Outcome result;
+  AccessoryOutcome::MissingConfirmation missing = AccessoryOutcome::MissingConfirmation::None;
+};
+
+class MaerklinStepTest : public SerialLinkTest<MaerklinLink>,
+                         public testing::WithParamInterface<MaerklinStep> {
+ protected:
+  ~MaerklinStepTest() override { port.OnCTSChange = nullptr; }  // it outlives reported
+  std::vector<bool> reported;  // the CTS changes the port reported, as the window hears them
+};
+
+TEST_P(MaerklinStepTest, CountsWhenItsBytesLeftThePortAndCtsHeld) {
+  const MaerklinStep& c = GetParam();
+  port.OnCTSChange = [&](QObject*, bool on) {
+    reported.push_back(on);
+    link.ClearToSendChanged(on);
+  };
+  port.FlowControl().SetOutCTSFlow(c.ctsFlow);
+  line->SetSignal(csCTS, c.ctsAtConnect);
+  link.Connect();
+  observer.wait = [&](int) {
+    for (const bool on : c.ctsInPulse) {
+      const std::size_t before = reported.size();
+      line->SetSignal(csCTS, on);
+      WaitFor([&] { return reported.size() > before; });
+    }
+  };
+
+  const AccessoryOutcome written = link.SwitchAccessory({3, {}});
+  const AccessoryOutcome outcome = link.OutcomeAtStepEnd(written);
+
+  EXPECT_EQ(outcome.result, c.result);
+  EXPECT_EQ(outcome.missing, c.missing);
+  const AccessoryOutcome lost = AccessoryOutcome::Lost(QStringLiteral("gone"));
+  EXPECT_EQ(link.OutcomeAtStepEnd(lost).stationSaid, lost.stationSaid) << "a failure stands";
+}
+
+using Missing = AccessoryOutcome::MissingConfirmation;
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cts, MaerklinStepTest, testing::Values(
+    MaerklinStep{"NeverSeenConfirmsNothing", false, false, {}, Outcome::Unconfirmed},
+    MaerklinStep{"HeldOn", true, true, {}, Outcome::CarriedOut},
+    MaerklinStep{"DroppedAndBack", false, true, {false, true}, Outcome::Lost,
+                 Missing::ClearToSendDropped},
+    MaerklinStep{"FirstSeenInTheStep", false, false, {true}, Outcome::Lost,
+                 Missing::ClearToSendDropped},
+    MaerklinStep{"InterfaceOffHoldsTheBytes", true, false, {}, Outcome::Lost,
+                 Missing::BytesNotSent},
+    MaerklinStep{"BytesHeldBackAfterADrop", true, true, {false}, Outcome::Lost,
+                 Missing::BytesNotSent}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "CPort/EComPort.h"
+#include "CPort/TComLink.h"
 #include "support/P50XTestLink.h"
 
 namespace {
@@ -20,6 +21,13 @@ std::vector<QByteArray> Hex(std::initializer_list<const char*> spacedHex) {
   std::vector<QByteArray> writes;
   for (const char* bytes : spacedHex) writes.push_back(QByteArray::fromHex(bytes));
   return writes;
+}
+
+// One-byte replies, each sent once the next command has been written.
+std::vector<QByteArray> OneReplyByteAWrite(const char* spacedHex) {
+  std::vector<QByteArray> replies;
+  for (const char byte : QByteArray::fromHex(spacedHex)) replies.emplace_back(1, byte);
+  return replies;
 }
 
 TEST(P50XFraming, BinaryCommandsGoOutInOneWriteTextCommandsOneBytePerWriteAndUnread) {
@@ -46,7 +54,7 @@ TEST(P50XFraming, SilentCommandStationGivesTheWholeCommandUpAndTheLinkGoesOn) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
   // Events report locomotive events; the list breaks off mid-record and nothing more comes.
-  line->Receive(QByteArray::fromHex("01  05 01"));
+  line->AnswerWrites({QByteArray::fromHex("01  05 01")});
 
   link->SendP50X(QByteArray::fromHex("C8"));
 
@@ -74,7 +82,7 @@ TEST(P50XFraming, PollAndCommandWhileAReplyIsAwaitedAreLeftOut) {
   EXPECT_EQ(link.memo3.Text(), "Turnout command accepted");
   ASSERT_EQ(link.memo1.Lines().size(), 1);
   EXPECT_TRUE(link.memo1.Lines()[0].startsWith("Opdracht overgeslagen"));
-  line->Receive(QByteArray::fromHex("08"));
+  line->AnswerWrites({QByteArray::fromHex("08")});
   link->P50XEventPoll();
   EXPECT_EQ(link.writes.back(), QByteArray::fromHex("78 C8"));
   EXPECT_EQ(link.memo3.Text(), "There has been a Power Off.");
@@ -85,7 +93,7 @@ TEST(P50XFraming, PollAndCommandWhileAReplyIsAwaitedAreLeftOut) {
 TEST(P50XFraming, PollRunsInThePauseBetweenTheTwoHalvesOfATurnoutCommand) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
-  line->Receive(QByteArray::fromHex("00 00 00"));
+  line->AnswerWrites(OneReplyByteAWrite("00 00 00"));
   QTimer::singleShot(50, [&] { link->P50XEventPoll(); });
   link->SwitchTurnoutP50X(3, 0);
   EXPECT_EQ(link.writes, Hex({"78 90 03 40", "78 C8", "78 90 03 00"}));
@@ -121,7 +129,7 @@ class P50XTurnoutOutcome : public testing::TestWithParam<TurnoutCase> {};
 TEST_P(P50XTurnoutOutcome, FollowsTheReplies) {
   const TurnoutCase& c = GetParam();
   P50XTestLink link;
-  link.OpenOnMemoryLine()->Receive(QByteArray::fromHex(c.replies));
+  link.OpenOnMemoryLine()->AnswerWrites(OneReplyByteAWrite(c.replies));
 
   // The high address bits go in the last byte, with the output bit.
   const AccessoryOutcome outcome = link->SwitchAccessory({2040, QStringLiteral("2040")});
@@ -148,12 +156,94 @@ INSTANTIATE_TEST_SUITE_P(Replies, P50XTurnoutOutcome, testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
+// A station that takes its time: it answers each write of the command (its byte after the
+// prefix) 20 ms after it.
+class SlowStation {
+ public:
+  SlowStation(P50XTestLink& link, MemoryLine& line, unsigned char command, const char* reply)
+      : port_(link.port) {
+    answer_.OnTxBuf = [&line, command, reply](QObject*, const char* bytes, int count) {
+      if (count < 2 || static_cast<unsigned char>(bytes[1]) != command) return;
+      QTimer::singleShot(20, [&line, reply] { line.Receive(QByteArray::fromHex(reply)); });
+    };
+    port_.RegisterLink(&answer_);
+  }
+  ~SlowStation() { port_.UnregisterLink(&answer_); }
+  SlowStation(const SlowStation&) = delete;
+  SlowStation& operator=(const SlowStation&) = delete;
+
+ private:
+  TComPort& port_;
+  TComLink answer_;
+};
+
+// Bytes that belong to no command of their own must not answer a turnout command: the station
+// refuses the command (track power off) and the run must hear it, so no off frame follows.
+// Each case leaves such bytes behind, or on their way, before the command is written.
+struct StaleBytesCase {
+  const char* name;
+  const char* pollReplies;  // hex: what the poll and its follow-ups are answered, at once
+  const char* lateBytes;    // hex: what arrives 10 ms after the poll has returned
+  const char* pollWrites;
+};
+
+class P50XStaleBytes : public testing::TestWithParam<StaleBytesCase> {};
+
+TEST_P(P50XStaleBytes, AreNotTakenForTheTurnoutReply) {
+  const StaleBytesCase& c = GetParam();
+  P50XTestLink link;
+  auto line = link.OpenOnMemoryLine();
+  line->AnswerWrites({QByteArray::fromHex(c.pollReplies)});
+  link->P50XEventPoll();
+  EXPECT_EQ(link.TakeWritten(), QByteArray::fromHex(c.pollWrites));
+  QTimer::singleShot(10, [&] { line->Receive(QByteArray::fromHex(c.lateBytes)); });
+  const SlowStation station(link, *line, 0x90, "A6");
+
+  const AccessoryOutcome outcome = link->SwitchAccessory({9, QStringLiteral("9")});
+
+  EXPECT_EQ(outcome.result, Result::Refused);
+  EXPECT_EQ(outcome.stationSaid, kPowerIsOff);
+  EXPECT_EQ(link.TakeWritten(), QByteArray::fromHex("78 90 09 40"));
+  EXPECT_TRUE(link.observer.waits.empty());
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Left, P50XStaleBytes, testing::Values(
+    // A byte that no decoder asked for waits on the line.
+    StaleBytesCase{"StrayByte", "00 00", "", "78 C8"},
+    // The poll was given up; its reply comes after all.
+    StaleBytesCase{"LatePollReply", "", "00", "78 C8"},
+    // The list of switched turnouts ends early, before entries that follow.
+    StaleBytesCase{"ListEndedEarly", "20  03 00 00", "00 00 00 00", "78 C8 78 CA"},
+    // A fourth event byte, which newer firmware sends.
+    StaleBytesCase{"FourthEventByte", "80 80 80", "00", "78 C8"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+// A turnout reply that comes after its command was given up is not read by the next poll as
+// event flags (0xA6 would ask for three follow-ups).
+TEST(P50XFraming, LateTurnoutReplyIsNotReadAsEvents) {
+  P50XTestLink link;
+  auto line = link.OpenOnMemoryLine();
+  EXPECT_EQ(link->SwitchAccessory({9, QStringLiteral("9")}).stationSaid, kNoReply);
+  QTimer::singleShot(10, [&] { line->Receive("\xA6"); });
+  const SlowStation station(link, *line, 0xC8, "00");
+  link.memo3.SetText("-");
+
+  link->P50XEventPoll();
+
+  EXPECT_EQ(link.writes, Hex({"78 90 09 40", "78 C8"}));
+  EXPECT_EQ(link.memo3.Text(), "-");
+  EXPECT_EQ(link.memo1.Lines(), QStringList{kNoReply});
+  EXPECT_EQ(line->InputCount(), 0);
+}
+
 // Each link owns its state: the first one's whole command runs while the second waits for its
 // reply, which arrives in the middle of it.
 TEST(P50XFraming, TwoLinksSideBySideEachReadOnlyTheirOwnReplies) {
   P50XTestLink first, second;
   auto firstLine = first.OpenOnMemoryLine(), secondLine = second.OpenOnMemoryLine();
-  firstLine->Receive(QByteArray::fromHex("00 00"));
+  firstLine->AnswerWrites(OneReplyByteAWrite("00 00"));
   AccessoryOutcome firstOutcome = AccessoryOutcome::Lost({});
   QTimer::singleShot(20, [&] { firstOutcome = first->SwitchAccessory({3, "3"}); });
   QTimer::singleShot(100, [&] { secondLine->Receive(QByteArray::fromHex("09")); });

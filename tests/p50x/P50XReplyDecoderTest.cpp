@@ -1,6 +1,6 @@
-// The reply decoders fed through an in-memory line: every reply byte is waiting before the
-// command goes out, so a decoder that reads ahead, reads too little or sends a follow-up at the
-// wrong moment takes the wrong bytes and shows it.
+// The reply decoders fed through an in-memory line: every reply byte arrives with the command's
+// write, so a decoder that reads ahead, reads too little or sends a follow-up at the wrong
+// moment takes the wrong bytes and shows it.
 #include <gtest/gtest.h>
 
 #include "support/P50XTestLink.h"
@@ -27,7 +27,7 @@ TEST_P(P50XReplyDecoder, ReadsItsReplyAndShowsWhatItSays) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
   link.memo3.SetText(kUntouched);
-  line->Receive(QByteArray::fromHex(c.replies));
+  line->AnswerWrites({QByteArray::fromHex(c.replies)});
 
   link->SendP50X(QByteArray::fromHex(c.command));
 
