@@ -97,6 +97,9 @@ AccessoryOutcome TFrm_WD10::GuardedStep(const std::function<AccessoryOutcome()>&
 void TFrm_WD10::StopRun(int step, const AccessoryCommand& command,
                         const AccessoryOutcome& outcome) {
   const int turnout = command.turnout + link_->TurnoutOffset();
+  // A line drop that stopped the run is told in the run's box; the connection watch would tell
+  // it a second time once the run is over.
+  Timer5->SetEnabled(false);
   Memo1->AddLine(RunFailureLogLine(step, turnout));
   ShowMessage(RunFailureMessage(step, turnout, outcome));
   ShowCloseButton();

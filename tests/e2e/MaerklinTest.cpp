@@ -89,6 +89,8 @@ struct ClearToSendDrop {
   const char* sent;  // hex
   int queued;
   const char* missing;
+  // The connection watch's delay: inside the step pause of 400 ms, or running out after the run.
+  int watchMs;
 };
 
 class MaerklinCtsRun : public MaerklinRun, public testing::WithParamInterface<ClearToSendDrop> {
@@ -103,9 +105,8 @@ class MaerklinCtsRun : public MaerklinRun, public testing::WithParamInterface<Cl
 TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
   const ClearToSendDrop& c = GetParam();
   window.ComPort1->FlowControl().SetOutCTSFlow(c.ctsFlow);
-  // Shortened in proportion: the connection watch still runs out inside the step pause.
   window.Timer4->SetInterval(400);
-  window.Timer5->SetInterval(100);
+  window.Timer5->SetInterval(c.watchMs);
   driver.Click(window.Button1);
   ASSERT_EQ(line->Written(), Hex("60"));
   QTimer dropper;
@@ -118,7 +119,7 @@ TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
 
   driver.Click(window.Button2);
   ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }));
-  WaitFor([] { return false; }, 300);
+  WaitFor([] { return false; }, c.watchMs + 300);
 
   EXPECT_EQ(line->Written().toHex(' ').toStdString(), Hex(c.sent).toHex(' ').toStdString());
   EXPECT_EQ(line->OutputCount(), c.queued);
@@ -131,9 +132,11 @@ TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Drop, MaerklinCtsRun, testing::Values(
     ClearToSendDrop{"WithoutFlowControl", false, "60 220120 220220", 0,
-                    "De interface liet tijdens de stap het CTS-signaal vallen."},
+                    "De interface liet tijdens de stap het CTS-signaal vallen.", 100},
     ClearToSendDrop{"BytesHeldBack", true, "60 220120 2202", 1,
-                    "De interface heeft de opdracht niet van de poort afgenomen."}),
+                    "De interface heeft de opdracht niet van de poort afgenomen.", 100},
+    ClearToSendDrop{"WatchRunningOutAfterTheRun", false, "60 220120 220220", 0,
+                    "De interface liet tijdens de stap het CTS-signaal vallen.", 1000}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
