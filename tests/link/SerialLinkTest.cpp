@@ -24,14 +24,14 @@ using Outcome = AccessoryOutcome::Result;
 // What each station hears on connect and power-off, what it says, how it is switched, how it
 // confirms each frame and the answers that refuse a command (and one that does not), with what
 // they mean. Writes are hex, one word a write.
-enum class Confirms { Nothing, ByEcho, ByAnswer };
+enum class Confirms { ByEcho, ByAnswer, ByClearToSend };
 struct Expected {
   const char *connect, *powerOff, *heard;
   QStringList logged;
   QByteArray kept;  // the receive buffer afterwards
   int pause;
   std::vector<std::tuple<int, const char*, const char*>> switches;  // turnout, on, off
-  Confirms confirms = Confirms::Nothing;
+  Confirms confirms = Confirms::ByClearToSend;
   const char* answer = "";  // the answer to every frame, for Confirms::ByAnswer
   AccessoryOutcome::MissingConfirmation missing = AccessoryOutcome::MissingConfirmation::None;
   // Frames that confirm nothing of turnout 1's command.
@@ -69,7 +69,7 @@ template <> Expected For<LenzLink>() {
            {"61 00 61", "the track power is off"},
            {"81 00 81", "the command station is in emergency stop"}}};
 }
-// Its bytes are kept unparsed, and it never answers a command.
+// Its bytes are kept unparsed, and it never answers a command: CTS held is all it shows.
 template <> Expected For<MaerklinLink>() {
   return {"60", "61", "05 A0 7F", {}, "05A07F", 100, {{241, "22 F1", "20"}}};
 }
@@ -112,13 +112,18 @@ class SerialLinkTest : public testing::Test {
     QByteArray confirmations;
     for (const QByteArray& write : std::exchange(unconfirmed_, {}))
       confirmations += x.confirms == Confirms::ByEcho ? write : QByteArray::fromHex(x.answer);
-    if (x.confirms != Confirms::Nothing) Hear(confirmations);
+    if (x.confirms != Confirms::ByClearToSend) Hear(confirmations);
   }
   // The station lets every write since the last call go without a confirmation.
   void Ignore() { unconfirmed_.clear(); }
   // A connect the station answers, as it does when it is there.
   void ConnectAnswered() {
     ASSERT_TRUE(link.Connect());
+    // An interface that takes bytes holds CTS on; the window hands the line's changes on.
+    if (x.confirms == Confirms::ByClearToSend) {
+      line->SetSignal(csCTS, true);
+      link.ClearToSendChanged(true);
+    }
     Hear(x.heard);
     TakeWrites();
     Ignore();

@@ -88,8 +88,8 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
     plan.line.longestDelayMs = draw(50, 1500);
     plan.line.bytesBeforeSilence = draw(0, traffic.replyBytes);
     plan.line.writesBeforeUnplug = draw(0, traffic.writes);
-    // Anywhere in the four steps, whose pauses the soak shortens to 20 ms, or just after them.
-    plan.line.interfaceOffAfterMs = draw(0, 1200);
+    // Anywhere in the four steps, whose pauses the soak shortens to 100 ms, or just after them.
+    plan.line.interfaceOffAfterMs = draw(0, 1500);
   }
   // A decoder's first address is where a block of its turnouts begins, as the spin buttons give.
   const int steps =
