@@ -114,21 +114,36 @@ TEST_F(SrcpLinkTest, PerBusServerCountsACommandOnceItReachesTheTrack) {
 }
 
 // A busy or remote server reports bus 6 after the handshake: it is switched on before the
-// first command all the same.
-TEST_F(SrcpLinkTest, PerBusServerThatReportsLateGetsBusSixBeforeTheFirstCommand) {
+// first command all the same, and when the server refuses that, the first command fails with
+// the server's words.
+class LateBusReport : public SrcpLinkTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(LateBusReport, SwitchesBusSixOnBeforeTheFirstCommand) {
+  const bool refused = GetParam();
   server = std::make_unique<SrcpServer>(SrcpServer::kSrcpdGreeting, 0);
   server->SetReportDelay(std::chrono::milliseconds(1500));
   ASSERT_NO_FATAL_FAILURE(PointAt(server->Port()));
   ASSERT_TRUE(link.Connect());
   ASSERT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 6 POWER OFF"); }));
+  server->SetWithoutAccessoryBus(refused);
 
-  const AccessoryOutcome carried = Switch("5");
-  EXPECT_EQ(carried.result, Result::CarriedOut) << carried.stationSaid.toStdString();
-  EXPECT_EQ(LinesAfter(0), [] {
-    Lines lines = kDdw08Handshake;
-    lines.insert(lines.end(), {"SET 6 POWER ON\r\n", kSet5});
-    return lines;
-  }());
+  const AccessoryOutcome outcome = Switch("5");
+  Lines expected = kDdw08Handshake;
+  expected.push_back("SET 6 POWER ON\r\n");
+  if (refused) {
+    EXPECT_EQ(outcome.result, Result::Refused);
+    EXPECT_EQ(outcome.stationSaid,
+              "the SRCP server answered \"412 ERROR wrong value\" to \"SET 6 POWER ON\"");
+  } else {
+    EXPECT_EQ(outcome.result, Result::CarriedOut) << outcome.stationSaid.toStdString();
+    expected.push_back(kSet5);
+  }
+  EXPECT_EQ(LinesAfter(0), expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(Server, LateBusReport, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "RefusesBusSix" : "TakesBusSix";
+                         });
 
 }  // namespace
