@@ -133,7 +133,7 @@ void TFrm_WD10::BuildWindow() {
   SrcpServerEdit->setAccessibleName(QStringLiteral("Adres van de SRCP-server"));
   SrcpServerLabel->setBuddy(SrcpServerEdit);
   srcpServer_ = kDefaultSrcpServer;
-  usedSrcpServer_ = kDefaultSrcpServer;
+  validSrcpServer_ = kDefaultSrcpServer;
 
   GroupBox2 = new QGroupBox(QStringLiteral("Programmeren Kuehn WD10"), this);
   GroupBox2->setGeometry(144, 32, 401, 465);
@@ -343,7 +343,7 @@ void TFrm_WD10::ChooseCentral(CentralType central) {
                     [this] { SrcpSessionLost(); }},
                    *linkObserver_);
   const bool server = !link_->UsesSerialPort();
-  if (server && IsValidServerAddress(srcpServer_)) usedSrcpServer_ = srcpServer_;
+  if (IsValidServerAddress(srcpServer_)) validSrcpServer_ = srcpServer_;
   SrcpServerLabel->setVisible(server);
   SrcpServerEdit->setVisible(server);
   link_->Attach();
@@ -408,7 +408,7 @@ void TFrm_WD10::RestoreRememberedSettings() {
   if (std::optional<QString> server = settings_->SrcpServer();
       server && IsValidServerAddress(*server)) {
     SrcpServerEdit->setText(*server);
-    usedSrcpServer_ = *server;
+    validSrcpServer_ = *server;
   }
   if (std::optional<QPoint> position = settings_->WindowPosition()) move(*position);
   settings_->RestorePort(central_, *ComPort1);
@@ -426,7 +426,9 @@ void TFrm_WD10::RestoreRememberedSettings() {
 }
 
 void TFrm_WD10::RememberSettings(bool withWindowPosition) {
-  settings_->Remember(central_, *ComPort1, usedSrcpServer_,
+  const QString server = SrcpServerEdit->text().trimmed();
+  if (IsValidServerAddress(server)) validSrcpServer_ = server;
+  settings_->Remember(central_, *ComPort1, validSrcpServer_,
                       withWindowPosition ? std::optional<QPoint>(pos()) : std::nullopt);
 }
 

@@ -152,9 +152,9 @@ class TFrm_WD10 : public QWidget {
   bool centralRestorePending_ = false;
   // The server address the current link was built with.
   QString srcpServer_;
-  // The last valid address a link went to: what is remembered, never a text that named no
-  // server.
-  QString usedSrcpServer_;
+  // The last address the field held that named a server: what is remembered, so that a text
+  // that names none does not replace the user's server at the next start.
+  QString validSrcpServer_;
   // A central type chosen while a handler waits inside the current link: the link must
   // outlive that handler, so the choice is carried out once it has returned.
   std::optional<CentralType> pendingCentral_;

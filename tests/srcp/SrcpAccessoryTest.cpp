@@ -121,7 +121,7 @@ class LateBusReport : public SrcpLinkTest, public testing::WithParamInterface<bo
 TEST_P(LateBusReport, SwitchesBusSixOnBeforeTheFirstCommand) {
   const bool refused = GetParam();
   server = std::make_unique<SrcpServer>(SrcpServer::kSrcpdGreeting, 0);
-  server->SetReportDelay(std::chrono::milliseconds(1500));
+  server->SetReportDelay(std::chrono::milliseconds(3000));
   ASSERT_NO_FATAL_FAILURE(PointAt(server->Port()));
   ASSERT_TRUE(link.Connect());
   ASSERT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 6 POWER OFF"); }));
