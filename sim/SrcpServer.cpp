@@ -121,6 +121,11 @@ void SrcpServer::SetFlood(bool on) {
   Wake();
 }
 
+void SrcpServer::ResetConnections() {
+  resetConnections_ = true;
+  Wake();
+}
+
 void SrcpServer::SetOmitLineEnds(bool on) {
   omitLineEnds_ = on;
 }
@@ -167,6 +172,14 @@ void SrcpServer::Wake() {
 
 void SrcpServer::Serve() {
   while (!stopping_) {
+    if (resetConnections_.exchange(false)) {
+      for (Connection* connection : std::vector<Connection*>(open_)) {
+        // Closed with a zero linger, a connection ends with a reset instead of its end.
+        const linger abort{1, 0};
+        ::setsockopt(connection->fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        Drop(*connection);
+      }
+    }
     std::vector<pollfd> fds = {{wakePipe_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
     const std::vector<Connection*> polled = open_;
     for (Connection* connection : polled) {

@@ -59,6 +59,9 @@ class SrcpServer {
   // Holds back the power reports an information session starts with by this long, as a busy or
   // remote server does.
   void SetReportDelay(std::chrono::milliseconds delay);
+  // Breaks every open connection with a reset, as a server that crashed or a network that
+  // failed does.
+  void ResetConnections();
   // A connection that sends a line starting with prefix is closed at once, without a reply.
   void CloseOnLine(std::string prefix);
 
@@ -105,6 +108,7 @@ class SrcpServer {
   const bool powerPerBus_;
   std::atomic<bool> withoutAccessoryBus_{false};
   std::atomic<bool> flood_{false};
+  std::atomic<bool> resetConnections_{false};
   std::atomic<bool> omitLineEnds_{false};
   std::atomic<int> replyDelayMs_{0};
   std::atomic<int> reportDelayMs_{0};

@@ -127,6 +127,13 @@ void SrcpLink::OpenSession(Session& session) {
 void SrcpLink::SessionError(Session& session, TErrorEvent errorEvent, int& errorCode) {
   // A failed connect, and a connection broken under a read, leave the socket open but of no
   // use; a failed lookup and a failed send close it, which is reported as a disconnect.
+  if (errorEvent == eeDisconnect && handshakeMade_) {
+    // A session that breaks after "Verbinden" is told in words of this program's own (the
+    // window's box, the run's verdict); the socket layer's number would only be a second box.
+    errorCode = 0;
+    SessionClosed(session);
+    return;
+  }
   if (errorEvent == eeConnect || errorEvent == eeDisconnect) SessionClosed(session);
   if (errorEvent != eeConnect || errorCode != kConnectionRefused) return;
   // The socket layer's own box, with what the number means to this user.
