@@ -29,6 +29,8 @@ TEST_P(Session, HandshakeAndEndAsTheGreetingAsks) {
     EXPECT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 1 POWER ON"); }));
   }
 
+  // "Verbinden" again on the session made sends nothing.
+  EXPECT_TRUE(link.Connect());
   link.EndSrcpSession();
   EXPECT_EQ(LinesAfter(c.handshake.size()), c.end);
   EXPECT_TRUE(WaitFor([&] {
