@@ -121,12 +121,21 @@ void SrcpServer::SetFlood(bool on) {
   Wake();
 }
 
+void SrcpServer::ResetConnections() {
+  resetConnections_ = true;
+  Wake();
+}
+
 void SrcpServer::SetOmitLineEnds(bool on) {
   omitLineEnds_ = on;
 }
 
 void SrcpServer::SetReplyDelay(std::chrono::milliseconds delay) {
   replyDelayMs_ = static_cast<int>(delay.count());
+}
+
+void SrcpServer::SetReportDelay(std::chrono::milliseconds delay) {
+  reportDelayMs_ = static_cast<int>(delay.count());
 }
 
 void SrcpServer::CloseOnLine(std::string prefix) {
@@ -163,6 +172,14 @@ void SrcpServer::Wake() {
 
 void SrcpServer::Serve() {
   while (!stopping_) {
+    if (resetConnections_.exchange(false)) {
+      for (Connection* connection : std::vector<Connection*>(open_)) {
+        // Closed with a zero linger, a connection ends with a reset instead of its end.
+        const linger abort{1, 0};
+        ::setsockopt(connection->fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        Drop(*connection);
+      }
+    }
     std::vector<pollfd> fds = {{wakePipe_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
     const std::vector<Connection*> polled = open_;
     for (Connection* connection : polled) {
@@ -272,8 +289,8 @@ void SrcpServer::ExecuteHandshake(Connection& connection, const std::vector<std:
     Reply(connection, "200 OK GO " + std::to_string(++sessions_));
     if (!connection.commandSession)
       for (int bus : Buses())
-        connection.output +=
-            Line("100 INFO " + std::to_string(bus) + " POWER " + (power_[bus] ? "ON" : "OFF"));
+        Schedule(connection, std::chrono::milliseconds(reportDelayMs_.load()),
+                 "100 INFO " + std::to_string(bus) + " POWER " + (power_[bus] ? "ON" : "OFF"));
   } else {
     Reply(connection, "410 ERROR unknown command");
   }
@@ -347,12 +364,14 @@ std::string SrcpServer::ExecuteSet(const std::vector<std::string>& words) {
   return "200 OK";
 }
 
-// words: a checked "SET 6 GA address port value delay".
+// words: a checked "SET 6 GA address port value delay". The report gives the numbers as the
+// server holds them, however the client wrote them ("07" is reported as 7).
 void SrcpServer::SwitchAccessory(const std::vector<std::string>& words) {
-  const std::string output = "100 INFO 6 GA " + words[3] + " " + words[4] + " ";
   const int address = *Number(words[3]), port = *Number(words[4]), value = *Number(words[5]),
             delay = *Number(words[6]);
-  BroadcastInfo(output + words[5]);
+  const std::string output =
+      "100 INFO 6 GA " + std::to_string(address) + " " + std::to_string(port) + " ";
+  BroadcastInfo(output + std::to_string(value));
   const bool switchedOff = value == 1 && delay > 0;
   // GET tells the state the output settles in.
   accessoryState_[{address, port}] = switchedOff ? 0 : value;
@@ -370,7 +389,8 @@ std::string SrcpServer::ExecuteGet(const std::vector<std::string>& words) {
   if (!address || !port) return "412 ERROR wrong value";
   const auto state = accessoryState_.find({*address, *port});
   if (state == accessoryState_.end()) return "416 ERROR no data";
-  return "100 INFO 6 GA " + words[3] + " " + words[4] + " " + std::to_string(state->second);
+  return "100 INFO 6 GA " + std::to_string(*address) + " " + std::to_string(*port) + " " +
+         std::to_string(state->second);
 }
 
 std::string SrcpServer::ExecuteInit(const std::vector<std::string>& words) {
@@ -387,14 +407,20 @@ std::string SrcpServer::ExecuteInit(const std::vector<std::string>& words) {
   if (std::find(initialisedAccessories_.begin(), initialisedAccessories_.end(), *address) ==
       initialisedAccessories_.end())
     initialisedAccessories_.push_back(*address);
-  BroadcastInfo("101 INFO 6 GA " + words[3] + " " + words[4]);
+  BroadcastInfo("101 INFO 6 GA " + std::to_string(*address) + " " + words[4]);
   return "200 OK";
 }
 
 void SrcpServer::Reply(Connection& connection, const std::string& message) {
-  const int delay = connection.commandSession ? replyDelayMs_.load() : 0;
-  if (delay > 0)
-    scheduled_.push_back({Clock::now() + std::chrono::milliseconds(delay), &connection, message});
+  Schedule(connection,
+           std::chrono::milliseconds(connection.commandSession ? replyDelayMs_.load() : 0),
+           message);
+}
+
+void SrcpServer::Schedule(Connection& connection, std::chrono::milliseconds delay,
+                          std::string message) {
+  if (delay.count() > 0)
+    scheduled_.push_back({Clock::now() + delay, &connection, std::move(message)});
   else
     connection.output += Line(message);
 }

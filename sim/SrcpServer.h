@@ -11,6 +11,7 @@
 // on Linux behaves: a power switch per bus, every bus starting without power; a generic
 // accessory needs no INIT; a SET for an unpowered bus is answered "200 OK" but held, reported
 // nowhere and unknown to GET, until that bus is switched on, when every held command goes out.
+// Either kind reports an accessory by its numbers, not by the text the client sent.
 //
 // The server runs on a thread of its own with plain sockets, so it works while the test's
 // thread is blocked in a wait; it only posts an empty event to the application so that such a
@@ -55,6 +56,12 @@ class SrcpServer {
   void SetOmitLineEnds(bool on);
   // Holds back every reply of a command session by this long.
   void SetReplyDelay(std::chrono::milliseconds delay);
+  // Holds back the power reports an information session starts with by this long, as a busy or
+  // remote server does.
+  void SetReportDelay(std::chrono::milliseconds delay);
+  // Breaks every open connection with a reset, as a server that crashed or a network that
+  // failed does.
+  void ResetConnections();
   // A connection that sends a line starting with prefix is closed at once, without a reply.
   void CloseOnLine(std::string prefix);
 
@@ -101,8 +108,10 @@ class SrcpServer {
   const bool powerPerBus_;
   std::atomic<bool> withoutAccessoryBus_{false};
   std::atomic<bool> flood_{false};
+  std::atomic<bool> resetConnections_{false};
   std::atomic<bool> omitLineEnds_{false};
   std::atomic<int> replyDelayMs_{0};
+  std::atomic<int> reportDelayMs_{0};
   std::atomic<bool> stopping_{false};
 
   // Owned by the server thread.

@@ -23,6 +23,7 @@ std::unique_ptr<CommandStationLink> MakeSrcpLink(const LinkTransport& transport,
   auto link = std::make_unique<SrcpLink>(transport.commandSession, transport.infoSession,
                                          transport.replyTimer, observer);
   link->SetServerAddress(transport.serverAddress);
+  link->OnSessionLost = transport.serverSessionLost;
   return link;
 }
 

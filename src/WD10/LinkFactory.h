@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -21,6 +22,8 @@ struct LinkTransport {
   TClientSocket& infoSession;
   TTimer& replyTimer;
   QString serverAddress;  // "host[:port]" of the SRCP server
+  // Told when a server session that "Verbinden" made goes without the link ending it.
+  std::function<void()> serverSessionLost;
 };
 
 // The central type's name where it is written down (the user's settings): "loconet", "p50x",

@@ -137,6 +137,7 @@ void TFrm_WD10::BuildWindow() {
   SrcpServerEdit->setAccessibleName(QStringLiteral("Adres van de SRCP-server"));
   SrcpServerLabel->setBuddy(SrcpServerEdit);
   srcpServer_ = kDefaultSrcpServer;
+  validSrcpServer_ = kDefaultSrcpServer;
 
   GroupBox2 = new QGroupBox(QStringLiteral("Programmeren Kuehn WD10"), this);
   GroupBox2->setGeometry(144, 32, 401, 465);
@@ -340,10 +341,13 @@ void TFrm_WD10::ChooseCentral(CentralType central) {
   centralRestorePending_ = false;
   central_ = central;
   link_.reset();
-  srcpServer_ = SrcpServerEdit->text();
-  link_ = MakeLink(central, {*ComPort1, *ClientSocket1, *ClientSocket2, *Timer3, srcpServer_},
+  srcpServer_ = SrcpServerEdit->text().trimmed();
+  link_ = MakeLink(central,
+                   {*ComPort1, *ClientSocket1, *ClientSocket2, *Timer3, srcpServer_,
+                    [this] { SrcpSessionLost(); }},
                    *linkObserver_);
   const bool server = !link_->UsesSerialPort();
+  if (IsValidServerAddress(srcpServer_)) validSrcpServer_ = srcpServer_;
   SrcpServerLabel->setVisible(server);
   SrcpServerEdit->setVisible(server);
   link_->Attach();
@@ -368,22 +372,48 @@ QRadioButton* TFrm_WD10::CentralButton(CentralType central) const {
 
 void TFrm_WD10::SrcpServerEditingFinished() {
   const QString address = SrcpServerEdit->text().trimmed();
-  if (!IsValidServerAddress(address)) {
+  const bool valid = IsValidServerAddress(address);
+  if (valid) SrcpServerEdit->setText(address);
+  // Pressing Enter again on the same address does not connect again, nor says again that it
+  // is no address.
+  if (address == srcpServer_) return;
+  if (!valid) {
     ShowMessage(QStringLiteral("\"%1\" is geen geldig adres van een SRCP-server.\n"
                                "Geef een computernaam of IP-adres, eventueel met een poort, "
                                "bijvoorbeeld %2.")
                     .arg(address, kDefaultSrcpServer));
-    return;
   }
-  SrcpServerEdit->setText(address);
-  // Pressing Enter again on the same address does not connect again.
-  if (address != srcpServer_ && !link_->UsesSerialPort()) ChooseCentral(central_);
+  // The link follows the field, an invalid text too: it then refuses "Verbinden" instead of
+  // connecting to the server the field showed before.
+  if (!link_->UsesSerialPort()) ChooseCentral(central_);
+}
+
+void TFrm_WD10::SrcpSessionLost() {
+  // Queued: the link reports from inside its socket's notification.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        // A run and a connect report the loss in their own words, and a close caused it. Only
+        // a connected window that has not run yet goes back to "Verbinden".
+        if (runInProgress_ || longHandlers_ > 0 || closingFlag_ || !GroupBox1->isHidden() ||
+            Button2->isHidden())
+          return;
+        GroupBox2->hide();
+        GroupBox1->show();
+        ShowMessage(QStringLiteral("De verbinding met de SRCP-server op %1 is verbroken.\n"
+                                   "Start de server zo nodig opnieuw en druk daarna op "
+                                   "\"Verbinden\".")
+                        .arg(srcpServer_));
+      },
+      Qt::QueuedConnection);
 }
 
 void TFrm_WD10::RestoreRememberedSettings() {
   if (std::optional<QString> server = settings_->SrcpServer();
-      server && IsValidServerAddress(*server))
+      server && IsValidServerAddress(*server)) {
     SrcpServerEdit->setText(*server);
+    validSrcpServer_ = *server;
+  }
   if (std::optional<QPoint> position = settings_->WindowPosition()) move(*position);
   settings_->RestorePort(central_, *ComPort1);
   if (std::optional<CentralType> central = settings_->Central()) {
@@ -408,7 +438,9 @@ void TFrm_WD10::showEvent(QShowEvent* event) {
 }
 
 void TFrm_WD10::RememberSettings(bool withWindowPosition) {
-  settings_->Remember(central_, *ComPort1, SrcpServerEdit->text(),
+  const QString server = SrcpServerEdit->text().trimmed();
+  if (IsValidServerAddress(server)) validSrcpServer_ = server;
+  settings_->Remember(central_, *ComPort1, validSrcpServer_,
                       withWindowPosition ? std::optional<QPoint>(pos()) : std::nullopt);
 }
 

@@ -111,6 +111,8 @@ class TFrm_WD10 : public QWidget {
   void ComPort1RxChar(int count);
   void ComPort1CTSChange(bool onOff);
   void SrcpServerEditingFinished();
+  // The SRCP link lost a session of the handshake "Verbinden" made.
+  void SrcpSessionLost();
 
   // Mode numbers of the checked buttons of group A and group B.
   int ModeOfGroupA() const;
@@ -151,6 +153,9 @@ class TFrm_WD10 : public QWidget {
   bool centralRestorePending_ = false;
   // The server address the current link was built with.
   QString srcpServer_;
+  // The last address the field held that named a server: what is remembered, so that a text
+  // that names none does not replace the user's server at the next start.
+  QString validSrcpServer_;
   // A central type chosen while a handler waits inside the current link: the link must
   // outlive that handler, so the choice is carried out once it has returned.
   std::optional<CentralType> pendingCentral_;

@@ -2,6 +2,7 @@
 // link down when the user closes.
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -62,6 +63,8 @@ void TFrm_WD10::SetCentralChoiceEnabled(bool enabled) {
   for (QRadioButton* button :
        {RadioButton15, RadioButton16, RadioButton17, RadioButton18, RadioButton19})
     button->setEnabled(enabled);
+  // Another server address would replace the link as much as another central type would.
+  SrcpServerEdit->setEnabled(enabled);
 }
 
 void TFrm_WD10::AbandonConnect() {

@@ -22,7 +22,9 @@ QString Quoted(const QByteArray& line) {
 }  // namespace
 
 AccessoryOutcome SrcpLink::SwitchAccessory(const AccessoryCommand& command) {
-  return SendSrcpGA(QStringLiteral("6"), command.typedTurnout, QStringLiteral("1"),
+  // The number, not the text typed: "07" or "+7" is accessory 7 to the server, which reports it
+  // as 7, and a report is matched on the text sent.
+  return SendSrcpGA(QStringLiteral("6"), QString::number(command.turnout), QStringLiteral("1"),
                     QStringLiteral("N"));
 }
 
@@ -34,9 +36,11 @@ AccessoryOutcome SrcpLink::SendSrcpGA(const QString& bus, const QString& address
   if (command_.connection != Connection::Open) return AccessoryOutcome::Lost(kConnectionGone);
   if (!handshakeMade_) {
     return AccessoryOutcome::Lost(
-        QStringLiteral("no session with the SRCP server: \"Verbinden\" made no handshake"));
+        QStringLiteral("no session with the SRCP server: \"Verbinden\" made no handshake, or "
+                       "its session has gone"));
   }
   try {
+    if (std::optional<AccessoryOutcome> refused = PowerAccessoryBus()) return *refused;
     const QByteArray set = SrcpLine::SetGA(bus, address, port);
     trackReport_ = TrackReport{bus.toLatin1(), address.toLatin1(), port.toLatin1(), false, {}};
     std::vector<SrcpServerLine> replies;
@@ -59,8 +63,8 @@ AccessoryOutcome SrcpLink::SendSrcpGA(const QString& bus, const QString& address
   }
 }
 
-std::optional<QString> SrcpLink::Exchange(std::initializer_list<QByteArray> lines,
-                                          std::vector<SrcpServerLine>& replies) {
+std::optional<QString> SrcpLink::Exchange(const std::vector<QByteArray>& lines,
+                                          std::vector<SrcpServerLine>& replies, int periods) {
   std::vector<qint64> numbers;
   const auto forget = qScopeGuard([&] {
     for (const qint64 number : numbers) awaitedReplies_.erase(number);
@@ -82,15 +86,13 @@ std::optional<QString> SrcpLink::Exchange(std::initializer_list<QByteArray> line
   }
   // The first line still without its reply, or none.
   const auto unanswered = [&]() -> const QByteArray* {
-    const QByteArray* line = lines.begin();
-    for (const qint64 number : numbers) {
-      const auto reply = awaitedReplies_.find(number);
-      if (reply == awaitedReplies_.end() || !reply->second) return line;
-      ++line;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+      const auto reply = awaitedReplies_.find(numbers[i]);
+      if (reply == awaitedReplies_.end() || !reply->second) return &lines[i];
     }
     return nullptr;
   };
-  WaitForServer(1, [&] { return unanswered() == nullptr; });
+  WaitForServer(periods, [&] { return unanswered() == nullptr; });
   if (const QByteArray* line = unanswered()) {
     if (command_.connection != Connection::Open) return kConnectionGone;
     // The replies still owed are given up: one that comes late must not pass for the reply to

@@ -14,11 +14,21 @@ constexpr int kSessionSettleMs = 500;
 constexpr int kGreetingPeriods = 3;
 
 const QString kAccessoryBus = QStringLiteral("6");
+constexpr int kCarriedOut = 200;
+constexpr int kFirstError = 400;
 
 }  // namespace
 
 bool SrcpLink::Connect() {
   if (handshakeMade_ && command_.connection == Connection::Open) return true;
+  if (!rejectedAddress_.isEmpty()) {
+    ShowMessage(QStringLiteral("\"%1\" is geen geldig adres van een SRCP-server; zonder geldig "
+                               "adres wordt niet verbonden.\nGeef in het veld \"SRCP-server:\" "
+                               "een computernaam of IP-adres, eventueel met een poort, en druk "
+                               "daarna opnieuw op \"Verbinden\".")
+                    .arg(rejectedAddress_));
+    return false;
+  }
   // No server ran when "SRCP 0.8" was chosen, or it has gone since: try again now.
   if (command_.connection == Connection::Closed) OpenCommandSession();
   WaitForServer(kGreetingPeriods, [this] { return greeting_.Recognised() || GreetingComplete(); });
@@ -31,45 +41,110 @@ bool SrcpLink::Connect() {
     }
     return false;
   }
-  if (!SrcpHandshake()) {
+  const std::optional<QString> failure = SrcpHandshake();
+  if (!failure) return true;
+  if (command_.connection != Connection::Open) {
     ShowMessage(QStringLiteral("De verbinding met de SRCP-server op %1 is tijdens het aanmelden "
                                "weggevallen. Start de server zo nodig opnieuw en druk daarna "
                                "opnieuw op \"Verbinden\".")
                     .arg(address_.ToString()));
     return false;
   }
-  return true;
+  // Whatever the server took of the handshake is undone; the next "Verbinden" starts afresh.
+  EndSrcpSession();
+  ShowMessage(QStringLiteral("Het aanmelden bij de SRCP-server op %1 is mislukt.\nMelding: %2\n"
+                             "Druk op \"Verbinden\" om het opnieuw te proberen.")
+                  .arg(address_.ToString(), *failure));
+  return false;
 }
 
-bool SrcpLink::SrcpHandshake() {
+std::optional<QString> SrcpLink::SrcpHandshake() {
   const SrcpGreeting greeting = greeting_;
-  bool whole = greeting.Recognised();
+  if (!greeting.Recognised()) return QStringLiteral("the server's greeting was not recognised");
+  // The session's own lines must be taken; the initialisations are the server's business as
+  // long as it answers them, since a server without a feedback bus serves accessories all the
+  // same. Track power is needed where it is the only switch, and bus 6's where it has its own.
+  const Demand trackPower = greeting.powerPerBus ? Demand::AnyReply : Demand::NoError;
   if (greeting.ddw07) {
     MessageBeep(0);
-    whole = Send(command_, {SrcpLine::SetProtocol, SrcpLine::InfoMode, SrcpLine::CommandMode,
-                            SrcpLine::Go, SrcpLine::InitPower, SrcpLine::InitFeedback}) &&
-            whole;
+    if (auto failure = HandshakeExchange({{SrcpLine::SetProtocol, Demand::NoError},
+                                          {SrcpLine::InfoMode, Demand::NoError},
+                                          {SrcpLine::CommandMode, Demand::NoError},
+                                          {SrcpLine::Go, Demand::NoError},
+                                          {SrcpLine::InitPower, Demand::AnyReply},
+                                          {SrcpLine::InitFeedback, Demand::AnyReply}}))
+      return failure;
   }
   if (greeting.ddw08) {
     MessageBeep(0);
     MessageBeep(0);
-    whole = Send(command_, {SrcpLine::SetProtocol, SrcpLine::CommandMode, SrcpLine::Go}) && whole;
+    if (auto failure = HandshakeExchange({{SrcpLine::SetProtocol, Demand::NoError},
+                                          {SrcpLine::CommandMode, Demand::NoError},
+                                          {SrcpLine::Go, Demand::NoError}}))
+      return failure;
     OpenSession(info_);
     observer_.WaitMs(kSessionSettleMs);
-    whole = Send(info_, {SrcpLine::SetProtocol, SrcpLine::InfoMode, SrcpLine::Go}) && whole;
+    if (!Send(info_, {SrcpLine::SetProtocol, SrcpLine::InfoMode, SrcpLine::Go}))
+      return QStringLiteral("the information session did not open");
     observer_.WaitMs(kSessionSettleMs);
-    whole =
-        Send(command_, {SrcpLine::InitPower, SrcpLine::InitFeedback, SrcpLine::PowerOn}) && whole;
-    // The information session has reported every bus's power by now. A server that holds the
-    // accessory bus's commands until that bus has power would otherwise keep all four.
-    const auto accessoryBus = busPower_.find(kAccessoryBus.toLatin1());
-    if (greeting.powerPerBus && accessoryBus != busPower_.end() && !accessoryBus->second) {
-      switchedAccessoryBusOn_ = SendWhole(command_, SrcpLine::SetBusPower(kAccessoryBus, true));
-      whole = switchedAccessoryBusOn_ && whole;
-    }
+    std::vector<std::pair<QByteArray, Demand>> power = {{SrcpLine::InitPower, Demand::AnyReply},
+                                                        {SrcpLine::InitFeedback, Demand::AnyReply},
+                                                        {SrcpLine::PowerOn, trackPower}};
+    // A server that has reported the accessory bus without power by now gets it switched on
+    // with the track power, in one go.
+    const bool accessoryBusOff = greeting.powerPerBus && AccessoryBusReportedOff();
+    if (accessoryBusOff)
+      power.push_back({SrcpLine::SetBusPower(kAccessoryBus, true), Demand::Carried});
+    if (auto failure = HandshakeExchange(power)) return failure;
+    accessoryBusDecided_ = accessoryBusOff;
+    switchedAccessoryBusOn_ = accessoryBusOff;
   }
-  handshakeMade_ = whole;
-  return whole;
+  // A report that came in the meantime is acted on now; a later one at the first step.
+  if (const std::optional<AccessoryOutcome> refused = PowerAccessoryBus())
+    return refused->stationSaid;
+  handshakeMade_ = true;
+  return std::nullopt;
+}
+
+std::optional<QString> SrcpLink::HandshakeExchange(
+    const std::vector<std::pair<QByteArray, Demand>>& lines) {
+  std::vector<QByteArray> sent;
+  for (const auto& [line, demand] : lines) sent.push_back(line);
+  std::vector<SrcpServerLine> replies;
+  if (auto missing = Exchange(sent, replies, kGreetingPeriods)) return missing;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const Demand demand = lines[i].second;
+    const int code = replies[i].code;
+    if ((demand == Demand::NoError && code >= kFirstError) ||
+        (demand == Demand::Carried && code != kCarriedOut))
+      return QStringLiteral("the SRCP server answered \"%1\" to \"%2\"")
+          .arg(QString::fromLatin1(replies[i].message),
+               QString::fromLatin1(lines[i].first.trimmed()));
+  }
+  return std::nullopt;
+}
+
+bool SrcpLink::AccessoryBusReportedOff() const {
+  const auto report = busPower_.find(kAccessoryBus.toLatin1());
+  return report != busPower_.end() && !report->second;
+}
+
+std::optional<AccessoryOutcome> SrcpLink::PowerAccessoryBus() {
+  if (!greeting_.powerPerBus || accessoryBusDecided_ ||
+      busPower_.find(kAccessoryBus.toLatin1()) == busPower_.end())
+    return std::nullopt;
+  accessoryBusDecided_ = true;
+  if (!AccessoryBusReportedOff()) return std::nullopt;
+  const QByteArray line = SrcpLine::SetBusPower(kAccessoryBus, true);
+  std::vector<SrcpServerLine> replies;
+  if (auto lost = Exchange({line}, replies)) return AccessoryOutcome::Lost(*lost);
+  if (replies[0].code != kCarriedOut) {
+    return AccessoryOutcome::Refused(
+        QStringLiteral("the SRCP server answered \"%1\" to \"%2\"")
+            .arg(QString::fromLatin1(replies[0].message), QString::fromLatin1(line.trimmed())));
+  }
+  switchedAccessoryBusOn_ = true;
+  return std::nullopt;
 }
 
 void SrcpLink::SwitchPowerOff() {
@@ -77,6 +152,8 @@ void SrcpLink::SwitchPowerOff() {
 }
 
 void SrcpLink::EndSrcpSession() {
+  // The session ends here: its going is no loss to report.
+  handshakeMade_ = false;
   if (switchedAccessoryBusOn_) SendWhole(command_, SrcpLine::SetBusPower(kAccessoryBus, false));
   switchedAccessoryBusOn_ = false;
   Send(command_, {SrcpLine::PowerOff, SrcpLine::TermSession});

@@ -58,9 +58,7 @@ void SrcpLink::Bind(Session& session, void (SrcpLink::*line)(const QByteArray&),
   socket.OnConnect = [&session](QObject*, TCustomWinSocket*) {
     session.connection = Connection::Open;
   };
-  socket.OnDisconnect = [&session](QObject*, TCustomWinSocket*) {
-    session.connection = Connection::Closed;
-  };
+  socket.OnDisconnect = [this, &session](QObject*, TCustomWinSocket*) { SessionClosed(session); };
   socket.OnError = [this, &session](QObject*, TCustomWinSocket*, TErrorEvent errorEvent,
                                     int& errorCode) {
     SessionError(session, errorEvent, errorCode);
@@ -76,13 +74,17 @@ void SrcpLink::Unbind(Session& session) {
 
 bool SrcpLink::SetServerAddress(const QString& text) {
   const std::optional<SrcpServerAddress> parsed = SrcpServerAddress::Parse(text);
-  if (!parsed) return false;
+  if (!parsed) {
+    rejectedAddress_ = text.trimmed();
+    return false;
+  }
   address_ = *parsed;
+  rejectedAddress_.clear();
   return true;
 }
 
 void SrcpLink::Attach() {
-  StartSrcpCommandSession();
+  if (rejectedAddress_.isEmpty()) StartSrcpCommandSession();
 }
 
 void SrcpLink::StartSrcpCommandSession() {
@@ -95,6 +97,7 @@ void SrcpLink::OpenCommandSession() {
   greeting_ = {};
   handshakeMade_ = false;
   refusalShown_ = false;
+  accessoryBusDecided_ = false;
   switchedAccessoryBusOn_ = false;
   sentLines_ = 0;
   answeredLines_ = 0;
@@ -124,8 +127,14 @@ void SrcpLink::OpenSession(Session& session) {
 void SrcpLink::SessionError(Session& session, TErrorEvent errorEvent, int& errorCode) {
   // A failed connect, and a connection broken under a read, leave the socket open but of no
   // use; a failed lookup and a failed send close it, which is reported as a disconnect.
-  if (errorEvent == eeConnect || errorEvent == eeDisconnect)
-    session.connection = Connection::Closed;
+  if (errorEvent == eeDisconnect && handshakeMade_) {
+    // A session that breaks after "Verbinden" is told in words of this program's own (the
+    // window's box, the run's verdict); the socket layer's number would only be a second box.
+    errorCode = 0;
+    SessionClosed(session);
+    return;
+  }
+  if (errorEvent == eeConnect || errorEvent == eeDisconnect) SessionClosed(session);
   if (errorEvent != eeConnect || errorCode != kConnectionRefused) return;
   // The socket layer's own box, with what the number means to this user.
   const int refused = std::exchange(errorCode, 0);
@@ -134,6 +143,17 @@ void SrcpLink::SessionError(Session& session, TErrorEvent errorEvent, int& error
               QStringLiteral("Er draait geen SRCP-server op %1. Start de server en druk daarna "
                              "op \"Verbinden\".")
                   .arg(address_.ToString()));
+}
+
+void SrcpLink::SessionClosed(Session& session) {
+  session.connection = Connection::Closed;
+  if (!handshakeMade_) return;
+  handshakeMade_ = false;
+  // The handshake was made on both sessions together: the one left is of no use alone, and
+  // the next "Verbinden" starts with a new command session.
+  command_.socket.Close();
+  info_.socket.Close();
+  if (OnSessionLost) OnSessionLost();
 }
 
 void SrcpLink::CommandLine(const QByteArray& line) {

@@ -35,10 +35,13 @@ class SrcpLink final : public CommandStationLink {
   SrcpLink(const SrcpLink&) = delete;
   SrcpLink& operator=(const SrcpLink&) = delete;
 
-  // "host[:port]"; false, with the address left as it was, for a text that names no server.
-  // Sessions opened from then on go there.
+  // "host[:port]"; sessions opened from then on go there. False for a text that names no
+  // server: the link then has none, opens no session and refuses "Verbinden" with a box.
   bool SetServerAddress(const QString& text);
-  const SrcpServerAddress& ServerAddress() const { return address_; }
+
+  // Called when a session of a handshake that was made goes without this link ending it (the
+  // server stopped, the connection broke). "Verbinden" then makes a new handshake.
+  std::function<void()> OnSessionLost;
 
   void Attach() override;
   bool UsesSerialPort() const override { return false; }
@@ -48,9 +51,10 @@ class SrcpLink final : public CommandStationLink {
 
   // A new command session; waits one reply period at most for the server's greeting.
   void StartSrcpCommandSession();
-  // The handshake the greeting asks for. False when no greeting was recognised (nothing is
-  // sent then) or a line did not go out whole.
-  bool SrcpHandshake();
+  // The handshake the greeting asks for, with the server's reply to every line of the command
+  // session read before it ends. Nothing when it was made; otherwise why not (nothing is sent
+  // without a recognised greeting).
+  std::optional<QString> SrcpHandshake();
   // One generic-accessory command, its reply and, where the server holds commands while a bus
   // has no power, the report that it reached the track.
   AccessoryOutcome SendSrcpGA(const QString& bus, const QString& address, const QString& port,
@@ -85,6 +89,7 @@ class SrcpLink final : public CommandStationLink {
   void OpenCommandSession();
   void OpenSession(Session& session);
   void SessionError(Session& session, TErrorEvent errorEvent, int& errorCode);
+  void SessionClosed(Session& session);
   void CommandLine(const QByteArray& line);
   void InfoLine(const QByteArray& line);
 
@@ -92,10 +97,17 @@ class SrcpLink final : public CommandStationLink {
   // The lines go out one after another; false when one of them did not go out whole.
   bool Send(Session& session, std::initializer_list<const char*> lines);
   bool SendWhole(Session& session, const QByteArray& line);
-  // Sends the lines back to back and waits one reply period for the reply to each. On
+  // Sends the lines back to back and waits the reply periods for the reply to each. On
   // success replies holds them in order; otherwise the result says why they are missing.
-  std::optional<QString> Exchange(std::initializer_list<QByteArray> lines,
-                                  std::vector<SrcpServerLine>& replies);
+  std::optional<QString> Exchange(const std::vector<QByteArray>& lines,
+                                  std::vector<SrcpServerLine>& replies, int periods = 1);
+  // Lines of the handshake's command session, each with what its reply must be.
+  enum class Demand { AnyReply, NoError, Carried };
+  std::optional<QString> HandshakeExchange(const std::vector<std::pair<QByteArray, Demand>>& lines);
+  // Once the information session has reported the accessory bus without power (on a server
+  // with a switch per bus), switches it on; until then, nothing. A refusal is the server's.
+  std::optional<AccessoryOutcome> PowerAccessoryBus();
+  bool AccessoryBusReportedOff() const;
   AccessoryOutcome AwaitTrackReport(const SrcpServerLine& reply);
   bool WaitForServer(int periods, const std::function<bool()>& done);
 
@@ -104,6 +116,7 @@ class SrcpLink final : public CommandStationLink {
   TTimer& replyTimer_;
   LinkObserver& observer_;
   SrcpServerAddress address_;
+  QString rejectedAddress_;  // the text of an address that named no server, while it stands
 
   // Of the command session.
   SrcpGreeting greeting_;
@@ -119,6 +132,7 @@ class SrcpLink final : public CommandStationLink {
 
   // Of the information session.
   std::map<QByteArray, bool> busPower_;
+  bool accessoryBusDecided_ = false;  // its report came and was acted on
   bool switchedAccessoryBusOn_ = false;
   std::optional<TrackReport> trackReport_;
 

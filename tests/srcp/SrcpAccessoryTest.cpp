@@ -76,6 +76,20 @@ TEST_F(SrcpLinkTest, LateReplyIsNotTakenForTheNextCommands) {
   EXPECT_EQ(LinesAfter(kDdw07Handshake.size()), Lines({kSet5, kSet5, kInit5, kSet5}));
 }
 
+// Handshake replies that come late, one of them twice: the first command's reply is its own.
+TEST_F(SrcpLinkTest, ExtraHandshakeReplyIsNotTakenForTheFirstCommands) {
+  ScriptedServer scripted({{"1700000000.200 412 ERROR wrong value\n"}});
+  scripted.handshakeReplies["GO"] = "1700000000.000 200 OK GO 1\n1700000000.000 200 OK\n";
+  scripted.handshakeDelayMs = 300;
+  Timer3.SetInterval(400);
+  ASSERT_NO_FATAL_FAILURE(PointAt(scripted.serverPort()));
+  ASSERT_TRUE(link.Connect());
+
+  const AccessoryOutcome outcome = Switch("5");
+  EXPECT_EQ(outcome.result, Result::Refused);
+  EXPECT_EQ(outcome.stationSaid, "412 ERROR wrong value");
+}
+
 // A server that holds commands while their bus has no power: a command counts once the server
 // reports it on the track, and while the bus is off it is refused with the bus named.
 TEST_F(SrcpLinkTest, PerBusServerCountsACommandOnceItReachesTheTrack) {
@@ -98,5 +112,38 @@ TEST_F(SrcpLinkTest, PerBusServerCountsACommandOnceItReachesTheTrack) {
   EXPECT_TRUE(held.stationSaid.endsWith("bus 6 has no power")) << held.stationSaid.toStdString();
   EXPECT_EQ(LinesAfter(handshake.size()), Lines({kSet5, "SET 6 GA 2 1 1 200\r\n"}));
 }
+
+// A busy or remote server reports bus 6 after the handshake: it is switched on before the
+// first command all the same, and when the server refuses that, the first command fails with
+// the server's words.
+class LateBusReport : public SrcpLinkTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(LateBusReport, SwitchesBusSixOnBeforeTheFirstCommand) {
+  const bool refused = GetParam();
+  server = std::make_unique<SrcpServer>(SrcpServer::kSrcpdGreeting, 0);
+  server->SetReportDelay(std::chrono::milliseconds(3000));
+  ASSERT_NO_FATAL_FAILURE(PointAt(server->Port()));
+  ASSERT_TRUE(link.Connect());
+  ASSERT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 6 POWER OFF"); }));
+  server->SetWithoutAccessoryBus(refused);
+
+  const AccessoryOutcome outcome = Switch("5");
+  Lines expected = kDdw08Handshake;
+  expected.push_back("SET 6 POWER ON\r\n");
+  if (refused) {
+    EXPECT_EQ(outcome.result, Result::Refused);
+    EXPECT_EQ(outcome.stationSaid,
+              "the SRCP server answered \"412 ERROR wrong value\" to \"SET 6 POWER ON\"");
+  } else {
+    EXPECT_EQ(outcome.result, Result::CarriedOut) << outcome.stationSaid.toStdString();
+    expected.push_back(kSet5);
+  }
+  EXPECT_EQ(LinesAfter(0), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Server, LateBusReport, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "RefusesBusSix" : "TakesBusSix";
+                         });
 
 }  // namespace

@@ -29,6 +29,8 @@ TEST_P(Session, HandshakeAndEndAsTheGreetingAsks) {
     EXPECT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 1 POWER ON"); }));
   }
 
+  // "Verbinden" again on the session made sends nothing.
+  EXPECT_TRUE(link.Connect());
   link.EndSrcpSession();
   EXPECT_EQ(LinesAfter(c.handshake.size()), c.end);
   EXPECT_TRUE(WaitFor([&] {
@@ -44,15 +46,18 @@ INSTANTIATE_TEST_SUITE_P(
                     SessionCase{"Ddw08", SrcpServer::kDdw08Greeting, kDdw08Handshake, true, kEnd}),
     [](const testing::TestParamInfo<SessionCase>& info) { return info.param.name; });
 
-// A server that drops the session in the handshake, one of an older protocol and one that never
-// greets: each "Verbinden" fails with one box that says why, and no command goes out. (No
-// server at all is tried through the real window.)
+// A server that drops the session in the handshake, one of an older protocol, one that never
+// greets and one that refuses the command session: each "Verbinden" fails with one box that
+// says why, and no command goes out. (No server at all is tried through the real window.)
 TEST_F(SrcpLinkTest, VerbindenThatMakesNoSessionSaysWhy) {
   SrcpServer cutOff(SrcpServer::kDdw08Greeting, 0);
   cutOff.CloseOnLine("GO");
   SrcpServer older("srcpd V2.0.10; SRCP 0.7.3", 0);
   QTcpServer silent;
   silent.listen(QHostAddress::LocalHost, 0);
+  ScriptedServer refusing({});
+  refusing.handshakeReplies["SET CONNECTIONMODE SRCP COMMAND"] =
+      "1700000000.000 401 ERROR unsupported connection mode\n";
   Timer3.SetInterval(100);
   EXPECT_FALSE(link.SetServerAddress("127.0.0.1:99999"));
   const std::pair<int, const char*> cases[] = {
@@ -60,7 +65,11 @@ TEST_F(SrcpLinkTest, VerbindenThatMakesNoSessionSaysWhy) {
       {older.Port(),
        "Op 127.0.0.1:%1 luistert niets, of het is geen SRCP 0.8-server. Start de "
        "server en druk daarna opnieuw op \"Verbinden\"."},
-      {silent.serverPort(), "Op 127.0.0.1:%1 luistert niets"}};
+      {silent.serverPort(), "Op 127.0.0.1:%1 luistert niets"},
+      {refusing.serverPort(),
+       "Het aanmelden bij de SRCP-server op 127.0.0.1:%1 is mislukt.\nMelding: the SRCP server "
+       "answered \"401 ERROR unsupported connection mode\" to \"SET CONNECTIONMODE SRCP "
+       "COMMAND\""}};
   for (const auto& [port, message] : cases) {
     ASSERT_NO_FATAL_FAILURE(PointAt(port));
     Notifications().Reset();
@@ -72,6 +81,7 @@ TEST_F(SrcpLinkTest, VerbindenThatMakesNoSessionSaysWhy) {
     EXPECT_EQ(Switch("5").result, Result::Lost);
   }
   EXPECT_EQ(older.ReceivedLines(0), Lines());
+  EXPECT_EQ(refusing.commands, Lines());
 }
 
 }  // namespace

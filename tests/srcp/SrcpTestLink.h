@@ -9,8 +9,10 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ScktComp/TClientSocket.h"
@@ -41,9 +43,10 @@ inline const std::string kSet5 = "SET 6 GA 5 1 1 200\r\n";
 inline const std::string kInit5 = "INIT 6 GA 5 N\r\n";
 
 // A server written by the test: it greets as a DDW 0.7 server, answers the handshake as any
-// server does, and every other line with the next of the test's replies. A reply is a list of
-// pieces sent 40 ms apart, so that each arrives in a read of its own; "close" ends the
-// connection instead.
+// server does (or as handshakeReplies says, per line without its line end, and all of it
+// handshakeDelayMs late), and every other line with the next of the test's replies. A reply is
+// a list of pieces sent 40 ms apart, so that each arrives in a read of its own; "close" ends
+// the connection instead.
 class ScriptedServer : public QTcpServer {
  public:
   using Reply = std::vector<QByteArray>;
@@ -58,20 +61,39 @@ class ScriptedServer : public QTcpServer {
   }
 
   Lines commands;  // what came after the handshake
+  std::map<QByteArray, QByteArray> handshakeReplies;
+  int handshakeDelayMs = 0;
 
  private:
   void Read() {
     while (peer_ && peer_->canReadLine()) {
       const QByteArray line = peer_->readLine();
       if (!line.contains(" GA ")) {  // the handshake
-        peer_->write("1700000000.000 200 OK\n");
+        AnswerHandshake(handshakeReplies.contains(line.trimmed())
+                            ? handshakeReplies.at(line.trimmed())
+                            : QByteArray("1700000000.000 200 OK\n"));
         continue;
       }
       commands.push_back(line.toStdString());
       if (replies_.empty()) continue;
-      Send(replies_.front(), 0);
+      // Replies keep their order: one to a command waits for the handshake's held back.
+      QTimer::singleShot(held_.isEmpty() ? 0 : handshakeDelayMs + 40, this,
+                         [this, reply = replies_.front()] { Send(reply, 0); });
       replies_.pop_front();
     }
+  }
+
+  void AnswerHandshake(const QByteArray& reply) {
+    if (handshakeDelayMs == 0) {
+      peer_->write(reply);
+      return;
+    }
+    if (held_.isEmpty()) {
+      QTimer::singleShot(handshakeDelayMs, this, [this] {
+        if (peer_) peer_->write(std::exchange(held_, {}));
+      });
+    }
+    held_ += reply;
   }
 
   void Send(Reply pieces, std::size_t next) {
@@ -84,6 +106,7 @@ class ScriptedServer : public QTcpServer {
 
   std::unique_ptr<QTcpSocket> peer_;
   std::deque<Reply> replies_;
+  QByteArray held_;  // handshake replies held back, all sent in one go
 };
 
 class SrcpLinkTest : public testing::Test {

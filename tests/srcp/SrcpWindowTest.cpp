@@ -7,11 +7,17 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <memory>
 
+#include "SrcpInfoListener.h"
 #include "SrcpServer.h"
+#include "WD10/RememberedSettings.h"
 #include "WD10/TFrm_WD10.h"
+#include "WD10/TSpinEdit.h"
+#include "Wd10Learner.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
@@ -20,6 +26,9 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// The command session's lines of a DDW 0.8 server's handshake.
+constexpr std::size_t kHandshakeLines = 6;
 
 class SrcpWindow : public testing::Test {
  protected:
@@ -67,6 +76,27 @@ TEST_F(SrcpWindow, PerBusServerGetsBusSixSwitchedOnAndCarriesTheRunOut) {
             Lines({"SET 6 POWER OFF\r\n", "SET 1 POWER OFF\r\n", "TERM 0 SESSION\r\n"}));
 }
 
+// The server reports an accessory by its number; "07" must be sent as that number for the
+// report to be recognised, and for the decoder to learn 7.
+TEST_F(SrcpWindow, FirstAddressWithALeadingZeroIsProgrammedAsItsNumber) {
+  ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kSrcpdGreeting));
+  SrcpInfoListener listener(server->Port());
+  listener.Start();
+  ASSERT_TRUE(WaitFor([&] { return listener.InSession(); }));
+  window.SpinEdit1->SetText(QStringLiteral("07"));
+  ASSERT_NO_FATAL_FAILURE(Program());
+  EXPECT_TRUE(window.Memo1->Lines().contains(kProgrammed));
+  EXPECT_EQ(Count("SET 6 GA 7 1 1 200"), 1);
+
+  ASSERT_TRUE(WaitFor([&] { return listener.Log().TurnoutsSwitchedOn().size() >= 4; }));
+  Wd10Learner learner;
+  for (int turnout : listener.Log().TurnoutsSwitchedOn()) learner.Hear(turnout);
+  const std::optional<Wd10Learnt> learnt = learner.Learnt();
+  ASSERT_TRUE(learnt);
+  EXPECT_EQ(learnt->firstAddress, 7);
+  EXPECT_TRUE(learnt->groupBAddressAsExpected);
+}
+
 TEST_F(SrcpWindow, ServerWithoutTheAccessoryBusStopsTheRunAtTheFirstStep) {
   ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kSrcpdGreeting, true));
   ASSERT_NO_FATAL_FAILURE(Program());
@@ -111,6 +141,77 @@ TEST_F(SrcpWindow, ConnectWithoutAServerExplainsAndConnectsOnceOneRuns) {
   EXPECT_TRUE(WaitFor([&] { return Count("SET 1 POWER ON") == 1; }));
   EXPECT_FALSE(window.GroupBox1->isVisible());
   EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+// A server that stops, and then connections that are reset, while the window waits for its
+// run: each time one box says so, "Verbinden" is offered again and makes a new handshake.
+TEST_F(SrcpWindow, LostSessionOffersVerbindenAgainWithANewHandshake) {
+  ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw08Greeting));
+  const int port = server->Port();
+  const auto sessionLost = [&] {
+    ASSERT_TRUE(WaitFor([&] { return window.GroupBox1->isVisible(); }));
+    EXPECT_FALSE(window.GroupBox2->isVisible());
+    ASSERT_EQ(Notifications().messages.size(), 1)
+        << Notifications().messages.join('|').toStdString();
+    EXPECT_TRUE(Notifications().messages.first().startsWith(
+        QStringLiteral("De verbinding met de SRCP-server op 127.0.0.1:%1 is verbroken").arg(port)));
+    Notifications().Reset();
+  };
+  const auto handshakeOn = [&](int connection) {
+    driver.Click(window.Button1);
+    EXPECT_EQ(server->ReceivedLines(connection).size(), kHandshakeLines);
+    EXPECT_FALSE(window.GroupBox1->isVisible());
+    EXPECT_TRUE(Notifications().messages.isEmpty());
+  };
+  server.reset();
+  ASSERT_NO_FATAL_FAILURE(sessionLost());
+  server = std::make_unique<SrcpServer>(SrcpServer::kDdw08Greeting, port);
+  ASSERT_NO_FATAL_FAILURE(handshakeOn(0));
+
+  server->ResetConnections();
+  ASSERT_NO_FATAL_FAILURE(sessionLost());
+  ASSERT_NO_FATAL_FAILURE(handshakeOn(2));
+}
+
+// While "Verbinden" makes its handshake the address cannot be changed: the link being connected
+// stays, with its session.
+TEST_F(SrcpWindow, ServerFieldTakesNoOtherAddressWhileVerbindenConnects) {
+  SrcpServer other(SrcpServer::kDdw08Greeting, 0);
+  server = std::make_unique<SrcpServer>(SrcpServer::kSrcpdGreeting, 0);
+  PointAt(server->Port());
+  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Text().contains("SRCP 0.8"); }));
+  QTimer::singleShot(200, &window, [&] {
+    QTest::keyClick(window.SrcpServerEdit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(window.SrcpServerEdit, QStringLiteral("127.0.0.1:%1").arg(other.Port()));
+    QTest::keyClick(window.SrcpServerEdit, Qt::Key_Return);
+  });
+  driver.Click(window.Button1);
+  ASSERT_FALSE(window.GroupBox1->isVisible());
+  EXPECT_FALSE(
+      WaitFor([&] { return server->ConnectionClosed(0) || other.ConnectionCount() > 0; }, 500));
+}
+
+// An address that names no server is not connected to, neither is the one before it, and it is
+// not remembered in place of the server last used.
+TEST_F(SrcpWindow, InvalidAddressIsNeitherConnectedToNorRemembered) {
+  server = std::make_unique<SrcpServer>(SrcpServer::kDdw08Greeting, 0);
+  const QString used = QStringLiteral("127.0.0.1:%1").arg(server->Port());
+  PointAt(server->Port());
+  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Text().contains("SRCP 0.8"); }));
+  window.SrcpServerEdit->setText(QStringLiteral("layout-pi:99999"));
+  emit window.SrcpServerEdit->editingFinished();
+  ASSERT_EQ(Notifications().messages.size(), 1);
+
+  Notifications().Reset();
+  driver.Click(window.Button1);
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_TRUE(Notifications().messages.first().startsWith(
+      "\"layout-pi:99999\" is geen geldig adres van een SRCP-server; zonder geldig adres"));
+  EXPECT_TRUE(window.GroupBox1->isVisible());
+  EXPECT_EQ(server->ReceivedLines(0), Lines());
+
+  window.close();
+  EXPECT_EQ(RememberedSettings().SrcpServer(), used);
 }
 
 // Another address connects there, whichever server station is chosen, and an invalid one is
