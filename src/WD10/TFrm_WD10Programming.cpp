@@ -71,13 +71,13 @@ void TFrm_WD10::Button2Click() {
 AccessoryCommand TFrm_WD10::StepCommand(int step) const {
   switch (step) {
     case 1:
-      return {SpinEdit1->Text().toInt(), SpinEdit1->Text()};
+      return {SpinEdit1->Text().toInt()};
     case 2:
-      return {ModeOfGroupA(), QString::number(ModeOfGroupA())};
+      return {ModeOfGroupA()};
     case 3:
-      return {SpinEdit2->Text().toInt(), SpinEdit2->Text()};
+      return {SpinEdit2->Text().toInt()};
     default:
-      return {ModeOfGroupB(), QString::number(ModeOfGroupB())};
+      return {ModeOfGroupB()};
   }
 }
 

@@ -13,9 +13,9 @@
 
 // One accessory command of the programming run: output on, a pause, output off.
 struct AccessoryCommand {
-  int turnout = 0;  // counted from 1, before any offset of the station
-  // The number as the user typed it; a text protocol sends it as it stands.
-  QString typedTurnout;
+  // Counted from 1, before any offset of the station; a server is sent this number, not the
+  // field's text ("07" goes out as 7).
+  int turnout = 0;
 };
 
 class CommandStationLink {

@@ -174,7 +174,7 @@ TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
     this->Confirm();
   };
   for (const auto& [turnout, on, off] : this->x.switches) {
-    const AccessoryOutcome outcome = this->link.SwitchAccessory({turnout, {}});
+    const AccessoryOutcome outcome = this->link.SwitchAccessory({turnout});
     EXPECT_EQ(outcome.result, Outcome::CarriedOut);
     EXPECT_EQ(writtenBeforePause, on) << "turnout " << turnout;
     EXPECT_EQ(this->TakeWrites(), off) << "turnout " << turnout;
@@ -184,7 +184,7 @@ TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
   EXPECT_EQ(this->observer.waits, std::vector<int>(this->x.switches.size(), this->x.pause));
 
   this->line->Fail(MemoryLine::Op::kWrite, EIO);
-  const AccessoryOutcome lost = this->link.SwitchAccessory({1, {}});
+  const AccessoryOutcome lost = this->link.SwitchAccessory({1});
   EXPECT_EQ(lost.result, Outcome::Lost);
   EXPECT_TRUE(lost.stationSaid.contains(ComErrorMessage(ecWrite)));
 }
@@ -202,7 +202,7 @@ class AnsweringLinkTest : public SerialLinkTest<Link> {
   AccessoryOutcome Step(bool confirmOn, bool confirmOff, const char* after = "") {
     this->Ignore();
     this->observer.wait = [this, confirmOn](int) { confirmOn ? this->Confirm() : this->Ignore(); };
-    const AccessoryOutcome returned = this->link.SwitchAccessory({1, {}});
+    const AccessoryOutcome returned = this->link.SwitchAccessory({1});
     confirmOff ? this->Confirm() : this->Ignore();
     this->Hear(after);
     return this->link.OutcomeAtStepEnd(returned);
@@ -232,7 +232,7 @@ TYPED_TEST(AnsweringLinkTest, StationSilentSinceTheConnectLeavesEveryStepUncheck
   this->Ignore();
   for (const char* other : this->x.noConfirmation) {
     this->observer.wait = nullptr;
-    const AccessoryOutcome returned = this->link.SwitchAccessory({1, {}});
+    const AccessoryOutcome returned = this->link.SwitchAccessory({1});
     EXPECT_EQ(returned.result, Outcome::Unconfirmed);
     this->Ignore();
     if (this->x.confirms == Confirms::ByEcho) this->Hear(other);
@@ -256,7 +256,7 @@ TYPED_TEST(AnsweringLinkTest, RefusalCountsForTheCommandItFollows) {
     this->observer.wait = [&](int) {
       this->Hear(refusal), this->Hear(this->x.refusing.back().first);
     };
-    const AccessoryOutcome outcome = this->link.SwitchAccessory({1, {}});
+    const AccessoryOutcome outcome = this->link.SwitchAccessory({1});
     EXPECT_EQ(outcome.result, Outcome::Refused) << refusal;
     EXPECT_EQ(outcome.stationSaid, QStringLiteral("%1: %2").arg(refusal, meaning));
     EXPECT_EQ(this->link.OutcomeAtStepEnd(outcome).result, Outcome::Refused);
@@ -321,7 +321,7 @@ TEST_P(MaerklinStepTest, CountsWhenItsBytesLeftThePortAndCtsHeld) {
     }
   };
 
-  const AccessoryOutcome written = link.SwitchAccessory({3, {}});
+  const AccessoryOutcome written = link.SwitchAccessory({3});
   const AccessoryOutcome outcome = link.OutcomeAtStepEnd(written);
 
   EXPECT_EQ(outcome.result, c.result);

@@ -103,7 +103,7 @@ TEST(P50XFraming, PortFailureLeavesTheLinkFreeForTheNextCommand) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
   line->Fail(MemoryLine::Op::kWrite, EIO);
-  const AccessoryOutcome outcome = link->SwitchAccessory({9, QStringLiteral("9")});
+  const AccessoryOutcome outcome = link->SwitchAccessory({9});
   EXPECT_EQ(outcome.result, Result::Lost);
   EXPECT_FALSE(outcome.stationSaid.isEmpty());
   EXPECT_FALSE(link->P50XBusy());
@@ -132,7 +132,7 @@ TEST_P(P50XTurnoutOutcome, FollowsTheReplies) {
   link.OpenOnMemoryLine()->AnswerWrites(OneReplyByteAWrite(c.replies));
 
   // The high address bits go in the last byte, with the output bit.
-  const AccessoryOutcome outcome = link->SwitchAccessory({2040, QStringLiteral("2040")});
+  const AccessoryOutcome outcome = link->SwitchAccessory({2040});
 
   EXPECT_EQ(outcome.result, c.result);
   EXPECT_EQ(outcome.stationSaid, c.stationSaid);
@@ -199,7 +199,7 @@ TEST_P(P50XStaleBytes, AreNotTakenForTheTurnoutReply) {
   QTimer::singleShot(10, [&] { line->Receive(QByteArray::fromHex(c.lateBytes)); });
   const SlowStation station(link, *line, 0x90, "A6");
 
-  const AccessoryOutcome outcome = link->SwitchAccessory({9, QStringLiteral("9")});
+  const AccessoryOutcome outcome = link->SwitchAccessory({9});
 
   EXPECT_EQ(outcome.result, Result::Refused);
   EXPECT_EQ(outcome.stationSaid, kPowerIsOff);
@@ -225,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(Left, P50XStaleBytes, testing::Values(
 TEST(P50XFraming, LateTurnoutReplyIsNotReadAsEvents) {
   P50XTestLink link;
   auto line = link.OpenOnMemoryLine();
-  EXPECT_EQ(link->SwitchAccessory({9, QStringLiteral("9")}).stationSaid, kNoReply);
+  EXPECT_EQ(link->SwitchAccessory({9}).stationSaid, kNoReply);
   QTimer::singleShot(10, [&] { line->Receive("\xA6"); });
   const SlowStation station(link, *line, 0xC8, "00");
   link.memo3.SetText("-");
@@ -245,9 +245,9 @@ TEST(P50XFraming, TwoLinksSideBySideEachReadOnlyTheirOwnReplies) {
   auto firstLine = first.OpenOnMemoryLine(), secondLine = second.OpenOnMemoryLine();
   firstLine->AnswerWrites(OneReplyByteAWrite("00 00"));
   AccessoryOutcome firstOutcome = AccessoryOutcome::Lost({});
-  QTimer::singleShot(20, [&] { firstOutcome = first->SwitchAccessory({3, "3"}); });
+  QTimer::singleShot(20, [&] { firstOutcome = first->SwitchAccessory({3}); });
   QTimer::singleShot(100, [&] { secondLine->Receive(QByteArray::fromHex("09")); });
-  const AccessoryOutcome secondOutcome = second->SwitchAccessory({5, "5"});
+  const AccessoryOutcome secondOutcome = second->SwitchAccessory({5});
   EXPECT_EQ(firstOutcome.result, Result::CarriedOut);
   EXPECT_EQ(secondOutcome.result, Result::Refused);
   EXPECT_EQ(firstLine->TakeWritten(), QByteArray::fromHex("78 90 03 40 78 90 03 00"));
