@@ -1,7 +1,7 @@
 #include "maerklin/MaerklinLink.h"
 
-#include "CPort/EComPort.h"
 #include "CPort/TComPort.h"
+#include "link/LostOnWriteError.h"
 #include "link/OpenSerialPort.h"
 #include "maerklin/MaerklinBytes.h"
 
@@ -43,13 +43,9 @@ void MaerklinLink::MaerklinSwitch(int turnout) {
 
 AccessoryOutcome MaerklinLink::SwitchAccessory(const AccessoryCommand& command) {
   clearToSendHeld_ = clearToSend_;
-  try {
-    MaerklinSwitch(command.turnout + TurnoutOffset());
-  } catch (const EComPort& error) {
-    return AccessoryOutcome::Lost(
-        QStringLiteral("nothing: the turnout command could not be written (%1)")
-            .arg(error.Message()));
-  }
+  if (auto lost = LostOnWriteError(QStringLiteral("the turnout command"),
+                                   [&] { MaerklinSwitch(command.turnout + TurnoutOffset()); }))
+    return *lost;
   return AccessoryOutcome::CarriedOut();
 }
 
