@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   P50XTestLink link;
   OpenAsAfterDetection(link, station.SlavePath(), br19200);
 
-  // As the main window's Timer2 does it: off while the poll runs, so polls never overlap.
+  // As the main window's eventPollTimer does it: off while the poll runs, so polls never overlap.
   TTimer poll(nullptr, 100, false);
   poll.OnTimer = [&](QObject*) {
     poll.SetEnabled(false);

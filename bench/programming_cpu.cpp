@@ -18,7 +18,7 @@
 
 #include "CPort/TComPort.h"
 #include "CPortSetup/TComSetupFrm.h"
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/UserNotifier.h"
@@ -41,12 +41,12 @@ class CountingNotifier final : public UserNotifier {
   int messages = 0;
 };
 
-QRadioButton* CentralButton(TFrm_WD10& window, const QString& central) {
-  if (central == QLatin1String("p50x")) return window.RadioButton16;
-  if (central == QLatin1String("lenz")) return window.RadioButton17;
-  if (central == QLatin1String("maerklin")) return window.RadioButton18;
-  if (central == QLatin1String("srcp")) return window.RadioButton19;
-  return window.RadioButton15;
+QRadioButton* CentralButton(MainWindow& window, const QString& central) {
+  if (central == QLatin1String("p50x")) return window.p50xButton;
+  if (central == QLatin1String("lenz")) return window.lenzButton;
+  if (central == QLatin1String("maerklin")) return window.maerklinButton;
+  if (central == QLatin1String("srcp")) return window.srcpButton;
+  return window.locoNetButton;
 }
 
 // Starts sorvell-sim for the central type; the serial ones name their pty on the first line.
@@ -73,23 +73,24 @@ bool MeasureRun(const QString& central, CountingNotifier& notifier) {
     std::fprintf(stderr, "%s: sorvell-sim did not start\n", qPrintable(central));
     return false;
   }
-  TFrm_WD10 window;
+  MainWindow window;
   window.show();
   CentralButton(window, central)->setChecked(true);
   if (central == QLatin1String("srcp"))
-    WaitFor([&] { return window.Memo3->Text().contains(QLatin1String("SRCP")); }, 5000, kPollMs);
+    WaitFor([&] { return window.receiveLog->Text().contains(QLatin1String("SRCP")); }, 5000,
+            kPollMs);
   else
-    window.ComPort1->SetPort(port);
+    window.serialPort->SetPort(port);
   const int messagesBefore = notifier.messages;
 
   QElapsedTimer wall;
   wall.start();
   const double cpuBefore = ProcessCpuMilliseconds();
-  QTest::mouseClick(window.Button1, Qt::LeftButton);
-  QTest::mouseClick(window.Button2, Qt::LeftButton);
-  const bool programmed =
-      window.Memo1->Lines().contains(QStringLiteral("Druk op de programmeerknop van de WD10"));
-  QTest::mouseClick(window.Button3, Qt::LeftButton);
+  QTest::mouseClick(window.connectButton, Qt::LeftButton);
+  QTest::mouseClick(window.programButton, Qt::LeftButton);
+  const bool programmed = window.connectionLog->Lines().contains(
+      QStringLiteral("Druk op de programmeerknop van de WD10"));
+  QTest::mouseClick(window.closeButton, Qt::LeftButton);
   WaitFor([&] { return !window.isVisible(); }, 10000, kPollMs);
   const double cpu = ProcessCpuMilliseconds() - cpuBefore;
   const qint64 elapsed = wall.elapsed();

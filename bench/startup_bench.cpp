@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 #include "support/ResidentMemory.h"
 
 extern char** environ;
@@ -43,10 +43,10 @@ int Sample(long long startedNs, int argc, char** argv) {
   const long long mainNs = NowNs();
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName(QStringLiteral("Sorvell"));
-  TFrm_WD10 Frm_WD10;
+  MainWindow window;
   long long exposedNs = 0;
   struct FirstExpose : QObject {
-    TFrm_WD10* window;
+    MainWindow* window;
     long long* at;
     bool eventFilter(QObject* watched, QEvent* event) override {
       if (*at == 0 && event->type() == QEvent::Expose && window->windowHandle() == watched &&
@@ -55,10 +55,10 @@ int Sample(long long startedNs, int argc, char** argv) {
       return false;
     }
   } firstExpose;
-  firstExpose.window = &Frm_WD10;
+  firstExpose.window = &window;
   firstExpose.at = &exposedNs;
   app.installEventFilter(&firstExpose);
-  Frm_WD10.show();
+  window.show();
   QTimer settle;
   settle.setInterval(kSettleMs);
   QObject::connect(&settle, &QTimer::timeout, [&] {

@@ -6,14 +6,14 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 
 namespace {}  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  TFrm_WD10 window;
+  MainWindow window;
   window.show();
   QApplication::processEvents();
 

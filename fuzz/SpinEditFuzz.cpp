@@ -14,7 +14,7 @@
 #include "FuzzApplication.h"
 #include "FuzzCheck.h"
 #include "WD10/DecoderModel.h"
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 #include "WD10/TSpinEdit.h"
 
 namespace {
@@ -54,14 +54,16 @@ void LeaveField(TSpinEdit& field) {
   QApplication::sendEvent(&field, &focusOut);
 }
 
-void CheckFieldsAgree(const TFrm_WD10& window) {
+void CheckFieldsAgree(const MainWindow& window) {
   bool isNumber = false;
-  const int address = window.SpinEdit1->Text().trimmed().toInt(&isNumber);
+  const int address = window.firstAddressEdit->Text().trimmed().toInt(&isNumber);
   Require(isNumber, "the address field always holds a number");
-  Require(window.SpinEdit1->Text().size() <= 4, "the address field holds at most four characters");
-  Require(window.SpinEdit2->Text() == QString::number(address + DecoderModel::kGroupBOffset),
-          "group B's address is the first address + 4");
-  Require(window.Label1->text() ==
+  Require(window.firstAddressEdit->Text().size() <= 4,
+          "the address field holds at most four characters");
+  Require(
+      window.groupBAddressEdit->Text() == QString::number(address + DecoderModel::kGroupBOffset),
+      "group B's address is the first address + 4");
+  Require(window.decoderNumberLabel->text() ==
               QStringLiteral("Decoderadres: %1").arg(DecoderModel::DecoderNumber(address)),
           "the decoder number follows the first address");
 }
@@ -69,10 +71,10 @@ void CheckFieldsAgree(const TFrm_WD10& window) {
 // The main window as it stands after connecting: the programming panel shown.
 struct ProgrammingPanel {
   ProgrammingPanel() {
-    window.GroupBox2->show();
+    window.programmingPanel->show();
     window.show();
   }
-  TFrm_WD10 window;
+  MainWindow window;
 };
 
 }  // namespace
@@ -80,11 +82,11 @@ struct ProgrammingPanel {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   StartFuzzApplication();
   static ProgrammingPanel panel;
-  TFrm_WD10& window = panel.window;
-  window.RadioButton15->setChecked(true);
-  window.SpinEdit1->SetValue(1);
+  MainWindow& window = panel.window;
+  window.locoNetButton->setChecked(true);
+  window.firstAddressEdit->SetValue(1);
 
-  TSpinEdit& field = *window.SpinEdit1;
+  TSpinEdit& field = *window.firstAddressEdit;
   FuzzedBytes bytes(data, size);
   while (!bytes.Empty()) {
     switch (bytes.Next() % 8) {
@@ -110,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case 6:
         // Märklin lowers the field's upper limit; the other central types leave it.
-        (bytes.Next() % 2 ? window.RadioButton18 : window.RadioButton15)->setChecked(true);
+        (bytes.Next() % 2 ? window.maerklinButton : window.locoNetButton)->setChecked(true);
         break;
       case 7:
         field.stepBy(bytes.Next() % 2 ? 1 : -1);

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 #include "platform/VersionInfo.h"
 
 namespace {
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QStringLiteral("Sorvell"));
   // Lets a Wayland desktop match the window to the menu entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("nl.velmar.sorvell"));
-  TFrm_WD10 Frm_WD10;
-  Frm_WD10.show();
+  MainWindow window;
+  window.show();
   return QApplication::exec();
 }

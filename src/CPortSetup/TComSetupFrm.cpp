@@ -56,8 +56,8 @@ TComSetupFrm::TComSetupFrm(QWidget* parent) : QDialog(parent) {
   // not words, and stay as they are.
   setWindowTitle(CPortText("Setup"));
 
-  GroupBox1 = new QGroupBox(CPortText(" Settings "), this);
-  auto* grid = new QGridLayout(GroupBox1);
+  selectionPanel = new QGroupBox(CPortText(" Settings "), this);
+  auto* grid = new QGridLayout(selectionPanel);
   grid->setVerticalSpacing(2);
   struct Row {
     QLabel*& label;
@@ -74,13 +74,13 @@ TComSetupFrm::TComSetupFrm(QWidget* parent) : QDialog(parent) {
   QWidget* previous = nullptr;
   for (int row = 0; row < 6; ++row) {
     const Row& r = rows[row];
-    r.combo = new TComComboBox(GroupBox1);
+    r.combo = new TComComboBox(selectionPanel);
     r.combo->setMinimumWidth(kComboWidth);
     // Watching from before the list is read, so that no adapter plugged in meanwhile is missed.
     if (r.property == cpPort) r.combo->SetWatchPorts(true);
     r.combo->SetComProperty(r.property);
     // As buddy the label also names its box in the accessibility tree.
-    r.label = new QLabel(WithMnemonic(CPortText(r.text), lettersTaken), GroupBox1);
+    r.label = new QLabel(WithMnemonic(CPortText(r.text), lettersTaken), selectionPanel);
     r.label->setBuddy(r.combo);
     grid->addWidget(r.label, row, 0);
     grid->addWidget(r.combo, row, 1);
@@ -88,28 +88,28 @@ TComSetupFrm::TComSetupFrm(QWidget* parent) : QDialog(parent) {
     previous = r.combo;
   }
 
-  Button1 = new QPushButton(CPortText("OK"), this);
-  Button1->setDefault(true);
-  Button2 = new QPushButton(CPortText("Cancel"), this);
-  for (QPushButton* button : {Button1, Button2}) {
+  connectButton = new QPushButton(CPortText("OK"), this);
+  connectButton->setDefault(true);
+  programButton = new QPushButton(CPortText("Cancel"), this);
+  for (QPushButton* button : {connectButton, programButton}) {
     button->setMinimumSize(kButtonWidth, kButtonHeight);
     setTabOrder(previous, button);
     previous = button;
   }
-  connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-  connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+  connect(connectButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(programButton, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* buttons = new QHBoxLayout;
   buttons->setSpacing(5);
   buttons->addStretch();
-  buttons->addWidget(Button1);
-  buttons->addWidget(Button2);
+  buttons->addWidget(connectButton);
+  buttons->addWidget(programButton);
 
   // Layouts rather than fixed pixels: with a larger desktop font the texts must still fit.
   auto* form = new QVBoxLayout(this);
   form->setContentsMargins(8, 8, 6, 7);
   form->setSpacing(7);
-  form->addWidget(GroupBox1);
+  form->addWidget(selectionPanel);
   form->addLayout(buttons);
   form->setSizeConstraint(QLayout::SetFixedSize);
 

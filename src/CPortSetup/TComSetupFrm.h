@@ -24,7 +24,7 @@ class TComSetupFrm : public QDialog {
   int Execute();
   static void SetExecHook(std::function<int(TComSetupFrm&)> hook);
 
-  QGroupBox* GroupBox1;
+  QGroupBox* selectionPanel;
   QLabel* Label1;
   QLabel* Label2;
   QLabel* Label3;
@@ -37,6 +37,6 @@ class TComSetupFrm : public QDialog {
   TComComboBox* Combo4;
   TComComboBox* Combo5;
   TComComboBox* Combo6;
-  QPushButton* Button1;
-  QPushButton* Button2;
+  QPushButton* connectButton;
+  QPushButton* programButton;
 };

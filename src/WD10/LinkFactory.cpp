@@ -9,7 +9,7 @@
 
 namespace {
 
-using CentralType = TFrm_WD10::CentralType;
+using CentralType = MainWindow::CentralType;
 using LinkMaker = std::unique_ptr<CommandStationLink> (*)(const LinkTransport&, LinkObserver&);
 
 template <typename SerialLink>

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 
 class CommandStationLink;
 class LinkObserver;
@@ -28,10 +28,10 @@ struct LinkTransport {
 
 // The central type's name where it is written down (the user's settings): "loconet", "p50x",
 // "lenz", "maerklin", "srcp", the names sorvell-sim knows them by too.
-QString CentralTypeKey(TFrm_WD10::CentralType central);
-std::optional<TFrm_WD10::CentralType> CentralTypeFromKey(const QString& key);
+QString CentralTypeKey(MainWindow::CentralType central);
+std::optional<MainWindow::CentralType> CentralTypeFromKey(const QString& key);
 
-std::unique_ptr<CommandStationLink> MakeLink(TFrm_WD10::CentralType central,
+std::unique_ptr<CommandStationLink> MakeLink(MainWindow::CentralType central,
                                              const LinkTransport& transport,
                                              LinkObserver& observer);
 

@@ -1,11 +1,11 @@
 // Private to the main window's handlers.
 #pragma once
 
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 
-class TFrm_WD10::LongHandler {
+class MainWindow::LongHandler {
  public:
-  explicit LongHandler(TFrm_WD10& window) : window_(window) { ++window_.longHandlers_; }
+  explicit LongHandler(MainWindow& window) : window_(window) { ++window_.longHandlers_; }
   ~LongHandler() {
     if (--window_.longHandlers_ == 0) window_.OnLongHandlersDone();
   }
@@ -13,5 +13,5 @@ class TFrm_WD10::LongHandler {
   LongHandler& operator=(const LongHandler&) = delete;
 
  private:
-  TFrm_WD10& window_;
+  MainWindow& window_;
 };

@@ -57,12 +57,12 @@ QString RememberedSettings::FileName() {
          QStringLiteral("/Sorvell/sorvell.conf");
 }
 
-std::optional<TFrm_WD10::CentralType> RememberedSettings::Central() const {
+std::optional<MainWindow::CentralType> RememberedSettings::Central() const {
   if (!file_) return std::nullopt;
   return CentralTypeFromKey(file_->value(kCentral).toString());
 }
 
-void RememberedSettings::RestorePort(TFrm_WD10::CentralType central, TCustomComPort& port) const {
+void RememberedSettings::RestorePort(MainWindow::CentralType central, TCustomComPort& port) const {
   if (!file_) return;
   file_->beginGroup(CentralTypeKey(central));
   const QString path = file_->value(kPort).toString();
@@ -92,13 +92,13 @@ std::optional<QPoint> RememberedSettings::WindowPosition() const {
   return position;
 }
 
-void RememberedSettings::Remember(TFrm_WD10::CentralType central, TCustomComPort& port,
+void RememberedSettings::Remember(MainWindow::CentralType central, TCustomComPort& port,
                                   const QString& srcpServer, std::optional<QPoint> windowPosition) {
   if (!file_) return;
   file_->setValue(kCentral, CentralTypeKey(central));
   file_->setValue(kSrcpServer, srcpServer);
   if (windowPosition) file_->setValue(kWindowPosition, *windowPosition);
-  if (central != TFrm_WD10::CentralType::Srcp) {
+  if (central != MainWindow::CentralType::Srcp) {
     file_->beginGroup(CentralTypeKey(central));
     file_->setValue(kPort, port.Port());
     file_->setValue(kBaudRate, BaudRateToStr(port.BaudRate()));

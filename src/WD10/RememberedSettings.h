@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 
 class QSettings;
 class TCustomComPort;
@@ -25,14 +25,14 @@ class RememberedSettings {
 
   static QString FileName();
 
-  std::optional<TFrm_WD10::CentralType> Central() const;
+  std::optional<MainWindow::CentralType> Central() const;
   // Puts the remembered line settings of the central type on the port (nothing when none).
-  void RestorePort(TFrm_WD10::CentralType central, TCustomComPort& port) const;
+  void RestorePort(MainWindow::CentralType central, TCustomComPort& port) const;
   std::optional<QString> SrcpServer() const;
   std::optional<QPoint> WindowPosition() const;
 
   // Takes what the user has set now, and writes the file.
-  void Remember(TFrm_WD10::CentralType central, TCustomComPort& port, const QString& srcpServer,
+  void Remember(MainWindow::CentralType central, TCustomComPort& port, const QString& srcpServer,
                 std::optional<QPoint> windowPosition = std::nullopt);
 
  private:

@@ -1,23 +1,23 @@
 #include "WD10/WindowLinkObserver.h"
 
 #include "About/TAboutBox.h"
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 #include "platform/TMemo.h"
 
 void WindowLinkObserver::LogConnection(const QString& line) {
-  window_.Memo1->AddLine(line);
+  window_.connectionLog->AddLine(line);
 }
 
 void WindowLinkObserver::LogReceived(const QString& entry) {
-  window_.Memo3->AddLine(entry);
+  window_.receiveLog->AddLine(entry);
 }
 
 void WindowLinkObserver::ShowReceiveStatus(const QString& text) {
-  window_.Memo3->SetText(text);
+  window_.receiveLog->SetText(text);
 }
 
 void WindowLinkObserver::LogInformation(const QString& entry) {
-  window_.memo4->AddLine(entry);
+  window_.infoLog->AddLine(entry);
 }
 
 void WindowLinkObserver::ShowVersionValue(StationVersionField field, const QString& value) {

@@ -4,11 +4,11 @@
 
 #include "link/LinkObserver.h"
 
-class TFrm_WD10;
+class MainWindow;
 
 class WindowLinkObserver final : public LinkObserver {
  public:
-  explicit WindowLinkObserver(TFrm_WD10& window) : window_(window) {}
+  explicit WindowLinkObserver(MainWindow& window) : window_(window) {}
 
   void LogConnection(const QString& line) override;
   void LogReceived(const QString& entry) override;
@@ -18,5 +18,5 @@ class WindowLinkObserver final : public LinkObserver {
   void WaitMs(int milliseconds) override;
 
  private:
-  TFrm_WD10& window_;
+  MainWindow& window_;
 };

@@ -11,13 +11,13 @@ class LinkObserver {
  public:
   virtual ~LinkObserver() = default;
 
-  // A line of the connection log (Memo1).
+  // A line of the connection log (connectionLog).
   virtual void LogConnection(const QString& line) = 0;
-  // An entry of the receive log (Memo3): a message or what a server sent.
+  // An entry of the receive log (receiveLog): a message or what a server sent.
   virtual void LogReceived(const QString& entry) = 0;
   // Replaces the receive log's whole text with a status text.
   virtual void ShowReceiveStatus(const QString& text) = 0;
-  // An entry of the information log (memo4): what a server's information session sent.
+  // An entry of the information log (infoLog): what a server's information session sent.
   virtual void LogInformation(const QString& entry) = 0;
   virtual void ShowVersionValue(StationVersionField field, const QString& value) = 0;
   // The window's millisecond wait: events keep running, and it ends early when the user closes.

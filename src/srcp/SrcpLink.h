@@ -1,9 +1,9 @@
-// The link to an SRCP 0.8 server over TCP. The command session (the window's ClientSocket1)
-// opens when the user chooses "SRCP 0.8"; the information session (ClientSocket2) opens at
+// The link to an SRCP 0.8 server over TCP. The command session (the window's srcpCommandSocket)
+// opens when the user chooses "SRCP 0.8"; the information session (srcpInfoSocket) opens at
 // "Verbinden" for servers that want one. What each session receives goes to its log pane as it
 // comes, and is cut into lines here: the server's replies are matched on those lines, never on
 // the log. Every wait for the server is bounded by periods of the reply timer (the window's
-// Timer3, one second), and ends at once when the command session is gone.
+// replyTimer, one second), and ends at once when the command session is gone.
 #pragma once
 
 #include <QByteArray>

@@ -12,87 +12,88 @@
 #include <QTimer>
 
 #include "CPort/TComPort.h"
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 #include "WD10/TSpinEdit.h"
 
 namespace {
 
-class MainWindow : public testing::Test {
+class MainWindowTest : public testing::Test {
  protected:
-  MainWindow() {
+  MainWindowTest() {
     window.show();
     // Focus moves, and so the field's leaving, need an active window.
     QApplication::setActiveWindow(&window);
   }
   // The first address and what follows from it: the decoder number and group B's address.
   void ExpectAddress(const QString& first, int decoder, int groupB) {
-    EXPECT_EQ(window.SpinEdit1->Text(), first);
-    EXPECT_EQ(window.Label1->text(), QString("Decoderadres: %1").arg(decoder));
-    EXPECT_EQ(window.SpinEdit2->Text(), QString::number(groupB));
+    EXPECT_EQ(window.firstAddressEdit->Text(), first);
+    EXPECT_EQ(window.decoderNumberLabel->text(), QString("Decoderadres: %1").arg(decoder));
+    EXPECT_EQ(window.groupBAddressEdit->Text(), QString::number(groupB));
   }
-  TFrm_WD10 window;
+  MainWindow window;
 };
 
-TEST_F(MainWindow, StartsWithTheSelectionAndTheFirstModes) {
+TEST_F(MainWindowTest, StartsWithTheSelectionAndTheFirstModes) {
   ExpectAddress("1", 1, 5);
-  EXPECT_TRUE(window.GroupBox1->isVisible());
-  EXPECT_FALSE(window.GroupBox2->isVisible() || window.GroupBox5->isVisible());
+  EXPECT_TRUE(window.selectionPanel->isVisible());
+  EXPECT_FALSE(window.programmingPanel->isVisible() || window.signalsPanel->isVisible());
   EXPECT_EQ(std::pair(window.ModeOfGroupA(), window.ModeOfGroupB()), std::pair(2, 2));
-  window.RadioButton[5]->setChecked(true);
-  window.RadioButton[14]->setChecked(true);
+  window.groupAModes[4]->setChecked(true);
+  window.groupBModes[6]->setChecked(true);
   EXPECT_EQ(std::pair(window.ModeOfGroupA(), window.ModeOfGroupB()), std::pair(6, 8));
-  EXPECT_EQ(window.RadioButton[14]->text(), "NS-Sein met 4 begrippen");
+  EXPECT_EQ(window.groupBModes[6]->text(), "NS-Sein met 4 begrippen");
   // The instructions once lost the blanks at line ends and the empty line.
-  const QStringList lines = window.Memo2->toPlainText().split('\n');
+  const QStringList lines = window.instructionsText->toPlainText().split('\n');
   ASSERT_EQ(lines.size(), 8);
   EXPECT_TRUE(lines[0].endsWith("programmeer ") && lines[3].isEmpty());
   EXPECT_TRUE(lines[6].contains("het  'Programmeer Sorvell' knopje. Als de gegevens verzonden "));
   // The window opens with the focus in the instructions; Tab once typed a tab into them.
-  window.Memo2->setFocus();
-  QTest::keyClick(window.Memo2, Qt::Key_Tab);
-  EXPECT_FALSE(window.Memo2->hasFocus());
-  EXPECT_FALSE(window.Memo2->toPlainText().contains('\t'));
+  window.instructionsText->setFocus();
+  QTest::keyClick(window.instructionsText, Qt::Key_Tab);
+  EXPECT_FALSE(window.instructionsText->hasFocus());
+  EXPECT_FALSE(window.instructionsText->toPlainText().contains('\t'));
 }
 
 // The window starts as after choosing LocoNet; then each central type is chosen in turn from the
 // keyboard. What only the Lenz choice sets (CTS flow, the events) and only the Märklin choice
 // sets (the lower address limit) stays for any later choice, as it always has.
-TEST_F(MainWindow, EachCentralChoiceSetsCaptionsAndLine) {
+TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
   const std::tuple<QRadioButton*, TBaudRate, TStopBits, int> steps[] = {
-      {window.RadioButton15, br19200, sbOneStopBit, 2040},
-      {window.RadioButton16, br19200, sbTwoStopBits, 2040},
-      {window.RadioButton17, br9600, sbOneStopBit, 2040},
-      {window.RadioButton15, br19200, sbOneStopBit, 2040},
-      {window.RadioButton18, br2400, sbTwoStopBits, 248},
-      {window.RadioButton15, br19200, sbOneStopBit, 248}};
+      {window.locoNetButton, br19200, sbOneStopBit, 2040},
+      {window.p50xButton, br19200, sbTwoStopBits, 2040},
+      {window.lenzButton, br9600, sbOneStopBit, 2040},
+      {window.locoNetButton, br19200, sbOneStopBit, 2040},
+      {window.maerklinButton, br2400, sbTwoStopBits, 248},
+      {window.locoNetButton, br19200, sbOneStopBit, 248}};
   for (const auto& [choice, baud, stopBits, maxAddress] : steps) {
     choice->setFocus();
     QTest::keyClick(choice, Qt::Key_Space);
     SCOPED_TRACE(choice->text().toStdString());
-    EXPECT_EQ(window.ComPort1->BaudRate(), baud);
-    EXPECT_EQ(window.ComPort1->StopBits(), stopBits);
+    EXPECT_EQ(window.serialPort->BaudRate(), baud);
+    EXPECT_EQ(window.serialPort->StopBits(), stopBits);
     // Only the P50X choice offers the button, and inside the programming panel, not past its edge.
-    EXPECT_EQ(window.Button4->isVisibleTo(window.GroupBox2), choice == window.RadioButton16);
-    EXPECT_LE(window.Button4->geometry().right(), window.GroupBox2->width());
-    EXPECT_EQ(window.SpinEdit1->MaxValue(), maxAddress);
+    EXPECT_EQ(window.stationAboutButton->isVisibleTo(window.programmingPanel),
+              choice == window.p50xButton);
+    EXPECT_LE(window.stationAboutButton->geometry().right(), window.programmingPanel->width());
+    EXPECT_EQ(window.firstAddressEdit->MaxValue(), maxAddress);
   }
-  EXPECT_EQ(window.ComPort1->Events(), (TComEvents{evRxChar, evCTS}));
-  EXPECT_TRUE(window.ComPort1->FlowControl().OutCTSFlow());
+  EXPECT_EQ(window.serialPort->Events(), (TComEvents{evRxChar, evCTS}));
+  EXPECT_TRUE(window.serialPort->FlowControl().OutCTSFlow());
 }
 
 // The buttons step by eight and clamp; a typed value stands until the field loses focus.
-TEST_F(MainWindow, AddressFieldStepsTypesAndClamps) {
-  window.GroupBox2->show();
+TEST_F(MainWindowTest, AddressFieldStepsTypesAndClamps) {
+  window.programmingPanel->show();
   const std::tuple<int, int, const char*, int, int> steps[] = {
       {1, 1, "9", 3, 13}, {2033, 1, "2040", 511, 2044}, {5, -1, "1", 1, 5}};
   for (const auto& [from, by, first, decoder, groupB] : steps) {
-    window.SpinEdit1->SetValue(from);
-    window.SpinEdit1->stepBy(by);
+    window.firstAddressEdit->SetValue(from);
+    window.firstAddressEdit->stepBy(by);
     ExpectAddress(first, decoder, groupB);
   }
-  QLineEdit* edit = window.SpinEdit1->findChild<QLineEdit*>();
+  QLineEdit* edit = window.firstAddressEdit->findChild<QLineEdit*>();
   const auto type = [&](const char* text) {
-    window.SpinEdit1->setFocus();
+    window.firstAddressEdit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, text);
   };
@@ -103,17 +104,17 @@ TEST_F(MainWindow, AddressFieldStepsTypesAndClamps) {
   QTest::keyClicks(edit, "-");
   ExpectAddress("-3", 1, 1);
   type("99999");  // at most four characters
-  EXPECT_EQ(window.SpinEdit1->Text(), "9999");
-  window.Button2->setFocus();
+  EXPECT_EQ(window.firstAddressEdit->Text(), "9999");
+  window.programButton->setFocus();
   ExpectAddress("2040", 511, 2044);
   type("0");
-  window.Button2->setFocus();
-  EXPECT_EQ(window.SpinEdit1->Text(), "1");
+  window.programButton->setFocus();
+  EXPECT_EQ(window.firstAddressEdit->Text(), "1");
 }
 
 // An inner wait started from a timer inside the outer one once cut the outer wait short. Only
 // ordering is checked, never durations.
-TEST_F(MainWindow, NestedWaitDoesNotCutTheOuterShort) {
+TEST_F(MainWindowTest, NestedWaitDoesNotCutTheOuterShort) {
   QElapsedTimer clock;
   qint64 innerEnded = -1;
   QTimer::singleShot(20, &window, [&] {

@@ -20,9 +20,9 @@ TEST_F(LenzRun, ConnectProgramAndClose) {
   EXPECT_EQ(station.SlaveBaudRate(), 9600);
   EXPECT_TRUE(station.SlaveSettings().c_cflag & CRTSCTS);
 
-  driver.Click(window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }));
-  EXPECT_EQ(window.Memo1->Lines(),
+  driver.Click(window.programButton);
+  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }));
+  EXPECT_EQ(window.connectionLog->Lines(),
             QStringList({"Zet wisselnummer: 5", "Zet wisselnummer: 6", "Zet wisselnummer: 9",
                          "Zet wisselnummer: 6", "Druk op de programmeerknop van de WD10"}));
   ASSERT_TRUE(WaitFor([&] { return station.FramesHeard().size() == 9; }));
@@ -33,28 +33,28 @@ TEST_F(LenzRun, ConnectProgramAndClose) {
   const auto bytes = station.Received();
   EXPECT_GE(bytes[7].at - bytes[3].at, 240ms) << "the output stays on for 250 ms";
   // Every accessory frame was acknowledged, and each answer logged as a frame of its own.
-  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().count("01 04 05 ") == 8; }));
-  EXPECT_EQ(window.Memo3->Lines().first(), "61 01 60 ");
+  ASSERT_TRUE(WaitFor([&] { return window.receiveLog->Lines().count("01 04 05 ") == 8; }));
+  EXPECT_EQ(window.receiveLog->Lines().first(), "61 01 60 ");
 
-  driver.Click(window.Button3);
+  driver.Click(window.closeButton);
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   ASSERT_TRUE(WaitFor([&] { return station.FramesHeard().size() == 10; }));
   EXPECT_EQ(station.FramesHeard().back(), Hex("8080"));
-  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
 TEST_F(LenzRun, AddressBeyondTheReachOfLenzIsRefusedBeforeAnythingIsSent) {
   Connect();
-  window.SpinEdit1->SetValue(1017);
+  window.firstAddressEdit->SetValue(1017);
   const std::size_t heardBefore = station.ReceivedCount();
 
-  driver.Click(window.Button2);
+  driver.Click(window.programButton);
 
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages.first().contains("1016"));
-  EXPECT_TRUE(window.Button2->isEnabled());
-  EXPECT_TRUE(window.Memo1->Lines().isEmpty());
+  EXPECT_TRUE(window.programButton->isEnabled());
+  EXPECT_TRUE(window.connectionLog->Lines().isEmpty());
   // A frame written now would have reached the simulator well within this.
   QTest::qWait(100);
   EXPECT_EQ(station.ReceivedCount(), heardBefore);

@@ -21,8 +21,8 @@ TEST_F(LocoNetRun, ConnectProgramAndClose) {
 
   // Slot data from a throttle on the net, while the first output is on.
   QTimer::singleShot(50, [&] { station.SendSlotData(5, 0x33); });
-  driver.Click(window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }));
+  driver.Click(window.programButton);
+  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }));
 
   const std::vector<QByteArray> expected = {
       Hex("837C"),     Hex("B000307F"), Hex("BA050545"), Hex("B000206F"), Hex("B001307E"),
@@ -32,13 +32,13 @@ TEST_F(LocoNetRun, ConnectProgramAndClose) {
   const auto bytes = station.Received();
   // Bytes 2..5 are the first switch request, 6..9 the move, 10..13 the request's second half.
   EXPECT_GE(bytes[10].at - bytes[2].at, 190ms) << "the output stays on for 200 ms";
-  EXPECT_EQ(window.Memo1->Lines(),
+  EXPECT_EQ(window.connectionLog->Lines(),
             QStringList({"Zet wisselnummer: 1", "Zet wisselnummer: 2", "Zet wisselnummer: 5",
                          "Zet wisselnummer: 2", "Druk op de programmeerknop van de WD10"}));
 
   // The echo of every message, and the slot data with the echo of its answer.
-  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Lines().size() == 11; }));
-  QStringList logged = window.Memo3->Lines();
+  ASSERT_TRUE(WaitFor([&] { return window.receiveLog->Lines().size() == 11; }));
+  QStringList logged = window.receiveLog->Lines();
   const QString slotData = logged.takeAt(2);
   EXPECT_TRUE(slotData.startsWith("E70E0533")) << slotData.toStdString();
   QStringList echoes;
@@ -46,22 +46,22 @@ TEST_F(LocoNetRun, ConnectProgramAndClose) {
     echoes.append(QString::fromLatin1(message.toHex().toUpper()));
   EXPECT_EQ(logged, echoes);
 
-  driver.Click(window.Button3);
+  driver.Click(window.closeButton);
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   ASSERT_TRUE(WaitFor([&] { return station.MessagesHeard().size() == expected.size() + 1; }));
   EXPECT_EQ(station.MessagesHeard().back(), Hex("827D"));
-  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
 TEST_F(LocoNetRun, ModeChangedDuringTheRunIsUsedAtItsStep) {
-  window.Timer4->SetInterval(400);
-  window.RadioButton[1]->setChecked(true);  // group A: mode 2 when the run starts
+  window.stepPauseTimer->SetInterval(400);
+  window.groupAModes[0]->setChecked(true);  // group A: mode 2 when the run starts
   Connect();
   // During the first step pause the user picks mode 6 for group A.
-  QTimer::singleShot(300, &window, [&] { window.RadioButton[5]->setChecked(true); });
-  driver.Click(window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
+  QTimer::singleShot(300, &window, [&] { window.groupAModes[4]->setChecked(true); });
+  driver.Click(window.programButton);
+  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
   ASSERT_GE(station.Log().TurnoutsSwitchedOn().size(), 2u);
   EXPECT_EQ(station.Log().TurnoutsSwitchedOn()[1], 6);
 }

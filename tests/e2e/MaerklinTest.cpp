@@ -22,23 +22,23 @@ TEST_F(MaerklinRun, ConnectProgramAndClose) {
   EXPECT_EQ(station.ReceivedData(), Hex("60"));
   EXPECT_EQ(station.SlaveBaudRate(), 2400);
   EXPECT_TRUE(station.SlaveSettings().c_cflag & CSTOPB);
-  EXPECT_TRUE(window.GroupBox5->isVisible());
+  EXPECT_TRUE(window.signalsPanel->isVisible());
 
-  window.SpinEdit1->SetValue(241);
-  driver.Click(window.Button2);
+  window.firstAddressEdit->SetValue(241);
+  driver.Click(window.programButton);
   ASSERT_TRUE(WaitFor([&] { return station.ReceivedCount() >= 13; }));
   EXPECT_EQ(station.ReceivedData(), Hex("60 22F120 220220 22F520 220220"));
   const auto bytes = station.Received();
   EXPECT_GE(bytes[3].at - bytes[2].at, 90ms) << "the solenoid pulse lasts 100 ms";
-  EXPECT_EQ(window.Memo1->Lines(),
+  EXPECT_EQ(window.connectionLog->Lines(),
             QStringList({"Zet wisselnummer: 241", "Zet wisselnummer: 2", "Zet wisselnummer: 245",
                          "Zet wisselnummer: 2", UnconfirmedRunLogLine(),
                          "Druk op de programmeerknop van de WD10"}));
 
-  driver.Click(window.Button3);
+  driver.Click(window.closeButton);
   ASSERT_TRUE(WaitFor([&] { return station.ReceivedCount() >= 14; }));
   EXPECT_EQ(station.ReceivedData().back(), '\x61');
-  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
@@ -49,16 +49,16 @@ TEST_F(MaerklinRun, TitleBarCloseStopsTheCommandStationOnceAndFirst) {
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 2; }));
   WaitFor([] { return false; }, 100);
   EXPECT_EQ(station.ReceivedData(), Hex("6061"));
-  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
 TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {
   Connect();
   // The close request comes halfway through the first step's 100 ms solenoid pulse.
-  window.Timer4->SetInterval(400);
+  window.stepPauseTimer->SetInterval(400);
   QTimer::singleShot(50, &window, [&] { window.close(); });
-  driver.Click(window.Button2);
+  driver.Click(window.programButton);
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 5; }));
   // The first step went out, then the stop byte; no second step, no error box.
   EXPECT_EQ(station.ReceivedData(), Hex("60 220120 61"));
@@ -68,17 +68,17 @@ TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {
 TEST_F(MaerklinRun, UnpluggedAdapterIsReportedAndTheWindowStillCloses) {
   Connect();
   station.Unplug();
-  driver.Click(window.Button2);
+  driver.Click(window.programButton);
   // The run stops at its first step with one box that says what failed; no success line.
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages.first().contains("Stap 1 van 4"));
   EXPECT_TRUE(Notifications().messages.first().contains("WriteFile function failed"));
-  EXPECT_NE(window.Memo1->Lines().last(), "Druk op de programmeerknop van de WD10");
-  EXPECT_TRUE(window.Button3->isVisible());
+  EXPECT_NE(window.connectionLog->Lines().last(), "Druk op de programmeerknop van de WD10");
+  EXPECT_TRUE(window.closeButton->isVisible());
 
   window.close();
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
-  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_FALSE(window.serialPort->Connected());
 }
 
 // CTS drops in the middle of step 2; with CTS flow control on, the rest of the step stays in
@@ -97,17 +97,17 @@ class MaerklinCtsRun : public MaerklinRun, public testing::WithParamInterface<Cl
  protected:
   MaerklinCtsRun() {
     line->SetSignal(csCTS, true);
-    window.ComPort1->UseDevice(std::make_unique<MemoryDevice>(line));
+    window.serialPort->UseDevice(std::make_unique<MemoryDevice>(line));
   }
   std::shared_ptr<MemoryLine> line = std::make_shared<MemoryLine>();
 };
 
 TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
   const ClearToSendDrop& c = GetParam();
-  window.ComPort1->FlowControl().SetOutCTSFlow(c.ctsFlow);
-  window.Timer4->SetInterval(400);
-  window.Timer5->SetInterval(c.watchMs);
-  driver.Click(window.Button1);
+  window.serialPort->FlowControl().SetOutCTSFlow(c.ctsFlow);
+  window.stepPauseTimer->SetInterval(400);
+  window.connectionWatchTimer->SetInterval(c.watchMs);
+  driver.Click(window.connectButton);
   ASSERT_EQ(line->Written(), Hex("60"));
   QTimer dropper;
   QObject::connect(&dropper, &QTimer::timeout, [&] {
@@ -117,8 +117,8 @@ TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
   });
   dropper.start(1);
 
-  driver.Click(window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }));
+  driver.Click(window.programButton);
+  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }));
   WaitFor([] { return false; }, c.watchMs + 300);
 
   EXPECT_EQ(line->Written().toHex(' ').toStdString(), Hex(c.sent).toHex(' ').toStdString());
@@ -126,7 +126,7 @@ TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
   ASSERT_EQ(Notifications().messages.size(), 1) << Notifications().messages.join('|').toStdString();
   EXPECT_TRUE(Notifications().messages.first().contains("Stap 2 van 4"));
   EXPECT_TRUE(Notifications().messages.first().contains(QString::fromUtf8(c.missing)));
-  EXPECT_FALSE(window.Memo1->Lines().contains("Druk op de programmeerknop van de WD10"));
+  EXPECT_FALSE(window.connectionLog->Lines().contains("Druk op de programmeerknop van de WD10"));
 }
 
 // clang-format off
@@ -141,13 +141,13 @@ INSTANTIATE_TEST_SUITE_P(Drop, MaerklinCtsRun, testing::Values(
 // clang-format on
 
 TEST_F(MaerklinRun, MissingPortLeavesTheSelectionUsable) {
-  window.ComPort1->SetPort("/dev/no-such-serial-port");
-  driver.Click(window.Button1);
+  window.serialPort->SetPort("/dev/no-such-serial-port");
+  driver.Click(window.connectButton);
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_EQ(Notifications().messages.first(), "Unable to open com port (win error code: 2)");
-  EXPECT_TRUE(window.GroupBox1->isVisible());
-  EXPECT_FALSE(window.GroupBox2->isVisible());
-  EXPECT_TRUE(window.Button1->isEnabled() && window.RadioButton15->isEnabled());
+  EXPECT_TRUE(window.selectionPanel->isVisible());
+  EXPECT_FALSE(window.programmingPanel->isVisible());
+  EXPECT_TRUE(window.connectButton->isEnabled() && window.locoNetButton->isEnabled());
 }
 
 }  // namespace

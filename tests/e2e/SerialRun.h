@@ -31,9 +31,9 @@ template <class Station>
 struct StationTraits;
 template <>
 struct StationTraits<LocoNetSimulator> {
-  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton15; }
-  static bool Connected(TFrm_WD10& window, LocoNetSimulator&) {
-    return window.Memo3->Lines().contains("837C");  // its echo of the power-on
+  static QRadioButton* Button(MainWindow& window) { return window.locoNetButton; }
+  static bool Connected(MainWindow& window, LocoNetSimulator&) {
+    return window.receiveLog->Lines().contains("837C");  // its echo of the power-on
   }
   static void Refuse(LocoNetSimulator& station) { station.RefuseSwitchRequests(true); }
   static std::size_t AccessoryFramesHeard(const LocoNetSimulator& station) {
@@ -45,8 +45,8 @@ struct StationTraits<LocoNetSimulator> {
 };
 template <>
 struct StationTraits<ReportingP50XSimulator> {
-  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton16; }
-  static bool Connected(TFrm_WD10&, ReportingP50XSimulator& station) {
+  static QRadioButton* Button(MainWindow& window) { return window.p50xButton; }
+  static bool Connected(MainWindow&, ReportingP50XSimulator& station) {
     return station.EventQueries() >= 2;  // the event poll runs
   }
   static void Refuse(ReportingP50XSimulator& station) {
@@ -55,9 +55,9 @@ struct StationTraits<ReportingP50XSimulator> {
 };
 template <>
 struct StationTraits<LenzSimulator> {
-  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton17; }
-  static bool Connected(TFrm_WD10& window, LenzSimulator&) {
-    return window.Memo3->Lines().contains("61 01 60 ");  // its answer to "resume operations"
+  static QRadioButton* Button(MainWindow& window) { return window.lenzButton; }
+  static bool Connected(MainWindow& window, LenzSimulator&) {
+    return window.receiveLog->Lines().contains("61 01 60 ");  // its answer to "resume operations"
   }
   static void Refuse(LenzSimulator& station) {
     station.RefuseAccessoryOperations(QByteArray::fromHex("010203"));
@@ -71,8 +71,8 @@ struct StationTraits<LenzSimulator> {
 };
 template <>
 struct StationTraits<MaerklinSimulator> {
-  static QRadioButton* Button(TFrm_WD10& window) { return window.RadioButton18; }
-  static bool Connected(TFrm_WD10&, MaerklinSimulator& station) {
+  static QRadioButton* Button(MainWindow& window) { return window.maerklinButton; }
+  static bool Connected(MainWindow&, MaerklinSimulator& station) {
     return station.ReceivedCount() >= 1;  // the go byte; the interface never answers
   }
 };
@@ -82,7 +82,7 @@ class SerialRun : public testing::Test {
  protected:
   SerialRun() {
     driver.Choose(StationTraits<Station>::Button(window));
-    window.ComPort1->SetPort(station.SlavePath());
+    window.serialPort->SetPort(station.SlavePath());
   }
   ~SerialRun() override {
     window.close();
@@ -90,18 +90,18 @@ class SerialRun : public testing::Test {
   }
 
   void Connect() {
-    driver.Click(window.Button1);
-    ASSERT_FALSE(window.GroupBox1->isVisible());
+    driver.Click(window.connectButton);
+    ASSERT_FALSE(window.selectionPanel->isVisible());
     ASSERT_TRUE(WaitFor([&] { return StationTraits<Station>::Connected(window, station); }));
   }
 
   void ConnectAndProgram() {
     Connect();
-    driver.Click(window.Button2);
-    ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
+    driver.Click(window.programButton);
+    ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
   }
 
   Station station;
-  TFrm_WD10 window;
+  MainWindow window;
   WindowDriver driver{window};
 };

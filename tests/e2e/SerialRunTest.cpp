@@ -17,10 +17,10 @@ using SerialStations =
 TYPED_TEST_SUITE(SerialRun, SerialStations);
 
 TYPED_TEST(SerialRun, TheDecoderLearnsTheEnteredAddressAndModes) {
-  TFrm_WD10& window = this->window;
-  window.SpinEdit1->SetValue(17);
-  window.RadioButton[6]->setChecked(true);   // group A: mode 7
-  window.RadioButton[10]->setChecked(true);  // group B: mode 4
+  MainWindow& window = this->window;
+  window.firstAddressEdit->SetValue(17);
+  window.groupAModes[5]->setChecked(true);  // group A: mode 7
+  window.groupBModes[2]->setChecked(true);  // group B: mode 4
   this->ConnectAndProgram();
   ASSERT_TRUE(WaitFor([&] { return this->station.Log().TurnoutsSwitchedOn().size() >= 4; }));
 
@@ -33,9 +33,9 @@ TYPED_TEST(SerialRun, TheDecoderLearnsTheEnteredAddressAndModes) {
   EXPECT_EQ(learnt->modeAName, "Sein met 4 begrippen");
   EXPECT_EQ(learnt->modeBName, "4 uitgangen als aan/uit (K84)");
   EXPECT_EQ(this->station.Log().TurnoutsSwitchedOn().size(), 4u) << "nothing switched twice";
-  EXPECT_TRUE(window.Memo1->Lines().contains(kProgrammed));
+  EXPECT_TRUE(window.connectionLog->Lines().contains(kProgrammed));
 
-  this->driver.Click(window.Button3);
+  this->driver.Click(window.closeButton);
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
@@ -50,7 +50,7 @@ TYPED_TEST(RefusingStation, StopsTheRunAtTheRefusedStepWithOneBox) {
   this->ConnectAndProgram();
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages.first().contains("stap 1 van 4"));
-  EXPECT_FALSE(this->window.Memo1->Lines().contains(kProgrammed));
+  EXPECT_FALSE(this->window.connectionLog->Lines().contains(kProgrammed));
   EXPECT_LE(this->station.Log().TurnoutsSwitchedOn().size(), 1u) << "no second step";
 }
 
@@ -70,20 +70,20 @@ TYPED_TEST(ConfirmingStation, FallingSilentAfterStep1StopsTheRunAtStep2) {
   const QString box = Notifications().messages.first();
   EXPECT_TRUE(box.contains("Stap 2 van 4")) << box.toStdString();
   EXPECT_TRUE(box.contains(StationTraits<TypeParam>::kStep2Missing)) << box.toStdString();
-  EXPECT_TRUE(this->window.Memo1->Lines().contains(
+  EXPECT_TRUE(this->window.connectionLog->Lines().contains(
       RunFailureLogLine(2, 2 + this->window.CurrentLink()->TurnoutOffset())));
-  EXPECT_FALSE(this->window.Memo1->Lines().contains(kProgrammed));
+  EXPECT_FALSE(this->window.connectionLog->Lines().contains(kProgrammed));
   EXPECT_EQ(StationTraits<TypeParam>::AccessoryFramesHeard(this->station), 4u)
       << "nothing after step 2's output on and off";
 }
 
 TYPED_TEST(ConfirmingStation, SilentFromTheStartCompletesTheRunMarkedUnchecked) {
   this->station.SetSilent(true);
-  this->driver.Click(this->window.Button1);
-  this->driver.Click(this->window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return this->window.Button3->isVisible(); }, 10000));
+  this->driver.Click(this->window.connectButton);
+  this->driver.Click(this->window.programButton);
+  ASSERT_TRUE(WaitFor([&] { return this->window.closeButton->isVisible(); }, 10000));
   EXPECT_TRUE(Notifications().messages.isEmpty());
-  EXPECT_EQ(this->window.Memo1->Lines().mid(4),
+  EXPECT_EQ(this->window.connectionLog->Lines().mid(4),
             QStringList({UnconfirmedRunLogLine(), kProgrammed}));
   EXPECT_EQ(StationTraits<TypeParam>::AccessoryFramesHeard(this->station), 8u);
 }

@@ -28,9 +28,9 @@ TEST(StablePortName, IsListedWhenPluggedInAndIsWhatOpensAndWhatTheNextStartHas) 
   const QString other = byId + "/usb-Prolific-port0";
   QString listedAs;
   {
-    TFrm_WD10 window;
+    MainWindow window;
     WindowDriver driver(window);
-    window.RadioButton18->setChecked(true);
+    window.maerklinButton->setChecked(true);
     TComSetupFrm::SetExecHook([&](TComSetupFrm& form) {
       TComComboBox& box = *form.Combo1;
       box.SetByIdDir(byId);
@@ -51,17 +51,17 @@ TEST(StablePortName, IsListedWhenPluggedInAndIsWhatOpensAndWhatTheNextStartHas) 
       listedAs = box.currentText();
       return int(QDialog::Accepted);
     });
-    driver.Click(window.Button1);
+    driver.Click(window.connectButton);
     EXPECT_TRUE(listedAs.startsWith("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0 ("));
-    EXPECT_EQ(window.ComPort1->Port(), stable);
+    EXPECT_EQ(window.serialPort->Port(), stable);
     ASSERT_TRUE(WaitFor([&] { return adapter.ReceivedData() == QByteArray::fromHex("60"); }));
-    driver.Click(window.Button3);
+    driver.Click(window.closeButton);
     ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   }
-  TFrm_WD10 next;
+  MainWindow next;
   next.show();
-  ASSERT_TRUE(WaitFor([&] { return next.RadioButton18->isChecked(); }));
-  EXPECT_EQ(next.ComPort1->Port(), stable);
+  ASSERT_TRUE(WaitFor([&] { return next.maerklinButton->isChecked(); }));
+  EXPECT_EQ(next.serialPort->Port(), stable);
 }
 
 }  // namespace

@@ -35,13 +35,14 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
   Connect();
   EXPECT_TRUE(WithoutPolls(station.ReceivedData())
                   .startsWith("\xC4x\rxSo1\rxSo26\r`xZzA0\rxb\rx\xA0xRT255\rxSE62\rx\x99x\xA7"));
-  EXPECT_EQ(window.Memo3->Text(), "Power On");
-  EXPECT_EQ(window.Memo1->Lines().value(0), "OldBaud = 2400 (Default) BaudRate na een Long Break");
-  EXPECT_EQ(window.ComPort1->BaudRate(), br2400);
-  EXPECT_TRUE(window.GroupBox2->isVisible());
-  EXPECT_TRUE(window.Button4->isVisible());
+  EXPECT_EQ(window.receiveLog->Text(), "Power On");
+  EXPECT_EQ(window.connectionLog->Lines().value(0),
+            "OldBaud = 2400 (Default) BaudRate na een Long Break");
+  EXPECT_EQ(window.serialPort->BaudRate(), br2400);
+  EXPECT_TRUE(window.programmingPanel->isVisible());
+  EXPECT_TRUE(window.stationAboutButton->isVisible());
 
-  driver.Click(window.Button4);
+  driver.Click(window.stationAboutButton);
   EXPECT_TRUE(window.AboutBox->isVisible());
   EXPECT_EQ(window.AboutBox->SPU->text(), "1.502");
   EXPECT_EQ(window.AboutBox->Serial->text(), "0012345678");
@@ -49,22 +50,22 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
   EXPECT_FALSE(window.AboutBox->isVisible());
 
   station.ClearReceived();
-  window.SpinEdit1->SetValue(9);
-  driver.Click(window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
+  window.firstAddressEdit->SetValue(9);
+  driver.Click(window.programButton);
+  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
   QByteArray expected;
   for (int turnout : {9, window.ModeOfGroupA(), 13, window.ModeOfGroupB()})
     expected += Turnout(turnout, true) + Turnout(turnout, false);
   EXPECT_EQ(WithoutPolls(station.ReceivedData()), expected);
-  EXPECT_EQ(window.Memo3->Text(), "Turnout command accepted");
-  EXPECT_EQ(window.Memo1->Lines().last(), kProgrammed);
+  EXPECT_EQ(window.receiveLog->Text(), "Turnout command accepted");
+  EXPECT_EQ(window.connectionLog->Lines().last(), kProgrammed);
 
   station.ClearReceived();
-  driver.Click(window.Button3);
+  driver.Click(window.closeButton);
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   EXPECT_TRUE(WithoutPolls(station.ReceivedData()).endsWith(Hex("78 A6")));
-  EXPECT_FALSE(window.ComPort1->Connected());
-  EXPECT_FALSE(window.Timer2->Enabled());
+  EXPECT_FALSE(window.serialPort->Connected());
+  EXPECT_FALSE(window.eventPollTimer->Enabled());
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
@@ -72,55 +73,56 @@ TEST_F(P50XRun, EventsOfTheCommandStationReachTheLogs) {
   Connect();
 
   station.ReportPowerOff();
-  EXPECT_TRUE(WaitFor([&] { return window.Memo3->Text() == "There has been a Power Off."; }));
+  EXPECT_TRUE(WaitFor([&] { return window.receiveLog->Text() == "There has been a Power Off."; }));
 
   station.ReportFeedback(Hex("03 10 00"));
-  EXPECT_TRUE(WaitFor([&] { return window.Memo1->Lines().contains("[S88 # 3] lb = 16 hb = 0"); }));
+  EXPECT_TRUE(
+      WaitFor([&] { return window.connectionLog->Lines().contains("[S88 # 3] lb = 16 hb = 0"); }));
 
   station.ReportProgrammingResult(Hex("03 00 34 12"));
-  EXPECT_TRUE(WaitFor([&] { return window.Memo1->Lines().contains("CV #0 = 4660"); }));
+  EXPECT_TRUE(WaitFor([&] { return window.connectionLog->Lines().contains("CV #0 = 4660"); }));
 
   station.ReportLocomotiveEvents(Hex("05 01 02 03 04 90"));
-  EXPECT_TRUE(
-      WaitFor([&] { return window.Memo1->Lines().contains("Unexpected reply to XEvtLok cmd!"); }));
+  EXPECT_TRUE(WaitFor(
+      [&] { return window.connectionLog->Lines().contains("Unexpected reply to XEvtLok cmd!"); }));
 }
 
 TEST_F(P50XRun, NoCommandStationStopsTheConnectAndLeavesTheSelectionUsable) {
   station.SetSilent(true);
 
-  driver.Click(window.Button1);
+  driver.Click(window.connectButton);
 
   EXPECT_EQ(Notifications().messages, QStringList{"Geen Intellibox of Twin-Center aangesloten."});
-  EXPECT_TRUE(window.GroupBox1->isVisible());
-  EXPECT_FALSE(window.ComPort1->Connected());
-  EXPECT_FALSE(window.Timer2->Enabled());
+  EXPECT_TRUE(window.selectionPanel->isVisible());
+  EXPECT_FALSE(window.serialPort->Connected());
+  EXPECT_FALSE(window.eventPollTimer->Enabled());
   EXPECT_EQ(station.ReceivedData(), QByteArray(4, '\xC4'));
 
   LocoNetSimulator loconet;
-  window.RadioButton15->setChecked(true);
-  window.ComPort1->SetPort(loconet.SlavePath());
-  driver.Click(window.Button1);
+  window.locoNetButton->setChecked(true);
+  window.serialPort->SetPort(loconet.SlavePath());
+  driver.Click(window.connectButton);
   // The station echoes the power-on; only a port that raises receive events logs it.
-  EXPECT_TRUE(WaitFor([&] { return window.Memo3->Lines().contains("837C"); }));
+  EXPECT_TRUE(WaitFor([&] { return window.receiveLog->Lines().contains("837C"); }));
 }
 
 TEST_F(P50XRun, CommandStationFallingSilentStopsTheRunAtItsStepAndNotTheClose) {
   Connect();
 
   station.SetSilent(true);
-  ASSERT_TRUE(
-      WaitFor([&] { return window.Memo1->Lines().contains("No reply from the command station"); }));
-  driver.Click(window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
+  ASSERT_TRUE(WaitFor(
+      [&] { return window.connectionLog->Lines().contains("No reply from the command station"); }));
+  driver.Click(window.programButton);
+  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages.first().contains("Stap 1 van 4"));
   EXPECT_TRUE(Notifications().messages.first().contains("No reply from the command station"));
-  EXPECT_EQ(window.Memo1->Lines().filter("Programmeren afgebroken").size(), 1);
-  EXPECT_FALSE(window.Memo1->Lines().contains(kProgrammed));
+  EXPECT_EQ(window.connectionLog->Lines().filter("Programmeren afgebroken").size(), 1);
+  EXPECT_FALSE(window.connectionLog->Lines().contains(kProgrammed));
 
-  driver.Click(window.Button3);
+  driver.Click(window.closeButton);
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
-  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_EQ(Notifications().messages.size(), 1);
 }
 
@@ -129,7 +131,7 @@ TEST_F(P50XRun, CommandStationFallingSilentStopsTheRunAtItsStepAndNotTheClose) {
 // the byte that was waiting.
 TEST_F(P50XRun, ByteLeftWaitingIsNotTakenForTheTurnoutReply) {
   Connect();
-  window.Timer4->SetInterval(500);  // long enough for polls in the pause
+  window.stepPauseTimer->SetInterval(500);  // long enough for polls in the pause
   const QByteArray step1 = Turnout(1, true) + Turnout(1, false);
   QTimer arm;
   QObject::connect(&arm, &QTimer::timeout, [&] {
@@ -144,15 +146,15 @@ TEST_F(P50XRun, ByteLeftWaitingIsNotTakenForTheTurnoutReply) {
   arm.start(1);
   station.ClearReceived();
 
-  driver.Click(window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 10000));
+  driver.Click(window.programButton);
+  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
 
   EXPECT_EQ(WithoutPolls(station.ReceivedData()).toHex(' ').toStdString(),
             (step1 + Turnout(window.ModeOfGroupA(), true)).toHex(' ').toStdString());
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages.first().contains("stap 2 van 4"));
   EXPECT_TRUE(Notifications().messages.first().contains("0xA6: the Power is Off!"));
-  EXPECT_FALSE(window.Memo1->Lines().contains(kProgrammed));
+  EXPECT_FALSE(window.connectionLog->Lines().contains(kProgrammed));
 }
 
 TEST_F(P50XRun, UnpluggedAdapterIsReportedOnceAndTheWindowStillCloses) {
@@ -163,11 +165,11 @@ TEST_F(P50XRun, UnpluggedAdapterIsReportedOnceAndTheWindowStillCloses) {
   // The poll stops with its first failure instead of raising a box every 100 ms.
   WaitFor([] { return false; }, 400);
   EXPECT_EQ(Notifications().messages.size(), 1);
-  EXPECT_FALSE(window.Timer2->Enabled());
+  EXPECT_FALSE(window.eventPollTimer->Enabled());
 
   window.close();
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
-  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_FALSE(window.serialPort->Connected());
 }
 
 TEST_F(P50XRun, CloseWhileAPollWaitsForItsReplyStillSwitchesThePowerOff) {
@@ -186,8 +188,8 @@ TEST_F(P50XRun, CloseWhileAPollWaitsForItsReplyStillSwitchesThePowerOff) {
 
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   EXPECT_EQ(WithoutPolls(station.ReceivedData()), Hex("78 A6"));
-  EXPECT_FALSE(window.Memo1->Text().contains("Opdracht overgeslagen"));
-  EXPECT_FALSE(window.ComPort1->Connected());
+  EXPECT_FALSE(window.connectionLog->Text().contains("Opdracht overgeslagen"));
+  EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 

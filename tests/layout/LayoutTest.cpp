@@ -18,7 +18,7 @@
 
 #include "About/TAboutBox.h"
 #include "CPortSetup/TComSetupFrm.h"
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 #include "WD10/TSpinEdit.h"
 #include "platform/FitToFont.h"
 #include "platform/KeepOnScreen.h"
@@ -114,18 +114,18 @@ class Layout : public testing::TestWithParam<int> {
 };
 
 TEST_P(Layout, MainWindowInEachState) {
-  TFrm_WD10 window;
+  MainWindow window;
   ExpectLaidOut(window, "selection", 700);
-  window.RadioButton19->setChecked(true);
+  window.srcpButton->setChecked(true);
   ExpectLaidOut(window, "selection-srcp", 700);
-  window.GroupBox1->hide();
-  window.GroupBox2->show();
-  window.GroupBox5->show();
+  window.selectionPanel->hide();
+  window.programmingPanel->show();
+  window.signalsPanel->show();
   ExpectLaidOut(window, "programming", 700);
-  window.RadioButton16->setChecked(true);
-  window.SpinEdit1->SetValue(2033);
-  window.Button2->hide();
-  window.Button3->show();
+  window.p50xButton->setChecked(true);
+  window.firstAddressEdit->SetValue(2033);
+  window.programButton->hide();
+  window.closeButton->show();
   ExpectLaidOut(window, "programming-p50x", 700);
 }
 
@@ -144,13 +144,13 @@ TEST_P(Layout, MainWindowOpensWholeOnAScreen) {
   for (const bool remembered : {false, true}) {
     SCOPED_TRACE(remembered ? "last place on a monitor that is gone" : "first start");
     if (remembered) {
-      TFrm_WD10 before;
+      MainWindow before;
       before.show();
       before.move(QGuiApplication::primaryScreen()->geometry().topRight() + QPoint(300, 200));
       before.close();
       ASSERT_TRUE(WaitFor([&] { return !before.isVisible(); }));
     }
-    TFrm_WD10 window;
+    MainWindow window;
     window.show();
     QApplication::processEvents();
     const QRect placed = window.frameGeometry();

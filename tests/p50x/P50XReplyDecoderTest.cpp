@@ -16,7 +16,7 @@ struct DecoderCase {
   const char* written;  // hex: every byte on the wire
   int leftUnread;
   QStringList connectionLog = {};
-  QString receiveLog = kUntouched;  // Memo3 afterwards
+  QString receiveLog = kUntouched;  // receiveLog afterwards
   QStringList versions = {};        // SPU, KPU, PPU, LIPU, DNC, Serial; empty where none is shown
 };
 

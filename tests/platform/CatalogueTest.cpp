@@ -16,7 +16,7 @@ TEST(DutchCatalogue, DialogAndEveryComPortMessageReadInDutch) {
   ASSERT_STREQ(setlocale(LC_MESSAGES, nullptr), "nl_NL.UTF-8")
       << "the nl_NL.UTF-8 locale is missing; scripts/install-deps.sh generates it";
   const TComSetupFrm dialog;
-  EXPECT_EQ(dialog.windowTitle() + dialog.Label6->text().remove('&') + dialog.Button2->text(),
+  EXPECT_EQ(dialog.windowTitle() + dialog.Label6->text().remove('&') + dialog.programButton->text(),
             "PoortinstellingenStroombesturingAnnuleren");
   EXPECT_EQ(EComPort(1, 2).Message(), "Kan de compoort niet openen (win error code: 2)");
 

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "WD10/TFrm_WD10Version.h"
+#include "WD10/VersionListing.h"
 #include "platform/TMemo.h"
 #include "platform/VersionInfo.h"
 

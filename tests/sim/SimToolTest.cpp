@@ -24,7 +24,7 @@ namespace {
 struct Central {
   const char* argument;
   const char* choice;  // as the tool names it to the user
-  QRadioButton* TFrm_WD10::*button;
+  QRadioButton* MainWindow::*button;
   const char* heard;           // a line of the station's log the run must show
   QByteArray earlierRun = {};  // written before the window's run, which must be learnt afresh
 };
@@ -59,7 +59,7 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
   tool.start(SORVELL_SIM_PATH, srcp ? QStringList{"srcp", "0"} : QStringList{central.argument});
   ASSERT_TRUE(Printed(QStringLiteral("In Sorvell choose \"%1\"").arg(central.choice)));
   ASSERT_TRUE(Printed("Ctrl+C ends the simulator."));
-  TFrm_WD10 window;
+  MainWindow window;
   WindowDriver driver(window);
   if (srcp) {
     const QRegularExpressionMatch listening =
@@ -69,7 +69,7 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
   }
   driver.Choose(window.*central.button);
   if (srcp) {
-    ASSERT_TRUE(WaitFor([&] { return window.Memo3->Text().contains("SRCP"); }));
+    ASSERT_TRUE(WaitFor([&] { return window.receiveLog->Text().contains("SRCP"); }));
   } else {
     ASSERT_TRUE(QFileInfo(link).symLinkTarget().startsWith(QLatin1String("/dev/pts/")));
     // The program looks where the tool published, in the same runtime directory.
@@ -85,15 +85,15 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
       ASSERT_TRUE(Printed(" solenoids off\n"));
       ::close(fd);
     }
-    window.ComPort1->SetPort(link);
+    window.serialPort->SetPort(link);
   }
-  driver.Click(window.Button1);
-  window.SpinEdit1->SetValue(17);
-  window.RadioButton[6]->setChecked(true);   // group A: mode 7
-  window.RadioButton[10]->setChecked(true);  // group B: mode 4
-  driver.Click(window.Button2);
-  ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 15000));
-  driver.Click(window.Button3);
+  driver.Click(window.connectButton);
+  window.firstAddressEdit->SetValue(17);
+  window.groupAModes[5]->setChecked(true);  // group A: mode 7
+  window.groupBModes[2]->setChecked(true);  // group B: mode 4
+  driver.Click(window.programButton);
+  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 15000));
+  driver.Click(window.closeButton);
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
 
   EXPECT_TRUE(
@@ -113,13 +113,13 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
 
 INSTANTIATE_TEST_SUITE_P(
     Centrals, SimToolRun,
-    testing::Values(Central{"p50x", "IB/TC ", &TFrm_WD10::RadioButton16, " turnout 21 on\n"},
-                    Central{"lenz", "Lenz/Multi-Maus", &TFrm_WD10::RadioButton17,
+    testing::Values(Central{"p50x", "IB/TC ", &MainWindow::p50xButton, " turnout 21 on\n"},
+                    Central{"lenz", "Lenz/Multi-Maus", &MainWindow::lenzButton,
                             " power off (stop all locomotives)\n"},
                     // A run broken off after two commands (turnouts 17 and 7) is forgotten.
-                    Central{"maerklin", "Märklin (6050/6051)", &TFrm_WD10::RadioButton18,
+                    Central{"maerklin", "Märklin (6050/6051)", &MainWindow::maerklinButton,
                             " turnout 7 on (green)\n", QByteArray::fromHex("60221120220720")},
-                    Central{"srcp", "SRCP 0.8", &TFrm_WD10::RadioButton19,
+                    Central{"srcp", "SRCP 0.8", &MainWindow::srcpButton,
                             " accessory 17 initialised (protocol N)\n"}),
     [](const testing::TestParamInfo<Central>& info) { return info.param.argument; });
 

@@ -17,9 +17,9 @@
 #include "ReportingP50XSimulator.h"
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
+#include "WD10/MainWindow.h"
 #include "WD10/RememberedSettings.h"
 #include "WD10/RunFailureMessage.h"
-#include "WD10/TFrm_WD10.h"
 #include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
 #include "platform/TMemo.h"
@@ -46,7 +46,7 @@ class Run {
     // Each run is a first start: what an earlier run's window remembered (its central type, a
     // server long gone) is not this run's plan.
     QFile::remove(RememberedSettings::FileName());
-    window_ = std::make_unique<TFrm_WD10>();
+    window_ = std::make_unique<MainWindow>();
     driver_ = std::make_unique<WindowDriver>(*window_);
     QTimer limit;
     limit.setSingleShot(true);
@@ -58,7 +58,7 @@ class Run {
 
     ChooseCentral();
     if (!overran_) Connect();
-    if (!overran_ && window_->GroupBox2->isVisible()) Program();
+    if (!overran_ && window_->programmingPanel->isVisible()) Program();
     Close();
     RunResult result = Judge();
     result.seconds = clock.elapsed() / 1000.0;
@@ -94,18 +94,18 @@ class Run {
   }
 
   void ChooseCentral() {
-    QRadioButton* const buttons[] = {window_->RadioButton15, window_->RadioButton16,
-                                     window_->RadioButton17, window_->RadioButton18,
-                                     window_->RadioButton19};
+    QRadioButton* const buttons[] = {window_->locoNetButton, window_->p50xButton,
+                                     window_->lenzButton, window_->maerklinButton,
+                                     window_->srcpButton};
     const bool srcp = plan_.central == SimulatedCentral::Srcp;
     if (srcp) window_->SrcpServerEdit->setText(QStringLiteral("127.0.0.1:%1").arg(server_->Port()));
     driver_->Choose(buttons[static_cast<int>(plan_.central)]);
     if (!srcp) {
-      window_->ComPort1->SetPort(line_->SlavePath());
+      window_->serialPort->SetPort(line_->SlavePath());
       return;
     }
     // As the user does: "Verbinden" once the server's greeting shows in the receive log.
-    WaitFor([this] { return window_->Memo3->Text().contains(QLatin1String("SRCP")); });
+    WaitFor([this] { return window_->receiveLog->Text().contains(QLatin1String("SRCP")); });
   }
 
   void Connect() {
@@ -116,25 +116,25 @@ class Run {
                            [this] { server_->SetFlood(false); });
       });
     }
-    driver_->Click(window_->Button1);
+    driver_->Click(window_->connectButton);
   }
 
   void Program() {
-    window_->SpinEdit1->SetValue(plan_.address);
-    window_->RadioButton[plan_.modeButtonA]->setChecked(true);
-    window_->RadioButton[plan_.modeButtonB]->setChecked(true);
+    window_->firstAddressEdit->SetValue(plan_.address);
+    window_->groupAModes[plan_.modeA]->setChecked(true);
+    window_->groupBModes[plan_.modeB]->setChecked(true);
     if (plan_.line.fault == LineFault::InterfaceOff) {
       QTimer::singleShot(plan_.line.interfaceOffAfterMs, window_.get(),
                          [this] { line_->SwitchInterfaceOff(); });
     }
-    if (window_->Button2->isVisible() && window_->Button2->isEnabled())
-      driver_->Click(window_->Button2);
+    if (window_->programButton->isVisible() && window_->programButton->isEnabled())
+      driver_->Click(window_->programButton);
   }
 
   void Close() {
     if (!window_->isVisible()) return;
-    if (window_->Button3->isVisible() && window_->Button3->isEnabled())
-      driver_->Click(window_->Button3);
+    if (window_->closeButton->isVisible() && window_->closeButton->isEnabled())
+      driver_->Click(window_->closeButton);
     else
       window_->close();
     WaitFor([this] { return !window_->isVisible(); }, kCloseLimitMs);
@@ -151,14 +151,14 @@ class Run {
     for (int turnout : stationLog_->TurnoutsSwitchedOn()) decoder.Hear(turnout);
     const std::optional<Wd10Learnt> learnt = decoder.Learnt();
     return learnt && learnt->firstAddress == plan_.address && learnt->groupBAddressAsExpected &&
-           learnt->modeAName == window_->RadioButton[plan_.modeButtonA]->text() &&
-           learnt->modeBName == window_->RadioButton[plan_.modeButtonB]->text();
+           learnt->modeAName == window_->groupAModes[plan_.modeA]->text() &&
+           learnt->modeBName == window_->groupBModes[plan_.modeB]->text();
   }
 
   RunResult Judge() {
     RunResult result;
     result.overran = overran_;
-    result.shown = window_->Memo1->Lines();
+    result.shown = window_->connectionLog->Lines();
     for (const QString& message : Notifications().messages)
       result.shown.append(QStringLiteral("[message box] ") + message);
     // A box, or the connection log's own words for a failure.
@@ -183,7 +183,7 @@ class Run {
   std::unique_ptr<SrcpServer> server_;
   std::unique_ptr<SrcpInfoListener> listener_;
   StationLog* stationLog_ = nullptr;
-  std::unique_ptr<TFrm_WD10> window_;
+  std::unique_ptr<MainWindow> window_;
   std::unique_ptr<WindowDriver> driver_;
   bool overran_ = false;
 };

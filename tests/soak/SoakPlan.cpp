@@ -95,8 +95,8 @@ RunPlan PlanRun(int index, std::uint32_t seed) {
   const int steps =
       (kHighestAddress[static_cast<int>(plan.central)] - 1) / Wd10::kTurnoutsPerDecoder;
   plan.address = 1 + Wd10::kTurnoutsPerDecoder * draw(0, steps);
-  plan.modeButtonA = draw(1, 7);
-  plan.modeButtonB = draw(8, 14);
+  plan.modeA = draw(0, 6);
+  plan.modeB = draw(0, 6);
   return plan;
 }
 
@@ -108,11 +108,13 @@ QString RunPlan::FaultName() const {
 
 QString RunPlan::Describe() const {
   // The plan follows from the seed and the index alone.
-  return QStringLiteral("run %1 of seed %2: %3, fault: %4, address %5, mode buttons %6 and %7")
+  return QStringLiteral(
+             "run %1 of seed %2: %3, fault: %4, address %5, group A mode button %6, group B mode "
+             "button %7")
       .arg(index)
       .arg(seed)
       .arg(CentralName(central), FaultName())
       .arg(address)
-      .arg(modeButtonA)
-      .arg(modeButtonB);
+      .arg(modeA)
+      .arg(modeB);
 }

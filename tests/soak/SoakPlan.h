@@ -31,8 +31,8 @@ struct RunPlan {
   LineFaultPlan line;      // serial central types
   ServerFaultPlan server;  // SRCP
   int address = 1;         // the first turnout address entered
-  int modeButtonA = 1;     // RadioButton[1] to [7]
-  int modeButtonB = 8;     // RadioButton[8] to [14]
+  int modeA = 0;           // group A's mode button, counted from 0
+  int modeB = 0;           // group B's
 
   // The fault's name as the report counts it, e.g. "corrupted reply bytes".
   QString FaultName() const;

@@ -18,7 +18,7 @@ class Outcome : public SrcpLinkTest, public testing::WithParamInterface<OutcomeC
 TEST_P(Outcome, FollowsTheServersReplies) {
   const OutcomeCase& c = GetParam();
   ScriptedServer scripted(c.replies);
-  Timer3.SetInterval(400);
+  replyTimer.SetInterval(400);
   ASSERT_NO_FATAL_FAILURE(PointAt(scripted.serverPort()));
   ASSERT_TRUE(link.Connect());
 
@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A reply that misses its wait is the lost command's: it must not pass for the next one's.
 TEST_F(SrcpLinkTest, LateReplyIsNotTakenForTheNextCommands) {
   ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw07Greeting, kDdw07Handshake));
-  Timer3.SetInterval(300);
+  replyTimer.SetInterval(300);
   server->SetReplyDelay(std::chrono::milliseconds(450));
 
   EXPECT_EQ(Switch("5").result, Result::Lost);
@@ -81,7 +81,7 @@ TEST_F(SrcpLinkTest, ExtraHandshakeReplyIsNotTakenForTheFirstCommands) {
   ScriptedServer scripted({{"1700000000.200 412 ERROR wrong value\n"}});
   scripted.handshakeReplies["GO"] = "1700000000.000 200 OK GO 1\n1700000000.000 200 OK\n";
   scripted.handshakeDelayMs = 300;
-  Timer3.SetInterval(400);
+  replyTimer.SetInterval(400);
   ASSERT_NO_FATAL_FAILURE(PointAt(scripted.serverPort()));
   ASSERT_TRUE(link.Connect());
 
@@ -105,7 +105,7 @@ TEST_F(SrcpLinkTest, PerBusServerCountsACommandOnceItReachesTheTrack) {
   other.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(server->Port()));
   other.write("SET PROTOCOL SRCP 0.8.2\nSET CONNECTIONMODE SRCP COMMAND\nGO\nSET 6 POWER OFF\n");
   // The information session began with bus 6 off; this is the second time it says so.
-  ASSERT_TRUE(WaitFor([&] { return panes.memo4.Text().count("100 INFO 6 POWER OFF") == 2; }));
+  ASSERT_TRUE(WaitFor([&] { return panes.infoLog.Text().count("100 INFO 6 POWER OFF") == 2; }));
 
   const AccessoryOutcome held = Switch("2");
   EXPECT_EQ(held.result, Result::Refused);
@@ -124,7 +124,7 @@ TEST_P(LateBusReport, SwitchesBusSixOnBeforeTheFirstCommand) {
   server->SetReportDelay(std::chrono::milliseconds(3000));
   ASSERT_NO_FATAL_FAILURE(PointAt(server->Port()));
   ASSERT_TRUE(link.Connect());
-  ASSERT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 6 POWER OFF"); }));
+  ASSERT_TRUE(WaitFor([&] { return panes.infoLog.Text().contains("100 INFO 6 POWER OFF"); }));
   server->SetWithoutAccessoryBus(refused);
 
   const AccessoryOutcome outcome = Switch("5");

@@ -26,7 +26,7 @@ TEST_P(Session, HandshakeAndEndAsTheGreetingAsks) {
     EXPECT_EQ(AwaitLines(1, 3),
               Lines({"SET PROTOCOL SRCP 0.8.2\r\n", "SET CONNECTIONMODE SRCP INFO\r\n", "GO\r\n"}));
     EXPECT_EQ(server->SessionMode(0), "COMMAND");
-    EXPECT_TRUE(WaitFor([&] { return panes.memo4.Text().contains("100 INFO 1 POWER ON"); }));
+    EXPECT_TRUE(WaitFor([&] { return panes.infoLog.Text().contains("100 INFO 1 POWER ON"); }));
   }
 
   // "Verbinden" again on the session made sends nothing.
@@ -36,7 +36,7 @@ TEST_P(Session, HandshakeAndEndAsTheGreetingAsks) {
   EXPECT_TRUE(WaitFor([&] {
     return server->ConnectionClosed(0) && (!c.informationSession || server->ConnectionClosed(1));
   }));
-  EXPECT_FALSE(ClientSocket1.Active() || ClientSocket2.Active());
+  EXPECT_FALSE(srcpCommandSocket.Active() || srcpInfoSocket.Active());
 }
 
 // (A server that switches power per bus is programmed through the real window.)
@@ -58,7 +58,7 @@ TEST_F(SrcpLinkTest, VerbindenThatMakesNoSessionSaysWhy) {
   ScriptedServer refusing({});
   refusing.handshakeReplies["SET CONNECTIONMODE SRCP COMMAND"] =
       "1700000000.000 401 ERROR unsupported connection mode\n";
-  Timer3.SetInterval(100);
+  replyTimer.SetInterval(100);
   EXPECT_FALSE(link.SetServerAddress("127.0.0.1:99999"));
   const std::pair<int, const char*> cases[] = {
       {cutOff.Port(), "De verbinding met de SRCP-server op 127.0.0.1:%1 is tijdens het aanmelden"},

@@ -136,9 +136,9 @@ class SrcpLinkTest : public testing::Test {
   }
 
   std::unique_ptr<SrcpServer> server;
-  TClientSocket ClientSocket1;
-  TClientSocket ClientSocket2;
-  TTimer Timer3{nullptr, 1000, false};
+  TClientSocket srcpCommandSocket;
+  TClientSocket srcpInfoSocket;
+  TTimer replyTimer{nullptr, 1000, false};
   RecordingObserver panes;
-  SrcpLink link{ClientSocket1, ClientSocket2, Timer3, panes};
+  SrcpLink link{srcpCommandSocket, srcpInfoSocket, replyTimer, panes};
 };

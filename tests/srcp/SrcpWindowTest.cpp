@@ -14,8 +14,8 @@
 
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
+#include "WD10/MainWindow.h"
 #include "WD10/RememberedSettings.h"
-#include "WD10/TFrm_WD10.h"
 #include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
 #include "platform/TMemo.h"
@@ -34,19 +34,19 @@ class SrcpWindow : public testing::Test {
  protected:
   void PointAt(int port) {
     window.SrcpServerEdit->setText(QStringLiteral("127.0.0.1:%1").arg(port));
-    driver.Choose(window.RadioButton19);
+    driver.Choose(window.srcpButton);
   }
   void Connect(const char* greeting, bool withoutBus = false) {
     server = std::make_unique<SrcpServer>(greeting, 0);
     server->SetWithoutAccessoryBus(withoutBus);
     PointAt(server->Port());
-    ASSERT_TRUE(WaitFor([&] { return window.Memo3->Text().contains("SRCP 0.8"); }));
-    driver.Click(window.Button1);
-    ASSERT_TRUE(WaitFor([&] { return !window.GroupBox1->isVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return window.receiveLog->Text().contains("SRCP 0.8"); }));
+    driver.Click(window.connectButton);
+    ASSERT_TRUE(WaitFor([&] { return !window.selectionPanel->isVisible(); }));
   }
   void Program() {
-    driver.Click(window.Button2);
-    ASSERT_TRUE(WaitFor([&] { return window.Button3->isVisible(); }, 15000));
+    driver.Click(window.programButton);
+    ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 15000));
   }
   long Count(const char* beginning) {
     const Lines lines = server->ReceivedLines(0);
@@ -55,7 +55,7 @@ class SrcpWindow : public testing::Test {
   }
 
   std::unique_ptr<SrcpServer> server;
-  TFrm_WD10 window;
+  MainWindow window;
   WindowDriver driver{window};
 };
 
@@ -65,11 +65,11 @@ TEST_F(SrcpWindow, PerBusServerGetsBusSixSwitchedOnAndCarriesTheRunOut) {
   ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kSrcpdGreeting));
   EXPECT_TRUE(WaitFor([&] { return Count("SET 6 POWER ON") == 1; }));
   ASSERT_NO_FATAL_FAILURE(Program());
-  EXPECT_TRUE(window.Memo1->Lines().contains(kProgrammed));
+  EXPECT_TRUE(window.connectionLog->Lines().contains(kProgrammed));
   for (const char* report : {"INFO 6 GA 1 1 1", "INFO 6 GA 2 1 1", "INFO 6 GA 5 1 1"})
-    EXPECT_TRUE(window.memo4->Text().contains(report)) << report;
+    EXPECT_TRUE(window.infoLog->Text().contains(report)) << report;
 
-  driver.Click(window.Button3);
+  driver.Click(window.closeButton);
   ASSERT_TRUE(WaitFor([&] { return server->ConnectionClosed(0); }));
   const Lines all = server->ReceivedLines(0);
   EXPECT_EQ(Lines(all.end() - 3, all.end()),
@@ -83,9 +83,9 @@ TEST_F(SrcpWindow, FirstAddressWithALeadingZeroIsProgrammedAsItsNumber) {
   SrcpInfoListener listener(server->Port());
   listener.Start();
   ASSERT_TRUE(WaitFor([&] { return listener.InSession(); }));
-  window.SpinEdit1->SetText(QStringLiteral("07"));
+  window.firstAddressEdit->SetText(QStringLiteral("07"));
   ASSERT_NO_FATAL_FAILURE(Program());
-  EXPECT_TRUE(window.Memo1->Lines().contains(kProgrammed));
+  EXPECT_TRUE(window.connectionLog->Lines().contains(kProgrammed));
   EXPECT_EQ(Count("SET 6 GA 7 1 1 200"), 1);
 
   ASSERT_TRUE(WaitFor([&] { return listener.Log().TurnoutsSwitchedOn().size() >= 4; }));
@@ -103,7 +103,7 @@ TEST_F(SrcpWindow, ServerWithoutTheAccessoryBusStopsTheRunAtTheFirstStep) {
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages.first().contains("stap 1 van 4"));
   EXPECT_TRUE(Notifications().messages.first().contains("412"));
-  EXPECT_FALSE(window.Memo1->Lines().contains(kProgrammed));
+  EXPECT_FALSE(window.connectionLog->Lines().contains(kProgrammed));
 }
 
 // Either the run saw every "no data" reply (each new accessory initialised before its second
@@ -114,7 +114,7 @@ TEST_F(SrcpWindow, FloodingServerCannotHideItsReplies) {
   server->SetFlood(true);
   ASSERT_NO_FATAL_FAILURE(Program());
   server->SetFlood(false);
-  if (window.Memo1->Lines().contains(kProgrammed))
+  if (window.connectionLog->Lines().contains(kProgrammed))
     EXPECT_TRUE(Count("INIT 6 GA") == 3 && Notifications().messages.isEmpty());
   else
     EXPECT_EQ(Notifications().messages.size(), 1);
@@ -131,15 +131,15 @@ TEST_F(SrcpWindow, ConnectWithoutAServerExplainsAndConnectsOnceOneRuns) {
                 .arg(port));
   // "Verbinden" with nothing listening: no programming panel, no run.
   Notifications().Reset();
-  driver.Click(window.Button1);
+  driver.Click(window.connectButton);
   EXPECT_FALSE(Notifications().messages.isEmpty());
-  EXPECT_FALSE(window.GroupBox2->isVisible());
+  EXPECT_FALSE(window.programmingPanel->isVisible());
 
   server = std::make_unique<SrcpServer>(SrcpServer::kDdw08Greeting, port);
   Notifications().Reset();
-  driver.Click(window.Button1);
+  driver.Click(window.connectButton);
   EXPECT_TRUE(WaitFor([&] { return Count("SET 1 POWER ON") == 1; }));
-  EXPECT_FALSE(window.GroupBox1->isVisible());
+  EXPECT_FALSE(window.selectionPanel->isVisible());
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
@@ -149,8 +149,8 @@ TEST_F(SrcpWindow, LostSessionOffersVerbindenAgainWithANewHandshake) {
   ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw08Greeting));
   const int port = server->Port();
   const auto sessionLost = [&] {
-    ASSERT_TRUE(WaitFor([&] { return window.GroupBox1->isVisible(); }));
-    EXPECT_FALSE(window.GroupBox2->isVisible());
+    ASSERT_TRUE(WaitFor([&] { return window.selectionPanel->isVisible(); }));
+    EXPECT_FALSE(window.programmingPanel->isVisible());
     ASSERT_EQ(Notifications().messages.size(), 1)
         << Notifications().messages.join('|').toStdString();
     EXPECT_TRUE(Notifications().messages.first().startsWith(
@@ -158,9 +158,9 @@ TEST_F(SrcpWindow, LostSessionOffersVerbindenAgainWithANewHandshake) {
     Notifications().Reset();
   };
   const auto handshakeOn = [&](int connection) {
-    driver.Click(window.Button1);
+    driver.Click(window.connectButton);
     EXPECT_EQ(server->ReceivedLines(connection).size(), kHandshakeLines);
-    EXPECT_FALSE(window.GroupBox1->isVisible());
+    EXPECT_FALSE(window.selectionPanel->isVisible());
     EXPECT_TRUE(Notifications().messages.isEmpty());
   };
   server.reset();
@@ -179,14 +179,14 @@ TEST_F(SrcpWindow, ServerFieldTakesNoOtherAddressWhileVerbindenConnects) {
   SrcpServer other(SrcpServer::kDdw08Greeting, 0);
   server = std::make_unique<SrcpServer>(SrcpServer::kSrcpdGreeting, 0);
   PointAt(server->Port());
-  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Text().contains("SRCP 0.8"); }));
+  ASSERT_TRUE(WaitFor([&] { return window.receiveLog->Text().contains("SRCP 0.8"); }));
   QTimer::singleShot(200, &window, [&] {
     QTest::keyClick(window.SrcpServerEdit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(window.SrcpServerEdit, QStringLiteral("127.0.0.1:%1").arg(other.Port()));
     QTest::keyClick(window.SrcpServerEdit, Qt::Key_Return);
   });
-  driver.Click(window.Button1);
-  ASSERT_FALSE(window.GroupBox1->isVisible());
+  driver.Click(window.connectButton);
+  ASSERT_FALSE(window.selectionPanel->isVisible());
   EXPECT_FALSE(
       WaitFor([&] { return server->ConnectionClosed(0) || other.ConnectionCount() > 0; }, 500));
 }
@@ -197,17 +197,17 @@ TEST_F(SrcpWindow, InvalidAddressIsNeitherConnectedToNorRemembered) {
   server = std::make_unique<SrcpServer>(SrcpServer::kDdw08Greeting, 0);
   const QString used = QStringLiteral("127.0.0.1:%1").arg(server->Port());
   PointAt(server->Port());
-  ASSERT_TRUE(WaitFor([&] { return window.Memo3->Text().contains("SRCP 0.8"); }));
+  ASSERT_TRUE(WaitFor([&] { return window.receiveLog->Text().contains("SRCP 0.8"); }));
   window.SrcpServerEdit->setText(QStringLiteral("layout-pi:99999"));
   emit window.SrcpServerEdit->editingFinished();
   ASSERT_EQ(Notifications().messages.size(), 1);
 
   Notifications().Reset();
-  driver.Click(window.Button1);
+  driver.Click(window.connectButton);
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages.first().startsWith(
       "\"layout-pi:99999\" is geen geldig adres van een SRCP-server; zonder geldig adres"));
-  EXPECT_TRUE(window.GroupBox1->isVisible());
+  EXPECT_TRUE(window.selectionPanel->isVisible());
   EXPECT_EQ(server->ReceivedLines(0), Lines());
 
   window.close();
@@ -224,7 +224,7 @@ TEST_F(SrcpWindow, EnteringAnotherAddressConnectsThereAndAnInvalidOneNowhere) {
 
   window.SrcpServerEdit->setText(QStringLiteral(" 127.0.0.1:%1 ").arg(server->Port()));
   emit window.SrcpServerEdit->editingFinished();
-  EXPECT_TRUE(WaitFor([&] { return window.Memo3->Text().contains("srcpd V2.1.3"); }));
+  EXPECT_TRUE(WaitFor([&] { return window.receiveLog->Text().contains("srcpd V2.1.3"); }));
   EXPECT_EQ(server->ConnectionCount(), 1);
 
   window.SrcpServerEdit->setText(QStringLiteral("127.0.0.1:99999"));

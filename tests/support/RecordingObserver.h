@@ -17,7 +17,7 @@ class RecordingObserver final : public LinkObserver {
   void LogConnection(const QString& line) override { memo1.AddLine(line); }
   void LogReceived(const QString& entry) override { memo3.AddLine(entry); }
   void ShowReceiveStatus(const QString& text) override { memo3.SetText(text); }
-  void LogInformation(const QString& entry) override { memo4.AddLine(entry); }
+  void LogInformation(const QString& entry) override { infoLog.AddLine(entry); }
   void ShowVersionValue(StationVersionField field, const QString& value) override {
     versions[field] = value;
   }
@@ -34,7 +34,7 @@ class RecordingObserver final : public LinkObserver {
 
   TMemo memo1;
   TMemo memo3;
-  TMemo memo4;
+  TMemo infoLog;
   std::map<StationVersionField, QString> versions;
   std::vector<int> waits;
   std::function<void(int)> wait = WaitInEventLoop;

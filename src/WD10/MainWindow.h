@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -28,14 +29,14 @@ class LinkObserver;
 struct AccessoryCommand;
 struct AccessoryOutcome;
 
-class TFrm_WD10 : public QWidget {
+class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
   enum class CentralType { LocoNet, P50X, Lenz, Maerklin, Srcp };
 
-  explicit TFrm_WD10(QWidget* parent = nullptr);
-  ~TFrm_WD10() override;
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // The link to the command station of the chosen central type; never null once the window
   // has been created.
@@ -46,70 +47,72 @@ class TFrm_WD10 : public QWidget {
   void WaitMs(int milliseconds);
 
   // --- components -------------------------------------------------------------------------
-  QGroupBox* GroupBox1;
-  QPlainTextEdit* Memo2;
-  QRadioButton* RadioButton15;
-  QRadioButton* RadioButton16;
-  QRadioButton* RadioButton17;
-  QRadioButton* RadioButton18;
-  QRadioButton* RadioButton19;
-  QPushButton* Button1;
+  QGroupBox* selectionPanel;
+  QPlainTextEdit* instructionsText;
+  QRadioButton* locoNetButton;
+  QRadioButton* p50xButton;
+  QRadioButton* lenzButton;
+  QRadioButton* maerklinButton;
+  QRadioButton* srcpButton;
+  QPushButton* connectButton;
   // Shown while the chosen command station is a server: its address, "host[:port]".
   QLabel* SrcpServerLabel;
   QLineEdit* SrcpServerEdit;
 
-  QGroupBox* GroupBox2;
-  TSpinEdit* SpinEdit1;
-  QLabel* Label1;
-  TSpinEdit* SpinEdit2;
-  QGroupBox* GroupBox3;
-  QGroupBox* GroupBox4;
-  QRadioButton* RadioButton[15];  // RadioButton[1] … RadioButton[14]: the mode buttons
-  QPushButton* Button2;
-  QPushButton* Button3;
-  QPushButton* Button4;
+  QGroupBox* programmingPanel;
+  TSpinEdit* firstAddressEdit;
+  QLabel* decoderNumberLabel;
+  TSpinEdit* groupBAddressEdit;
+  QGroupBox* groupABox;
+  QGroupBox* groupBBox;
+  // The mode buttons of each group, in the order of DecoderModel::kModes.
+  std::array<QRadioButton*, 7> groupAModes;
+  std::array<QRadioButton*, 7> groupBModes;
+  QPushButton* programButton;
+  QPushButton* closeButton;
+  QPushButton* stationAboutButton;
 
-  TMemo* Memo1;
-  TMemo* Memo3;
-  TMemo* memo4;
+  TMemo* connectionLog;
+  TMemo* receiveLog;
+  TMemo* infoLog;
 
-  QGroupBox* GroupBox5;
-  TComLed* ComLed1;
-  TComLed* ComLed2;
-  TComLed* ComLed3;
-  QLabel* Label2;
-  QPushButton* Button5;
+  QGroupBox* signalsPanel;
+  TComLed* connectionLed;
+  TComLed* receiveLed;
+  TComLed* ctsLed;
+  QLabel* copyrightLabel;
+  QPushButton* versionButton;
 
-  TTimer* Timer1;
-  TTimer* Timer2;
-  TTimer* Timer3;
-  TTimer* Timer4;
-  TTimer* Timer5;
+  TTimer* waitTimer;
+  TTimer* eventPollTimer;
+  TTimer* replyTimer;
+  TTimer* stepPauseTimer;
+  TTimer* connectionWatchTimer;
 
-  TComPort* ComPort1;
-  TClientSocket* ClientSocket1;  // SRCP command session
-  TClientSocket* ClientSocket2;  // SRCP information session
-  TAboutBox* AboutBox;           // the version window, shown by Button4
+  TComPort* serialPort;
+  TClientSocket* srcpCommandSocket;  // SRCP command session
+  TClientSocket* srcpInfoSocket;     // SRCP information session
+  TAboutBox* AboutBox;               // the version window, shown by stationAboutButton
 
   // --- handlers ---------------------------------------------------------------------------
-  void FormCreate();
-  void RadioButton15Click();
-  void RadioButton16Click();
-  void RadioButton17Click();
-  void RadioButton18Click();
-  void RadioButton19Click();
-  void SpinEdit1Change();
-  void Button1Click();
-  void Button2Click();
-  void Button3Click();
-  void Button4Click();
-  void Button5Click();
-  void Timer1Timer();
-  void Timer2Timer();
-  void Timer4Timer();
-  void Timer5Timer();
-  void ComPort1RxChar(int count);
-  void ComPort1CTSChange(bool onOff);
+  void ApplyStartDefaults();
+  void ChooseLocoNet();
+  void ChooseP50X();
+  void ChooseLenz();
+  void ChooseMaerklin();
+  void ChooseSrcp();
+  void FirstAddressChanged();
+  void Connect();
+  void RunProgramming();
+  void CloseLink();
+  void ShowStationAbout();
+  void ListProgramVersion();
+  void WaitTimerElapsed();
+  void EventPollTick();
+  void StepPauseElapsed();
+  void ConnectionWatchElapsed();
+  void SerialReceived(int count);
+  void SerialClearToSendChanged(bool onOff);
   void SrcpServerEditingFinished();
   // The SRCP link lost a session of the handshake "Verbinden" made.
   void SrcpSessionLost();
@@ -133,7 +136,7 @@ class TFrm_WD10 : public QWidget {
   QRadioButton* CentralButton(CentralType central) const;
   void RestoreRememberedSettings();
   void RememberSettings(bool withWindowPosition);
-  void SetButton4Visible(bool visible);
+  void SetStationAboutVisible(bool visible);
   void SetCentralChoiceEnabled(bool enabled);
   AccessoryCommand StepCommand(int step) const;
   AccessoryOutcome GuardedStep(const std::function<AccessoryOutcome()>& step);
@@ -143,7 +146,7 @@ class TFrm_WD10 : public QWidget {
   bool RefuseUnreachableAddresses();
   void AbandonConnect();
   void OnLongHandlersDone();
-  int ModeOf(int firstButton) const;
+  static int ModeOf(const std::array<QRadioButton*, 7>& modes);
 
   std::unique_ptr<RememberedSettings> settings_;
   std::unique_ptr<LinkObserver> linkObserver_;

@@ -1,12 +1,12 @@
 // The main window's version display: the version data of the program's own executable.
-#include "WD10/TFrm_WD10Version.h"
+#include "WD10/VersionListing.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <string>
 #include <vector>
 
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 #include "platform/TMemo.h"
 #include "platform/VersionInfo.h"
 
@@ -40,6 +40,6 @@ void ListVersionInformation(const QString& fileName, TMemo& memo) {
   }
 }
 
-void TFrm_WD10::Button5Click() {
-  ListVersionInformation(QCoreApplication::applicationFilePath(), *Memo1);
+void MainWindow::ListProgramVersion() {
+  ListVersionInformation(QCoreApplication::applicationFilePath(), *connectionLog);
 }

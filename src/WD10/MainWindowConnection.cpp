@@ -9,7 +9,7 @@
 #include "CPort/TComPort.h"
 #include "CPortSetup/ShowSetupDialog.h"
 #include "WD10/LongHandler.h"
-#include "WD10/TFrm_WD10.h"
+#include "WD10/MainWindow.h"
 #include "link/CommandStationLink.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionDisplay.h"
@@ -18,16 +18,16 @@
 #include "platform/TTimer.h"
 #include "platform/UserNotifier.h"
 
-void TFrm_WD10::Button1Click() {
+void MainWindow::Connect() {
   LongHandler busy(*this);
   // Events run during the connect (detection, handshakes); a second click must not start a
   // second connect underneath the first, nor a new choice of central type pull the link away.
-  Button1->setEnabled(false);
+  connectButton->setEnabled(false);
   SetCentralChoiceEnabled(false);
   const struct Reenable {
-    TFrm_WD10* window;
+    MainWindow* window;
     ~Reenable() {
-      window->Button1->setEnabled(true);
+      window->connectButton->setEnabled(true);
       window->SetCentralChoiceEnabled(true);
     }
   } reenable{this};
@@ -36,12 +36,12 @@ void TFrm_WD10::Button1Click() {
   // The programming panel shows at once but takes clicks only once the command station is
   // connected: a run started in the middle of detection or a handshake would report success
   // for commands that were never accepted.
-  GroupBox2->setEnabled(false);
+  programmingPanel->setEnabled(false);
   if (link.UsesSerialPort()) {
-    ShowSetupDialog(*ComPort1);
-    GroupBox5->show();
+    ShowSetupDialog(*serialPort);
+    signalsPanel->show();
   }
-  GroupBox2->show();
+  programmingPanel->show();
   // A connect that fails from here on goes back to the selection, with the port closed, so
   // the user can pick another port instead of facing a panel that covers the connect button.
   try {
@@ -53,51 +53,50 @@ void TFrm_WD10::Button1Click() {
     AbandonConnect();
     throw;
   }
-  GroupBox1->hide();
-  GroupBox2->setEnabled(true);
-  if (link.PollsEvents()) Timer2->SetEnabled(true);
+  selectionPanel->hide();
+  programmingPanel->setEnabled(true);
+  if (link.PollsEvents()) eventPollTimer->SetEnabled(true);
   RememberSettings(false);
 }
 
-void TFrm_WD10::SetCentralChoiceEnabled(bool enabled) {
-  for (QRadioButton* button :
-       {RadioButton15, RadioButton16, RadioButton17, RadioButton18, RadioButton19})
+void MainWindow::SetCentralChoiceEnabled(bool enabled) {
+  for (QRadioButton* button : {locoNetButton, p50xButton, lenzButton, maerklinButton, srcpButton})
     button->setEnabled(enabled);
   // Another server address would replace the link as much as another central type would.
   SrcpServerEdit->setEnabled(enabled);
 }
 
-void TFrm_WD10::AbandonConnect() {
-  Timer2->SetEnabled(false);
-  ComPort1->Close();
-  GroupBox2->hide();
-  GroupBox5->hide();
+void MainWindow::AbandonConnect() {
+  eventPollTimer->SetEnabled(false);
+  serialPort->Close();
+  programmingPanel->hide();
+  signalsPanel->hide();
 }
 
-void TFrm_WD10::Button3Click() {
+void MainWindow::CloseLink() {
   // A second close request while the first is shutting the link down (or after it) must not
   // send the power-off again to a port that is closing.
   if (closingFlag_) return;
   closingFlag_ = true;
-  Button3->setEnabled(false);
+  closeButton->setEnabled(false);
   // The user must always be able to quit: when the power-off cannot be sent (the adapter is
   // gone), the error is shown, and still the port is closed and the window closes.
   // The event poll has nothing to ask a port that is closing.
-  Timer2->SetEnabled(false);
+  eventPollTimer->SetEnabled(false);
   try {
     link_->SwitchPowerOff();
   } catch (const std::exception& error) {
     ShowException(error);
   }
   try {
-    ComPort1->Close();
+    serialPort->Close();
   } catch (const std::exception& error) {
     ShowException(error);
   }
   close();
 }
 
-void TFrm_WD10::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   if (longHandlers_ > 0) {
     // A handler is waiting underneath us; it stops at its next wait and the close is carried
     // out when it has returned (OnLongHandlersDone).
@@ -105,19 +104,19 @@ void TFrm_WD10::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (ComPort1->Connected()) {
+  if (serialPort->Connected()) {
     event->ignore();
     // Run the close button's action at the top of the event loop: closing the window from
     // inside its own close request would be refused by the toolkit.
     QMetaObject::invokeMethod(
-        this, [this] { RunGuarded([this] { Button3Click(); }); }, Qt::QueuedConnection);
+        this, [this] { RunGuarded([this] { CloseLink(); }); }, Qt::QueuedConnection);
     return;
   }
   RememberSettings(true);
   event->accept();
 }
 
-void TFrm_WD10::OnLongHandlersDone() {
+void MainWindow::OnLongHandlersDone() {
   if (pendingCentral_) {
     const CentralType central = *pendingCentral_;
     pendingCentral_.reset();
@@ -129,46 +128,46 @@ void TFrm_WD10::OnLongHandlersDone() {
       this, [this] { close(); }, Qt::QueuedConnection);
 }
 
-void TFrm_WD10::ComPort1RxChar(int count) {
+void MainWindow::SerialReceived(int count) {
   // Nothing may escape: an exception here would end all serial events for the connection.
   try {
-    ComPort1->SetEvents({});
+    serialPort->SetEvents({});
     QByteArray received;
-    ComPort1->ReadStr(received, count);
+    serialPort->ReadStr(received, count);
     link_->Received(received);
   } catch (const std::exception& error) {
-    Memo1->AddLine(MessageOf(error));
+    connectionLog->AddLine(MessageOf(error));
   }
 }
 
-void TFrm_WD10::ComPort1CTSChange(bool onOff) {
+void MainWindow::SerialClearToSendChanged(bool onOff) {
   link_->ClearToSendChanged(onOff);
   // Only a drop counts: an interface or a pty that never raised CTS has nothing to lose.
   if (onOff) {
     ctsSeenOn_ = true;
-    Timer5->SetEnabled(false);
+    connectionWatchTimer->SetEnabled(false);
   } else if (ctsSeenOn_) {
-    Timer5->SetEnabled(true);
+    connectionWatchTimer->SetEnabled(true);
   }
 }
 
-void TFrm_WD10::Timer2Timer() {
-  Timer2->SetEnabled(false);
-  if (!ComPort1->Connected() || closingFlag_) return;
+void MainWindow::EventPollTick() {
+  eventPollTimer->SetEnabled(false);
+  if (!serialPort->Connected() || closingFlag_) return;
   // A close that arrives while the poll waits for its reply is carried out after it, so that the
   // power-off is not a second command in the middle of the first.
   LongHandler busy(*this);
   link_->PollEvents();
   // A poll that raised (the adapter is gone) leaves the timer off: the error is shown once,
   // not again every 100 ms while its box is open. So does a close that ran inside the poll.
-  if (ComPort1->Connected() && !closingFlag_) Timer2->SetEnabled(true);
+  if (serialPort->Connected() && !closingFlag_) eventPollTimer->SetEnabled(true);
 }
 
-void TFrm_WD10::Timer5Timer() {
-  Timer5->SetEnabled(false);
+void MainWindow::ConnectionWatchElapsed() {
+  connectionWatchTimer->SetEnabled(false);
   ProcessMessages();
   // During a run the step that the drop hit fails with the run's own box; a second box for the
   // same drop would only confuse.
-  if (ComPort1->Connected() && !closingFlag_ && !runInProgress_)
+  if (serialPort->Connected() && !closingFlag_ && !runInProgress_)
     ShowMessage(QStringLiteral("Verbinding met de Centrale is verbroken"));
 }

@@ -7,8 +7,8 @@
 
 #include "WD10/DecoderModel.h"
 #include "WD10/LongHandler.h"
+#include "WD10/MainWindow.h"
 #include "WD10/RunFailureMessage.h"
-#include "WD10/TFrm_WD10.h"
 #include "WD10/TSpinEdit.h"
 #include "link/CommandStationLink.h"
 #include "platform/Exception.h"
@@ -33,19 +33,19 @@ struct RunInProgress {
 
 }  // namespace
 
-void TFrm_WD10::Button2Click() {
+void MainWindow::RunProgramming() {
   LongHandler busy(*this);
   if (RefuseUnreachableAddresses()) return;
   CommandStationLink& link = *link_;
-  Button2->setEnabled(false);
-  Memo1->Clear();
+  programButton->setEnabled(false);
+  connectionLog->Clear();
   ProcessMessages();
   const RunInProgress running(runInProgress_);
   bool unconfirmed = false;
   for (int step = 1; step <= kSteps; ++step) {
     // Each step reads its field or mode when it comes: a mode changed during the run counts.
     const AccessoryCommand command = StepCommand(step);
-    Memo1->AddLine(
+    connectionLog->AddLine(
         QStringLiteral("Zet wisselnummer: %1").arg(command.turnout + link.TurnoutOffset()));
     AccessoryOutcome outcome = GuardedStep([&] { return link.SwitchAccessory(command); });
     // A close request stops the run here: no further commands go out, and nothing is reported
@@ -63,25 +63,25 @@ void TFrm_WD10::Button2Click() {
     }
     unconfirmed = unconfirmed || outcome.result == AccessoryOutcome::Result::Unconfirmed;
   }
-  if (unconfirmed) Memo1->AddLine(UnconfirmedRunLogLine());
-  Memo1->AddLine(QStringLiteral("Druk op de programmeerknop van de WD10"));
+  if (unconfirmed) connectionLog->AddLine(UnconfirmedRunLogLine());
+  connectionLog->AddLine(QStringLiteral("Druk op de programmeerknop van de WD10"));
   ShowCloseButton();
 }
 
-AccessoryCommand TFrm_WD10::StepCommand(int step) const {
+AccessoryCommand MainWindow::StepCommand(int step) const {
   switch (step) {
     case 1:
-      return {SpinEdit1->Text().toInt()};
+      return {firstAddressEdit->Text().toInt()};
     case 2:
       return {ModeOfGroupA()};
     case 3:
-      return {SpinEdit2->Text().toInt()};
+      return {groupBAddressEdit->Text().toInt()};
     default:
       return {ModeOfGroupB()};
   }
 }
 
-AccessoryOutcome TFrm_WD10::GuardedStep(const std::function<AccessoryOutcome()>& step) {
+AccessoryOutcome MainWindow::GuardedStep(const std::function<AccessoryOutcome()>& step) {
   // A port or connection that fails under the command (an adapter pulled out) ends the run as a
   // lost command, with the system's own words for what failed.
   try {
@@ -94,25 +94,25 @@ AccessoryOutcome TFrm_WD10::GuardedStep(const std::function<AccessoryOutcome()>&
   }
 }
 
-void TFrm_WD10::StopRun(int step, const AccessoryCommand& command,
-                        const AccessoryOutcome& outcome) {
+void MainWindow::StopRun(int step, const AccessoryCommand& command,
+                         const AccessoryOutcome& outcome) {
   const int turnout = command.turnout + link_->TurnoutOffset();
   // A line drop that stopped the run is told in the run's box; the connection watch would tell
   // it a second time once the run is over.
-  Timer5->SetEnabled(false);
-  Memo1->AddLine(RunFailureLogLine(step, turnout));
+  connectionWatchTimer->SetEnabled(false);
+  connectionLog->AddLine(RunFailureLogLine(step, turnout));
   ShowMessage(RunFailureMessage(step, turnout, outcome));
   ShowCloseButton();
 }
 
-void TFrm_WD10::ShowCloseButton() {
-  Button2->hide();
-  Button3->show();
+void MainWindow::ShowCloseButton() {
+  programButton->hide();
+  closeButton->show();
 }
 
-bool TFrm_WD10::RefuseUnreachableAddresses() {
+bool MainWindow::RefuseUnreachableAddresses() {
   const CommandStationLink& link = *link_;
-  const int highestTurnout = SpinEdit2->Text().toInt() + link.TurnoutOffset();
+  const int highestTurnout = groupBAddressEdit->Text().toInt() + link.TurnoutOffset();
   if (highestTurnout <= link.HighestTurnout()) return false;
   const int highestFirstAddress =
       link.HighestTurnout() - link.TurnoutOffset() - DecoderModel::kGroupBOffset;
@@ -124,13 +124,13 @@ bool TFrm_WD10::RefuseUnreachableAddresses() {
   return true;
 }
 
-void TFrm_WD10::StepPause() {
+void MainWindow::StepPause() {
   stepFlag_ = false;
-  Timer4->SetEnabled(true);
+  stepPauseTimer->SetEnabled(true);
   WaitUntil([this] { return stepFlag_ || closeRequested_; });
 }
 
-void TFrm_WD10::Timer4Timer() {
-  Timer4->SetEnabled(false);
+void MainWindow::StepPauseElapsed() {
+  stepPauseTimer->SetEnabled(false);
   stepFlag_ = true;
 }
