@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <algorithm>
+#include <array>
 #include <map>
 #include <numeric>
 #include <vector>
@@ -62,7 +63,7 @@ class Tally {
     ++central.outcomes[static_cast<int>(result.outcome)];
     central.overran += result.overran;
     central.longestSeconds = std::max(central.longestSeconds, result.seconds);
-    ++faults_[plan.FaultName()];
+    ++faults_[plan.FaultName()][static_cast<int>(result.outcome)];
   }
 
   QString Markdown(const ProcessResources (&resources)[3], long firstQuarterKiB,
@@ -78,9 +79,14 @@ class Tally {
       text +=
           QStringLiteral(" %1 | %2 |\n").arg(counts.overran).arg(counts.longestSeconds, 0, 'f', 1);
     }
-    text += QStringLiteral("\n| fault | runs |\n|---|---|\n");
-    for (const auto& [name, runs] : faults_)
-      text += QStringLiteral("| %1 | %2 |\n").arg(name).arg(runs);
+    text += QStringLiteral(
+        "\n| fault | programmed | went out, told unchecked | clear message | told programmed, "
+        "station did not learn | no outcome |\n|---|---|---|---|---|---|\n");
+    for (const auto& [name, outcomes] : faults_) {
+      text += QStringLiteral("| %1 |").arg(name);
+      for (int outcome : outcomes) text += QStringLiteral(" %1 |").arg(outcome);
+      text += u'\n';
+    }
     text += QStringLiteral(
         "\n| process | at start | after the first round of central types | at the end |\n"
         "|---|---|---|---|\n");
@@ -102,12 +108,12 @@ class Tally {
  private:
   struct PerCentral {
     int runs = 0;
-    int outcomes[5] = {};  // by Outcome
+    std::array<int, 5> outcomes = {};  // by Outcome
     int overran = 0;
     double longestSeconds = 0;
   };
   std::map<SimulatedCentral, PerCentral> centrals_;
-  std::map<QString, int> faults_;
+  std::map<QString, std::array<int, 5>> faults_;  // by Outcome
 };
 
 long MeanKiB(std::vector<long>::const_iterator first, std::size_t count) {
