@@ -60,15 +60,14 @@ TEST_F(MainWindowTest, StartsWithTheSelectionAndTheFirstModes) {
 // sets (the lower address limit) stays for any later choice, as it always has; a server leaves
 // the line and the window caption of the choice before it.
 TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
-  // Top to bottom in this order.
+  // Top to bottom in this order, one row apart, where they were designed (in the window's scale).
   const char* const offered[] = {"IB/TC /LocoNet", "IB/TC ", "Lenz/Multi-Maus",
                                  "Märklin (6050/6051)", "SRCP 0.8"};
-  int above = -1;
+  const double scale = window.selectionPanel->width() / 689.0;
   for (int i = 0; i < 5; ++i) {
     const QRadioButton* button = window.CentralButton(CentralType(i));
     EXPECT_EQ(button->text(), QString::fromUtf8(offered[i]));
-    EXPECT_GT(button->y(), above);
-    above = button->y();
+    EXPECT_NEAR(button->y(), (208 + 16 * i) * scale, 1);
   }
   window.replyTimer->SetInterval(20);  // how long choosing a server waits for its greeting
   const QString plain = "Configuratie Kuehn WD10 via Programmeertoets.";
