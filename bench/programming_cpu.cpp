@@ -18,6 +18,7 @@
 
 #include "CPort/TComPort.h"
 #include "CPortSetup/TComSetupFrm.h"
+#include "WD10/LinkFactory.h"
 #include "WD10/MainWindow.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
@@ -42,11 +43,7 @@ class CountingNotifier final : public UserNotifier {
 };
 
 QRadioButton* CentralButton(MainWindow& window, const QString& central) {
-  if (central == QLatin1String("p50x")) return window.p50xButton;
-  if (central == QLatin1String("lenz")) return window.lenzButton;
-  if (central == QLatin1String("maerklin")) return window.maerklinButton;
-  if (central == QLatin1String("srcp")) return window.srcpButton;
-  return window.locoNetButton;
+  return window.CentralButton(CentralTypeFromKey(central).value_or(CentralType::LocoNet));
 }
 
 // Starts sorvell-sim for the central type; the serial ones name their pty on the first line.

@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   StartFuzzApplication();
   static ProgrammingPanel panel;
   MainWindow& window = panel.window;
-  window.locoNetButton->setChecked(true);
+  window.CentralButton(CentralType::LocoNet)->setChecked(true);
   window.firstAddressEdit->SetValue(1);
 
   TSpinEdit& field = *window.firstAddressEdit;
@@ -112,7 +112,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case 6:
         // Märklin lowers the field's upper limit; the other central types leave it.
-        (bytes.Next() % 2 ? window.maerklinButton : window.locoNetButton)->setChecked(true);
+        (bytes.Next() % 2 ? window.CentralButton(CentralType::Maerklin)
+                          : window.CentralButton(CentralType::LocoNet))
+            ->setChecked(true);
         break;
       case 7:
         field.stepBy(bytes.Next() % 2 ? 1 : -1);

@@ -1,6 +1,10 @@
 #include "WD10/LinkFactory.h"
 
+#include <algorithm>
+
+#include "WD10/DecoderModel.h"
 #include "lenz/LenzLink.h"
+#include "lenz/LenzVocabulary.h"
 #include "loconet/LocoNetLink.h"
 #include "maerklin/MaerklinLink.h"
 #include "p50x/P50XLink.h"
@@ -8,9 +12,6 @@
 #include "srcp/SrcpServerAddress.h"
 
 namespace {
-
-using CentralType = MainWindow::CentralType;
-using LinkMaker = std::unique_ptr<CommandStationLink> (*)(const LinkTransport&, LinkObserver&);
 
 template <typename SerialLink>
 std::unique_ptr<CommandStationLink> MakeSerialLink(const LinkTransport& transport,
@@ -27,37 +28,43 @@ std::unique_ptr<CommandStationLink> MakeSrcpLink(const LinkTransport& transport,
   return link;
 }
 
-const struct {
-  CentralType central;
-  const char* key;
-  LinkMaker make;
-} kCentralTypes[] = {
-    {CentralType::LocoNet, "loconet", MakeSerialLink<LocoNetLink>},
-    {CentralType::P50X, "p50x", MakeSerialLink<P50XLink>},
-    {CentralType::Lenz, "lenz", MakeSerialLink<LenzLink>},
-    {CentralType::Maerklin, "maerklin", MakeSerialLink<MaerklinLink>},
-    {CentralType::Srcp, "srcp", MakeSrcpLink},
-};
-
 }  // namespace
 
-QString CentralTypeKey(CentralType central) {
-  for (const auto& entry : kCentralTypes)
-    if (entry.central == central) return QLatin1String(entry.key);
-  return {};
+std::span<const CentralFacts> CentralTypes() {
+  const QString choosePort = QStringLiteral("Kies Compoort");
+  const QString noSuffix;
+  static const CentralFacts table[] = {
+      {CentralType::LocoNet, QStringLiteral("loconet"), QStringLiteral("IB/TC /LocoNet"),
+       choosePort, noSuffix, false, std::nullopt, MakeSerialLink<LocoNetLink>},
+      {CentralType::P50X, QStringLiteral("p50x"), QStringLiteral("IB/TC "), choosePort, noSuffix,
+       true, std::nullopt, MakeSerialLink<P50XLink>},
+      // The caption tells the user that the station's turnout numbers run ahead of the decoder's.
+      {CentralType::Lenz, QStringLiteral("lenz"), QStringLiteral("Lenz/Multi-Maus"), choosePort,
+       QStringLiteral(" OffSet = %1 Lenz/Roco").arg(Lenz::kAddressOffset), false, std::nullopt,
+       MakeSerialLink<LenzLink>},
+      {CentralType::Maerklin, QStringLiteral("maerklin"), QStringLiteral("Märklin (6050/6051)"),
+       choosePort, noSuffix, false, DecoderModel::kMaxAddressMaerklin,
+       MakeSerialLink<MaerklinLink>},
+      {CentralType::Srcp, QStringLiteral("srcp"), QStringLiteral("SRCP 0.8"),
+       QStringLiteral("Verbinden"), std::nullopt, false, std::nullopt, MakeSrcpLink},
+  };
+  return table;
+}
+
+const CentralFacts& FactsOf(CentralType central) {
+  const std::span<const CentralFacts> table = CentralTypes();
+  return *std::ranges::find(table, central, &CentralFacts::central);
 }
 
 std::optional<CentralType> CentralTypeFromKey(const QString& key) {
-  for (const auto& entry : kCentralTypes)
-    if (key == QLatin1String(entry.key)) return entry.central;
+  for (const CentralFacts& facts : CentralTypes())
+    if (facts.key == key) return facts.central;
   return std::nullopt;
 }
 
 std::unique_ptr<CommandStationLink> MakeLink(CentralType central, const LinkTransport& transport,
                                              LinkObserver& observer) {
-  for (const auto& entry : kCentralTypes)
-    if (entry.central == central) return entry.make(transport, observer);
-  return nullptr;
+  return FactsOf(central).makeLink(transport, observer);
 }
 
 bool IsValidServerAddress(const QString& address) {

@@ -1,12 +1,14 @@
-// The one place that knows which link serves which central type.
+// The one place that knows the central types: what the window shows for each and which link
+// serves it.
 #pragma once
 
 #include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 
-#include "WD10/MainWindow.h"
+#include "WD10/CentralType.h"
 
 class CommandStationLink;
 class LinkObserver;
@@ -26,13 +28,30 @@ struct LinkTransport {
   std::function<void()> serverSessionLost;
 };
 
-// The central type's name where it is written down (the user's settings): "loconet", "p50x",
-// "lenz", "maerklin", "srcp", the names sorvell-sim knows them by too.
-QString CentralTypeKey(MainWindow::CentralType central);
-std::optional<MainWindow::CentralType> CentralTypeFromKey(const QString& key);
+using LinkMaker = std::unique_ptr<CommandStationLink> (*)(const LinkTransport&, LinkObserver&);
 
-std::unique_ptr<CommandStationLink> MakeLink(MainWindow::CentralType central,
-                                             const LinkTransport& transport,
+// Everything that differs between central types, apart from what the link itself answers.
+struct CentralFacts {
+  CentralType central;
+  // Its name where it is written down (the user's settings), the name sorvell-sim knows it by.
+  QString key;
+  QString caption;         // of its radio button
+  QString connectCaption;  // of the connect button while it is chosen
+  // Added to the window caption; none leaves the caption of the previous choice.
+  std::optional<QString> windowCaptionSuffix;
+  bool stationAbout;  // offers the "Over IB/TC" window
+  // The highest first address the field takes from this choice on, for any later choice too;
+  // none leaves the limit as it is.
+  std::optional<int> highestFirstAddress;
+  LinkMaker makeLink;
+};
+
+// In the order the window offers them, top to bottom.
+std::span<const CentralFacts> CentralTypes();
+const CentralFacts& FactsOf(CentralType central);
+std::optional<CentralType> CentralTypeFromKey(const QString& key);
+
+std::unique_ptr<CommandStationLink> MakeLink(CentralType central, const LinkTransport& transport,
                                              LinkObserver& observer);
 
 // Whether the text names a server the SRCP link can reach ("host[:port]").

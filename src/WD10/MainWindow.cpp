@@ -1,6 +1,7 @@
 // The window as the user sees it, start-up, the choice of central type and the millisecond wait.
 #include "WD10/MainWindow.h"
 
+#include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,19 +49,15 @@ const QString kCaption = QStringLiteral("Configuratie Kuehn WD10 via Programmeer
 const QString kChoosePort = QStringLiteral("Kies Compoort");
 const QString kDefaultSrcpServer = QStringLiteral("127.0.0.1:4303");
 
+// The central types stand one row apart, the last on the row of the connect button, as designed
+// for five of them; more take their room from the instructions above.
+constexpr int kCentralRowHeight = 16;
+constexpr int kLastCentralRowTop = 272;
+
 // stationAboutButton's designed place lies outside the programming panel; it goes beside a narrowed
 // programButton instead, so the user can reach it.
 constexpr int kProgramButtonWidth = 353;
 constexpr int kProgramButtonWidthBesideAbout = 248;
-
-template <typename Handler>
-void OnChecked(QRadioButton* button, Handler handler) {
-  // Toggled, not clicked: checking by keyboard, by the accessibility tree or in code all run
-  // the handler.
-  QObject::connect(button, &QRadioButton::toggled, button, [handler](bool checked) {
-    if (checked) RunGuarded(handler);
-  });
-}
 
 template <typename Handler>
 void OnClicked(QPushButton* button, Handler handler) {
@@ -106,7 +103,11 @@ void MainWindow::BuildWindow() {
   selectionPanel = new QGroupBox(QStringLiteral("Selectie Scherm"), this);
   selectionPanel->setGeometry(16, 24, 689, 297);
   instructionsText = new QPlainTextEdit(selectionPanel);
-  instructionsText->setGeometry(8, 16, 673, 193);
+  const int centralRows = int(CentralTypes().size());
+  const int firstCentralRowTop = kLastCentralRowTop - kCentralRowHeight * (centralRows - 1);
+  constexpr int instructionsTop = 16;
+  // Down to the first central type's row, and one pixel into it, as designed.
+  instructionsText->setGeometry(8, instructionsTop, 673, firstCentralRowTop + 1 - instructionsTop);
   instructionsText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   instructionsText->setFrameShape(QFrame::NoFrame);
   instructionsText->viewport()->setAutoFillBackground(false);
@@ -120,12 +121,15 @@ void MainWindow::BuildWindow() {
   // The window opens with the focus here: Tab must lead on to the controls, not into the text.
   instructionsText->setTabChangesFocus(true);
 
-  locoNetButton = MakeRadio(selectionPanel, QStringLiteral("IB/TC /LocoNet"), 24, 208, 240);
-  p50xButton = MakeRadio(selectionPanel, QStringLiteral("IB/TC "), 24, 224, 240);
-  lenzButton = MakeRadio(selectionPanel, QStringLiteral("Lenz/Multi-Maus"), 24, 240, 240);
-  maerklinButton = MakeRadio(selectionPanel, QStringLiteral("Märklin (6050/6051)"), 24, 256, 240);
-  srcpButton = MakeRadio(selectionPanel, QStringLiteral("SRCP 0.8"), 24, 272, 240);
-  locoNetButton->setChecked(true);  // as designed; ApplyStartDefaults makes the choice for real
+  centralButtons_ = new QButtonGroup(this);
+  int centralRowTop = firstCentralRowTop;
+  for (const CentralFacts& facts : CentralTypes()) {
+    centralButtons_->addButton(MakeRadio(selectionPanel, facts.caption, 24, centralRowTop, 240),
+                               static_cast<int>(facts.central));
+    centralRowTop += kCentralRowHeight;
+  }
+  // As designed; ApplyStartDefaults makes the choice for real.
+  CentralButton(CentralType::LocoNet)->setChecked(true);
   connectButton = new QPushButton(kChoosePort, selectionPanel);
   connectButton->setGeometry(264, 264, 121, 25);
   // On the row of the server choice, beside the button that connects to it: the one free place
@@ -247,11 +251,11 @@ void MainWindow::BuildWindow() {
 }
 
 void MainWindow::BindHandlers() {
-  OnChecked(locoNetButton, [this] { ChooseLocoNet(); });
-  OnChecked(p50xButton, [this] { ChooseP50X(); });
-  OnChecked(lenzButton, [this] { ChooseLenz(); });
-  OnChecked(maerklinButton, [this] { ChooseMaerklin(); });
-  OnChecked(srcpButton, [this] { ChooseSrcp(); });
+  // Toggled, not clicked: checking by keyboard, by the accessibility tree or in code all run
+  // the handler.
+  QObject::connect(centralButtons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+    if (checked) RunGuarded([this, id] { CentralChosen(static_cast<CentralType>(id)); });
+  });
   OnClicked(connectButton, [this] { Connect(); });
   OnClicked(programButton, [this] { RunProgramming(); });
   OnClicked(closeButton, [this] { CloseLink(); });
@@ -280,10 +284,10 @@ void MainWindow::ApplyStartDefaults() {
       button->resize(std::max(200, button->sizeHint().width()), button->height());
     }
   }
-  // Checking locoNetButton alone would run nothing, as it is checked already; by way of
-  // p50xButton both handlers run and the window starts as after a user's choice.
-  p50xButton->setChecked(true);
-  locoNetButton->setChecked(true);
+  // Checking LocoNet alone would run nothing, as it is checked already; by way of P50X the
+  // handler runs for both and the window starts as after a user's choice.
+  CentralButton(CentralType::P50X)->setChecked(true);
+  CentralButton(CentralType::LocoNet)->setChecked(true);
   groupAModes[1]->setChecked(true);
   groupAModes[0]->setChecked(true);
   groupBModes[1]->setChecked(true);
@@ -295,42 +299,16 @@ void MainWindow::ApplyStartDefaults() {
   SetStationAboutVisible(false);
 }
 
-// Each choice of central type gives the window its captions and the link of that type, which
-// sets up its transport. Nothing else in the window knows the central types.
-void MainWindow::ChooseLocoNet() {
-  setWindowTitle(kCaption);
-  connectButton->setText(kChoosePort);
-  SetStationAboutVisible(false);
-  ChooseCentral(CentralType::LocoNet);
-}
-
-void MainWindow::ChooseP50X() {
-  setWindowTitle(kCaption);
-  connectButton->setText(kChoosePort);
-  stationAboutButton->setText(QStringLiteral("Over IB/TC"));
-  SetStationAboutVisible(true);
-  ChooseCentral(CentralType::P50X);
-}
-
-void MainWindow::ChooseLenz() {
-  setWindowTitle(kCaption + QStringLiteral(" OffSet = 4 Lenz/Roco"));
-  connectButton->setText(kChoosePort);
-  SetStationAboutVisible(false);
-  ChooseCentral(CentralType::Lenz);
-}
-
-void MainWindow::ChooseMaerklin() {
-  setWindowTitle(kCaption);
-  firstAddressEdit->SetMaxValue(DecoderModel::kMaxAddressMaerklin);
-  connectButton->setText(kChoosePort);
-  SetStationAboutVisible(false);
-  ChooseCentral(CentralType::Maerklin);
-}
-
-void MainWindow::ChooseSrcp() {
-  SetStationAboutVisible(false);
-  connectButton->setText(QStringLiteral("Verbinden"));
-  ChooseCentral(CentralType::Srcp);
+// Each choice of central type gives the window the captions of its row and the link of that
+// type, which sets up its transport. Nothing else in the window knows the central types.
+void MainWindow::CentralChosen(CentralType central) {
+  const CentralFacts& facts = FactsOf(central);
+  if (facts.windowCaptionSuffix) setWindowTitle(kCaption + *facts.windowCaptionSuffix);
+  if (facts.highestFirstAddress) firstAddressEdit->SetMaxValue(*facts.highestFirstAddress);
+  connectButton->setText(facts.connectCaption);
+  if (facts.stationAbout) stationAboutButton->setText(QStringLiteral("Over IB/TC"));
+  SetStationAboutVisible(facts.stationAbout);
+  ChooseCentral(central);
 }
 
 void MainWindow::ChooseCentral(CentralType central) {
@@ -356,19 +334,7 @@ void MainWindow::ChooseCentral(CentralType central) {
 }
 
 QRadioButton* MainWindow::CentralButton(CentralType central) const {
-  switch (central) {
-    case CentralType::LocoNet:
-      return locoNetButton;
-    case CentralType::P50X:
-      return p50xButton;
-    case CentralType::Lenz:
-      return lenzButton;
-    case CentralType::Maerklin:
-      return maerklinButton;
-    case CentralType::Srcp:
-      return srcpButton;
-  }
-  return locoNetButton;
+  return static_cast<QRadioButton*>(centralButtons_->button(static_cast<int>(central)));
 }
 
 void MainWindow::SrcpServerEditingFinished() {
@@ -441,7 +407,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::RememberSettings(bool withWindowPosition) {
   const QString server = SrcpServerEdit->text().trimmed();
   if (IsValidServerAddress(server)) validSrcpServer_ = server;
-  settings_->Remember(central_, *serialPort, validSrcpServer_,
+  settings_->Remember(central_, link_->UsesSerialPort() ? serialPort : nullptr, validSrcpServer_,
                       withWindowPosition ? std::optional<QPoint>(pos()) : std::nullopt);
 }
 

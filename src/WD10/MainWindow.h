@@ -10,6 +10,9 @@
 #include <memory>
 #include <optional>
 
+#include "WD10/CentralType.h"
+
+class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -33,14 +36,13 @@ class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  enum class CentralType { LocoNet, P50X, Lenz, Maerklin, Srcp };
-
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The link to the command station of the chosen central type; never null once the window
   // has been created.
   CommandStationLink* CurrentLink() const { return link_.get(); }
+  QRadioButton* CentralButton(CentralType central) const;
 
   // The one fixed-length pause of the program; the window keeps working meanwhile. A wait
   // started inside another one never cuts the outer one short.
@@ -49,11 +51,6 @@ class MainWindow : public QWidget {
   // --- components -------------------------------------------------------------------------
   QGroupBox* selectionPanel;
   QPlainTextEdit* instructionsText;
-  QRadioButton* locoNetButton;
-  QRadioButton* p50xButton;
-  QRadioButton* lenzButton;
-  QRadioButton* maerklinButton;
-  QRadioButton* srcpButton;
   QPushButton* connectButton;
   // Shown while the chosen command station is a server: its address, "host[:port]".
   QLabel* SrcpServerLabel;
@@ -96,11 +93,8 @@ class MainWindow : public QWidget {
 
   // --- handlers ---------------------------------------------------------------------------
   void ApplyStartDefaults();
-  void ChooseLocoNet();
-  void ChooseP50X();
-  void ChooseLenz();
-  void ChooseMaerklin();
-  void ChooseSrcp();
+  // The user checked the radio button of a central type.
+  void CentralChosen(CentralType central);
   void FirstAddressChanged();
   void Connect();
   void RunProgramming();
@@ -133,7 +127,6 @@ class MainWindow : public QWidget {
   void BuildWindow();
   void BindHandlers();
   void ChooseCentral(CentralType central);
-  QRadioButton* CentralButton(CentralType central) const;
   void RestoreRememberedSettings();
   void RememberSettings(bool withWindowPosition);
   void SetStationAboutVisible(bool visible);
@@ -151,6 +144,8 @@ class MainWindow : public QWidget {
   std::unique_ptr<RememberedSettings> settings_;
   std::unique_ptr<LinkObserver> linkObserver_;
   std::unique_ptr<CommandStationLink> link_;
+  // One radio button per central type, its id the type; in the order of LinkFactory's table.
+  QButtonGroup* centralButtons_ = nullptr;
   CentralType central_ = CentralType::LocoNet;
   // The remembered central type is still to be chosen once the window is on the screen.
   bool centralRestorePending_ = false;

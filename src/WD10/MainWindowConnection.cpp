@@ -1,10 +1,11 @@
 // Connecting to the command station, receiving from it, supervising the line and shutting the
 // link down when the user closes.
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "CPort/TComPort.h"
 #include "CPortSetup/ShowSetupDialog.h"
@@ -60,8 +61,7 @@ void MainWindow::Connect() {
 }
 
 void MainWindow::SetCentralChoiceEnabled(bool enabled) {
-  for (QRadioButton* button : {locoNetButton, p50xButton, lenzButton, maerklinButton, srcpButton})
-    button->setEnabled(enabled);
+  for (QAbstractButton* button : centralButtons_->buttons()) button->setEnabled(enabled);
   // Another server address would replace the link as much as another central type would.
   SrcpServerEdit->setEnabled(enabled);
 }

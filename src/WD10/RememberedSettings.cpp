@@ -57,14 +57,14 @@ QString RememberedSettings::FileName() {
          QStringLiteral("/Sorvell/sorvell.conf");
 }
 
-std::optional<MainWindow::CentralType> RememberedSettings::Central() const {
+std::optional<CentralType> RememberedSettings::Central() const {
   if (!file_) return std::nullopt;
   return CentralTypeFromKey(file_->value(kCentral).toString());
 }
 
-void RememberedSettings::RestorePort(MainWindow::CentralType central, TCustomComPort& port) const {
+void RememberedSettings::RestorePort(CentralType central, TCustomComPort& port) const {
   if (!file_) return;
-  file_->beginGroup(CentralTypeKey(central));
+  file_->beginGroup(FactsOf(central).key);
   const QString path = file_->value(kPort).toString();
   const auto baud = Parse<TBaudRate>(file_->value(kBaudRate), StrToBaudRate, BaudRateToStr);
   const auto dataBits = Parse<TDataBits>(file_->value(kDataBits), StrToDataBits, DataBitsToStr);
@@ -92,20 +92,20 @@ std::optional<QPoint> RememberedSettings::WindowPosition() const {
   return position;
 }
 
-void RememberedSettings::Remember(MainWindow::CentralType central, TCustomComPort& port,
+void RememberedSettings::Remember(CentralType central, TCustomComPort* port,
                                   const QString& srcpServer, std::optional<QPoint> windowPosition) {
   if (!file_) return;
-  file_->setValue(kCentral, CentralTypeKey(central));
+  file_->setValue(kCentral, FactsOf(central).key);
   file_->setValue(kSrcpServer, srcpServer);
   if (windowPosition) file_->setValue(kWindowPosition, *windowPosition);
-  if (central != MainWindow::CentralType::Srcp) {
-    file_->beginGroup(CentralTypeKey(central));
-    file_->setValue(kPort, port.Port());
-    file_->setValue(kBaudRate, BaudRateToStr(port.BaudRate()));
-    file_->setValue(kDataBits, DataBitsToStr(port.DataBits()));
-    file_->setValue(kStopBits, StopBitsToStr(port.StopBits()));
-    file_->setValue(kParity, ParityToStr(port.Parity().Bits()));
-    file_->setValue(kFlowControl, FlowControlToStr(port.FlowControl().FlowControl()));
+  if (port) {
+    file_->beginGroup(FactsOf(central).key);
+    file_->setValue(kPort, port->Port());
+    file_->setValue(kBaudRate, BaudRateToStr(port->BaudRate()));
+    file_->setValue(kDataBits, DataBitsToStr(port->DataBits()));
+    file_->setValue(kStopBits, StopBitsToStr(port->StopBits()));
+    file_->setValue(kParity, ParityToStr(port->Parity().Bits()));
+    file_->setValue(kFlowControl, FlowControlToStr(port->FlowControl().FlowControl()));
     file_->endGroup();
   }
   Write();

@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "WD10/MainWindow.h"
+#include "WD10/CentralType.h"
 
 class QSettings;
 class TCustomComPort;
@@ -25,14 +25,15 @@ class RememberedSettings {
 
   static QString FileName();
 
-  std::optional<MainWindow::CentralType> Central() const;
+  std::optional<CentralType> Central() const;
   // Puts the remembered line settings of the central type on the port (nothing when none).
-  void RestorePort(MainWindow::CentralType central, TCustomComPort& port) const;
+  void RestorePort(CentralType central, TCustomComPort& port) const;
   std::optional<QString> SrcpServer() const;
   std::optional<QPoint> WindowPosition() const;
 
-  // Takes what the user has set now, and writes the file.
-  void Remember(MainWindow::CentralType central, TCustomComPort& port, const QString& srcpServer,
+  // Takes what the user has set now, and writes the file. The port is the one the central type
+  // is reached through, none for a server.
+  void Remember(CentralType central, TCustomComPort* port, const QString& srcpServer,
                 std::optional<QPoint> windowPosition = std::nullopt);
 
  private:

@@ -14,6 +14,7 @@
 #include "CPort/TComPort.h"
 #include "WD10/MainWindow.h"
 #include "WD10/TSpinEdit.h"
+#include "platform/TTimer.h"
 
 namespace {
 
@@ -56,16 +57,31 @@ TEST_F(MainWindowTest, StartsWithTheSelectionAndTheFirstModes) {
 
 // The window starts as after choosing LocoNet; then each central type is chosen in turn from the
 // keyboard. What only the Lenz choice sets (CTS flow, the events) and only the Märklin choice
-// sets (the lower address limit) stays for any later choice, as it always has.
+// sets (the lower address limit) stays for any later choice, as it always has; a server leaves
+// the line and the window caption of the choice before it.
 TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
-  const std::tuple<QRadioButton*, TBaudRate, TStopBits, int> steps[] = {
-      {window.locoNetButton, br19200, sbOneStopBit, 2040},
-      {window.p50xButton, br19200, sbTwoStopBits, 2040},
-      {window.lenzButton, br9600, sbOneStopBit, 2040},
-      {window.locoNetButton, br19200, sbOneStopBit, 2040},
-      {window.maerklinButton, br2400, sbTwoStopBits, 248},
-      {window.locoNetButton, br19200, sbOneStopBit, 248}};
-  for (const auto& [choice, baud, stopBits, maxAddress] : steps) {
+  // Top to bottom in this order, one row apart, where they were designed (in the window's scale).
+  const char* const offered[] = {"IB/TC /LocoNet", "IB/TC ", "Lenz/Multi-Maus",
+                                 "Märklin (6050/6051)", "SRCP 0.8"};
+  const double scale = window.selectionPanel->width() / 689.0;
+  for (int i = 0; i < 5; ++i) {
+    const QRadioButton* button = window.CentralButton(CentralType(i));
+    EXPECT_EQ(button->text(), QString::fromUtf8(offered[i]));
+    EXPECT_NEAR(button->y(), (208 + 16 * i) * scale, 1);
+  }
+  window.replyTimer->SetInterval(20);  // how long choosing a server waits for its greeting
+  const QString plain = "Configuratie Kuehn WD10 via Programmeertoets.";
+  const QString lenz = plain + " OffSet = 4 Lenz/Roco";
+  const std::tuple<CentralType, TBaudRate, TStopBits, int, QString, QString> steps[] = {
+      {CentralType::LocoNet, br19200, sbOneStopBit, 2040, plain, "Kies Compoort"},
+      {CentralType::P50X, br19200, sbTwoStopBits, 2040, plain, "Kies Compoort"},
+      {CentralType::Lenz, br9600, sbOneStopBit, 2040, lenz, "Kies Compoort"},
+      {CentralType::Srcp, br9600, sbOneStopBit, 2040, lenz, "Verbinden"},
+      {CentralType::LocoNet, br19200, sbOneStopBit, 2040, plain, "Kies Compoort"},
+      {CentralType::Maerklin, br2400, sbTwoStopBits, 248, plain, "Kies Compoort"},
+      {CentralType::LocoNet, br19200, sbOneStopBit, 248, plain, "Kies Compoort"}};
+  for (const auto& [central, baud, stopBits, maxAddress, title, connect] : steps) {
+    QRadioButton* choice = window.CentralButton(central);
     choice->setFocus();
     QTest::keyClick(choice, Qt::Key_Space);
     SCOPED_TRACE(choice->text().toStdString());
@@ -73,10 +89,13 @@ TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
     EXPECT_EQ(window.serialPort->StopBits(), stopBits);
     // Only the P50X choice offers the button, and inside the programming panel, not past its edge.
     EXPECT_EQ(window.stationAboutButton->isVisibleTo(window.programmingPanel),
-              choice == window.p50xButton);
+              central == CentralType::P50X);
     EXPECT_LE(window.stationAboutButton->geometry().right(), window.programmingPanel->width());
     EXPECT_EQ(window.firstAddressEdit->MaxValue(), maxAddress);
+    EXPECT_EQ(window.windowTitle(), title);
+    EXPECT_EQ(window.connectButton->text(), connect);
   }
+  EXPECT_EQ(window.stationAboutButton->text(), "Over IB/TC");
   EXPECT_EQ(window.serialPort->Events(), (TComEvents{evRxChar, evCTS}));
   EXPECT_TRUE(window.serialPort->FlowControl().OutCTSFlow());
 }

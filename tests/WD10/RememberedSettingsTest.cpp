@@ -46,7 +46,7 @@ TEST(RememberedSettings, SecondStartHasWhatTheFirstEndedWith) {
     Start start;
     EXPECT_EQ(start.complaints, 0);
     if (first) {
-      start.window.lenzButton->setChecked(true);
+      start.window.CentralButton(CentralType::Lenz)->setChecked(true);
       start.port.SetBaudRate(br19200);
       start.port.Parity().SetBits(prEven);
       start.window.SrcpServerEdit->setText("layout-pi:4304");
@@ -55,12 +55,12 @@ TEST(RememberedSettings, SecondStartHasWhatTheFirstEndedWith) {
       EXPECT_EQ(Complaints(start.Close()), 0);
       continue;
     }
-    EXPECT_TRUE(start.window.lenzButton->isChecked());
+    EXPECT_TRUE(start.window.CentralButton(CentralType::Lenz)->isChecked());
     EXPECT_TRUE(start.port.BaudRate() == br19200 && start.port.Parity().Bits() == prEven);
     EXPECT_EQ(start.window.SrcpServerEdit->text(), "layout-pi:4304");
     EXPECT_EQ(start.window.pos(), QPoint(0, 60));
     // The line settings are the Lenz interface's: another central type gets its own.
-    start.window.maerklinButton->setChecked(true);
+    start.window.CentralButton(CentralType::Maerklin)->setChecked(true);
     EXPECT_EQ(start.port.BaudRate(), br2400);
   }
 }
@@ -83,7 +83,8 @@ TEST(RememberedSettings, FileThatCannotBeUsedMeansTheDefaultsAndOneLine) {
     ASSERT_TRUE(content.isNull() || (out.open(QIODevice::WriteOnly) && out.write(content) >= 0));
     out.close();
     Start start;
-    EXPECT_TRUE(start.window.locoNetButton->isChecked() && start.port.BaudRate() == br19200 &&
+    EXPECT_TRUE(start.window.CentralButton(CentralType::LocoNet)->isChecked() &&
+                start.port.BaudRate() == br19200 &&
                 start.window.SrcpServerEdit->text() == "127.0.0.1:4303");
     EXPECT_LE(start.complaints, 1);
     const std::string said = start.Close();

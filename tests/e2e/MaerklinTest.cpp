@@ -147,7 +147,8 @@ TEST_F(MaerklinRun, MissingPortLeavesTheSelectionUsable) {
   EXPECT_EQ(Notifications().messages.first(), "Unable to open com port (win error code: 2)");
   EXPECT_TRUE(window.selectionPanel->isVisible());
   EXPECT_FALSE(window.programmingPanel->isVisible());
-  EXPECT_TRUE(window.connectButton->isEnabled() && window.locoNetButton->isEnabled());
+  EXPECT_TRUE(window.connectButton->isEnabled() &&
+              window.CentralButton(CentralType::LocoNet)->isEnabled());
 }
 
 }  // namespace

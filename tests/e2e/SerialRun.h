@@ -31,7 +31,7 @@ template <class Station>
 struct StationTraits;
 template <>
 struct StationTraits<LocoNetSimulator> {
-  static QRadioButton* Button(MainWindow& window) { return window.locoNetButton; }
+  static constexpr CentralType kCentral = CentralType::LocoNet;
   static bool Connected(MainWindow& window, LocoNetSimulator&) {
     return window.receiveLog->Lines().contains("837C");  // its echo of the power-on
   }
@@ -45,7 +45,7 @@ struct StationTraits<LocoNetSimulator> {
 };
 template <>
 struct StationTraits<ReportingP50XSimulator> {
-  static QRadioButton* Button(MainWindow& window) { return window.p50xButton; }
+  static constexpr CentralType kCentral = CentralType::P50X;
   static bool Connected(MainWindow&, ReportingP50XSimulator& station) {
     return station.EventQueries() >= 2;  // the event poll runs
   }
@@ -55,7 +55,7 @@ struct StationTraits<ReportingP50XSimulator> {
 };
 template <>
 struct StationTraits<LenzSimulator> {
-  static QRadioButton* Button(MainWindow& window) { return window.lenzButton; }
+  static constexpr CentralType kCentral = CentralType::Lenz;
   static bool Connected(MainWindow& window, LenzSimulator&) {
     return window.receiveLog->Lines().contains("61 01 60 ");  // its answer to "resume operations"
   }
@@ -71,7 +71,7 @@ struct StationTraits<LenzSimulator> {
 };
 template <>
 struct StationTraits<MaerklinSimulator> {
-  static QRadioButton* Button(MainWindow& window) { return window.maerklinButton; }
+  static constexpr CentralType kCentral = CentralType::Maerklin;
   static bool Connected(MainWindow&, MaerklinSimulator& station) {
     return station.ReceivedCount() >= 1;  // the go byte; the interface never answers
   }
@@ -81,7 +81,7 @@ template <class Station>
 class SerialRun : public testing::Test {
  protected:
   SerialRun() {
-    driver.Choose(StationTraits<Station>::Button(window));
+    driver.Choose(window.CentralButton(StationTraits<Station>::kCentral));
     window.serialPort->SetPort(station.SlavePath());
   }
   ~SerialRun() override {

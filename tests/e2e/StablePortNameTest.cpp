@@ -30,7 +30,7 @@ TEST(StablePortName, IsListedWhenPluggedInAndIsWhatOpensAndWhatTheNextStartHas) 
   {
     MainWindow window;
     WindowDriver driver(window);
-    window.maerklinButton->setChecked(true);
+    window.CentralButton(CentralType::Maerklin)->setChecked(true);
     TComSetupFrm::SetExecHook([&](TComSetupFrm& form) {
       TComComboBox& box = *form.Combo1;
       box.SetByIdDir(byId);
@@ -60,7 +60,7 @@ TEST(StablePortName, IsListedWhenPluggedInAndIsWhatOpensAndWhatTheNextStartHas) 
   }
   MainWindow next;
   next.show();
-  ASSERT_TRUE(WaitFor([&] { return next.maerklinButton->isChecked(); }));
+  ASSERT_TRUE(WaitFor([&] { return next.CentralButton(CentralType::Maerklin)->isChecked(); }));
   EXPECT_EQ(next.serialPort->Port(), stable);
 }
 

@@ -99,7 +99,7 @@ TEST_F(P50XRun, NoCommandStationStopsTheConnectAndLeavesTheSelectionUsable) {
   EXPECT_EQ(station.ReceivedData(), QByteArray(4, '\xC4'));
 
   LocoNetSimulator loconet;
-  window.locoNetButton->setChecked(true);
+  window.CentralButton(CentralType::LocoNet)->setChecked(true);
   window.serialPort->SetPort(loconet.SlavePath());
   driver.Click(window.connectButton);
   // The station echoes the power-on; only a port that raises receive events logs it.

@@ -116,13 +116,13 @@ class Layout : public testing::TestWithParam<int> {
 TEST_P(Layout, MainWindowInEachState) {
   MainWindow window;
   ExpectLaidOut(window, "selection", 700);
-  window.srcpButton->setChecked(true);
+  window.CentralButton(CentralType::Srcp)->setChecked(true);
   ExpectLaidOut(window, "selection-srcp", 700);
   window.selectionPanel->hide();
   window.programmingPanel->show();
   window.signalsPanel->show();
   ExpectLaidOut(window, "programming", 700);
-  window.p50xButton->setChecked(true);
+  window.CentralButton(CentralType::P50X)->setChecked(true);
   window.firstAddressEdit->SetValue(2033);
   window.programButton->hide();
   window.closeButton->show();

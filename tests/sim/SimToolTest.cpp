@@ -24,7 +24,7 @@ namespace {
 struct Central {
   const char* argument;
   const char* choice;  // as the tool names it to the user
-  QRadioButton* MainWindow::*button;
+  CentralType type;
   const char* heard;           // a line of the station's log the run must show
   QByteArray earlierRun = {};  // written before the window's run, which must be learnt afresh
 };
@@ -67,7 +67,7 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
     ASSERT_TRUE(listening.hasMatch()) << output.toStdString();
     window.SrcpServerEdit->setText(listening.captured(1));
   }
-  driver.Choose(window.*central.button);
+  driver.Choose(window.CentralButton(central.type));
   if (srcp) {
     ASSERT_TRUE(WaitFor([&] { return window.receiveLog->Text().contains("SRCP"); }));
   } else {
@@ -113,13 +113,13 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
 
 INSTANTIATE_TEST_SUITE_P(
     Centrals, SimToolRun,
-    testing::Values(Central{"p50x", "IB/TC ", &MainWindow::p50xButton, " turnout 21 on\n"},
-                    Central{"lenz", "Lenz/Multi-Maus", &MainWindow::lenzButton,
+    testing::Values(Central{"p50x", "IB/TC ", CentralType::P50X, " turnout 21 on\n"},
+                    Central{"lenz", "Lenz/Multi-Maus", CentralType::Lenz,
                             " power off (stop all locomotives)\n"},
                     // A run broken off after two commands (turnouts 17 and 7) is forgotten.
-                    Central{"maerklin", "Märklin (6050/6051)", &MainWindow::maerklinButton,
+                    Central{"maerklin", "Märklin (6050/6051)", CentralType::Maerklin,
                             " turnout 7 on (green)\n", QByteArray::fromHex("60221120220720")},
-                    Central{"srcp", "SRCP 0.8", &MainWindow::srcpButton,
+                    Central{"srcp", "SRCP 0.8", CentralType::Srcp,
                             " accessory 17 initialised (protocol N)\n"}),
     [](const testing::TestParamInfo<Central>& info) { return info.param.argument; });
 

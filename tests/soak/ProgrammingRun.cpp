@@ -94,12 +94,11 @@ class Run {
   }
 
   void ChooseCentral() {
-    QRadioButton* const buttons[] = {window_->locoNetButton, window_->p50xButton,
-                                     window_->lenzButton, window_->maerklinButton,
-                                     window_->srcpButton};
+    const CentralType types[] = {CentralType::LocoNet, CentralType::P50X, CentralType::Lenz,
+                                 CentralType::Maerklin, CentralType::Srcp};
     const bool srcp = plan_.central == SimulatedCentral::Srcp;
     if (srcp) window_->SrcpServerEdit->setText(QStringLiteral("127.0.0.1:%1").arg(server_->Port()));
-    driver_->Choose(buttons[static_cast<int>(plan_.central)]);
+    driver_->Choose(window_->CentralButton(types[static_cast<int>(plan_.central)]));
     if (!srcp) {
       window_->serialPort->SetPort(line_->SlavePath());
       return;

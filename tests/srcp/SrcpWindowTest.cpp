@@ -34,7 +34,7 @@ class SrcpWindow : public testing::Test {
  protected:
   void PointAt(int port) {
     window.SrcpServerEdit->setText(QStringLiteral("127.0.0.1:%1").arg(port));
-    driver.Choose(window.srcpButton);
+    driver.Choose(window.CentralButton(CentralType::Srcp));
   }
   void Connect(const char* greeting, bool withoutBus = false) {
     server = std::make_unique<SrcpServer>(greeting, 0);
