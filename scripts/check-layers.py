@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Fails when a file in src/ or sim/ includes a header of a layer it must not reach.
+"""Fails when a file in src/ or sim/ includes a header of a layer it must not reach, or when the
+includes of src/ go round in a circle.
 
 Dependencies point down: window -> links -> components -> platform. A link reaches the shared
 link interface (src/link) but no other link; the serial core (CPort) stays free of the widgets
@@ -9,7 +10,11 @@ without sharing their code; nothing in src/ reaches sim/.
 Every folder of src/ that is not named below is taken for a link, so a new command station's
 folder is checked without touching this script.
 
-Usage: scripts/check-layers.py [repository root]   prints each offending file:line
+A circle is looked for among the components of src/: a header and its source file count as one
+(X.h and X.cpp are "X"), so two files that need each other are found whether the includes sit in
+the headers or the sources, directly or through others on the way.
+
+Usage: scripts/check-layers.py [repository root]   prints each offending file:line and circle
        scripts/check-layers.py --self-test          tries the rules on a made-up tree
 """
 
@@ -116,6 +121,119 @@ def violations(root):
                            f"{why_not(unit, target)}")
 
 
+# Circles left to be taken apart, each named by its whole group of components: one that grows,
+# or a new one, still fails, and so does an entry whose circle has gone, so that it goes too.
+KNOWN_CIRCLES = [
+    # The window's helper files are given the window and are called by it in turn.
+    frozenset({"WD10/LinkFactory", "WD10/LongHandler", "WD10/MainWindow",
+               "WD10/RememberedSettings", "WD10/WindowLinkObserver"}),
+]
+
+
+def node_of(path, root):
+    """The component a file of src/ belongs to: its folder and stem, header and source alike."""
+    return path.relative_to(root / "src").with_suffix("").as_posix()
+
+
+def include_graph(root):
+    """For each component of src/, the components its files include (itself left out), each
+    with the first include that reaches it, as "file:line includes name"."""
+    graph = {}
+    for path in sorted((root / "src").rglob("*")):
+        if path.suffix not in SOURCE_SUFFIXES or not path.is_file():
+            continue
+        node = node_of(path, root)
+        targets = graph.setdefault(node, {})
+        lines = path.read_text(encoding="utf-8", errors="replace").splitlines()
+        for number, line in enumerate(lines, 1):
+            match = INCLUDE.match(line)
+            target_path = match and resolve(match.group(1), path, root)
+            if not target_path or root / "src" not in target_path.parents:
+                continue
+            target = node_of(target_path, root)
+            if target != node:
+                targets.setdefault(
+                    target, f"{path.relative_to(root)}:{number} includes {match.group(1)}")
+    return graph
+
+
+def strongly_connected(graph):
+    """The groups of components that reach one another (Tarjan), in a fixed order."""
+    index, low, on_stack, stack, groups = {}, {}, set(), [], []
+
+    def visit(node):
+        index[node] = low[node] = len(index)
+        stack.append(node)
+        on_stack.add(node)
+        for target in sorted(graph.get(node, ())):
+            if target not in index:
+                visit(target)
+                low[node] = min(low[node], low[target])
+            elif target in on_stack:
+                low[node] = min(low[node], index[target])
+        if low[node] == index[node]:
+            group = []
+            while True:
+                member = stack.pop()
+                on_stack.discard(member)
+                group.append(member)
+                if member == node:
+                    break
+            groups.append(frozenset(group))
+
+    for node in sorted(graph):
+        if node not in index:
+            visit(node)
+    return groups
+
+
+def circle_through(start, group, graph):
+    """The shortest way from start back to itself inside group: the components it passes."""
+    came_from, frontier = {start: None}, [start]
+    while frontier:
+        following = []
+        for node in frontier:
+            for target in sorted(set(graph[node]) & group):
+                if target == start:
+                    way = [node]
+                    while came_from[way[-1]] is not None:
+                        way.append(came_from[way[-1]])
+                    return way[::-1] + [start]
+                if target not in came_from:
+                    came_from[target] = node
+                    following.append(target)
+        frontier = following
+    raise ValueError(f"{start} is in no circle of {sorted(group)}")
+
+
+def cycles(root):
+    """Each group of components of src/ that include one another, with the lines that say so:
+    one circle through the group, its includes, and the group's other members."""
+    graph = include_graph(root)
+    for group in strongly_connected(graph):
+        if len(group) < 2:
+            continue
+        way = circle_through(min(group), group, graph)
+        lines = [f"include circle: {' -> '.join(way)}"]
+        lines += [f"  {graph[a][b]}" for a, b in zip(way, way[1:])]
+        if len(group) > len(way) - 1:
+            lines.append(f"  in the same circle: {', '.join(sorted(group - set(way)))}")
+        yield group, lines
+
+
+def circle_problems(root, known):
+    """The lines that report the circles of src/ that are not known, and the known ones that are
+    gone."""
+    groups = []
+    for group, lines in cycles(root):
+        groups.append(group)
+        if group not in known:
+            yield from lines
+    for group in known:
+        if group not in groups:
+            yield f"include circle no longer found, drop it from KNOWN_CIRCLES: {sorted(group)}"
+
+
 # (including file, include as written, file it names, allowed)
 SELF_TEST_CASES = [
     ("src/main.cpp", "WD10/Window.h", "src/WD10/Window.h", True),
@@ -140,8 +258,57 @@ SELF_TEST_CASES = [
 ]
 
 
+# (file, the files it includes) of a made-up src/, the circles known, and what is reported
+SELF_TEST_CIRCLES = [
+    ({"src/CPort/Port.cpp": ["CPort/Port.h", "CPort/Thread.h"], "src/CPort/Port.h": [],
+      "src/CPort/Thread.cpp": ["CPort/Thread.h", "CPort/Port.h"], "src/CPort/Thread.h": []},
+     [],
+     ["include circle: CPort/Port -> CPort/Thread -> CPort/Port",
+      "  src/CPort/Port.cpp:2 includes CPort/Thread.h",
+      "  src/CPort/Thread.cpp:2 includes CPort/Port.h"]),
+    # Through a header found beside its includer, and with a member off the shortest way.
+    ({"src/p50x/Link.h": ["p50x/Detection.h"], "src/p50x/Detection.cpp": ["Scope.h"],
+      "src/p50x/Detection.h": [], "src/p50x/Scope.h": ["p50x/Link.h", "Wait.h"],
+      "src/p50x/Wait.h": [], "src/p50x/Wait.cpp": ["p50x/Scope.h"]},
+     [],
+     ["include circle: p50x/Detection -> p50x/Scope -> p50x/Link -> p50x/Detection",
+      "  src/p50x/Detection.cpp:1 includes Scope.h",
+      "  src/p50x/Scope.h:1 includes p50x/Link.h",
+      "  src/p50x/Link.h:1 includes p50x/Detection.h",
+      "  in the same circle: p50x/Wait"]),
+    ({"src/CPort/Port.cpp": ["CPort/Port.h", "CPort/Thread.h"], "src/CPort/Port.h": [],
+      "src/CPort/Thread.cpp": ["CPort/Thread.h", "CPort/Target.h"], "src/CPort/Thread.h": [],
+      "src/CPort/Target.h": []},
+     [],
+     []),
+    # The same stem in two folders is two components.
+    ({"src/lenz/Link.cpp": ["lenz/Link.h", "link/Interface.h"], "src/lenz/Link.h": [],
+      "src/link/Interface.h": ["link/Link.h"], "src/link/Link.h": []},
+     [],
+     []),
+    ({"src/WD10/Window.cpp": ["WD10/Helper.h"], "src/WD10/Helper.h": ["WD10/Window.h"],
+      "src/WD10/Window.h": []},
+     [frozenset({"WD10/Window", "WD10/Helper"})],
+     []),
+    ({"src/WD10/Window.cpp": ["WD10/Helper.h"], "src/WD10/Helper.h": [],
+      "src/WD10/Window.h": []},
+     [frozenset({"WD10/Window", "WD10/Helper"})],
+     ["include circle no longer found, drop it from KNOWN_CIRCLES: ['WD10/Helper', 'WD10/Window']"]),
+]
+
+
 def self_test():
     failures = 0
+    for files, known, expected in SELF_TEST_CIRCLES:
+        with tempfile.TemporaryDirectory() as directory:
+            root = Path(directory).resolve()
+            for path, includes in files.items():
+                (root / path).parent.mkdir(parents=True, exist_ok=True)
+                (root / path).write_text("".join(f'#include "{name}"\n' for name in includes))
+            found = list(circle_problems(root, known))
+            if found != expected:
+                failures += 1
+                print(f"self-test: circles of {sorted(files)} should be {expected}; got {found}")
     for including, written, named, allowed in SELF_TEST_CASES:
         with tempfile.TemporaryDirectory() as directory:
             root = Path(directory).resolve()
@@ -163,12 +330,14 @@ def main():
     root = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent)
     root = root.resolve()
     found = list(violations(root))
-    for line in found:
+    circles = list(circle_problems(root, KNOWN_CIRCLES))
+    for line in found + circles:
         print(line)
     if found:
         print(f"check-layers: {len(found)} include(s) against the layers", file=sys.stderr)
-        return 1
-    return 0
+    if circles:
+        print("check-layers: includes in src/ that go round in a circle", file=sys.stderr)
+    return 1 if found or circles else 0
 
 
 if __name__ == "__main__":

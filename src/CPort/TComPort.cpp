@@ -249,8 +249,9 @@ void TCustomComPort::Open() {
     throw;
   }
   if (!events_.Empty()) {
-    if (syncMethod_ == smWindowSync) syncWindow_ = std::make_unique<TComSyncWindow>(this);
-    eventThread_ = std::make_unique<TComThread>(this, syncWindow_.get());
+    TComEventTarget& target = *this;
+    if (syncMethod_ == smWindowSync) syncWindow_ = std::make_unique<TComSyncWindow>(target);
+    eventThread_ = std::make_unique<TComThread>(target, *device_, events_, syncWindow_.get());
   }
   CallLinks([this](TComLink& link) {
     if (link.OnConn) link.OnConn(this, true);

@@ -12,6 +12,7 @@
 
 #include "CPort/CPortTypes.h"
 #include "CPort/EComPort.h"
+#include "CPort/TComEventTarget.h"
 
 class TCustomComPort;
 class TComThread;
@@ -135,7 +136,7 @@ using TRxBufEvent = std::function<void(QObject* Sender, const char* Buffer, int 
 using TComSignalEvent = std::function<void(QObject* Sender, bool OnOff)>;
 using TComErrorEvent = std::function<void(QObject* Sender, TComErrors Errors)>;
 
-class TCustomComPort : public QObject {
+class TCustomComPort : public QObject, private TComEventTarget {
   Q_OBJECT
 
  public:
@@ -143,7 +144,7 @@ class TCustomComPort : public QObject {
   ~TCustomComPort() override;
 
   // --- properties -------------------------------------------------------------------------
-  bool Connected() const;
+  bool Connected() const override;
   void SetConnected(bool value);
   TBaudRate BaudRate() const { return baudRate_; }
   void SetBaudRate(TBaudRate value);
@@ -161,7 +162,7 @@ class TCustomComPort : public QObject {
   void SetEventChar(unsigned char value);
   TComEvents Events() const { return events_; }
   void SetEvents(TComEvents value) { events_ = value; }
-  TSyncMethod SyncMethod() const { return syncMethod_; }
+  TSyncMethod SyncMethod() const override { return syncMethod_; }
   void SetSyncMethod(TSyncMethod value);
 
   TComParity& Parity() { return parity_; }
@@ -235,8 +236,6 @@ class TCustomComPort : public QObject {
   friend class TComParity;
   friend class TComTimeouts;
   friend class TComFlowControl;
-  friend class TComThread;
-  friend class TComSyncWindow;
 
   bool CanApply() const;
   void CallLinks(const std::function<void(TComLink&)>& call);
@@ -247,8 +246,8 @@ class TCustomComPort : public QObject {
   void StopEventThread();
   // Frees the abandoned threads whose batch is over.
   void ReapAbandonedThreads();
-  // The line-event handlers of the event thread, run in their fixed order.
-  void HandleEvents(TComEvents events);
+  QObject* EventContext() override { return this; }
+  void HandleEvents(TComEvents events) override;
 
   std::unique_ptr<SerialDevice> device_;
   std::unique_ptr<SerialDevice> nextDevice_;  // from UseDevice while open: taken at the next Open

@@ -4,7 +4,6 @@
 #include <QEvent>
 #include <semaphore>
 
-#include "CPort/TComPort.h"
 #include "platform/ExceptionDisplay.h"
 #include "platform/Messages.h"
 
@@ -64,10 +63,11 @@ std::uint32_t ComEventFlag(TComEvent event) {
   return 0;
 }
 
-TComThread::TComThread(TCustomComPort* port, QObject* syncWindow)
-    : port_(port), device_(port->device_.get()), syncWindow_(syncWindow) {
+TComThread::TComThread(TComEventTarget& port, SerialDevice& device, TComEvents events,
+                       QObject* syncWindow)
+    : port_(port), context_(port.EventContext()), device_(&device), syncWindow_(syncWindow) {
   // As on Windows, a failure to set the mask is not looked at: the waits then report nothing.
-  device_->SetEventMask(port->Events());
+  device_->SetEventMask(events);
   start();
 }
 
@@ -75,7 +75,7 @@ TComThread::~TComThread() {
   stop_.Set();
   yieldCurrentThread();
   // A blocking join here could deadlock against a batch the thread has just queued for us.
-  if (!ended_ && QThread::currentThread() == port_->thread()) {
+  if (!ended_ && QThread::currentThread() == context_->thread()) {
     WaitUntil([this] { return ended_.load(); });
   }
   wait();
@@ -106,19 +106,19 @@ void TComThread::run() {
   ended_ = true;
   // Wakes a Close waiting in the event loop.
   QMetaObject::invokeMethod(
-      port_, [] {}, Qt::QueuedConnection);
+      context_, [] {}, Qt::QueuedConnection);
 }
 
 bool TComThread::Dispatch(TComEvents events) {
-  switch (port_->SyncMethod()) {
+  switch (port_.SyncMethod()) {
     case smThreadSync: {
       std::exception_ptr error;
       QMetaObject::invokeMethod(
-          port_,
+          context_,
           [&] {
             batchRunning_ = true;
             try {
-              port_->HandleEvents(events);
+              port_.HandleEvents(events);
             } catch (...) {
               error = std::current_exception();
             }
@@ -133,7 +133,7 @@ bool TComThread::Dispatch(TComEvents events) {
       return true;
     case smNone:
       try {
-        port_->HandleEvents(events);
+        port_.HandleEvents(events);
       } catch (...) {
         fatal_ = std::current_exception();
         return false;
@@ -157,12 +157,12 @@ bool TComSyncWindow::event(QEvent* event) {
   if (event->type() != kWindowMessageType) return QObject::event(event);
   auto* message = static_cast<WindowMessage*>(event);
   message->Reply();
-  if (message->Message() != kMessage || !port_->Connected()) return true;
+  if (message->Message() != kMessage || !port_.Connected()) return true;
   for (const TComEvent comEvent : kHandlerOrder) {
     if (ComEventFlag(comEvent) != message->Flag()) continue;
     // The event thread has its reply already and cannot take an exception back; it is shown
     // like that of any other window event.
-    RunGuarded([&] { port_->HandleEvents({comEvent}); });
+    RunGuarded([&] { port_.HandleEvents({comEvent}); });
   }
   return true;
 }

@@ -10,14 +10,13 @@
 
 #include "CPort/CPortTypes.h"
 #include "CPort/SerialDevice.h"
-
-class TCustomComPort;
+#include "CPort/TComEventTarget.h"
 
 class TComThread : public QThread {
  public:
-  // Sets the device's event mask from the port's Events, then starts. syncWindow receives
-  // the messages of smWindowSync (nullptr for the other methods).
-  TComThread(TCustomComPort* port, QObject* syncWindow);
+  // Sets the device's event mask to events (the port's Events), then starts. syncWindow
+  // receives the messages of smWindowSync (nullptr for the other methods).
+  TComThread(TComEventTarget& port, SerialDevice& device, TComEvents events, QObject* syncWindow);
   // Stops the thread and waits for it; on the port's thread, batches it has queued meanwhile
   // still run, so the two never wait for each other.
   ~TComThread() override;
@@ -39,7 +38,8 @@ class TComThread : public QThread {
   bool Dispatch(TComEvents events);
   void PostWindowMessages(TComEvents events);
 
-  TCustomComPort* port_;
+  TComEventTarget& port_;
+  QObject* context_;  // the port's object: where batches run and whom a Close waits on
   SerialDevice* device_;
   QObject* syncWindow_;
   StopSignal stop_;
@@ -56,11 +56,11 @@ class TComSyncWindow : public QObject {
  public:
   static constexpr int kMessage = 1025;
 
-  explicit TComSyncWindow(TCustomComPort* port) : port_(port) {}
+  explicit TComSyncWindow(TComEventTarget& port) : port_(port) {}
   bool event(QEvent* event) override;
 
  private:
-  TCustomComPort* port_;
+  TComEventTarget& port_;
 };
 
 // The platform flag of a line event (evRxChar 1, evRxFlag 2, evTxEmpty 4, ...).

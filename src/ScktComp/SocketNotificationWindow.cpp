@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <algorithm>
 
-#include "ScktComp/TCustomWinSocket.h"
 #include "platform/ExceptionDisplay.h"
 
 void SocketNotificationWindow::DiscardSocketMessages() {
@@ -27,7 +26,7 @@ void SocketNotificationWindow::customEvent(QEvent* event) {
     const auto message = std::move(queued_.front());
     queued_.pop_front();
     RunGuarded([&] {
-      std::visit([this](const auto& content) { socket_.HandleMessage(content); }, message);
+      std::visit([this](const auto& content) { receiver_.HandleMessage(content); }, message);
     });
   }
   handling_ = false;

@@ -9,13 +9,12 @@
 #include <deque>
 #include <variant>
 
+#include "ScktComp/SocketMessageReceiver.h"
 #include "ScktComp/SocketMessages.h"
-
-class TCustomWinSocket;
 
 class SocketNotificationWindow : public QObject {
  public:
-  explicit SocketNotificationWindow(TCustomWinSocket& socket) : socket_(socket) {}
+  explicit SocketNotificationWindow(SocketMessageReceiver& receiver) : receiver_(receiver) {}
 
   // Drops the socket notifications not yet handled: they are about a socket that has been
   // closed, and its number may already belong to the next one.
@@ -25,7 +24,7 @@ class SocketNotificationWindow : public QObject {
   void customEvent(QEvent* event) override;
 
  private:
-  TCustomWinSocket& socket_;
+  SocketMessageReceiver& receiver_;
   std::deque<std::variant<SocketNotification, LookupCompletion>> queued_;
   bool handling_ = false;
 };

@@ -282,6 +282,9 @@ void TCustomWinSocket::ReleaseSocket() {
 }
 
 SocketNotificationWindow* TCustomWinSocket::Window() {
-  if (!window_) window_ = std::make_unique<SocketNotificationWindow>(*this);
+  if (!window_) {
+    SocketMessageReceiver& receiver = *this;
+    window_ = std::make_unique<SocketNotificationWindow>(receiver);
+  }
   return window_.get();
 }

@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "ScktComp/ESocketError.h"
+#include "ScktComp/SocketMessageReceiver.h"
 #include "ScktComp/SocketMessages.h"
 #include "ScktComp/SocketTypes.h"
 
@@ -19,7 +20,7 @@ class AsyncHostLookup;
 class SocketNotificationWindow;
 class SocketReadiness;
 
-class TCustomWinSocket {
+class TCustomWinSocket : private SocketMessageReceiver {
  public:
   static constexpr int InvalidSocket = -1;
 
@@ -60,10 +61,8 @@ class TCustomWinSocket {
   bool connected_ = false;
 
  private:
-  friend class SocketNotificationWindow;
-
-  void HandleMessage(const SocketNotification& message);
-  void HandleMessage(const LookupCompletion& message);
+  void HandleMessage(const SocketNotification& message) override;
+  void HandleMessage(const LookupCompletion& message) override;
 
   void ContinueOpen(const QString& host, const QString& address);
   void StartLookup(const QString& host);

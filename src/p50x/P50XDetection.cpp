@@ -7,9 +7,9 @@
 #include "CPort/TComPort.h"
 #include "link/LinkObserver.h"
 #include "p50x/P50XCommandScope.h"
-#include "p50x/P50XLink.h"
-#include "p50x/P50XVocabulary.h"
+#include "p50x/P50XLinkOperations.h"
 #include "p50x/P50XReplyWait.h"
+#include "p50x/P50XVocabulary.h"
 #include "platform/Messages.h"
 #include "platform/UserNotifier.h"
 
@@ -65,11 +65,12 @@ QByteArray WithoutPrompt(const QByteArray& reply) {
 // How the command station answered "x\r".
 enum class P50XDetection::PromptAnswer { Ready, MixedMode, NeedsUser };
 
-P50XDetection::P50XDetection(P50XLink& link)
-    : link_(link), port_(link.port_), log_(link.observer_) {}
+P50XDetection::P50XDetection(P50XLinkOperations& link, P50XCommandScope& scope, TComPort& port,
+                             LinkObserver& log)
+    : link_(link), scope_(scope), port_(port), log_(log) {}
 
 void P50XDetection::ProcessMessagesMidCommand() {
-  const P50XCommandScope::EventWindow window(link_.scope_, true);
+  const P50XCommandScope::EventWindow window(scope_, true);
   ProcessMessages();
   if (window.Abandoned()) throw P50XCommandAbandoned();
 }
@@ -156,8 +157,7 @@ P50XDetection::PromptAnswer P50XDetection::CheckP50XPrompt() {
   WriteRaw("xZzA0\r");
   // The answer needs its time on the line; waiting for it (within limits) is what lets "Mixed"
   // be recognised at all.
-  if (WaitForP50XInput(port_, link_.scope_, 5,
-                       std::chrono::steady_clock::now() + kMixedReplyLimit) ==
+  if (WaitForP50XInput(port_, scope_, 5, std::chrono::steady_clock::now() + kMixedReplyLimit) ==
       P50XInputWait::Abandoned)
     throw P50XCommandAbandoned();
   QByteArray mode;
@@ -168,7 +168,7 @@ P50XDetection::PromptAnswer P50XDetection::CheckP50XPrompt() {
 }
 
 bool P50XDetection::ReadSpecialOptions() {
-  link_.xPrefixMode_ = true;
+  link_.SetXPrefixMode(true);
   WriteRaw("xSo1\r");
   const QByteArray reply1 = link_.ReadUntilPrompt();
   const char first = reply1.isEmpty() ? '\0' : reply1[0];
@@ -205,7 +205,7 @@ void P50XDetection::SetUpCommandStation() {
   WriteRaw("xb\r");
   Log(WithoutPrompt(link_.ReadUntilPrompt()));
   ProcessMessagesMidCommand();
-  link_.xPrefixMode_ = true;
+  link_.SetXPrefixMode(true);
   link_.SendP50X(QByteArray(1, static_cast<char>(P50X::XVer)));
   port_.ClearBuffer(true, false);
   Sleep(kAfterVersionQueryMs);

@@ -7,14 +7,16 @@
 #include <QString>
 
 class LinkObserver;
-class P50XLink;
+class P50XCommandScope;
+class P50XLinkOperations;
 class TComPort;
 
 // One run of detection on the link's port, as P50XLink::DetectP50XInterface starts it inside a
-// command of the link.
+// command of the link: scope is that link's, and port and log are those it was given.
 class P50XDetection {
  public:
-  explicit P50XDetection(P50XLink& link);
+  P50XDetection(P50XLinkOperations& link, P50XCommandScope& scope, TComPort& port,
+                LinkObserver& log);
 
   // (Re)opens the port with only the break and CTS events, so that the replies stay in the
   // input queue for the link's reads. True when a command station answered and is ready for
@@ -38,7 +40,8 @@ class P50XDetection {
   void Log(const QString& text);
   void Log(const QByteArray& text);
 
-  P50XLink& link_;
+  P50XLinkOperations& link_;
+  P50XCommandScope& scope_;
   TComPort& port_;
   LinkObserver& log_;
 };

@@ -280,6 +280,6 @@ bool P50XLink::DetectP50XInterface() {
   bool ready = false;
   // Detection empties the line itself: nothing of an earlier connection is owed any more.
   lateBytesQuiet_ = std::chrono::milliseconds::zero();
-  RunCommand([&] { ready = P50XDetection(*this).Run(); });
+  RunCommand([&] { ready = P50XDetection(*this, scope_, port_, observer_).Run(); });
   return ready;
 }

@@ -9,11 +9,12 @@
 
 #include "link/CommandStationLink.h"
 #include "p50x/P50XCommandScope.h"
+#include "p50x/P50XLinkOperations.h"
 
 class LinkObserver;
 class TComPort;
 
-class P50XLink final : public CommandStationLink {
+class P50XLink final : public CommandStationLink, private P50XLinkOperations {
  public:
   P50XLink(TComPort& port, LinkObserver& observer);
   ~P50XLink() override;
@@ -34,12 +35,12 @@ class P50XLink final : public CommandStationLink {
   // Writes one command: binary (first byte 0x80 and up) in one write, its reply decoded before
   // this returns; ASCII (below 0x80) with CR, one byte a write, nothing read. False when the
   // command was refused because another one waits for its reply, or was given up.
-  bool SendP50X(const QByteArray& command);
+  bool SendP50X(const QByteArray& command) override;
   // Waits (at most 1 s) until count bytes are waiting and reads them into ReplyBuffer. False
   // when the reply did not come and the command was given up.
   bool ReadP50XReply(int count);
   // Reads up to and including the prompt "]" (at most 2 s); a zero byte adds nothing.
-  QByteArray ReadUntilPrompt();
+  QByteArray ReadUntilPrompt() override;
   // Reads and decodes the reply to the binary command just written.
   void DispatchP50XReply(int commandByte);
   // Output on, the observer's 200 ms wait, output off; each reply decoded into the receive log.
@@ -63,7 +64,7 @@ class P50XLink final : public CommandStationLink {
   int ReplyCount() const { return replyCount_; }
   // Every command that goes through SendP50X carries the prefix "x" while this is set.
   bool XPrefixMode() const { return xPrefixMode_; }
-  void SetXPrefixMode(bool on) { xPrefixMode_ = on; }
+  void SetXPrefixMode(bool on) override { xPrefixMode_ = on; }
 
   // The fixed sleeps of the link and of interface detection; empty means the real SleepMs.
   // Tests shorten them here.
@@ -71,7 +72,6 @@ class P50XLink final : public CommandStationLink {
 
  private:
   class PortContext;
-  friend class P50XDetection;
 
   P50XCommandScope::Result RunCommand(const std::function<void()>& command);
   // Bytes may still come for a command that was given up or a reply read only in part: before
@@ -79,7 +79,7 @@ class P50XLink final : public CommandStationLink {
   // lateBytesQuiet_ says, and thrown away. Nothing to do while nothing is owed.
   void LetLateBytesIn();
   void ReadReplyBytes(int count, P50XCommandScope::EventWindow::Clock::time_point deadline);
-  void SleepLink(int milliseconds) const;
+  void SleepLink(int milliseconds) const override;
 
   TComPort& port_;
   LinkObserver& observer_;
