@@ -121,15 +121,6 @@ def violations(root):
                            f"{why_not(unit, target)}")
 
 
-# Circles left to be taken apart, each named by its whole group of components: one that grows,
-# or a new one, still fails, and so does an entry whose circle has gone, so that it goes too.
-KNOWN_CIRCLES = [
-    # The window's helper files are given the window and are called by it in turn.
-    frozenset({"WD10/LinkFactory", "WD10/LongHandler", "WD10/MainWindow",
-               "WD10/RememberedSettings", "WD10/WindowLinkObserver"}),
-]
-
-
 def node_of(path, root):
     """The component a file of src/ belongs to: its folder and stem, header and source alike."""
     return path.relative_to(root / "src").with_suffix("").as_posix()
@@ -221,17 +212,10 @@ def cycles(root):
         yield group, lines
 
 
-def circle_problems(root, known):
-    """The lines that report the circles of src/ that are not known, and the known ones that are
-    gone."""
-    groups = []
-    for group, lines in cycles(root):
-        groups.append(group)
-        if group not in known:
-            yield from lines
-    for group in known:
-        if group not in groups:
-            yield f"include circle no longer found, drop it from KNOWN_CIRCLES: {sorted(group)}"
+def circle_problems(root):
+    """The lines that report the circles of src/."""
+    for _, lines in cycles(root):
+        yield from lines
 
 
 # (including file, include as written, file it names, allowed)
@@ -258,11 +242,10 @@ SELF_TEST_CASES = [
 ]
 
 
-# (file, the files it includes) of a made-up src/, the circles known, and what is reported
+# (file, the files it includes) of a made-up src/, and what is reported
 SELF_TEST_CIRCLES = [
     ({"src/CPort/Port.cpp": ["CPort/Port.h", "CPort/Thread.h"], "src/CPort/Port.h": [],
       "src/CPort/Thread.cpp": ["CPort/Thread.h", "CPort/Port.h"], "src/CPort/Thread.h": []},
-     [],
      ["include circle: CPort/Port -> CPort/Thread -> CPort/Port",
       "  src/CPort/Port.cpp:2 includes CPort/Thread.h",
       "  src/CPort/Thread.cpp:2 includes CPort/Port.h"]),
@@ -270,7 +253,6 @@ SELF_TEST_CIRCLES = [
     ({"src/p50x/Link.h": ["p50x/Detection.h"], "src/p50x/Detection.cpp": ["Scope.h"],
       "src/p50x/Detection.h": [], "src/p50x/Scope.h": ["p50x/Link.h", "Wait.h"],
       "src/p50x/Wait.h": [], "src/p50x/Wait.cpp": ["p50x/Scope.h"]},
-     [],
      ["include circle: p50x/Detection -> p50x/Scope -> p50x/Link -> p50x/Detection",
       "  src/p50x/Detection.cpp:1 includes Scope.h",
       "  src/p50x/Scope.h:1 includes p50x/Link.h",
@@ -279,33 +261,23 @@ SELF_TEST_CIRCLES = [
     ({"src/CPort/Port.cpp": ["CPort/Port.h", "CPort/Thread.h"], "src/CPort/Port.h": [],
       "src/CPort/Thread.cpp": ["CPort/Thread.h", "CPort/Target.h"], "src/CPort/Thread.h": [],
       "src/CPort/Target.h": []},
-     [],
      []),
     # The same stem in two folders is two components.
     ({"src/lenz/Link.cpp": ["lenz/Link.h", "link/Interface.h"], "src/lenz/Link.h": [],
       "src/link/Interface.h": ["link/Link.h"], "src/link/Link.h": []},
-     [],
      []),
-    ({"src/WD10/Window.cpp": ["WD10/Helper.h"], "src/WD10/Helper.h": ["WD10/Window.h"],
-      "src/WD10/Window.h": []},
-     [frozenset({"WD10/Window", "WD10/Helper"})],
-     []),
-    ({"src/WD10/Window.cpp": ["WD10/Helper.h"], "src/WD10/Helper.h": [],
-      "src/WD10/Window.h": []},
-     [frozenset({"WD10/Window", "WD10/Helper"})],
-     ["include circle no longer found, drop it from KNOWN_CIRCLES: ['WD10/Helper', 'WD10/Window']"]),
 ]
 
 
 def self_test():
     failures = 0
-    for files, known, expected in SELF_TEST_CIRCLES:
+    for files, expected in SELF_TEST_CIRCLES:
         with tempfile.TemporaryDirectory() as directory:
             root = Path(directory).resolve()
             for path, includes in files.items():
                 (root / path).parent.mkdir(parents=True, exist_ok=True)
                 (root / path).write_text("".join(f'#include "{name}"\n' for name in includes))
-            found = list(circle_problems(root, known))
+            found = list(circle_problems(root))
             if found != expected:
                 failures += 1
                 print(f"self-test: circles of {sorted(files)} should be {expected}; got {found}")
@@ -330,7 +302,7 @@ def main():
     root = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent)
     root = root.resolve()
     found = list(violations(root))
-    circles = list(circle_problems(root, KNOWN_CIRCLES))
+    circles = list(circle_problems(root))
     for line in found + circles:
         print(line)
     if found:

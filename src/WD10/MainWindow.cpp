@@ -19,7 +19,6 @@
 #include "ScktComp/TClientSocket.h"
 #include "WD10/DecoderModel.h"
 #include "WD10/LinkFactory.h"
-#include "WD10/LongHandler.h"
 #include "WD10/RememberedSettings.h"
 #include "WD10/TSpinEdit.h"
 #include "WD10/WindowLinkObserver.h"
@@ -247,7 +246,9 @@ void MainWindow::BuildWindow() {
   srcpCommandSocket = new TClientSocket(this);
   srcpInfoSocket = new TClientSocket(this);
   AboutBox = new TAboutBox(this);
-  linkObserver_ = std::make_unique<WindowLinkObserver>(*this);
+  linkObserver_ = std::make_unique<WindowLinkObserver>(
+      WindowLinkObserver::Panes{*connectionLog, *receiveLog, *infoLog, *AboutBox},
+      [this](int milliseconds) { WaitMs(milliseconds); });
 }
 
 void MainWindow::BindHandlers() {

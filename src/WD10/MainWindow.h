@@ -122,7 +122,18 @@ class MainWindow : public QWidget {
  private:
   // Marks a handler that waits and so lets other events run inside it; a close request that
   // arrives meanwhile is carried out once the outermost such handler has returned.
-  class LongHandler;
+  class LongHandler {
+   public:
+    explicit LongHandler(MainWindow& window) : window_(window) { ++window_.longHandlers_; }
+    ~LongHandler() {
+      if (--window_.longHandlers_ == 0) window_.OnLongHandlersDone();
+    }
+    LongHandler(const LongHandler&) = delete;
+    LongHandler& operator=(const LongHandler&) = delete;
+
+   private:
+    MainWindow& window_;
+  };
 
   void BuildWindow();
   void BindHandlers();

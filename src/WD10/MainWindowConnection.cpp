@@ -9,7 +9,6 @@
 
 #include "CPort/TComPort.h"
 #include "CPortSetup/ShowSetupDialog.h"
-#include "WD10/LongHandler.h"
 #include "WD10/MainWindow.h"
 #include "link/CommandStationLink.h"
 #include "platform/Exception.h"

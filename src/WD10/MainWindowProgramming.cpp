@@ -6,7 +6,6 @@
 #include <QRadioButton>
 
 #include "WD10/DecoderModel.h"
-#include "WD10/LongHandler.h"
 #include "WD10/MainWindow.h"
 #include "WD10/RunFailureMessage.h"
 #include "WD10/TSpinEdit.h"

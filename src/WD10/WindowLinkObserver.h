@@ -2,13 +2,24 @@
 // the window's millisecond wait.
 #pragma once
 
+#include <functional>
+
 #include "link/LinkObserver.h"
 
-class MainWindow;
+class TAboutBox;
+class TMemo;
 
 class WindowLinkObserver final : public LinkObserver {
  public:
-  explicit WindowLinkObserver(MainWindow& window) : window_(window) {}
+  struct Panes {
+    TMemo& connectionLog;
+    TMemo& receiveLog;
+    TMemo& infoLog;
+    TAboutBox& aboutBox;
+  };
+
+  WindowLinkObserver(const Panes& panes, std::function<void(int)> waitMs)
+      : panes_(panes), waitMs_(std::move(waitMs)) {}
 
   void LogConnection(const QString& line) override;
   void LogReceived(const QString& entry) override;
@@ -18,5 +29,6 @@ class WindowLinkObserver final : public LinkObserver {
   void WaitMs(int milliseconds) override;
 
  private:
-  MainWindow& window_;
+  Panes panes_;
+  std::function<void(int)> waitMs_;
 };
