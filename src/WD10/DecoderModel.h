@@ -18,6 +18,12 @@ constexpr int DecoderNumber(int firstAddress) {
   return (firstAddress + 1) / 4 + 1;
 }
 
+// The first address of the decoder programmed after the one at firstAddress: the eight turnouts
+// after its own, or firstAddress again when those would pass highest (the user then picks one).
+constexpr int NextFirstAddress(int firstAddress, int highest) {
+  return firstAddress + kAddressStep <= highest ? firstAddress + kAddressStep : firstAddress;
+}
+
 struct Mode {
   int number;
   const char* caption;

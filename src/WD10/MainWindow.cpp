@@ -176,6 +176,13 @@ void MainWindow::BuildWindow() {
 
   programButton = new QPushButton(QStringLiteral("Programmeer Kuehn WD10"), programmingPanel);
   programButton->setGeometry(24, 424, kProgramButtonWidth, 25);
+  // Left of closeButton, where programButton begins, and created before it: Tab reaches the two
+  // in reading order.
+  nextDecoderButton = new QPushButton(QStringLiteral("Volgende decoder"), programmingPanel);
+  nextDecoderButton->setGeometry(24, 424, 144, 25);
+  nextDecoderButton->setAccessibleDescription(
+      QStringLiteral("Houdt de verbinding en zet het volgende vrije wisseladres klaar"));
+  nextDecoderButton->hide();
   closeButton = new QPushButton(QStringLiteral("Sluiten"), programmingPanel);
   closeButton->setGeometry(176, 424, 75, 25);
   closeButton->hide();
@@ -259,6 +266,7 @@ void MainWindow::BindHandlers() {
   });
   OnClicked(connectButton, [this] { Connect(); });
   OnClicked(programButton, [this] { RunProgramming(); });
+  OnClicked(nextDecoderButton, [this] { ProgramNextDecoder(); });
   OnClicked(closeButton, [this] { CloseLink(); });
   OnClicked(stationAboutButton, [this] { ShowStationAbout(); });
   OnClicked(versionButton, [this] { ListProgramVersion(); });

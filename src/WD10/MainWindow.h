@@ -66,6 +66,8 @@ class MainWindow : public QWidget {
   std::array<QRadioButton*, 7> groupAModes;
   std::array<QRadioButton*, 7> groupBModes;
   QPushButton* programButton;
+  // Offered beside closeButton once a run has ended: the next decoder on the same connection.
+  QPushButton* nextDecoderButton;
   QPushButton* closeButton;
   QPushButton* stationAboutButton;
 
@@ -98,6 +100,7 @@ class MainWindow : public QWidget {
   void FirstAddressChanged();
   void Connect();
   void RunProgramming();
+  void ProgramNextDecoder();
   void CloseLink();
   void ShowStationAbout();
   void ListProgramVersion();
@@ -145,8 +148,10 @@ class MainWindow : public QWidget {
   AccessoryCommand StepCommand(int step) const;
   AccessoryOutcome GuardedStep(const std::function<AccessoryOutcome()>& step);
   void StopRun(int step, const AccessoryCommand& command, const AccessoryOutcome& outcome);
-  void ShowCloseButton();
+  void ShowRunEnded();
   void StepPause();
+  // The highest first address whose group B the station can switch, as far as the link says.
+  int HighestReachableFirstAddress() const;
   bool RefuseUnreachableAddresses();
   void AbandonConnect();
   void OnLongHandlersDone();

@@ -4,6 +4,7 @@
 // none, must not be reported as programmed.
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "WD10/DecoderModel.h"
 #include "WD10/MainWindow.h"
@@ -64,7 +65,22 @@ void MainWindow::RunProgramming() {
   }
   if (unconfirmed) connectionLog->AddLine(UnconfirmedRunLogLine());
   connectionLog->AddLine(QStringLiteral("Druk op de programmeerknop van de WD10"));
-  ShowCloseButton();
+  ShowRunEnded();
+}
+
+void MainWindow::ProgramNextDecoder() {
+  // The connection and the track power stay: the next decoder waits in learning mode on the same
+  // track, and the station is told nothing until its run starts.
+  connectionLog->Clear();
+  const int highest = std::min(firstAddressEdit->MaxValue(), HighestReachableFirstAddress());
+  firstAddressEdit->SetValue(
+      DecoderModel::NextFirstAddress(firstAddressEdit->Text().toInt(), highest));
+  programButton->setEnabled(true);
+  programButton->show();
+  // The focus leaves the button that hides for the one the user presses next.
+  programButton->setFocus();
+  nextDecoderButton->hide();
+  closeButton->hide();
 }
 
 AccessoryCommand MainWindow::StepCommand(int step) const {
@@ -101,25 +117,29 @@ void MainWindow::StopRun(int step, const AccessoryCommand& command,
   connectionWatchTimer->SetEnabled(false);
   connectionLog->AddLine(RunFailureLogLine(step, turnout));
   ShowMessage(RunFailureMessage(step, turnout, outcome));
-  ShowCloseButton();
+  ShowRunEnded();
 }
 
-void MainWindow::ShowCloseButton() {
+void MainWindow::ShowRunEnded() {
   programButton->hide();
+  nextDecoderButton->show();
   closeButton->show();
+}
+
+int MainWindow::HighestReachableFirstAddress() const {
+  const CommandStationLink& link = *link_;
+  return link.HighestTurnout() - link.TurnoutOffset() - DecoderModel::kGroupBOffset;
 }
 
 bool MainWindow::RefuseUnreachableAddresses() {
   const CommandStationLink& link = *link_;
   const int highestTurnout = groupBAddressEdit->Text().toInt() + link.TurnoutOffset();
   if (highestTurnout <= link.HighestTurnout()) return false;
-  const int highestFirstAddress =
-      link.HighestTurnout() - link.TurnoutOffset() - DecoderModel::kGroupBOffset;
   ShowMessage(QStringLiteral("Deze Centrale kan geen wisselnummers boven %1 "
                              "schakelen; met dit adres zou de decoder een verkeerd adres leren.\n"
                              "Kies als eerste wisseladres %2 of lager.")
                   .arg(link.HighestTurnout())
-                  .arg(highestFirstAddress));
+                  .arg(HighestReachableFirstAddress()));
   return true;
 }
 

@@ -24,9 +24,9 @@ inline QByteArray Hex(const char* spacedHex) {
 }
 
 // How each station is chosen, how it shows that the connect reached it, how it says no to a
-// turnout command, and for the stations that confirm each frame, how many accessory frames
-// reached them and what the box says when the second step's first confirmation does not come
-// (decoder address 1: the second step switches turnout 2).
+// turnout command and takes them again, and for the stations that confirm each frame, how many
+// accessory frames reached them and what the box says when the second step's first confirmation
+// does not come (decoder address 1: the second step switches turnout 2).
 template <class Station>
 struct StationTraits;
 template <>
@@ -36,6 +36,7 @@ struct StationTraits<LocoNetSimulator> {
     return window.receiveLog->Lines().contains("837C");  // its echo of the power-on
   }
   static void Refuse(LocoNetSimulator& station) { station.RefuseSwitchRequests(true); }
+  static void Accept(LocoNetSimulator& station) { station.RefuseSwitchRequests(false); }
   static std::size_t AccessoryFramesHeard(const LocoNetSimulator& station) {
     return std::ranges::count_if(station.MessagesHeard(),
                                  [](const QByteArray& message) { return message[0] == '\xB0'; });
@@ -52,6 +53,9 @@ struct StationTraits<ReportingP50XSimulator> {
   static void Refuse(ReportingP50XSimulator& station) {
     station.SetReply(0x90, QByteArray(1, '\xA6'));  // track power is off
   }
+  static void Accept(ReportingP50XSimulator& station) {
+    station.SetReply(0x90, QByteArray(1, '\x00'));
+  }
 };
 template <>
 struct StationTraits<LenzSimulator> {
@@ -62,6 +66,7 @@ struct StationTraits<LenzSimulator> {
   static void Refuse(LenzSimulator& station) {
     station.RefuseAccessoryOperations(QByteArray::fromHex("010203"));
   }
+  static void Accept(LenzSimulator& station) { station.RefuseAccessoryOperations({}); }
   static std::size_t AccessoryFramesHeard(const LenzSimulator& station) {
     return std::ranges::count_if(station.FramesHeard(),
                                  [](const QByteArray& frame) { return frame[0] == '\x52'; });
