@@ -58,7 +58,9 @@ TEST_F(MainWindowTest, StartsWithTheSelectionAndTheFirstModes) {
 // The window starts as after choosing LocoNet; then each central type is chosen in turn from the
 // keyboard. What only the Lenz choice sets (CTS flow, the events) and only the Märklin choice
 // sets (the lower address limit) stays for any later choice, as it always has; a server leaves
-// the line and the window caption of the choice before it.
+// the line and the window caption of the choice before it. "Volgende decoder" steps eight
+// addresses on up to the last first address the station can reach (a Lenz interface reaches
+// fewer turnouts than the field allows), and there stays.
 TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
   // Top to bottom in this order, one row apart, where they were designed (in the window's scale).
   const char* const offered[] = {"IB/TC /LocoNet", "IB/TC ", "Lenz/Multi-Maus",
@@ -72,15 +74,15 @@ TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
   window.replyTimer->SetInterval(20);  // how long choosing a server waits for its greeting
   const QString plain = "Configuratie Kuehn WD10 via Programmeertoets.";
   const QString lenz = plain + " OffSet = 4 Lenz/Roco";
-  const std::tuple<CentralType, TBaudRate, TStopBits, int, QString, QString> steps[] = {
-      {CentralType::LocoNet, br19200, sbOneStopBit, 2040, plain, "Kies Compoort"},
-      {CentralType::P50X, br19200, sbTwoStopBits, 2040, plain, "Kies Compoort"},
-      {CentralType::Lenz, br9600, sbOneStopBit, 2040, lenz, "Kies Compoort"},
-      {CentralType::Srcp, br9600, sbOneStopBit, 2040, lenz, "Verbinden"},
-      {CentralType::LocoNet, br19200, sbOneStopBit, 2040, plain, "Kies Compoort"},
-      {CentralType::Maerklin, br2400, sbTwoStopBits, 248, plain, "Kies Compoort"},
-      {CentralType::LocoNet, br19200, sbOneStopBit, 248, plain, "Kies Compoort"}};
-  for (const auto& [central, baud, stopBits, maxAddress, title, connect] : steps) {
+  const std::tuple<CentralType, TBaudRate, TStopBits, int, int, QString, QString> steps[] = {
+      {CentralType::LocoNet, br19200, sbOneStopBit, 2040, 2040, plain, "Kies Compoort"},
+      {CentralType::P50X, br19200, sbTwoStopBits, 2040, 2040, plain, "Kies Compoort"},
+      {CentralType::Lenz, br9600, sbOneStopBit, 2040, 1016, lenz, "Kies Compoort"},
+      {CentralType::Srcp, br9600, sbOneStopBit, 2040, 2040, lenz, "Verbinden"},
+      {CentralType::LocoNet, br19200, sbOneStopBit, 2040, 2040, plain, "Kies Compoort"},
+      {CentralType::Maerklin, br2400, sbTwoStopBits, 248, 248, plain, "Kies Compoort"},
+      {CentralType::LocoNet, br19200, sbOneStopBit, 248, 248, plain, "Kies Compoort"}};
+  for (const auto& [central, baud, stopBits, maxAddress, lastDecoder, title, connect] : steps) {
     QRadioButton* choice = window.CentralButton(central);
     choice->setFocus();
     QTest::keyClick(choice, Qt::Key_Space);
@@ -94,6 +96,11 @@ TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
     EXPECT_EQ(window.firstAddressEdit->MaxValue(), maxAddress);
     EXPECT_EQ(window.windowTitle(), title);
     EXPECT_EQ(window.connectButton->text(), connect);
+    window.firstAddressEdit->SetValue(lastDecoder - 8);
+    for (int press = 0; press < 2; ++press) {
+      window.ProgramNextDecoder();
+      EXPECT_EQ(window.firstAddressEdit->Text(), QString::number(lastDecoder));
+    }
   }
   EXPECT_EQ(window.stationAboutButton->text(), "Over IB/TC");
   EXPECT_EQ(window.serialPort->Events(), (TComEvents{evRxChar, evCTS}));

@@ -125,6 +125,7 @@ TEST_P(Layout, MainWindowInEachState) {
   window.CentralButton(CentralType::P50X)->setChecked(true);
   window.firstAddressEdit->SetValue(2033);
   window.programButton->hide();
+  window.nextDecoderButton->show();
   window.closeButton->show();
   ExpectLaidOut(window, "programming-p50x", 700);
 }
