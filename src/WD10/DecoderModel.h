@@ -18,8 +18,9 @@ constexpr int DecoderNumber(int firstAddress) {
   return (firstAddress + 1) / 4 + 1;
 }
 
-// The first address of the decoder programmed after the one at firstAddress: the eight turnouts
-// after its own, or firstAddress again when those would pass highest (the user then picks one).
+// The first address offered for the decoder after the one at firstAddress: the eight turnouts
+// after its own. Past highest the station would teach a wrong address, so the field stays where
+// it is and the user picks one.
 constexpr int NextFirstAddress(int firstAddress, int highest) {
   return firstAddress + kAddressStep <= highest ? firstAddress + kAddressStep : firstAddress;
 }

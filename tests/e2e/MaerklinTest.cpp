@@ -1,7 +1,7 @@
 // The main window with "Märklin 6050/6051" against a bare pty, as the interface never answers:
-// the bytes of connect, programming and close, closing in the middle of a run, and the adapter
-// missing or unplugged. An interface that drops CTS is played by an in-memory line, as a pty
-// has no modem lines.
+// the bytes of connect, programming and close, closing in the middle of a run (the first, or the
+// next decoder's), and the adapter missing or unplugged. An interface that drops CTS is played by
+// an in-memory line, as a pty has no modem lines.
 #include <gtest/gtest.h>
 
 #include <QTimer>
@@ -62,6 +62,24 @@ TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 5; }));
   // The first step went out, then the stop byte; no second step, no error box.
   EXPECT_EQ(station.ReceivedData(), Hex("60 220120 61"));
+  EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+// "Volgende decoder" at the highest first address the interface reaches keeps that address, and
+// a close during the next run stops it as during the first: nothing between the runs, the stop
+// byte after the step under way.
+TEST_F(MaerklinRun, CloseDuringTheNextDecodersRunStopsItCleanly) {
+  Connect();
+  window.firstAddressEdit->SetValue(241);
+  driver.Click(window.programButton);
+  ASSERT_TRUE(WaitFor([&] { return window.nextDecoderButton->isVisible(); }, 10000));
+  driver.Click(window.nextDecoderButton);
+  EXPECT_EQ(window.firstAddressEdit->Text(), "241");
+  window.stepPauseTimer->SetInterval(400);
+  QTimer::singleShot(50, &window, [&] { window.close(); });
+  driver.Click(window.programButton);
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 17; }));
+  EXPECT_EQ(station.ReceivedData(), Hex("60 22F120 220220 22F520 220220 22F120 61"));
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 

@@ -97,6 +97,40 @@ TEST_F(SrcpWindow, FirstAddressWithALeadingZeroIsProgrammedAsItsNumber) {
   EXPECT_TRUE(learnt->groupBAddressAsExpected);
 }
 
+// Three decoders on one session through "Volgende decoder": every run's replies and track
+// reports are told apart from the runs before, and the server switches each decoder's four
+// commands through, with no second handshake or power on.
+TEST_F(SrcpWindow, ThreeDecodersOnOneSessionEachLearnTheirOwn) {
+  ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kSrcpdGreeting));
+  SrcpInfoListener listener(server->Port());
+  listener.Start();
+  ASSERT_TRUE(WaitFor([&] { return listener.InSession(); }));
+  window.firstAddressEdit->SetValue(9);
+  for (int decoder = 0; decoder < 3; ++decoder) {
+    if (decoder > 0) driver.Click(window.nextDecoderButton);
+    window.groupAModes[decoder]->setChecked(true);
+    ASSERT_NO_FATAL_FAILURE(Program());
+    EXPECT_EQ(window.connectionLog->Lines().last(), kProgrammed) << decoder;
+  }
+  ASSERT_TRUE(WaitFor([&] { return listener.Log().TurnoutsSwitchedOn().size() >= 12; }));
+  const std::vector<int> heard = listener.Log().TurnoutsSwitchedOn();
+  ASSERT_EQ(heard.size(), 12u);
+  for (int decoder = 0; decoder < 3; ++decoder) {
+    SCOPED_TRACE(decoder);
+    Wd10Learner learner;
+    for (int i = 0; i < 4; ++i) learner.Hear(heard[4 * decoder + i]);
+    const std::optional<Wd10Learnt> learnt = learner.Learnt();
+    ASSERT_TRUE(learnt);
+    EXPECT_EQ(learnt->firstAddress, 9 + 8 * decoder);
+    EXPECT_TRUE(learnt->groupBAddressAsExpected);
+    EXPECT_EQ(learnt->modeAName, window.groupAModes[decoder]->text());
+    EXPECT_EQ(learnt->modeBName, window.groupBModes[0]->text());
+  }
+  EXPECT_EQ(Count("SET 1 POWER ON"), 1);
+  EXPECT_EQ(Count("GO"), 1);
+  EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
 TEST_F(SrcpWindow, ServerWithoutTheAccessoryBusStopsTheRunAtTheFirstStep) {
   ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kSrcpdGreeting, true));
   ASSERT_NO_FATAL_FAILURE(Program());
