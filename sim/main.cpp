@@ -85,7 +85,10 @@ class Console : public QObject {
     PrintLine(QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz ")) + event.text);
     // The program switches the power on each time it connects: a new programming run.
     if (event.kind == StationEvent::Kind::PowerOn) learner_.Reset();
-    if (event.kind != StationEvent::Kind::TurnoutOn || learner_.Done()) return;
+    if (event.kind != StationEvent::Kind::TurnoutOn) return;
+    // Four commands later the user puts the next decoder in its learning mode ("Volgende
+    // decoder"): what follows is that one's.
+    if (learner_.Done()) learner_.Reset();
     learner_.Hear(event.turnout);
     if (const auto learnt = learner_.Learnt())
       for (const QString& line : DescribeLearnt(*learnt)) PrintLine(line);
