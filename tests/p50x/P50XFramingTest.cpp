@@ -1,6 +1,5 @@
-// Framing, reads and the rules that keep one command at a time: what goes on the wire, the time
-// limit of a silent command station (reads wait with timers running), commands started mid-reply,
-// what becomes of an accessory command, and two links in one process.
+// Framing, reads and the rules that keep one command at a time: what goes on the wire, commands
+// started mid-reply, what becomes of an accessory command, and two links in one process.
 #include <gtest/gtest.h>
 
 #include <QTimer>
@@ -23,16 +22,13 @@ std::vector<QByteArray> Hex(std::initializer_list<const char*> spacedHex) {
   return writes;
 }
 
-// One-byte replies, each sent once the next command has been written.
-std::vector<QByteArray> OneReplyByteAWrite(const char* spacedHex) {
-  std::vector<QByteArray> replies;
-  for (const char byte : QByteArray::fromHex(spacedHex)) replies.emplace_back(1, byte);
-  return replies;
-}
-
-TEST(P50XFraming, BinaryCommandsGoOutInOneWriteTextCommandsOneBytePerWriteAndUnread) {
+class P50XFraming : public testing::Test {
+ protected:
   P50XTestLink link;
-  auto line = link.OpenOnMemoryLine();
+  std::shared_ptr<MemoryLine> line = link.OpenOnMemoryLine();
+};
+
+TEST_F(P50XFraming, BinaryCommandsGoOutInOneWriteTextCommandsOneBytePerWriteAndUnread) {
   line->Receive(QByteArray::fromHex("00 00 55"));
 
   link->SendP50X("RT255");
@@ -50,25 +46,9 @@ TEST(P50XFraming, BinaryCommandsGoOutInOneWriteTextCommandsOneBytePerWriteAndUnr
   EXPECT_EQ(link.writes.size(), 9u) << "nothing written to a closed port";
 }
 
-TEST(P50XFraming, SilentCommandStationGivesTheWholeCommandUpAndTheLinkGoesOn) {
-  P50XTestLink link;
-  auto line = link.OpenOnMemoryLine();
-  // Events report locomotive events; the list breaks off mid-record and nothing more comes.
-  line->AnswerWrites({QByteArray::fromHex("01  05 01")});
-
-  link->SendP50X(QByteArray::fromHex("C8"));
-
-  EXPECT_EQ(link.memo1.Lines(), QStringList{kNoReply});
-  EXPECT_EQ(link.TakeWritten(), QByteArray::fromHex("78 C8 78 C9"));
-  EXPECT_EQ(line->InputCount(), 0);
-  EXPECT_FALSE(link->P50XBusy());
-}
-
 // While a turnout reply is awaited a poll tick is skipped and a command refused, and neither
 // takes the reply.
-TEST(P50XFraming, PollAndCommandWhileAReplyIsAwaitedAreLeftOut) {
-  P50XTestLink link;
-  auto line = link.OpenOnMemoryLine();
+TEST_F(P50XFraming, PollAndCommandWhileAReplyIsAwaitedAreLeftOut) {
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] { link->P50XEventPoll(); });
   poll.start(5);
@@ -88,20 +68,16 @@ TEST(P50XFraming, PollAndCommandWhileAReplyIsAwaitedAreLeftOut) {
   EXPECT_EQ(link.memo3.Text(), "There has been a Power Off.");
 }
 
-// An accessory command on a port that is gone is lost; other commands let the port's error
-// pass. Either way the link is free for the next command.
-TEST(P50XFraming, PollRunsInThePauseBetweenTheTwoHalvesOfATurnoutCommand) {
-  P50XTestLink link;
-  auto line = link.OpenOnMemoryLine();
-  line->AnswerWrites(OneReplyByteAWrite("00 00 00"));
+TEST_F(P50XFraming, PollRunsInThePauseBetweenTheTwoHalvesOfATurnoutCommand) {
+  line->AnswerWrites(Hex({"00", "00", "00"}));
   QTimer::singleShot(50, [&] { link->P50XEventPoll(); });
   link->SwitchTurnoutP50X(3, 0);
   EXPECT_EQ(link.writes, Hex({"78 90 03 40", "78 C8", "78 90 03 00"}));
 }
 
-TEST(P50XFraming, PortFailureLeavesTheLinkFreeForTheNextCommand) {
-  P50XTestLink link;
-  auto line = link.OpenOnMemoryLine();
+// An accessory command on a port that is gone is lost; other commands let the port's error
+// pass. Either way the link is free for the next command.
+TEST_F(P50XFraming, PortFailureLeavesTheLinkFreeForTheNextCommand) {
   line->Fail(MemoryLine::Op::kWrite, EIO);
   const AccessoryOutcome outcome = link->SwitchAccessory({9});
   EXPECT_EQ(outcome.result, Result::Lost);
@@ -116,115 +92,91 @@ TEST(P50XFraming, PortFailureLeavesTheLinkFreeForTheNextCommand) {
   EXPECT_TRUE(link.memo1.Lines().isEmpty());
 }
 
-struct TurnoutCase {
-  const char* name;
-  const char* replies;  // hex
-  Result result;
-  QString stationSaid;
-  bool offFrameSent;
+// A station that takes its time: it answers each write of the command (its byte after the
+// prefix) 20 ms after it, with the next of its reply bytes.
+struct SlowStation {
+  SlowStation(P50XTestLink& link, MemoryLine& line, unsigned char command, const char* replies)
+      : port(link.port) {
+    answer.OnTxBuf = [&line, command, unsent = QByteArray::fromHex(replies)](
+                         QObject*, const char* bytes, int count) mutable {
+      if (count < 2 || static_cast<unsigned char>(bytes[1]) != command || unsent.isEmpty()) return;
+      QTimer::singleShot(20, [&line, reply = unsent.left(1)] { line.Receive(reply); });
+      unsent.remove(0, 1);
+    };
+    port.RegisterLink(&answer);
+  }
+  ~SlowStation() { port.UnregisterLink(&answer); }
+  TComPort& port;
+  TComLink answer;
 };
 
-class P50XTurnoutOutcome : public testing::TestWithParam<TurnoutCase> {};
+// What becomes of a turnout command by the station's replies to its two frames. Bytes that
+// belong to no command of their own, left on the line or on their way before the command is
+// written, must not answer it: the station refuses the command (track power off) and the run
+// must hear it, so no off frame follows.
+struct TurnoutCase {
+  const char* name;
+  const char* replies;  // hex, a byte to each frame
+  Result result;
+  QString stationSaid;
+  bool offFrameSent = false;
+  const char* pollReplies = "";  // hex: what a poll before it and its follow-ups are answered
+  const char* lateBytes = "";    // hex: what arrives 10 ms after the poll has returned
+  const char* pollWrites = "";   // empty: no poll
+};
 
-TEST_P(P50XTurnoutOutcome, FollowsTheReplies) {
+class P50XTurnout : public P50XFraming, public testing::WithParamInterface<TurnoutCase> {};
+
+TEST_P(P50XTurnout, OutcomeFollowsItsOwnReplies) {
   const TurnoutCase& c = GetParam();
-  P50XTestLink link;
-  link.OpenOnMemoryLine()->AnswerWrites(OneReplyByteAWrite(c.replies));
+  if (*c.pollWrites) {
+    line->AnswerWrites({QByteArray::fromHex(c.pollReplies)});
+    link->P50XEventPoll();
+    EXPECT_EQ(link.TakeWritten(), QByteArray::fromHex(c.pollWrites));
+    QTimer::singleShot(10, [&] { line->Receive(QByteArray::fromHex(c.lateBytes)); });
+    link.memo1.Clear();
+  }
+  const SlowStation station(link, *line, 0x90, c.replies);
 
   // The high address bits go in the last byte, with the output bit.
   const AccessoryOutcome outcome = link->SwitchAccessory({2040});
 
   EXPECT_EQ(outcome.result, c.result);
   EXPECT_EQ(outcome.stationSaid, c.stationSaid);
-  std::vector<QByteArray> expected = Hex({"78 90 F8 47"});
-  if (c.offFrameSent) expected.push_back(QByteArray::fromHex("78 90 F8 07"));
-  EXPECT_EQ(link.writes, expected);
+  EXPECT_EQ(link.writes,
+            c.offFrameSent ? Hex({"78 90 F8 47", "78 90 F8 07"}) : Hex({"78 90 F8 47"}));
   EXPECT_EQ(link.observer.waits, std::vector<int>(c.offFrameSent ? 1 : 0, 200));
   EXPECT_EQ(link.memo1.Lines().contains(kNoReply), c.stationSaid == kNoReply);
 }
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Replies, P50XTurnoutOutcome, testing::Values(
+INSTANTIATE_TEST_SUITE_P(Replies, P50XTurnout, testing::Values(
     TurnoutCase{"Accepted", "00 00", Result::CarriedOut, "0x00: Turnout command accepted", true},
     TurnoutCase{"FifoNearlyFullStillAccepted", "40 40", Result::CarriedOut,
                 "0x40: the fifo for turnout cmds is 75% full", true},
-    TurnoutCase{"PowerIsOff", "A6", Result::Refused, kPowerIsOff, false},
-    TurnoutCase{"FifoFull", "09", Result::Refused, "0x09: " + kFifoFull, false},
-    TurnoutCase{"UndocumentedReply", "01", Result::Refused, "0x01", false},
+    TurnoutCase{"PowerIsOff", "A6", Result::Refused, kPowerIsOff},
+    TurnoutCase{"FifoFull", "09", Result::Refused, "0x09: " + kFifoFull},
+    TurnoutCase{"UndocumentedReply", "01", Result::Refused, "0x01"},
     TurnoutCase{"OffRefused", "00 A6", Result::Refused, kPowerIsOff, true},
-    TurnoutCase{"NoReply", "", Result::Lost, kNoReply, false}),
+    TurnoutCase{"NoReply", "", Result::Lost, kNoReply}),
     [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
-
-// A station that takes its time: it answers each write of the command (its byte after the
-// prefix) 20 ms after it.
-class SlowStation {
- public:
-  SlowStation(P50XTestLink& link, MemoryLine& line, unsigned char command, const char* reply)
-      : port_(link.port) {
-    answer_.OnTxBuf = [&line, command, reply](QObject*, const char* bytes, int count) {
-      if (count < 2 || static_cast<unsigned char>(bytes[1]) != command) return;
-      QTimer::singleShot(20, [&line, reply] { line.Receive(QByteArray::fromHex(reply)); });
-    };
-    port_.RegisterLink(&answer_);
-  }
-  ~SlowStation() { port_.UnregisterLink(&answer_); }
-  SlowStation(const SlowStation&) = delete;
-  SlowStation& operator=(const SlowStation&) = delete;
-
- private:
-  TComPort& port_;
-  TComLink answer_;
-};
-
-// Bytes that belong to no command of their own must not answer a turnout command: the station
-// refuses the command (track power off) and the run must hear it, so no off frame follows.
-// Each case leaves such bytes behind, or on their way, before the command is written.
-struct StaleBytesCase {
-  const char* name;
-  const char* pollReplies;  // hex: what the poll and its follow-ups are answered, at once
-  const char* lateBytes;    // hex: what arrives 10 ms after the poll has returned
-  const char* pollWrites;
-};
-
-class P50XStaleBytes : public testing::TestWithParam<StaleBytesCase> {};
-
-TEST_P(P50XStaleBytes, AreNotTakenForTheTurnoutReply) {
-  const StaleBytesCase& c = GetParam();
-  P50XTestLink link;
-  auto line = link.OpenOnMemoryLine();
-  line->AnswerWrites({QByteArray::fromHex(c.pollReplies)});
-  link->P50XEventPoll();
-  EXPECT_EQ(link.TakeWritten(), QByteArray::fromHex(c.pollWrites));
-  QTimer::singleShot(10, [&] { line->Receive(QByteArray::fromHex(c.lateBytes)); });
-  const SlowStation station(link, *line, 0x90, "A6");
-
-  const AccessoryOutcome outcome = link->SwitchAccessory({9});
-
-  EXPECT_EQ(outcome.result, Result::Refused);
-  EXPECT_EQ(outcome.stationSaid, kPowerIsOff);
-  EXPECT_EQ(link.TakeWritten(), QByteArray::fromHex("78 90 09 40"));
-  EXPECT_TRUE(link.observer.waits.empty());
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Left, P50XStaleBytes, testing::Values(
+INSTANTIATE_TEST_SUITE_P(Left, P50XTurnout, testing::Values(
     // A byte that no decoder asked for waits on the line.
-    StaleBytesCase{"StrayByte", "00 00", "", "78 C8"},
+    TurnoutCase{"StrayByte", "A6", Result::Refused, kPowerIsOff, false, "00 00", "", "78 C8"},
     // The poll was given up; its reply comes after all.
-    StaleBytesCase{"LatePollReply", "", "00", "78 C8"},
+    TurnoutCase{"LatePollReply", "A6", Result::Refused, kPowerIsOff, false, "", "00", "78 C8"},
     // The list of switched turnouts ends early, before entries that follow.
-    StaleBytesCase{"ListEndedEarly", "20  03 00 00", "00 00 00 00", "78 C8 78 CA"},
+    TurnoutCase{"ListEndedEarly", "A6", Result::Refused, kPowerIsOff, false, "20  03 00 00",
+                "00 00 00 00", "78 C8 78 CA"},
     // A fourth event byte, which newer firmware sends.
-    StaleBytesCase{"FourthEventByte", "80 80 80", "00", "78 C8"}),
+    TurnoutCase{"FourthEventByte", "A6", Result::Refused, kPowerIsOff, false, "80 80 80", "00",
+                "78 C8"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
 // A turnout reply that comes after its command was given up is not read by the next poll as
 // event flags (0xA6 would ask for three follow-ups).
-TEST(P50XFraming, LateTurnoutReplyIsNotReadAsEvents) {
-  P50XTestLink link;
-  auto line = link.OpenOnMemoryLine();
+TEST_F(P50XFraming, LateTurnoutReplyIsNotReadAsEvents) {
   EXPECT_EQ(link->SwitchAccessory({9}).stationSaid, kNoReply);
   QTimer::singleShot(10, [&] { line->Receive("\xA6"); });
   const SlowStation station(link, *line, 0xC8, "00");
@@ -240,19 +192,19 @@ TEST(P50XFraming, LateTurnoutReplyIsNotReadAsEvents) {
 
 // Each link owns its state: the first one's whole command runs while the second waits for its
 // reply, which arrives in the middle of it.
-TEST(P50XFraming, TwoLinksSideBySideEachReadOnlyTheirOwnReplies) {
-  P50XTestLink first, second;
-  auto firstLine = first.OpenOnMemoryLine(), secondLine = second.OpenOnMemoryLine();
-  firstLine->AnswerWrites(OneReplyByteAWrite("00 00"));
+TEST_F(P50XFraming, TwoLinksSideBySideEachReadOnlyTheirOwnReplies) {
+  P50XTestLink second;
+  auto secondLine = second.OpenOnMemoryLine();
+  line->AnswerWrites(Hex({"00", "00"}));
   AccessoryOutcome firstOutcome = AccessoryOutcome::Lost({});
-  QTimer::singleShot(20, [&] { firstOutcome = first->SwitchAccessory({3}); });
+  QTimer::singleShot(20, [&] { firstOutcome = link->SwitchAccessory({3}); });
   QTimer::singleShot(100, [&] { secondLine->Receive(QByteArray::fromHex("09")); });
   const AccessoryOutcome secondOutcome = second->SwitchAccessory({5});
   EXPECT_EQ(firstOutcome.result, Result::CarriedOut);
   EXPECT_EQ(secondOutcome.result, Result::Refused);
-  EXPECT_EQ(firstLine->TakeWritten(), QByteArray::fromHex("78 90 03 40 78 90 03 00"));
+  EXPECT_EQ(line->TakeWritten(), QByteArray::fromHex("78 90 03 40 78 90 03 00"));
   EXPECT_EQ(secondLine->TakeWritten(), QByteArray::fromHex("78 90 05 40"));
-  EXPECT_EQ(first.memo3.Text(), "Turnout command accepted");
+  EXPECT_EQ(link.memo3.Text(), "Turnout command accepted");
   EXPECT_EQ(second.memo3.Text(), kFifoFull);
 }
 

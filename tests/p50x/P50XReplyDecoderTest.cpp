@@ -1,6 +1,7 @@
 // The reply decoders fed through an in-memory line: every reply byte arrives with the command's
 // write, so a decoder that reads ahead, reads too little or sends a follow-up at the wrong
-// moment takes the wrong bytes and shows it.
+// moment takes the wrong bytes and shows it. A reply that breaks off gives the whole command up
+// (reads wait with timers running), and the link is free for the next.
 #include <gtest/gtest.h>
 
 #include "support/P50XTestLink.h"
@@ -16,8 +17,8 @@ struct DecoderCase {
   const char* written;  // hex: every byte on the wire
   int leftUnread;
   QStringList connectionLog = {};
-  QString receiveLog = kUntouched;  // receiveLog afterwards
-  QStringList versions = {};        // SPU, KPU, PPU, LIPU, DNC, Serial; empty where none is shown
+  QString receiveLog = kUntouched;            // receiveLog afterwards
+  QStringList versions = QStringList(6, {});  // SPU, KPU, PPU, LIPU, DNC, Serial; empty: not shown
 };
 
 class P50XReplyDecoder : public testing::TestWithParam<DecoderCase> {};
@@ -35,16 +36,16 @@ TEST_P(P50XReplyDecoder, ReadsItsReplyAndShowsWhatItSays) {
   EXPECT_EQ(link.memo3.Text(), c.receiveLog);
   EXPECT_EQ(link.memo1.Lines(), c.connectionLog);
   EXPECT_EQ(line->InputCount(), c.leftUnread);
-  if (c.versions.isEmpty()) return;
+  EXPECT_FALSE(link->P50XBusy());
+  using enum StationVersionField;
   QStringList shown;
-  for (auto field :
-       {StationVersionField::SPU, StationVersionField::KPU, StationVersionField::PPU,
-        StationVersionField::LIPU, StationVersionField::DNC, StationVersionField::Serial})
-    shown << (link.observer.versions.contains(field) ? link.observer.versions[field] : QString());
+  for (const auto field : {SPU, KPU, PPU, LIPU, DNC, Serial})
+    shown << link.observer.versions[field];
   EXPECT_EQ(shown, c.versions);
 }
 
 const QString kCompleted = QStringLiteral("Command completed, no errors");
+const QString kNoReply = QStringLiteral("No reply from the command station");
 const QString kUnexpectedLoco = QStringLiteral("Unexpected reply to XEvtLok cmd!");
 
 // clang-format off
@@ -64,6 +65,7 @@ const DecoderCase kCases[] = {
   {"ListStopsAtEmptyEntry", "C8", "20  02 00 00 77", "78 C8 78 CA", 1},
   {"ListReadsAllEntries", "C8", "20  02 00 40 00 00 77", "78 C8 78 CA", 1},
   {"ReplyOfCCIsThrownAway", "C8", "02  01 02 03", "78 C8 78 CC", 0},
+  {"LocomotiveEventsBreakingOff", "C8", "01  05 01", "78 C8 78 C9", 0, {kNoReply}},
   // Status replies
   {"TurnoutUnknownValue", "90 01 40", "01 55", "78 90 01 40", 1},
   {"PowerOnRefused", "A7", "06", "78 A7", 0, {}, "Power Off"},

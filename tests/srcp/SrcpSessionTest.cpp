@@ -4,14 +4,11 @@
 
 namespace {
 
-const Lines kEnd = {"SET 1 POWER OFF\r\n", "TERM 0 SESSION\r\n"};
-
 struct SessionCase {
   const char* name;
   const char* greeting;
   Lines handshake;
   bool informationSession;
-  Lines end;
 };
 
 class Session : public SrcpLinkTest, public testing::WithParamInterface<SessionCase> {};
@@ -24,7 +21,7 @@ TEST_P(Session, HandshakeAndEndAsTheGreetingAsks) {
   EXPECT_EQ(server->ConnectionCount(), c.informationSession ? 2 : 1);
   if (c.informationSession) {
     EXPECT_EQ(AwaitLines(1, 3),
-              Lines({"SET PROTOCOL SRCP 0.8.2\r\n", "SET CONNECTIONMODE SRCP INFO\r\n", "GO\r\n"}));
+              CrLf({"SET PROTOCOL SRCP 0.8.2", "SET CONNECTIONMODE SRCP INFO", "GO"}));
     EXPECT_EQ(server->SessionMode(0), "COMMAND");
     EXPECT_TRUE(WaitFor([&] { return panes.infoLog.Text().contains("100 INFO 1 POWER ON"); }));
   }
@@ -32,7 +29,7 @@ TEST_P(Session, HandshakeAndEndAsTheGreetingAsks) {
   // "Verbinden" again on the session made sends nothing.
   EXPECT_TRUE(link.Connect());
   link.EndSrcpSession();
-  EXPECT_EQ(LinesAfter(c.handshake.size()), c.end);
+  EXPECT_EQ(LinesAfter(c.handshake.size()), CrLf({"SET 1 POWER OFF", "TERM 0 SESSION"}));
   EXPECT_TRUE(WaitFor([&] {
     return server->ConnectionClosed(0) && (!c.informationSession || server->ConnectionClosed(1));
   }));
@@ -42,9 +39,9 @@ TEST_P(Session, HandshakeAndEndAsTheGreetingAsks) {
 // (A server that switches power per bus is programmed through the real window.)
 INSTANTIATE_TEST_SUITE_P(
     Greetings, Session,
-    testing::Values(SessionCase{"Ddw07", SrcpServer::kDdw07Greeting, kDdw07Handshake, false, kEnd},
-                    SessionCase{"Ddw08", SrcpServer::kDdw08Greeting, kDdw08Handshake, true, kEnd}),
-    [](const testing::TestParamInfo<SessionCase>& info) { return info.param.name; });
+    testing::Values(SessionCase{"Ddw07", SrcpServer::kDdw07Greeting, kDdw07Handshake, false},
+                    SessionCase{"Ddw08", SrcpServer::kDdw08Greeting, kDdw08Handshake, true}),
+    [](const auto& info) { return info.param.name; });
 
 // A server that drops the session in the handshake, one of an older protocol, one that never
 // greets and one that refuses the command session: each "Verbinden" fails with one box that

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QMap>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <deque>
-#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -27,18 +27,22 @@
 using Lines = std::vector<std::string>;
 using Result = AccessoryOutcome::Result;
 
-inline const Lines kDdw08Handshake = {"SET PROTOCOL SRCP 0.8.2\r\n",
-                                      "SET CONNECTIONMODE SRCP COMMAND\r\n",
-                                      "GO\r\n",
-                                      "INIT 1 POWER\r\n",
-                                      "INIT 8 FB S88 LPT1 3\r\n",
-                                      "SET 1 POWER ON\r\n"};
-inline const Lines kDdw07Handshake = {"SET PROTOCOL SRCP 0.8.2\r\n",
-                                      "SET CONNECTIONMODE SRCP INFO\r\n",
-                                      "SET CONNECTIONMODE SRCP COMMAND\r\n",
-                                      "GO\r\n",
-                                      "INIT 1 POWER\r\n",
-                                      "INIT 8 FB S88 LPT1 3\r\n"};
+// The lines, each with the line end the link sends.
+inline Lines CrLf(std::initializer_list<const char*> lines) {
+  Lines ended;
+  for (const char* line : lines) ended.push_back(std::string(line) + "\r\n");
+  return ended;
+}
+inline const Lines kDdw08Handshake =
+    CrLf({"SET PROTOCOL SRCP 0.8.2", "SET CONNECTIONMODE SRCP COMMAND", "GO", "INIT 1 POWER",
+          "INIT 8 FB S88 LPT1 3", "SET 1 POWER ON"});
+inline const Lines kDdw07Handshake =
+    CrLf({"SET PROTOCOL SRCP 0.8.2", "SET CONNECTIONMODE SRCP INFO",
+          "SET CONNECTIONMODE SRCP COMMAND", "GO", "INIT 1 POWER", "INIT 8 FB S88 LPT1 3"});
+// A server that switches power per bus: bus 6, the accessories', is switched on as well.
+inline const Lines kPerBusHandshake =
+    CrLf({"SET PROTOCOL SRCP 0.8.2", "SET CONNECTIONMODE SRCP COMMAND", "GO", "INIT 1 POWER",
+          "INIT 8 FB S88 LPT1 3", "SET 1 POWER ON", "SET 6 POWER ON"});
 inline const std::string kSet5 = "SET 6 GA 5 1 1 200\r\n";
 inline const std::string kInit5 = "INIT 6 GA 5 N\r\n";
 
@@ -61,17 +65,20 @@ class ScriptedServer : public QTcpServer {
   }
 
   Lines commands;  // what came after the handshake
-  std::map<QByteArray, QByteArray> handshakeReplies;
+  QMap<QByteArray, QByteArray> handshakeReplies;
   int handshakeDelayMs = 0;
 
  private:
   void Read() {
     while (peer_ && peer_->canReadLine()) {
       const QByteArray line = peer_->readLine();
-      if (!line.contains(" GA ")) {  // the handshake
-        AnswerHandshake(handshakeReplies.contains(line.trimmed())
-                            ? handshakeReplies.at(line.trimmed())
-                            : QByteArray("1700000000.000 200 OK\n"));
+      if (!line.contains(" GA ")) {  // the handshake, its replies held back and sent in one go
+        if (held_.isEmpty()) {
+          QTimer::singleShot(handshakeDelayMs, this, [this] {
+            if (peer_) peer_->write(std::exchange(held_, {}));
+          });
+        }
+        held_ += handshakeReplies.value(line.trimmed(), "1700000000.000 200 OK\n");
         continue;
       }
       commands.push_back(line.toStdString());
@@ -81,19 +88,6 @@ class ScriptedServer : public QTcpServer {
                          [this, reply = replies_.front()] { Send(reply, 0); });
       replies_.pop_front();
     }
-  }
-
-  void AnswerHandshake(const QByteArray& reply) {
-    if (handshakeDelayMs == 0) {
-      peer_->write(reply);
-      return;
-    }
-    if (held_.isEmpty()) {
-      QTimer::singleShot(handshakeDelayMs, this, [this] {
-        if (peer_) peer_->write(std::exchange(held_, {}));
-      });
-    }
-    held_ += reply;
   }
 
   void Send(Reply pieces, std::size_t next) {
