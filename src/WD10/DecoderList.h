@@ -59,3 +59,7 @@ class DecoderList {
   std::vector<DecoderRow> rows_;
   std::vector<RunRecord> history_;
 };
+
+// A row's last result in the user's words: "nog niet", "geprogrammeerd op <date time> via
+// <central type>", "niet bevestigd op …" or "mislukt op <date time>: <the station's words>".
+QString LastRunText(const std::optional<RunRecord>& run);

@@ -23,6 +23,7 @@ class DecoderListStore {
   // name beside it.
   Loaded Load();
   // Writes the list and its history atomically. False, with the reason in Dutch, on failure.
+  // A save before any Load checks the file first, so that even then a damaged one is kept.
   bool Save(const DecoderList& list, QString* why = nullptr);
 
   // The file that Load read and Save writes.
@@ -31,4 +32,5 @@ class DecoderListStore {
  private:
   QString folder_;
   QString fileName_;
+  bool checked_ = false;
 };
