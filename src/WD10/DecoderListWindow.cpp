@@ -264,6 +264,9 @@ void DecoderListWindow::ProgramSeries() {
   const struct SeriesEnd {
     DecoderListWindow* window;
     ~SeriesEnd() {
+      // The rows say what became of them; a selection left behind would make the next series
+      // the last decoder's alone.
+      window->table->clearSelection();
       window->seriesInProgress_ = false;
       window->UpdateButtons();
     }

@@ -2,9 +2,9 @@
 // and answers its questions as the test has told it to.
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "platform/UserNotifier.h"
 
@@ -14,24 +14,24 @@ class RecordingNotifier final : public UserNotifier {
     messages.append(text);
     details.append(detail);
   }
-  // The answers given in turn; once they are used up, every question is answered with OK.
+  // OK, unless the test answers otherwise; it may also act when a question comes.
   bool AskOkCancel(const QString& text) override {
     questions.append(text);
-    return answers.isEmpty() || answers.takeFirst();
+    return !answer || answer(text);
   }
   void Beep() override { ++beeps; }
   void Reset() {
     messages.clear();
     details.clear();
     questions.clear();
-    answers.clear();
+    answer = nullptr;
     beeps = 0;
   }
 
   QStringList messages;
   QStringList details;
   QStringList questions;
-  QList<bool> answers;
+  std::function<bool(const QString& question)> answer;
   int beeps = 0;
 };
 
