@@ -28,8 +28,11 @@ QWidget* DecoderListDelegate::createEditor(QWidget* parent, const QStyleOptionVi
                                    : QStringLiteral("Mode van Groep B"));
       return combo;
     }
-    default:
-      return QStyledItemDelegate::createEditor(parent, option, index);
+    default: {
+      QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+      editor->setAccessibleName(QStringLiteral("Naam"));
+      return editor;
+    }
   }
 }
 

@@ -85,6 +85,7 @@ QVariant DecoderListModel::data(const QModelIndex& index, int role) const {
   }
   const bool warned = column == kAddress && !AddressWarning(index.row()).isEmpty();
   if (role == Qt::ToolTipRole && warned) return AddressWarning(index.row());
+  if (role == Qt::ToolTipRole && column == kLastRun) return LastRunText(row.lastRun);
   if (role == Qt::BackgroundRole && warned) return QBrush(QColor(255, 214, 204));
   if (role == Qt::ForegroundRole && warned) return QBrush(QColor(140, 0, 0));
   if (role == Qt::ForegroundRole && column == kLastRun && row.lastRun &&

@@ -75,7 +75,10 @@ DecoderListWindow::DecoderListWindow(Host host, QWidget* parent)
   if (!loaded.problem.isEmpty()) ShowMessage(loaded.problem);
 }
 
-DecoderListWindow::~DecoderListWindow() = default;
+DecoderListWindow::~DecoderListWindow() {
+  // An editor still open commits into the list when the table goes; the list must still be there.
+  delete table;
+}
 
 void DecoderListWindow::BuildWindow() {
   setWindowTitle(QStringLiteral("Decoderlijst"));
@@ -91,8 +94,10 @@ void DecoderListWindow::BuildWindow() {
   table->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
                          QAbstractItemView::SelectedClicked);
   table->setTabKeyNavigation(false);
+  // One line per decoder, each column as wide as its widest text; a long answer of the station
+  // scrolls rather than making every row several lines high.
+  table->setWordWrap(false);
   table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  table->horizontalHeader()->setStretchLastSection(true);
   table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   connect(table, &QTableView::activated, this, [this] { RunGuarded([this] { ChooseRow(); }); });
 
@@ -127,7 +132,7 @@ void DecoderListWindow::BuildWindow() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(table, 1);
   layout->addLayout(buttons);
-  resize(900, 360);
+  resize(1000, 360);
   UpdateButtons();
 }
 
