@@ -498,6 +498,8 @@ DecoderListWindow& MainWindow::ListWindow() {
          [this](const DecoderRow& row) { FillDecoder(row); }, [this] { return ReadyToProgram(); },
          [this](const DecoderRow& row) { return ProgramListedDecoder(row); }},
         this);
+    // Opened in the middle of a run, it waits for the run's end as if it had been there before.
+    listWindow_->SetRunInProgress(runInProgress_);
   }
   return *listWindow_;
 }

@@ -7,6 +7,7 @@
 
 #include <QRegularExpression>
 #include <QTableView>
+#include <QTimer>
 
 #include "SerialRun.h"
 #include "WD10/DecoderListModel.h"
@@ -217,6 +218,30 @@ TYPED_TEST(RefusingStation, ASeriesStopsAtTheRefusedDecoderAndTheNextSeriesTakes
   EXPECT_TRUE(Notifications().questions[0].contains("Wisseladressen 9–16"));
   EXPECT_TRUE(LastResult(list, 1).startsWith("geprogrammeerd op "));
   EXPECT_EQ(LastResult(list, 2), "nog niet");
+}
+
+// Closing the main window during a series stops it as it stops a run: no further command, no
+// further decoder, and nothing recorded for the run the user ended.
+template <class Station>
+class ClosedDuringASeries : public SerialRun<Station> {};
+TYPED_TEST_SUITE(ClosedDuringASeries, testing::Types<LocoNetSimulator>);
+
+TYPED_TEST(ClosedDuringASeries, StopsItAndTheWindowCloses) {
+  ASSERT_NO_FATAL_FAILURE(this->Connect());
+  const std::pair<int, int> modes[] = {{0, 0}, {1, 1}, {2, 2}};
+  DecoderListWindow& list = ListOfThree(this->window, this->driver, modes);
+  Notifications().answer = [&](const QString&) {
+    if (Notifications().questions.size() == 2)
+      QTimer::singleShot(50, &this->window, [&] { this->window.close(); });
+    return true;
+  };
+  this->driver.Click(list.seriesButton);
+  ASSERT_TRUE(WaitFor([&] { return !this->window.isVisible(); }));
+  EXPECT_EQ(Notifications().questions.size(), 2);
+  EXPECT_EQ(Notifications().messages.size(), 1) << "the first decoder's alone";
+  EXPECT_EQ(LastResult(list, 1), "nog niet");
+  EXPECT_EQ(list.List().History().size(), 1u);
+  EXPECT_LE(this->station.Log().TurnoutsSwitchedOn().size(), 5u);
 }
 
 // A station that confirms what it passes on (LocoNet's echo, the Lenz interface's 01 04 05) and
