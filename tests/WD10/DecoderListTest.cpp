@@ -78,7 +78,7 @@ DecoderList LayoutList() {
   list.Add(Row(QStringLiteral("Märklin-brug \"oud\""), 9, 2, 3));
   list.Add(Row(QStringLiteral("Emplacement\nzuid ⇄ oost"), 17, 4, 5));
   list.Add(Row(QString(), 2033, 8, 8));
-  list.Add(Row(QStringLiteral("Remise"), 25));
+  list.Add(Row(QStringLiteral("Remise, spoor 3"), 25));
   list.Record(0, MadeRun(RunRecord::Result::Failed));
   list.Record(0, MadeRun(RunRecord::Result::Programmed));
   list.Record(1, MadeRun(RunRecord::Result::Unconfirmed, QStringLiteral("Märklin-brug \"oud\"")));
@@ -340,7 +340,7 @@ TEST(DecoderListCsv, WrittenForADutchSpreadsheetAndReadBackTheSame) {
       "\"Emplacement\nzuid ⇄ oost\";17;17–24;5;4 uitgangen als aan/uit (K84);Verlichtingsmode;"
       "\"mislukt op %1: Stap 2 van 4 geweigerd; \"\"short\"\" op de baan\"\r\n"
       ";2033;2033–2040;509;NS-Sein met 4 begrippen;NS-Sein met 4 begrippen;nog niet\r\n"
-      "Remise;25;25–32;7;4 uitgangen als impuls (LS100);4 uitgangen als impuls (LS100);"
+      "\"Remise, spoor 3\";25;25–32;7;4 uitgangen als impuls (LS100);4 uitgangen als impuls (LS100);"
       "nog niet\r\n");
   const QString when = MadeRun(RunRecord::Result::Failed)
                            .when.toLocalTime()
