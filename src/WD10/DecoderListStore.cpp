@@ -40,10 +40,10 @@ QString NumberedName(int number) {
                      : QStringLiteral("decoders-%1.json").arg(number);
 }
 
-// The highest-numbered list file in the folder, 0 when there is none. A damaged list is
-// continued under the next number, so the newest file is the list in use.
+// The list file in use: a damaged list goes on under the next number, so it is the
+// highest-numbered one, and decoders.json when there is none yet.
 int NewestFileNumber(const QString& folder) {
-  int newest = 0;
+  int newest = 1;
   for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::Hidden))
     newest = std::max(newest, FileNumber(name));
   return newest;
@@ -88,8 +88,7 @@ class Reader {
     const QJsonValue version = root.value(QStringLiteral("version"));
     const QJsonValue rowValues = root.value(QStringLiteral("decoders"));
     const QJsonValue runValues = root.value(QStringLiteral("history"));
-    if (!document.isObject() || !version.isDouble() || !rowValues.isArray() ||
-        !runValues.isArray()) {
+    if (!version.isDouble() || !rowValues.isArray() || !runValues.isArray()) {
       problem = QStringLiteral("de inhoud is geen decoderlijst");
       return false;
     }
@@ -111,13 +110,15 @@ class Reader {
   }
 
  private:
+  void Fail(const QString& why) {
+    if (problem.isEmpty()) problem = why;
+  }
   void Invalid(const QString& field) {
-    if (problem.isEmpty())
-      problem = QStringLiteral("%1 heeft een ongeldige waarde bij \"%2\"").arg(where_, field);
+    Fail(QStringLiteral("%1 heeft een ongeldige waarde bij \"%2\"").arg(where_, field));
   }
 
   QJsonObject Object(const QJsonValue& value) {
-    if (!value.isObject()) Invalid(QStringLiteral("{}"));
+    if (!value.isObject()) Fail(where_ + QStringLiteral(" is onleesbaar"));
     return value.toObject();
   }
   QString Text(const QJsonObject& json, const char* field) {
@@ -185,7 +186,7 @@ class Reader {
 
 DecoderListStore::DecoderListStore(QString folder)
     : folder_(std::move(folder)),
-      fileName_(QDir(folder_).filePath(NumberedName(std::max(1, NewestFileNumber(folder_))))) {}
+      fileName_(QDir(folder_).filePath(NumberedName(NewestFileNumber(folder_)))) {}
 
 QString DecoderListStore::DefaultFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
