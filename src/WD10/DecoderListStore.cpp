@@ -10,8 +10,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
-#include <array>
 #include <climits>
+#include <iterator>
 
 #include "WD10/DecoderModel.h"
 
@@ -19,11 +19,11 @@ namespace {
 
 constexpr int kFormatVersion = 1;
 
-constexpr std::array<std::pair<RunRecord::Result, const char*>, 3> kResultNames{{
+constexpr std::pair<RunRecord::Result, const char*> kResultNames[]{
     {RunRecord::Result::Programmed, "programmed"},
     {RunRecord::Result::Unconfirmed, "unconfirmed"},
     {RunRecord::Result::Failed, "failed"},
-}};
+};
 
 // The list's first file is decoders.json, number 1; a list that goes on beside a damaged one is
 // decoders-2.json, decoders-3.json, … Any other name is 0.
@@ -169,9 +169,9 @@ class Reader {
     run.modeB = Mode(json, "modeB");
     run.central = Text(json, "central");
     const QString result = Text(json, "result");
-    const auto known = std::find_if(kResultNames.begin(), kResultNames.end(),
+    const auto known = std::find_if(std::begin(kResultNames), std::end(kResultNames),
                                     [&](const auto& entry) { return result == entry.second; });
-    if (known == kResultNames.end())
+    if (known == std::end(kResultNames))
       Invalid(QStringLiteral("result"));
     else
       run.result = known->first;

@@ -272,6 +272,7 @@ TEST(DecoderListStore, DamagedFileIsKeptReportedAndTheListGoesOnBesideIt) {
        "de inhoud is geen leesbare lijst (fout bij teken "},
       {"an array", "[1, 2, 3]", "de inhoud is geen decoderlijst."},
       {"no history", R"({"version":1,"decoders":[]})", "de inhoud is geen decoderlijst."},
+      {"no decoders", R"({"version":1,"history":[]})", "de inhoud is geen decoderlijst."},
       {"newer version", R"({"version":2,"decoders":[],"history":[]})",
        "het is versie 2 van de lijst; dit programma kent versie 1."},
       {"address off the grid", QString(valid).replace("9", "10").toUtf8(),
