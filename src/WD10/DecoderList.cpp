@@ -44,9 +44,8 @@ void DecoderList::RecordUnlisted(const RunRecord& run) {
 bool DecoderList::SharesFirstAddress(int index) const {
   if (!Holds(rows_, index)) return false;
   const int address = rows_[index].firstAddress;
-  for (int other = 0; other < int(rows_.size()); ++other)
-    if (other != index && rows_[other].firstAddress == address) return true;
-  return false;
+  return std::count_if(rows_.begin(), rows_.end(),
+                       [&](const DecoderRow& row) { return row.firstAddress == address; }) > 1;
 }
 
 QString LastRunText(const std::optional<RunRecord>& run) {

@@ -1,5 +1,6 @@
 #include "WD10/DecoderListCsv.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -21,9 +22,11 @@ QString Header(Column column) {
   return QString::fromUtf8(kHeader[column]);
 }
 
+// Besides the semicolon, a spreadsheet's import offers comma and tab as separators, ticked by
+// default in some; a field holding one of them is quoted so that it stays one column there too.
 QString Field(const QString& text) {
-  if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') &&
-      !text.contains(u'\r'))
+  static const QString special = QStringLiteral(";,\t\"\r\n");
+  if (std::none_of(text.begin(), text.end(), [](QChar c) { return special.contains(c); }))
     return text;
   return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }

@@ -10,8 +10,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
-#include <array>
 #include <climits>
+#include <iterator>
 
 #include "WD10/DecoderModel.h"
 
@@ -19,11 +19,11 @@ namespace {
 
 constexpr int kFormatVersion = 1;
 
-constexpr std::array<std::pair<RunRecord::Result, const char*>, 3> kResultNames{{
+constexpr std::pair<RunRecord::Result, const char*> kResultNames[]{
     {RunRecord::Result::Programmed, "programmed"},
     {RunRecord::Result::Unconfirmed, "unconfirmed"},
     {RunRecord::Result::Failed, "failed"},
-}};
+};
 
 // The list's first file is decoders.json, number 1; a list that goes on beside a damaged one is
 // decoders-2.json, decoders-3.json, … Any other name is 0.
@@ -40,10 +40,10 @@ QString NumberedName(int number) {
                      : QStringLiteral("decoders-%1.json").arg(number);
 }
 
-// The highest-numbered list file in the folder, 0 when there is none. A damaged list is
-// continued under the next number, so the newest file is the list in use.
+// The list file in use: a damaged list goes on under the next number, so it is the
+// highest-numbered one, and decoders.json when there is none yet.
 int NewestFileNumber(const QString& folder) {
-  int newest = 0;
+  int newest = 1;
   for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::Hidden))
     newest = std::max(newest, FileNumber(name));
   return newest;
@@ -88,8 +88,7 @@ class Reader {
     const QJsonValue version = root.value(QStringLiteral("version"));
     const QJsonValue rowValues = root.value(QStringLiteral("decoders"));
     const QJsonValue runValues = root.value(QStringLiteral("history"));
-    if (!document.isObject() || !version.isDouble() || !rowValues.isArray() ||
-        !runValues.isArray()) {
+    if (!version.isDouble() || !rowValues.isArray() || !runValues.isArray()) {
       problem = QStringLiteral("de inhoud is geen decoderlijst");
       return false;
     }
@@ -111,13 +110,15 @@ class Reader {
   }
 
  private:
+  void Fail(const QString& why) {
+    if (problem.isEmpty()) problem = why;
+  }
   void Invalid(const QString& field) {
-    if (problem.isEmpty())
-      problem = QStringLiteral("%1 heeft een ongeldige waarde bij \"%2\"").arg(where_, field);
+    Fail(QStringLiteral("%1 heeft een ongeldige waarde bij \"%2\"").arg(where_, field));
   }
 
   QJsonObject Object(const QJsonValue& value) {
-    if (!value.isObject()) Invalid(QStringLiteral("{}"));
+    if (!value.isObject()) Fail(where_ + QStringLiteral(" is onleesbaar"));
     return value.toObject();
   }
   QString Text(const QJsonObject& json, const char* field) {
@@ -168,9 +169,9 @@ class Reader {
     run.modeB = Mode(json, "modeB");
     run.central = Text(json, "central");
     const QString result = Text(json, "result");
-    const auto known = std::find_if(kResultNames.begin(), kResultNames.end(),
+    const auto known = std::find_if(std::begin(kResultNames), std::end(kResultNames),
                                     [&](const auto& entry) { return result == entry.second; });
-    if (known == kResultNames.end())
+    if (known == std::end(kResultNames))
       Invalid(QStringLiteral("result"));
     else
       run.result = known->first;
@@ -185,7 +186,7 @@ class Reader {
 
 DecoderListStore::DecoderListStore(QString folder)
     : folder_(std::move(folder)),
-      fileName_(QDir(folder_).filePath(NumberedName(std::max(1, NewestFileNumber(folder_))))) {}
+      fileName_(QDir(folder_).filePath(NumberedName(NewestFileNumber(folder_)))) {}
 
 QString DecoderListStore::DefaultFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +

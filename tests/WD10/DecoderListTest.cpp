@@ -78,7 +78,7 @@ DecoderList LayoutList() {
   list.Add(Row(QStringLiteral("Märklin-brug \"oud\""), 9, 2, 3));
   list.Add(Row(QStringLiteral("Emplacement\nzuid ⇄ oost"), 17, 4, 5));
   list.Add(Row(QString(), 2033, 8, 8));
-  list.Add(Row(QStringLiteral("Remise"), 25));
+  list.Add(Row(QStringLiteral("Remise, spoor 3"), 25));
   list.Record(0, MadeRun(RunRecord::Result::Failed));
   list.Record(0, MadeRun(RunRecord::Result::Programmed));
   list.Record(1, MadeRun(RunRecord::Result::Unconfirmed, QStringLiteral("Märklin-brug \"oud\"")));
@@ -167,26 +167,22 @@ TEST(DecoderList, LastRunInTheUsersWords) {
 
 // --- The list's file ------------------------------------------------------------------------
 
-TEST(DecoderListStore, LivesInTheUsersDataFolder) {
+TEST(DecoderListStore, ListAndHistorySurviveARestartInTheUsersDataFolder) {
   EXPECT_EQ(DecoderListStore::DefaultFolder(),
             QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME")) + "/Sorvell");
-  DecoderListStore store;
-  EXPECT_EQ(store.FileName(), DecoderListStore::DefaultFolder() + "/decoders.json");
-  // The first start: no file, no complaint, and the first save makes the folder.
-  const DecoderListStore::Loaded loaded = store.Load();
-  EXPECT_TRUE(loaded.list.Rows().empty() && loaded.list.History().empty());
-  EXPECT_EQ(loaded.problem, QString());
-  EXPECT_TRUE(store.Save(LayoutList()));
-  EXPECT_TRUE(QFile::exists(store.FileName()));
-}
-
-TEST(DecoderListStore, ListAndHistorySurviveARestart) {
+  // The first start: no file, no complaint; the first save makes the folder, the second
+  // replaces the file whole.
   const DecoderList saved = LayoutList();
-  ASSERT_TRUE(DecoderListStore().Save(saved));
-  // Saved twice: the second save replaces the first whole.
-  ASSERT_TRUE(DecoderListStore().Save(saved));
+  for (int start = 0; start < 2; ++start) {
+    DecoderListStore store;
+    const DecoderListStore::Loaded loaded = store.Load();
+    EXPECT_EQ(loaded.problem, QString());
+    EXPECT_EQ(loaded.list.Rows().size(), start == 0 ? 0 : saved.Rows().size());
+    ASSERT_TRUE(store.Save(saved));
+  }
   DecoderListStore store;
   const DecoderListStore::Loaded loaded = store.Load();
+  EXPECT_EQ(store.FileName(), DecoderListStore::DefaultFolder() + "/decoders.json");
   EXPECT_EQ(loaded.problem, QString());
   EXPECT_EQ(Describe(loaded.list.Rows()), Describe(saved.Rows()));
   EXPECT_EQ(Describe(loaded.list.History()), Describe(saved.History()));
@@ -251,32 +247,50 @@ TEST(DecoderListStore, DamagedFileIsKeptReportedAndTheListGoesOnBesideIt) {
   const QString valid = QString::fromUtf8(
       R"({"version":1,"decoders":[{"name":"a","firstAddress":9,"modeA":2,"modeB":8}],)"
       R"("history":[]})");
-  const std::pair<const char*, QByteArray> cases[] = {
-      {"bytes", QByteArray("\x00\xff{\x01\"version\"\n\xfe\x80", 12).repeated(300)},
-      {"empty", ""},
-      {"cut short", valid.left(valid.size() - 2).toUtf8()},
-      {"an array", "[1, 2, 3]"},
-      {"no history", R"({"version":1,"decoders":[]})"},
-      {"newer version", R"({"version":2,"decoders":[],"history":[]})"},
-      {"address off the grid", QString(valid).replace("9", "10").toUtf8()},
-      {"address too high", QString(valid).replace("9", "2041").toUtf8()},
-      {"unknown mode", QString(valid).replace("8", "9").toUtf8()},
-      {"fractional mode", QString(valid).replace("8", "7.5").toUtf8()},
-      {"name a number", QString(valid).replace("\"a\"", "7").toUtf8()},
-      {"row not an object",
-       R"({"version":1,"decoders":[{"name":"a","firstAddress":9,"modeA":2,"modeB":8},"b"],)"
-       R"("history":[]})"},
-      {"unknown result",
-       R"({"version":1,"decoders":[],"history":[{"when":"2026-12-07T11:05:42+01:00",)"
-       R"("decoder":"","firstAddress":1,"modeA":2,"modeB":2,"central":"SRCP",)"
-       R"("result":"maybe","stationSaid":""}]})"},
-      {"no time", R"({"version":1,"decoders":[],"history":[{"when":"gisteren",)"
-                  R"("decoder":"","firstAddress":1,"modeA":2,"modeB":2,"central":"SRCP",)"
-                  R"("result":"failed","stationSaid":""}]})"},
-      {"a folder", {}},
+  const QString run = QString::fromUtf8(
+      R"({"when":"2026-12-07T11:05:42+01:00","decoder":"","firstAddress":1,"modeA":2,"modeB":2,)"
+      R"("central":"SRCP","result":"failed","stationSaid":""})");
+  const auto history = [&](const QString& second) {
+    return QStringLiteral(R"({"version":1,"decoders":[],"history":[%1,%2]})")
+        .arg(run, second)
+        .toUtf8();
+  };
+  struct Case {
+    const char* what;
+    QByteArray content;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"bytes", QByteArray("\x00\xff{\x01\"version\"\n\xfe\x80", 12).repeated(300),
+       "de inhoud is geen leesbare lijst (fout bij teken "},
+      {"empty", "", "de inhoud is geen leesbare lijst (fout bij teken "},
+      {"cut short", valid.left(valid.size() - 2).toUtf8(),
+       "de inhoud is geen leesbare lijst (fout bij teken "},
+      {"an array", "[1, 2, 3]", "de inhoud is geen decoderlijst."},
+      {"no history", R"({"version":1,"decoders":[]})", "de inhoud is geen decoderlijst."},
+      {"no decoders", R"({"version":1,"history":[]})", "de inhoud is geen decoderlijst."},
+      {"newer version", R"({"version":2,"decoders":[],"history":[]})",
+       "het is versie 2 van de lijst; dit programma kent versie 1."},
+      {"address off the grid", QString(valid).replace("9", "10").toUtf8(),
+       "decoder 1 heeft een ongeldige waarde bij \"firstAddress\"."},
+      {"address too high", QString(valid).replace("9", "2041").toUtf8(),
+       "decoder 1 heeft een ongeldige waarde bij \"firstAddress\"."},
+      {"unknown mode", QString(valid).replace("8", "9").toUtf8(),
+       "decoder 1 heeft een ongeldige waarde bij \"modeB\"."},
+      {"fractional mode", QString(valid).replace("8", "7.5").toUtf8(),
+       "decoder 1 heeft een ongeldige waarde bij \"modeB\"."},
+      {"name a number", QString(valid).replace("\"a\"", "7").toUtf8(),
+       "decoder 1 heeft een ongeldige waarde bij \"name\"."},
+      {"row not an object", QString(valid).replace("}]", "},\"b\"]").toUtf8(),
+       "decoder 2 is onleesbaar."},
+      {"unknown result", history(QString(run).replace("failed", "maybe")),
+       "regel 2 van de geschiedenis heeft een ongeldige waarde bij \"result\"."},
+      {"no time", history(QString(run).replace("2026-12-07T11:05:42+01:00", "gisteren")),
+       "regel 2 van de geschiedenis heeft een ongeldige waarde bij \"when\"."},
+      {"a folder", {}, "op die plaats staat een map."},
   };
   const QString folder = DecoderListStore::DefaultFolder();
-  for (const auto& [what, content] : cases) {
+  for (const auto& [what, content, why] : cases) {
     SCOPED_TRACE(what);
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
@@ -291,7 +305,8 @@ TEST(DecoderListStore, DamagedFileIsKeptReportedAndTheListGoesOnBesideIt) {
     EXPECT_TRUE(loaded.list.Rows().empty() && loaded.list.History().empty());
     const QString renamed = folder + "/decoders-2.json";
     EXPECT_EQ(store.FileName(), renamed);
-    EXPECT_TRUE(loaded.problem.startsWith("De decoderlijst kan niet worden gelezen: "))
+    EXPECT_TRUE(loaded.problem.startsWith(
+        QStringLiteral("De decoderlijst kan niet worden gelezen: ") + QString::fromUtf8(why)))
         << loaded.problem.toStdString();
     EXPECT_TRUE(loaded.problem.contains("Het bestand blijft zoals het is: " + damaged));
     EXPECT_TRUE(loaded.problem.contains("bewaart die voortaan als " + renamed));
@@ -340,7 +355,8 @@ TEST(DecoderListCsv, WrittenForADutchSpreadsheetAndReadBackTheSame) {
       "\"Emplacement\nzuid ⇄ oost\";17;17–24;5;4 uitgangen als aan/uit (K84);Verlichtingsmode;"
       "\"mislukt op %1: Stap 2 van 4 geweigerd; \"\"short\"\" op de baan\"\r\n"
       ";2033;2033–2040;509;NS-Sein met 4 begrippen;NS-Sein met 4 begrippen;nog niet\r\n"
-      "Remise;25;25–32;7;4 uitgangen als impuls (LS100);4 uitgangen als impuls (LS100);"
+      "\"Remise, spoor 3\";25;25–32;7;4 uitgangen als impuls (LS100);4 uitgangen als impuls "
+      "(LS100);"
       "nog niet\r\n");
   const QString when = MadeRun(RunRecord::Result::Failed)
                            .when.toLocalTime()
