@@ -15,6 +15,10 @@ class FailOnMessage final : public UserNotifier {
                  qPrintable(detail));
     std::abort();
   }
+  bool AskOkCancel(const QString& text) override {
+    ShowMessage(text, {});
+    return false;
+  }
   void Beep() override {}
 };
 

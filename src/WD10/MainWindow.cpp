@@ -17,6 +17,7 @@
 #include "CPort/TComPort.h"
 #include "CPortCtl/TComLed.h"
 #include "ScktComp/TClientSocket.h"
+#include "WD10/DecoderListWindow.h"
 #include "WD10/DecoderModel.h"
 #include "WD10/LinkFactory.h"
 #include "WD10/RememberedSettings.h"
@@ -143,7 +144,8 @@ void MainWindow::BuildWindow() {
   validSrcpServer_ = kDefaultSrcpServer;
 
   programmingPanel = new QGroupBox(QStringLiteral("Programmeren Kuehn WD10"), this);
-  programmingPanel->setGeometry(144, 32, 401, 465);
+  // One row taller than designed, for the decoder list's button below the run's buttons.
+  programmingPanel->setGeometry(144, 32, 401, 497);
   programmingPanel->hide();
   firstAddressEdit = new TSpinEdit(programmingPanel);
   firstAddressEdit->setGeometry(64, 16, 81, 26);
@@ -188,6 +190,10 @@ void MainWindow::BuildWindow() {
   closeButton->hide();
   stationAboutButton = new QPushButton(QStringLiteral("About IB/TC"), programmingPanel);
   stationAboutButton->setGeometry(24 + kProgramButtonWidthBesideAbout + 8, 424, 97, 25);
+  decoderListButton = new QPushButton(QStringLiteral("Decoderlijst…"), programmingPanel);
+  decoderListButton->setGeometry(24, 456, 97, 25);
+  decoderListButton->setAccessibleDescription(
+      QStringLiteral("Opent de lijst van de decoders van de baan"));
 
   connectionLog = new TMemo(this);
   connectionLog->setGeometry(704, 24, 257, 169);
@@ -214,7 +220,8 @@ void MainWindow::BuildWindow() {
   ctsLed = new TComLed(signalsPanel);
 
   copyrightLabel = new QLabel(QStringLiteral("Copyright © Velmar"), this);
-  copyrightLabel->move(224, 504);
+  // Below the programming panel, which grew a row over its designed place.
+  copyrightLabel->move(224, 536);
   // Hidden, and so its caption is never seen; it is the one the window was designed with.
   versionButton = new QPushButton(QStringLiteral("Button5"), this);
   versionButton->setGeometry(56, 416, 75, 25);
@@ -269,6 +276,7 @@ void MainWindow::BindHandlers() {
   OnClicked(nextDecoderButton, [this] { ProgramNextDecoder(); });
   OnClicked(closeButton, [this] { CloseLink(); });
   OnClicked(stationAboutButton, [this] { ShowStationAbout(); });
+  OnClicked(decoderListButton, [this] { ShowDecoderList(); });
   OnClicked(versionButton, [this] { ListProgramVersion(); });
   firstAddressEdit->OnChange = [this](QObject*) { FirstAddressChanged(); };
   QObject::connect(SrcpServerEdit, &QLineEdit::editingFinished, this,
@@ -318,6 +326,7 @@ void MainWindow::CentralChosen(CentralType central) {
   if (facts.stationAbout) stationAboutButton->setText(QStringLiteral("Over IB/TC"));
   SetStationAboutVisible(facts.stationAbout);
   ChooseCentral(central);
+  if (listWindow_) listWindow_->StationChanged();
 }
 
 void MainWindow::ChooseCentral(CentralType central) {
@@ -480,4 +489,34 @@ void MainWindow::ShowStationAbout() {
   AboutBox->show();
   AboutBox->raise();
   AboutBox->activateWindow();
+}
+
+DecoderListWindow& MainWindow::ListWindow() {
+  if (!listWindow_) {
+    listWindow_ = new DecoderListWindow(
+        {[this] { return HighestFirstAddress(); },
+         [this](const DecoderRow& row) { FillDecoder(row); }, [this] { return ReadyToProgram(); },
+         [this](const DecoderRow& row) { return ProgramListedDecoder(row); }},
+        this);
+    // Opened in the middle of a run, it waits for the run's end as if it had been there before.
+    listWindow_->SetRunInProgress(runInProgress_);
+  }
+  return *listWindow_;
+}
+
+void MainWindow::ShowDecoderList() {
+  DecoderListWindow& list = ListWindow();
+  list.show();
+  list.raise();
+  list.activateWindow();
+}
+
+void MainWindow::FillDecoder(const DecoderRow& row) {
+  // As typed: a row the station cannot reach shows its own address, which the run then refuses,
+  // instead of another one it was clamped to.
+  firstAddressEdit->SetText(QString::number(row.firstAddress));
+  for (int i = 0; i < 7; ++i) {
+    if (DecoderModel::kModes[i].number == row.modeA) groupAModes[i]->setChecked(true);
+    if (DecoderModel::kModes[i].number == row.modeB) groupBModes[i]->setChecked(true);
+  }
 }

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "WD10/CentralType.h"
+#include "WD10/DecoderList.h"
 
 class QButtonGroup;
 class QGroupBox;
@@ -28,6 +29,7 @@ class TSpinEdit;
 class TTimer;
 class RememberedSettings;
 class CommandStationLink;
+class DecoderListWindow;
 class LinkObserver;
 struct AccessoryCommand;
 struct AccessoryOutcome;
@@ -47,6 +49,9 @@ class MainWindow : public QWidget {
   // The one fixed-length pause of the program; the window keeps working meanwhile. A wait
   // started inside another one never cuts the outer one short.
   void WaitMs(int milliseconds);
+
+  // The window "Decoderlijst", made (and its list read) the first time it is needed.
+  DecoderListWindow& ListWindow();
 
   // --- components -------------------------------------------------------------------------
   QGroupBox* selectionPanel;
@@ -70,6 +75,7 @@ class MainWindow : public QWidget {
   QPushButton* nextDecoderButton;
   QPushButton* closeButton;
   QPushButton* stationAboutButton;
+  QPushButton* decoderListButton;
 
   TMemo* connectionLog;
   TMemo* receiveLog;
@@ -103,6 +109,7 @@ class MainWindow : public QWidget {
   void ProgramNextDecoder();
   void CloseLink();
   void ShowStationAbout();
+  void ShowDecoderList();
   void ListProgramVersion();
   void WaitTimerElapsed();
   void EventPollTick();
@@ -145,6 +152,14 @@ class MainWindow : public QWidget {
   void RememberSettings(bool withWindowPosition);
   void SetStationAboutVisible(bool visible);
   void SetCentralChoiceEnabled(bool enabled);
+  // The programming run of the address and modes the panel shows: what it came to, or nothing
+  // when it did not start or a close stopped it.
+  std::optional<RunRecord> ProgramDecoder();
+  // A decoder of the list's series: the panel made ready as "Volgende decoder" does, the row
+  // filled in, and run.
+  std::optional<RunRecord> ProgramListedDecoder(const DecoderRow& row);
+  void FillDecoder(const DecoderRow& row);
+  bool ReadyToProgram() const;
   AccessoryCommand StepCommand(int step) const;
   AccessoryOutcome GuardedStep(const std::function<AccessoryOutcome()>& step);
   void StopRun(int step, const AccessoryCommand& command, const AccessoryOutcome& outcome);
@@ -152,6 +167,8 @@ class MainWindow : public QWidget {
   void StepPause();
   // The highest first address whose group B the station can switch, as far as the link says.
   int HighestReachableFirstAddress() const;
+  // The last first address both the field and the station take.
+  int HighestFirstAddress() const;
   bool RefuseUnreachableAddresses();
   void AbandonConnect();
   void OnLongHandlersDone();
@@ -160,6 +177,7 @@ class MainWindow : public QWidget {
   std::unique_ptr<RememberedSettings> settings_;
   std::unique_ptr<LinkObserver> linkObserver_;
   std::unique_ptr<CommandStationLink> link_;
+  DecoderListWindow* listWindow_ = nullptr;
   // One radio button per central type, its id the type; in the order of LinkFactory's table.
   QButtonGroup* centralButtons_ = nullptr;
   CentralType central_ = CentralType::LocoNet;

@@ -9,6 +9,7 @@
 
 #include "CPort/TComPort.h"
 #include "CPortSetup/ShowSetupDialog.h"
+#include "WD10/DecoderListWindow.h"
 #include "WD10/MainWindow.h"
 #include "link/CommandStationLink.h"
 #include "platform/Exception.h"
@@ -112,6 +113,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   RememberSettings(true);
+  if (listWindow_) listWindow_->close();
   event->accept();
 }
 

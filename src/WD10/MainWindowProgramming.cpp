@@ -2,11 +2,14 @@
 // learning mode takes its address and the modes of its two groups. The run goes on only while
 // the command station carries the commands out: a decoder that learnt half its settings, or
 // none, must not be reported as programmed.
+#include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 
+#include "WD10/DecoderListWindow.h"
 #include "WD10/DecoderModel.h"
+#include "WD10/LinkFactory.h"
 #include "WD10/MainWindow.h"
 #include "WD10/RunFailureMessage.h"
 #include "WD10/TSpinEdit.h"
@@ -22,59 +25,104 @@ namespace {
 
 constexpr int kSteps = 4;
 
-// The window's connection watch leaves a line that drops during a run to the run's own verdict.
+// The window's connection watch leaves a line that drops during a run to the run's own verdict,
+// and the decoder list neither starts a run nor changes the fields meanwhile.
 struct RunInProgress {
-  explicit RunInProgress(bool& flag) : flag_(flag) { flag_ = true; }
-  ~RunInProgress() { flag_ = false; }
+  RunInProgress(bool& flag, DecoderListWindow* list) : flag_(flag), list_(list) {
+    flag_ = true;
+    if (list_) list_->SetRunInProgress(true);
+  }
+  ~RunInProgress() {
+    flag_ = false;
+    if (list_) list_->SetRunInProgress(false);
+  }
   RunInProgress(const RunInProgress&) = delete;
   RunInProgress& operator=(const RunInProgress&) = delete;
   bool& flag_;
+  DecoderListWindow* list_;
 };
 
 }  // namespace
 
 void MainWindow::RunProgramming() {
+  if (const std::optional<RunRecord> run = ProgramDecoder()) ListWindow().RecordRun(*run);
+}
+
+std::optional<RunRecord> MainWindow::ProgramDecoder() {
   LongHandler busy(*this);
-  if (RefuseUnreachableAddresses()) return;
+  if (RefuseUnreachableAddresses()) return std::nullopt;
   CommandStationLink& link = *link_;
   programButton->setEnabled(false);
   connectionLog->Clear();
   ProcessMessages();
-  const RunInProgress running(runInProgress_);
+  const RunInProgress running(runInProgress_, listWindow_);
+  RunRecord run;
+  run.central = FactsOf(central_).caption.trimmed();
+  // What the decoder is sent, step by step; the steps not reached yet as the panel shows them.
+  run.firstAddress = StepCommand(1).turnout;
+  run.modeA = StepCommand(2).turnout;
+  run.modeB = StepCommand(4).turnout;
   bool unconfirmed = false;
   for (int step = 1; step <= kSteps; ++step) {
     // Each step reads its field or mode when it comes: a mode changed during the run counts.
     const AccessoryCommand command = StepCommand(step);
+    if (step == 1) run.firstAddress = command.turnout;
+    if (step == 2) run.modeA = command.turnout;
+    if (step == 4) run.modeB = command.turnout;
     connectionLog->AddLine(
         QStringLiteral("Zet wisselnummer: %1").arg(command.turnout + link.TurnoutOffset()));
     AccessoryOutcome outcome = GuardedStep([&] { return link.SwitchAccessory(command); });
     // A close request stops the run here: no further commands go out, and nothing is reported
     // for a run the user ended.
-    if (closeRequested_) return;
+    if (closeRequested_) return std::nullopt;
     // The confirmation of a station that answers in its own time has the whole pause to come.
     if (!outcome.Failed()) {
       StepPause();
-      if (closeRequested_) return;
+      if (closeRequested_) return std::nullopt;
       outcome = GuardedStep([&] { return link.OutcomeAtStepEnd(outcome); });
     }
     if (outcome.Failed()) {
       StopRun(step, command, outcome);
-      return;
+      run.when = QDateTime::currentDateTime();
+      run.result = RunRecord::Result::Failed;
+      run.stationSaid = RunFailureRecord(step, command.turnout + link.TurnoutOffset(), outcome);
+      return run;
     }
     unconfirmed = unconfirmed || outcome.result == AccessoryOutcome::Result::Unconfirmed;
   }
   if (unconfirmed) connectionLog->AddLine(UnconfirmedRunLogLine());
   connectionLog->AddLine(QStringLiteral("Druk op de programmeerknop van de WD10"));
   ShowRunEnded();
+  run.when = QDateTime::currentDateTime();
+  run.result = unconfirmed ? RunRecord::Result::Unconfirmed : RunRecord::Result::Programmed;
+  return run;
+}
+
+std::optional<RunRecord> MainWindow::ProgramListedDecoder(const DecoderRow& row) {
+  if (row.firstAddress > HighestFirstAddress()) {
+    ShowMessage(QStringLiteral("Deze Centrale kan het eerste wisseladres %1 niet bereiken.\n"
+                               "Kies in de decoderlijst als eerste wisseladres %2 of lager.")
+                    .arg(row.firstAddress)
+                    .arg(HighestFirstAddress()));
+    return std::nullopt;
+  }
+  // Between decoders as "Volgende decoder" goes on: the log cleared, the button usable again.
+  if (programButton->isHidden()) ProgramNextDecoder();
+  FillDecoder(row);
+  return ProgramDecoder();
+}
+
+bool MainWindow::ReadyToProgram() const {
+  return selectionPanel->isHidden() && !programmingPanel->isHidden() &&
+         programmingPanel->isEnabled() && !runInProgress_ && !closingFlag_ && !closeRequested_;
 }
 
 void MainWindow::ProgramNextDecoder() {
   // The connection and the track power stay: the next decoder waits in learning mode on the same
   // track, and the station is told nothing until its run starts.
   connectionLog->Clear();
-  const int highest = std::min(firstAddressEdit->MaxValue(), HighestReachableFirstAddress());
   firstAddressEdit->SetValue(
-      DecoderModel::NextFirstAddress(firstAddressEdit->Text().toInt(), highest));
+      DecoderModel::NextFirstAddress(firstAddressEdit->Text().toInt(), HighestFirstAddress()));
   programButton->setEnabled(true);
   programButton->show();
   // The focus leaves the button that hides for the one the user presses next.
@@ -129,6 +177,10 @@ void MainWindow::ShowRunEnded() {
 int MainWindow::HighestReachableFirstAddress() const {
   const CommandStationLink& link = *link_;
   return link.HighestTurnout() - link.TurnoutOffset() - DecoderModel::kGroupBOffset;
+}
+
+int MainWindow::HighestFirstAddress() const {
+  return std::min(firstAddressEdit->MaxValue(), HighestReachableFirstAddress());
 }
 
 bool MainWindow::RefuseUnreachableAddresses() {

@@ -31,6 +31,14 @@ QString Advice(const AccessoryOutcome& outcome) {
   return QStringLiteral("Controleer de kabel, de adapter en de Centrale.");
 }
 
+QString WhatTheStationSaid(const AccessoryOutcome& outcome) {
+  QString said = MissingConfirmationText(outcome.missing);
+  if (!outcome.stationSaid.isEmpty())
+    said += (said.isEmpty() ? QString() : QStringLiteral(" ")) +
+            QStringLiteral("Melding: %1").arg(outcome.stationSaid);
+  return said.isEmpty() ? QStringLiteral("De Centrale gaf geen antwoord.") : said;
+}
+
 }  // namespace
 
 QString RunFailureMessage(int step, int turnout, const AccessoryOutcome& outcome) {
@@ -40,16 +48,20 @@ QString RunFailureMessage(int step, int turnout, const AccessoryOutcome& outcome
           : QStringLiteral(
                 "Stap %1 van 4 (wisselnummer %2) is niet bij de Centrale aangekomen "
                 "of niet bevestigd.");
-  QString said = MissingConfirmationText(outcome.missing);
-  if (!outcome.stationSaid.isEmpty())
-    said += (said.isEmpty() ? QString() : QStringLiteral(" ")) +
-            QStringLiteral("Melding: %1").arg(outcome.stationSaid);
-  if (said.isEmpty()) said = QStringLiteral("De Centrale gaf geen antwoord.");
-  return what.arg(step).arg(turnout) + u'\n' + said + u'\n' +
+  return what.arg(step).arg(turnout) + u'\n' + WhatTheStationSaid(outcome) + u'\n' +
          QStringLiteral("De decoder is niet geprogrammeerd. ") + Advice(outcome) +
          QStringLiteral(
              " Druk daarna op \"Sluiten\", zet de decoder opnieuw in de leerstand en "
              "begin opnieuw.");
+}
+
+QString RunFailureRecord(int step, int turnout, const AccessoryOutcome& outcome) {
+  return QStringLiteral("stap %1 van 4 (wisselnummer %2) %3. %4")
+      .arg(step)
+      .arg(turnout)
+      .arg(outcome.result == AccessoryOutcome::Result::Refused ? QStringLiteral("geweigerd")
+                                                               : QStringLiteral("niet bevestigd"),
+           WhatTheStationSaid(outcome));
 }
 
 QString RunFailureLogLine(int step, int turnout) {

@@ -7,6 +7,9 @@
 #include "link/AccessoryOutcome.h"
 
 QString RunFailureMessage(int step, int turnout, const AccessoryOutcome& outcome);
+// The same stop in a line, as the decoder list keeps it: the step, and what the station said or
+// left unsaid.
+QString RunFailureRecord(int step, int turnout, const AccessoryOutcome& outcome);
 // The connection log's line for the same stop.
 QString RunFailureLogLine(int step, int turnout);
 // The connection log's line after a run that went out whole on a station that confirmed none of

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -12,6 +13,12 @@ class DesktopNotifier final : public UserNotifier {
                     QMessageBox::Ok, QApplication::activeWindow());
     if (!detail.isEmpty()) box.setInformativeText(detail);
     box.exec();
+  }
+  bool AskOkCancel(const QString& text) override {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuleren"));
+    return box.exec() == QMessageBox::Ok;
   }
   void Beep() override { QApplication::beep(); }
 };
@@ -31,6 +38,10 @@ void SetUserNotifier(UserNotifier* notifier) {
 
 void ShowMessage(const QString& text, const QString& detail) {
   Notifier().ShowMessage(text, detail);
+}
+
+bool AskOkCancel(const QString& text) {
+  return Notifier().AskOkCancel(text);
 }
 
 void MessageBeep(int /*type*/) {

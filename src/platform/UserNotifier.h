@@ -9,6 +9,8 @@ class UserNotifier {
   virtual ~UserNotifier() = default;
   // A modal box with an OK button; detail, when not empty, is shown under the message.
   virtual void ShowMessage(const QString& text, const QString& detail) = 0;
+  // A modal question with the buttons OK and Annuleren; true for OK.
+  virtual bool AskOkCancel(const QString& text) = 0;
   virtual void Beep() = 0;
 };
 
@@ -16,5 +18,6 @@ class UserNotifier {
 void SetUserNotifier(UserNotifier* notifier);
 
 void ShowMessage(const QString& text, const QString& detail = {});
+bool AskOkCancel(const QString& text);
 // The platform's message beep; type 0 is the system default sound.
 void MessageBeep(int type);

@@ -6,8 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <QTableView>
+#include <QTimer>
 
 #include "SerialRun.h"
+#include "WD10/DecoderListModel.h"
+#include "WD10/DecoderListWindow.h"
+#include "WD10/DecoderModel.h"
+#include "WD10/LinkFactory.h"
 #include "WD10/RunFailureMessage.h"
 #include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
@@ -34,6 +40,28 @@ void ExpectLearnt(const std::vector<int>& turnouts, int firstAddress, const QStr
 
 std::vector<int> Slice(const std::vector<int>& all, std::size_t from, std::size_t count) {
   return {all.begin() + std::ptrdiff_t(from), all.begin() + std::ptrdiff_t(from + count)};
+}
+
+// Opens "Decoderlijst…" and adds three decoders there as the user does, at the first addresses
+// 1, 9 and 17 the list offers, with group A's and group B's modes (button numbers) given.
+DecoderListWindow& ListOfThree(MainWindow& window, WindowDriver& driver,
+                               const std::pair<int, int> (&modes)[3]) {
+  driver.Click(window.decoderListButton);
+  DecoderListWindow& list = window.ListWindow();
+  QAbstractItemModel& model = *list.table->model();
+  for (int row = 0; row < 3; ++row) {
+    driver.Click(list.addButton);
+    model.setData(model.index(row, DecoderListModel::kModeA),
+                  DecoderModel::kModes[modes[row].first].number);
+    model.setData(model.index(row, DecoderListModel::kModeB),
+                  DecoderModel::kModes[modes[row].second].number);
+  }
+  list.table->clearSelection();
+  return list;
+}
+
+QString LastResult(const DecoderListWindow& list, int row) {
+  return list.table->model()->index(row, DecoderListModel::kLastRun).data().toString();
 }
 
 // Three decoders in one start: after each run "Volgende decoder" keeps the connection and the
@@ -70,6 +98,8 @@ TYPED_TEST(SerialRun, ThreeDecodersInOneStartLearnTheirAddressesAndModes) {
   }
   EXPECT_EQ(this->station.Log().TurnoutsSwitchedOn().size(), 12u) << "nothing switched twice";
   EXPECT_TRUE(Notifications().messages.isEmpty());
+  // The panel's own runs belong to no row of the list, and its history keeps them.
+  EXPECT_EQ(window.ListWindow().List().History().size(), 3u);
 
   this->driver.Click(window.closeButton);
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
@@ -80,6 +110,45 @@ TYPED_TEST(SerialRun, ThreeDecodersInOneStartLearnTheirAddressesAndModes) {
   EXPECT_EQ(power().size(), 2) << "the connect's power on and the close's power off alone";
   EXPECT_TRUE(power().last().startsWith("power off"));
   EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+// The same three decoders from the list: "Programmeer reeks" asks for each in turn, runs it and
+// tells the user to press its programming button. The rows and their results are there again
+// when the program starts anew.
+TYPED_TEST(SerialRun, ASeriesFromTheListProgramsThreeDecodersThatARestartStillShows) {
+  MainWindow& window = this->window;
+  ASSERT_NO_FATAL_FAILURE(this->Connect());
+  const std::pair<int, int> modes[] = {{5, 2}, {0, 6}, {3, 1}};
+  DecoderListWindow& list = ListOfThree(window, this->driver, modes);
+  this->driver.Click(list.seriesButton);
+  ASSERT_EQ(Notifications().questions.size(), 3);
+  EXPECT_TRUE(
+      Notifications().questions[1].contains("Decoder 2 van 3: Decoder 2\nWisseladressen 9–16"))
+      << Notifications().questions[1].toStdString();
+  ASSERT_EQ(Notifications().messages.size(), 3);
+  EXPECT_TRUE(Notifications().messages.last().contains("Druk nu op de programmeerknop"));
+  ASSERT_TRUE(WaitFor([&] { return this->station.Log().TurnoutsSwitchedOn().size() >= 12; }));
+  const QString caption = FactsOf(StationTraits<TypeParam>::kCentral).caption.trimmed();
+  for (int decoder = 0; decoder < 3; ++decoder) {
+    SCOPED_TRACE(decoder);
+    ExpectLearnt(Slice(this->station.Log().TurnoutsSwitchedOn(), 4 * std::size_t(decoder), 4),
+                 1 + 8 * decoder, window.groupAModes[modes[decoder].first]->text(),
+                 window.groupBModes[modes[decoder].second]->text());
+    // The Märklin interface confirms nothing a pty can show.
+    EXPECT_TRUE(LastResult(list, decoder)
+                    .startsWith(std::is_same_v<TypeParam, MaerklinSimulator>
+                                    ? "niet bevestigd op "
+                                    : "geprogrammeerd op "));
+    EXPECT_TRUE(LastResult(list, decoder).endsWith(" via " + caption));
+  }
+
+  MainWindow restarted;
+  const DecoderList& kept = restarted.ListWindow().List();
+  ASSERT_EQ(kept.Rows().size(), 3u);
+  EXPECT_EQ(kept.Rows()[2].name, "Decoder 3");
+  EXPECT_EQ(kept.Rows()[2].modeB, DecoderModel::kModes[1].number);
+  EXPECT_EQ(LastResult(restarted.ListWindow(), 2), LastResult(list, 2));
+  EXPECT_EQ(kept.History().size(), 3u);
 }
 
 template <class Station>
@@ -109,6 +178,70 @@ TYPED_TEST(RefusingStation, StopsTheRunAtTheRefusedStepAndTheNextDecoderRunsAfte
       WaitFor([&] { return this->station.Log().TurnoutsSwitchedOn().size() >= refused + 4; }));
   ExpectLearnt(Slice(this->station.Log().TurnoutsSwitchedOn(), refused, 4), 9,
                this->window.groupAModes[0]->text(), this->window.groupBModes[0]->text());
+}
+
+// A series stops at the decoder the station refuses, and its row gives the station's words. The
+// next series takes the rows not yet programmed; Annuleren at its second decoder ends it there.
+TYPED_TEST(RefusingStation, ASeriesStopsAtTheRefusedDecoderAndTheNextSeriesTakesItAgain) {
+  ASSERT_NO_FATAL_FAILURE(this->Connect());
+  const std::pair<int, int> modes[] = {{0, 0}, {1, 1}, {2, 2}};
+  DecoderListWindow& list = ListOfThree(this->window, this->driver, modes);
+  Notifications().answer = [&](const QString&) {
+    if (Notifications().questions.size() == 2) StationTraits<TypeParam>::Refuse(this->station);
+    return true;
+  };
+  this->driver.Click(list.seriesButton);
+  EXPECT_EQ(Notifications().questions.size(), 2);
+  ASSERT_EQ(Notifications().messages.size(), 2);
+  const QString box = Notifications().messages.last();
+  ASSERT_TRUE(box.contains("geweigerd")) << box.toStdString();
+  EXPECT_TRUE(LastResult(list, 0).startsWith("geprogrammeerd op "));
+  const QString why = LastResult(list, 1);
+  EXPECT_TRUE(why.startsWith("mislukt op ") && why.contains("stap 1 van 4 (wisselnummer"))
+      << why.toStdString();
+  const qsizetype said = box.indexOf("Melding: ");
+  if (said >= 0) {
+    EXPECT_TRUE(why.contains(box.mid(said).section('\n', 0, 0))) << why.toStdString();
+  }
+  EXPECT_EQ(LastResult(list, 2), "nog niet");
+
+  // LocoNet rejects the refused step's off message too, after the run has stopped; the link would
+  // count that late rejection against the next step, so the next series waits for it.
+  if constexpr (std::is_same_v<TypeParam, LocoNetSimulator>) {
+    ASSERT_TRUE(WaitFor([&] { return this->window.receiveLog->Lines().count("B430007B") >= 2; }));
+  }
+  StationTraits<TypeParam>::Accept(this->station);
+  Notifications().Reset();
+  Notifications().answer = [](const QString&) { return Notifications().questions.size() < 2; };
+  this->driver.Click(list.seriesButton);
+  ASSERT_EQ(Notifications().questions.size(), 2);
+  EXPECT_TRUE(Notifications().questions[0].contains("Wisseladressen 9–16"));
+  EXPECT_TRUE(LastResult(list, 1).startsWith("geprogrammeerd op "));
+  EXPECT_EQ(LastResult(list, 2), "nog niet");
+}
+
+// Closing the main window during a series stops it as it stops a run: no further command, no
+// further decoder, and nothing recorded for the run the user ended.
+template <class Station>
+class ClosedDuringASeries : public SerialRun<Station> {};
+TYPED_TEST_SUITE(ClosedDuringASeries, testing::Types<LocoNetSimulator>);
+
+TYPED_TEST(ClosedDuringASeries, StopsItAndTheWindowCloses) {
+  ASSERT_NO_FATAL_FAILURE(this->Connect());
+  const std::pair<int, int> modes[] = {{0, 0}, {1, 1}, {2, 2}};
+  DecoderListWindow& list = ListOfThree(this->window, this->driver, modes);
+  Notifications().answer = [&](const QString&) {
+    if (Notifications().questions.size() == 2)
+      QTimer::singleShot(50, &this->window, [&] { this->window.close(); });
+    return true;
+  };
+  this->driver.Click(list.seriesButton);
+  ASSERT_TRUE(WaitFor([&] { return !this->window.isVisible(); }));
+  EXPECT_EQ(Notifications().questions.size(), 2);
+  EXPECT_EQ(Notifications().messages.size(), 1) << "the first decoder's alone";
+  EXPECT_EQ(LastResult(list, 1), "nog niet");
+  EXPECT_EQ(list.List().History().size(), 1u);
+  EXPECT_LE(this->station.Log().TurnoutsSwitchedOn().size(), 5u);
 }
 
 // A station that confirms what it passes on (LocoNet's echo, the Lenz interface's 01 04 05) and

@@ -18,6 +18,7 @@
 
 #include "About/TAboutBox.h"
 #include "CPortSetup/TComSetupFrm.h"
+#include "WD10/DecoderListWindow.h"
 #include "WD10/MainWindow.h"
 #include "WD10/TSpinEdit.h"
 #include "platform/FitToFont.h"
@@ -136,6 +137,14 @@ TEST_P(Layout, Dialogs) {
   TAboutBox about;
   about.ShowValue(StationVersionField::Serial, "0012345678");
   ExpectLaidOut(about, "about");
+}
+
+TEST_P(Layout, DecoderList) {
+  MainWindow window;
+  DecoderListWindow& list = window.ListWindow();
+  list.AddRow();
+  list.AddRow();
+  ExpectLaidOut(list, "decoder-list");
 }
 
 // Opened after its last place has gone with a monitor to the right, or for the first time, the

@@ -1,8 +1,10 @@
-// Stands in for modal boxes and the beep in tests: records what the program would have shown.
+// Stands in for modal boxes and the beep in tests: records what the program would have shown,
+// and answers its questions as the test has told it to.
 #pragma once
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "platform/UserNotifier.h"
 
@@ -12,19 +14,27 @@ class RecordingNotifier final : public UserNotifier {
     messages.append(text);
     details.append(detail);
   }
+  // OK, unless the test answers otherwise; it may also act when a question comes.
+  bool AskOkCancel(const QString& text) override {
+    questions.append(text);
+    return !answer || answer(text);
+  }
   void Beep() override { ++beeps; }
   void Reset() {
     messages.clear();
     details.clear();
+    questions.clear();
+    answer = nullptr;
     beeps = 0;
   }
 
   QStringList messages;
   QStringList details;
+  QStringList questions;
+  std::function<bool(const QString& question)> answer;
   int beeps = 0;
 };
 
-// The recorder that the test main installs for the whole run.
 // The one the test main installs in place of the desktop's boxes and beep.
 inline RecordingNotifier& Notifications() {
   static RecordingNotifier recorder;

@@ -1,0 +1,341 @@
+#include "WD10/DecoderListWindow.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "WD10/DecoderListCsv.h"
+#include "WD10/DecoderListDelegate.h"
+#include "WD10/DecoderListModel.h"
+#include "WD10/DecoderModel.h"
+#include "platform/ExceptionDisplay.h"
+#include "platform/UserNotifier.h"
+
+namespace {
+
+constexpr int kLastTurnoutOffset = 2 * DecoderModel::kGroupBOffset - 1;
+
+QString DesktopFileName(QWidget* parent, bool forSaving) {
+  const QString filter = QStringLiteral("Spreadsheet (*.csv);;Alle bestanden (*)");
+  return forSaving
+             ? QFileDialog::getSaveFileName(parent, QStringLiteral("Decoderlijst opslaan als"),
+                                            QStringLiteral("decoderlijst.csv"), filter)
+             : QFileDialog::getOpenFileName(parent, QStringLiteral("Decoderlijst openen"), {},
+                                            filter);
+}
+
+DecoderListWindow::FileNameAsker& FileNameHook() {
+  static DecoderListWindow::FileNameAsker hook;
+  return hook;
+}
+
+QString AskFileName(QWidget* parent, bool forSaving) {
+  return FileNameHook() ? FileNameHook()(parent, forSaving) : DesktopFileName(parent, forSaving);
+}
+
+QString NameOf(const DecoderRow& row) {
+  return row.name.isEmpty() ? QStringLiteral("(zonder naam)") : row.name;
+}
+
+QString SeriesPrompt(const DecoderRow& row, int position, int count) {
+  return QStringLiteral(
+             "Decoder %1 van %2: %3\n"
+             "Wisseladressen %4–%5 (decoder %6), Groep A: %7, Groep B: %8.\n\n"
+             "Zet deze decoder in de leerstand: houd zijn programmeertoets ingedrukt tot de "
+             "leds van Groep A en Groep B samen aangaan, en laat de toets dan los.\n"
+             "Druk daarna op OK. Annuleren beëindigt de reeks.")
+      .arg(position)
+      .arg(count)
+      .arg(NameOf(row))
+      .arg(row.firstAddress)
+      .arg(row.firstAddress + kLastTurnoutOffset)
+      .arg(DecoderModel::DecoderNumber(row.firstAddress))
+      .arg(DecoderModel::ModeCaption(row.modeA), DecoderModel::ModeCaption(row.modeB));
+}
+
+}  // namespace
+
+void DecoderListWindow::SetFileNameHook(FileNameAsker asker) {
+  FileNameHook() = std::move(asker);
+}
+
+DecoderListWindow::DecoderListWindow(Host host, QWidget* parent)
+    : QWidget(parent, Qt::Window), host_(std::move(host)) {
+  DecoderListStore::Loaded loaded = store_.Load();
+  list_ = std::move(loaded.list);
+  BuildWindow();
+  if (!loaded.problem.isEmpty()) ShowMessage(loaded.problem);
+}
+
+DecoderListWindow::~DecoderListWindow() {
+  // An editor still open commits into the list when the table goes; the list must still be there.
+  delete table;
+}
+
+void DecoderListWindow::BuildWindow() {
+  setWindowTitle(QStringLiteral("Decoderlijst"));
+  model_ = new DecoderListModel(
+      list_, [this] { return host_.highestFirstAddress(); }, [this] { Save(); }, this);
+  table = new QTableView(this);
+  table->setModel(model_);
+  table->setItemDelegate(new DecoderListDelegate(table));
+  table->setAccessibleName(QStringLiteral("Decoders"));
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  // Enter and a double click choose the row; F2, typing or a click on a chosen cell edits it.
+  table->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
+                         QAbstractItemView::SelectedClicked);
+  table->setTabKeyNavigation(false);
+  // One line per decoder, each column as wide as its widest text; a long answer of the station
+  // scrolls rather than making every row several lines high.
+  table->setWordWrap(false);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  connect(table, &QTableView::activated, this, [this] { RunGuarded([this] { ChooseRow(); }); });
+
+  const auto button = [this](const char* caption, auto handler) {
+    auto* made = new QPushButton(QString::fromUtf8(caption), this);
+    connect(made, &QPushButton::clicked, this, [handler] { RunGuarded(handler); });
+    return made;
+  };
+  addButton = button("Toevoegen", [this] { AddRow(); });
+  removeButton = button("Verwijderen", [this] { RemoveRows(); });
+  upButton = button("Omhoog", [this] { MoveRow(-1); });
+  downButton = button("Omlaag", [this] { MoveRow(1); });
+  chooseButton = button("Kies", [this] { ChooseRow(); });
+  chooseButton->setAccessibleDescription(
+      QStringLiteral("Zet het adres en de modes van deze decoder in het hoofdvenster"));
+  seriesButton = button("Programmeer reeks", [this] { ProgramSeries(); });
+  seriesButton->setAccessibleDescription(
+      QStringLiteral("Programmeert de gekozen decoders, of alle die nog niet geprogrammeerd "
+                     "zijn, een voor een"));
+  openButton = button("Openen…", [this] { OpenSpreadsheet(); });
+  saveAsButton = button("Opslaan als…", [this] { SaveSpreadsheet(); });
+  closeButton = button("Sluiten", [this] { close(); });
+
+  auto* buttons = new QGridLayout;
+  int column = 0;
+  for (QPushButton* first : {addButton, removeButton, upButton, downButton, chooseButton})
+    buttons->addWidget(first, 0, column++);
+  column = 0;
+  for (QPushButton* second : {seriesButton, openButton, saveAsButton})
+    buttons->addWidget(second, 1, column++);
+  buttons->addWidget(closeButton, 1, 4);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(table, 1);
+  layout->addLayout(buttons);
+  resize(1000, 360);
+  UpdateButtons();
+}
+
+void DecoderListWindow::Save() {
+  QString why;
+  if (!store_.Save(list_, &why))
+    ShowMessage(
+        QStringLiteral("De decoderlijst kon niet worden opgeslagen in %1.").arg(store_.FileName()),
+        why);
+}
+
+int DecoderListWindow::CurrentRow() const {
+  return table->currentIndex().isValid() ? table->currentIndex().row() : -1;
+}
+
+void DecoderListWindow::Select(int row) {
+  table->setCurrentIndex(model_->index(row, DecoderListModel::kName));
+  table->selectRow(row);
+}
+
+void DecoderListWindow::UpdateButtons() {
+  const bool idle = !runInProgress_ && !seriesInProgress_;
+  table->setEnabled(idle);
+  for (QPushButton* button :
+       {addButton, removeButton, upButton, downButton, chooseButton, seriesButton, openButton})
+    button->setEnabled(idle);
+}
+
+void DecoderListWindow::SetRunInProgress(bool running) {
+  runInProgress_ = running;
+  UpdateButtons();
+}
+
+void DecoderListWindow::StationChanged() {
+  model_->ShowChanges();
+}
+
+void DecoderListWindow::AddRow() {
+  DecoderRow row;
+  row.name = QStringLiteral("Decoder %1").arg(list_.Rows().size() + 1);
+  // The eight turnouts after the highest decoder in the list are the ones most likely free.
+  if (!list_.Rows().empty()) {
+    const int last = std::ranges::max(list_.Rows(), {}, &DecoderRow::firstAddress).firstAddress;
+    row.firstAddress = DecoderModel::NextFirstAddress(last, model_->HighestFirstAddress());
+  }
+  list_.Add(row);
+  chosen_.reset();
+  model_->Refresh();
+  Save();
+  const int added = int(list_.Rows().size()) - 1;
+  Select(added);
+  table->edit(model_->index(added, DecoderListModel::kName));
+}
+
+void DecoderListWindow::RemoveRows() {
+  std::vector<int> rows;
+  for (const QModelIndex& index : table->selectionModel()->selectedRows())
+    rows.push_back(index.row());
+  if (rows.empty() && CurrentRow() >= 0) rows.push_back(CurrentRow());
+  if (rows.empty()) return;
+  std::ranges::sort(rows, std::greater<>());
+  for (int row : rows) list_.Remove(row);
+  chosen_.reset();
+  model_->Refresh();
+  Save();
+  if (!list_.Rows().empty()) Select(std::min(rows.back(), int(list_.Rows().size()) - 1));
+}
+
+void DecoderListWindow::MoveRow(int by) {
+  const int from = CurrentRow();
+  const int to = from + by;
+  if (from < 0 || to < 0 || to >= int(list_.Rows().size())) return;
+  list_.Move(from, to);
+  chosen_.reset();
+  model_->Refresh();
+  Save();
+  Select(to);
+}
+
+void DecoderListWindow::ChooseRow() {
+  const int row = CurrentRow();
+  if (row < 0 || runInProgress_ || seriesInProgress_) return;
+  chosen_ = row;
+  host_.choose(list_.Rows()[std::size_t(row)]);
+}
+
+void DecoderListWindow::RecordRun(const RunRecord& run) {
+  RunRecord named = run;
+  const bool chosenRow = chosen_ && *chosen_ < int(list_.Rows().size()) && [&] {
+    const DecoderRow& row = list_.Rows()[std::size_t(*chosen_)];
+    return row.firstAddress == run.firstAddress && row.modeA == run.modeA && row.modeB == run.modeB;
+  }();
+  if (chosenRow) {
+    named.decoderName = list_.Rows()[std::size_t(*chosen_)].name;
+    list_.Record(*chosen_, named);
+  } else {
+    list_.RecordUnlisted(named);
+  }
+  model_->ShowChanges();
+  Save();
+}
+
+std::vector<int> DecoderListWindow::SeriesRows() const {
+  std::vector<int> rows;
+  for (const QModelIndex& index : table->selectionModel()->selectedRows())
+    rows.push_back(index.row());
+  if (!rows.empty()) {
+    std::ranges::sort(rows);
+    return rows;
+  }
+  for (int row = 0; row < int(list_.Rows().size()); ++row) {
+    const std::optional<RunRecord>& last = list_.Rows()[std::size_t(row)].lastRun;
+    if (!last || last->result == RunRecord::Result::Failed) rows.push_back(row);
+  }
+  return rows;
+}
+
+void DecoderListWindow::ProgramSeries() {
+  if (!host_.readyToProgram()) {
+    ShowMessage(QStringLiteral(
+        "Maak eerst verbinding met de Centrale in het hoofdvenster; daarna kan de reeks "
+        "beginnen."));
+    return;
+  }
+  const std::vector<int> rows = SeriesRows();
+  if (rows.empty()) {
+    ShowMessage(QStringLiteral(
+        "Alle decoders in de lijst zijn al geprogrammeerd. Kies de decoders die opnieuw "
+        "geprogrammeerd moeten worden en druk dan op \"Programmeer reeks\"."));
+    return;
+  }
+  seriesInProgress_ = true;
+  UpdateButtons();
+  const struct SeriesEnd {
+    DecoderListWindow* window;
+    ~SeriesEnd() {
+      // The rows say what became of them; a selection left behind would make the next series
+      // the last decoder's alone.
+      window->table->clearSelection();
+      window->seriesInProgress_ = false;
+      window->UpdateButtons();
+    }
+  } end{this};
+  for (std::size_t position = 0; position < rows.size(); ++position) {
+    const int index = rows[position];
+    const DecoderRow row = list_.Rows()[std::size_t(index)];
+    if (!host_.readyToProgram() ||
+        !AskOkCancel(SeriesPrompt(row, int(position) + 1, int(rows.size()))))
+      return;
+    Select(index);
+    chosen_ = index;
+    std::optional<RunRecord> run = host_.program(row);
+    if (!run) return;
+    run->decoderName = row.name;
+    list_.Record(index, *run);
+    model_->ShowChanges();
+    Save();
+    // A refused or lost step has been told in the run's own box, and the row says why.
+    if (run->result == RunRecord::Result::Failed) return;
+    ShowMessage(QStringLiteral("%1 (wisseladressen %2–%3) heeft zijn adres en modes ontvangen%4.\n"
+                               "Druk nu op de programmeerknop van de WD10.")
+                    .arg(NameOf(row))
+                    .arg(row.firstAddress)
+                    .arg(row.firstAddress + kLastTurnoutOffset)
+                    .arg(run->result == RunRecord::Result::Unconfirmed
+                             ? QStringLiteral(", maar de Centrale heeft niets bevestigd")
+                             : QString()));
+  }
+}
+
+void DecoderListWindow::OpenSpreadsheet() {
+  const QString fileName = AskFileName(this, false);
+  if (fileName.isEmpty()) return;
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly)) {
+    ShowMessage(QStringLiteral("%1 kon niet worden gelezen.").arg(fileName), file.errorString());
+    return;
+  }
+  const DecoderCsvRead read = ReadDecoderCsv(file.readAll(), model_->HighestFirstAddress());
+  const QString name = QFileInfo(fileName).fileName();
+  if (!list_.Rows().empty() &&
+      !AskOkCancel(QStringLiteral("De %1 decoders in de lijst worden vervangen door de %2 uit "
+                                  "%3. De geschiedenis van de runs blijft bewaard.")
+                       .arg(list_.Rows().size())
+                       .arg(read.rows.size())
+                       .arg(name)))
+    return;
+  while (!list_.Rows().empty()) list_.Remove(int(list_.Rows().size()) - 1);
+  for (const DecoderRow& row : read.rows) list_.Add(row);
+  chosen_.reset();
+  model_->Refresh();
+  Save();
+  if (!read.skipped.isEmpty())
+    ShowMessage(
+        QStringLiteral("%1 rijen uit %2 zijn overgeslagen:").arg(read.skipped.size()).arg(name),
+        read.skipped.join(u'\n'));
+}
+
+void DecoderListWindow::SaveSpreadsheet() {
+  const QString fileName = AskFileName(this, true);
+  if (fileName.isEmpty()) return;
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly) || file.write(WriteDecoderCsv(list_)) < 0 || !file.commit())
+    ShowMessage(QStringLiteral("De decoderlijst kon niet worden opgeslagen als %1.").arg(fileName),
+                file.errorString());
+}

@@ -1,0 +1,92 @@
+// The window "Decoderlijst": the layout's decoders, one row each, kept in the user's data folder
+// with the history of every run. The user edits the rows, chooses one for the main window,
+// programs a series of them one after another, and opens or saves the list as a spreadsheet.
+// It drives the main window only through what the main window lends it (Host).
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "WD10/DecoderList.h"
+#include "WD10/DecoderListStore.h"
+
+class DecoderListModel;
+class QPushButton;
+class QTableView;
+
+class DecoderListWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  struct Host {
+    // The last first address the chosen station reaches.
+    std::function<int()> highestFirstAddress;
+    // Fills the main window's first address and the modes of both groups.
+    std::function<void(const DecoderRow&)> choose;
+    // Connected, and no run under way: a series may begin.
+    std::function<bool()> readyToProgram;
+    // Readies the programming panel for the next decoder, fills the row in and runs it; nothing
+    // when no run was made or it was stopped by a close.
+    std::function<std::optional<RunRecord>(const DecoderRow&)> program;
+  };
+
+  // Asks for the file to open (forSaving false) or to save to, as the desktop's file dialog does;
+  // empty when the user cancelled.
+  using FileNameAsker = std::function<QString(QWidget* parent, bool forSaving)>;
+  // Replaces the desktop's file dialog (nullptr: the desktop's again).
+  static void SetFileNameHook(FileNameAsker asker);
+
+  // Reads the list from the user's data folder; a list that cannot be read is reported once.
+  DecoderListWindow(Host host, QWidget* parent);
+  ~DecoderListWindow() override;
+
+  const DecoderList& List() const { return list_; }
+
+  // A run of the main window's own button: the chosen row's, when the address and modes are
+  // still the row's, otherwise one of no row.
+  void RecordRun(const RunRecord& run);
+  // While a run is under way, the list neither starts another nor changes what the main window
+  // is sending.
+  void SetRunInProgress(bool running);
+  // Another station was chosen: the addresses it cannot reach are marked anew.
+  void StationChanged();
+
+  // --- handlers ---------------------------------------------------------------------------
+  void AddRow();
+  void RemoveRows();
+  void MoveRow(int by);
+  void ChooseRow();
+  void ProgramSeries();
+  void OpenSpreadsheet();
+  void SaveSpreadsheet();
+
+  // --- components -------------------------------------------------------------------------
+  QTableView* table;
+  QPushButton* addButton;
+  QPushButton* removeButton;
+  QPushButton* upButton;
+  QPushButton* downButton;
+  QPushButton* chooseButton;
+  QPushButton* seriesButton;
+  QPushButton* openButton;
+  QPushButton* saveAsButton;
+  QPushButton* closeButton;
+
+ private:
+  void BuildWindow();
+  void Save();
+  void Select(int row);
+  int CurrentRow() const;
+  std::vector<int> SeriesRows() const;
+  void UpdateButtons();
+
+  Host host_;
+  DecoderListStore store_;
+  DecoderList list_;
+  DecoderListModel* model_ = nullptr;
+  // The row whose address and modes the main window was last given.
+  std::optional<int> chosen_;
+  bool runInProgress_ = false;
+  bool seriesInProgress_ = false;
+};
