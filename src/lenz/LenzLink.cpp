@@ -60,6 +60,7 @@ void LenzLink::LenzSwitch(int turnout) {
   SendAccessoryOperation(address, Lenz::kAccessoryOutputOn + output);
   observer_.WaitMs(kSwitchPulseMs);
   ProcessMessages();
+  if (watch_.Refusing()) return;
   SendAccessoryOperation(address, Lenz::kAccessoryOutputOff + output);
 }
 

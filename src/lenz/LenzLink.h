@@ -32,8 +32,8 @@ class LenzLink final : public CommandStationLink {
   // Logs the complete frames at the front of the receive hex buffer and cuts them off.
   void ParseLenz();
   // One accessory command for turnout (counted from 1, offset included): the turnout's first
-  // output on, a 250 ms wait, pending messages processed, the output off. Errors of the port
-  // pass to the caller.
+  // output on, a 250 ms wait, pending messages processed, the output off (not when the on was
+  // refused meanwhile). Errors of the port pass to the caller.
   void LenzSwitch(int turnout);
 
   const QByteArray& ReceiveHexBuffer() const { return received_.text; }

@@ -52,6 +52,10 @@ class StepWatch {
     if (!refusal_) refusal_ = AccessoryOutcome::Refused(said);
   }
 
+  // The station has refused the step under way: what is left of it would only be refused as
+  // well, and that refusal could come late enough to be taken for the next step's.
+  bool Refusing() const { return refusal_.has_value(); }
+
   // One accessory command: its writes (Await-ing their confirmations) as a new step, whose
   // outcome so far comes back: lost when the port failed, refused, or carried out with the
   // confirmations still due by the step's end.

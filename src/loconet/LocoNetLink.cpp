@@ -56,6 +56,7 @@ void LocoNetLink::LocoNetSwitch(int turnout, int direction) {
   const LocoNetSwitchRequest request = LocoNetSwitchMessages(turnout, direction);
   SendEchoed(request.outputOn);
   observer_.WaitMs(kSwitchPulseMs);
+  if (watch_.Refusing()) return;
   SendEchoed(request.outputOff);
 }
 

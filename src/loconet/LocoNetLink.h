@@ -28,8 +28,8 @@ class LocoNetLink final : public CommandStationLink {
   // Appends the check byte and writes the message one byte a write, then processes pending
   // window messages once. Errors of the port pass to the caller.
   void SendLocoNet(const QByteArray& message);
-  // One accessory command: output on, a 200 ms wait, output off. Errors of the port pass to
-  // the caller.
+  // One accessory command: output on, a 200 ms wait, output off (not when the on was refused
+  // meanwhile). Errors of the port pass to the caller.
   void LocoNetSwitch(int turnout, int direction);
   // Consumes the complete messages at the front of the receive hex buffer, logs each, beeps
   // and answers where a message asks for it. A failed answer is shown in a message box once
