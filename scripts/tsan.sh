@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The serial event thread and the socket layer under ThreadSanitizer: builds only their tests,
-# in build-tsan/, and runs them. Run after scripts/install-deps.sh.
+# The serial event thread and the socket layer under ThreadSanitizer: installs what is missing,
+# builds only their tests, in build-tsan/, and runs them.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$here/build-tsan"
+"$here/scripts/install-deps.sh"
 
 cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORVELL_TSAN=ON \
   -DSORVELL_BENCH=OFF >/dev/null
