@@ -96,6 +96,8 @@ TEST_F(P50XRun, NoCommandStationStopsTheConnectAndLeavesTheSelectionUsable) {
   EXPECT_TRUE(window.selectionPanel->isVisible());
   EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_FALSE(window.eventPollTimer->Enabled());
+  // The station reads on its own thread: the last probe may still be on its way to it.
+  EXPECT_TRUE(WaitFor([&] { return station.ReceivedData().size() >= 4; }));
   EXPECT_EQ(station.ReceivedData(), QByteArray(4, '\xC4'));
 
   LocoNetSimulator loconet;
