@@ -21,8 +21,10 @@ SrcpLink::SrcpLink(TClientSocket& commandSession, TClientSocket& infoSession, TT
       info_{infoSession, {}, Connection::Closed},
       replyTimer_(replyTimer),
       observer_(observer) {
-  Bind(command_, &SrcpLink::CommandLine, &LinkObserver::LogReceived);
-  Bind(info_, &SrcpLink::InfoLine, &LinkObserver::LogInformation);
+  Bind(command_, &SrcpLink::CommandLine,
+       [](LinkObserver& observer, const QString& text) { observer.LogReceived(text); });
+  Bind(info_, &SrcpLink::InfoLine,
+       [](LinkObserver& observer, const QString& text) { observer.LogInformation(text); });
   replyTimer_.SetEnabled(false);
   replyTimer_.OnTimer = [this](QObject*) { ++timerPeriods_; };
 }
@@ -43,12 +45,12 @@ SrcpLink::~SrcpLink() {
 }
 
 void SrcpLink::Bind(Session& session, void (SrcpLink::*line)(const QByteArray&),
-                    void (LinkObserver::*log)(const QString&)) {
+                    void (*log)(LinkObserver&, const QString&)) {
   TClientSocket& socket = session.socket;
   socket.OnRead = [this, &session, line, log](QObject*, TCustomWinSocket*) {
     const QByteArray text = session.socket.Socket()->ReceiveText();
     // The server's text is 8-bit; the pane shows each read as one entry, as it came.
-    (observer_.*log)(QString::fromLatin1(text));
+    log(observer_, QString::fromLatin1(text));
     session.framer.Feed(text,
                         [this, line](const QByteArray& complete) { (this->*line)(complete); });
     // A greeting is known as soon as it names the server, even before its line has ended.

@@ -84,7 +84,7 @@ class SrcpLink final : public CommandStationLink {
   };
 
   void Bind(Session& session, void (SrcpLink::*line)(const QByteArray&),
-            void (LinkObserver::*log)(const QString&));
+            void (*log)(LinkObserver&, const QString&));
   void Unbind(Session& session);
   void OpenCommandSession();
   void OpenSession(Session& session);
