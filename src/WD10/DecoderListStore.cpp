@@ -7,13 +7,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
 #include <climits>
 #include <iterator>
 
 #include "WD10/DecoderModel.h"
+#include "platform/WriteWholeFile.h"
 
 namespace {
 
@@ -239,18 +239,9 @@ bool DecoderListStore::Save(const DecoderList& list, QString* why) {
                          {QStringLiteral("history"), history}};
 
   const QByteArray bytes = QJsonDocument(root).toJson();
-  QString failure;
-  QSaveFile file(fileName_);
-  if (!QDir().mkpath(folder_))
-    failure = QStringLiteral("de map %1 kan niet worden gemaakt").arg(folder_);
-  else if (!file.open(QIODevice::WriteOnly))
-    failure = file.errorString();
-  // A full disk shows as a short write without an error; the file is then left unfinished
-  // and the one of the last save stays.
-  else if (file.write(bytes) != bytes.size())
-    failure = QStringLiteral("niet alles kon worden geschreven; is de schijf vol?");
-  else if (!file.commit())
-    failure = file.errorString();
+  const QString failure = QDir().mkpath(folder_)
+                              ? WriteWholeFile(fileName_, bytes)
+                              : QStringLiteral("de map %1 kan niet worden gemaakt").arg(folder_);
   if (failure.isEmpty()) return true;
   if (why)
     *why = QStringLiteral("De decoderlijst kan niet worden bewaard in %1: %2.")

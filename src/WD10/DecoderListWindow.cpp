@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -18,6 +17,7 @@
 #include "WD10/DecoderModel.h"
 #include "platform/ExceptionDisplay.h"
 #include "platform/UserNotifier.h"
+#include "platform/WriteWholeFile.h"
 
 namespace {
 
@@ -334,8 +334,7 @@ void DecoderListWindow::OpenSpreadsheet() {
 void DecoderListWindow::SaveSpreadsheet() {
   const QString fileName = AskFileName(this, true);
   if (fileName.isEmpty()) return;
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(WriteDecoderCsv(list_)) < 0 || !file.commit())
+  if (const QString failure = WriteWholeFile(fileName, WriteDecoderCsv(list_)); !failure.isEmpty())
     ShowMessage(QStringLiteral("De decoderlijst kon niet worden opgeslagen als %1.").arg(fileName),
-                file.errorString());
+                failure);
 }
