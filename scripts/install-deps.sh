@@ -15,7 +15,7 @@ done
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache lld python3
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxcb1-dev
   googletest libgtest-dev libbenchmark-dev
   gettext locales fonts-dejavu-core
   "${extra[@]}"

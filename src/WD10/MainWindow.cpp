@@ -24,6 +24,7 @@
 #include "WD10/TSpinEdit.h"
 #include "WD10/WindowLinkObserver.h"
 #include "link/CommandStationLink.h"
+#include "platform/BlockedCloseWatch.h"
 #include "platform/ExceptionDisplay.h"
 #include "platform/FitToFont.h"
 #include "platform/KeepOnScreen.h"
@@ -79,6 +80,8 @@ MainWindow::MainWindow(QWidget* parent)
   ApplyStartDefaults();
   fontScale_ = FitToFont(*this);
   RestoreRememberedSettings();
+  blockedCloseWatch_ = BlockedCloseWatch::ForThisDesktop(
+      [this](QWindow& window) { CloseRequestedWhileBlocked(window); });
 }
 
 MainWindow::~MainWindow() {

@@ -31,6 +31,8 @@ class RememberedSettings;
 class CommandStationLink;
 class DecoderListWindow;
 class LinkObserver;
+class BlockedCloseWatch;
+class QWindow;
 struct AccessoryCommand;
 struct AccessoryOutcome;
 
@@ -52,6 +54,10 @@ class MainWindow : public QWidget {
 
   // The window "Decoderlijst", made (and its list read) the first time it is needed.
   DecoderListWindow& ListWindow();
+
+  // The user asked the desktop to close `window` while a modal window (the port settings, a
+  // message box) blocks it: the toolkit would drop the request.
+  void CloseRequestedWhileBlocked(QWindow& window);
 
   // --- components -------------------------------------------------------------------------
   QGroupBox* selectionPanel;
@@ -176,6 +182,7 @@ class MainWindow : public QWidget {
 
   std::unique_ptr<RememberedSettings> settings_;
   std::unique_ptr<LinkObserver> linkObserver_;
+  std::unique_ptr<BlockedCloseWatch> blockedCloseWatch_;
   std::unique_ptr<CommandStationLink> link_;
   DecoderListWindow* listWindow_ = nullptr;
   // One radio button per central type, its id the type; in the order of LinkFactory's table.

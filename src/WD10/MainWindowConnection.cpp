@@ -1,6 +1,7 @@
 // Connecting to the command station, receiving from it, supervising the line and shutting the
 // link down when the user closes.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -40,6 +41,11 @@ void MainWindow::Connect() {
   programmingPanel->setEnabled(false);
   if (link.UsesSerialPort()) {
     ShowSetupDialog(*serialPort);
+    // A close asked for while the port was being chosen ends the program, not connected.
+    if (closeRequested_) {
+      AbandonConnect();
+      return;
+    }
     signalsPanel->show();
   }
   programmingPanel->show();
@@ -115,6 +121,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   RememberSettings(true);
   if (listWindow_) listWindow_->close();
   event->accept();
+}
+
+void MainWindow::CloseRequestedWhileBlocked(QWindow& window) {
+  if (&window != windowHandle()) return;
+  // Carried out as any close: after the handler that opened the modal window has returned, or
+  // at once when none is running.
+  if (longHandlers_ > 0)
+    closeRequested_ = true;
+  else
+    QMetaObject::invokeMethod(
+        this, [this] { close(); }, Qt::QueuedConnection);
+  // The user wants out: the modal window in the way ends as if cancelled.
+  if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
 }
 
 void MainWindow::OnLongHandlersDone() {

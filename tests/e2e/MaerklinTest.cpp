@@ -4,12 +4,18 @@
 // an in-memory line, as a pty has no modem lines.
 #include <gtest/gtest.h>
 
+#include <xcb/xcb.h>
+
+#include <QDialog>
 #include <QTimer>
+#include <QWindow>
 
 #include "CPort/MemoryDevice.h"
+#include "CPortSetup/TComSetupFrm.h"
 #include "SerialRun.h"
 #include "WD10/RunFailureMessage.h"
 #include "WD10/TSpinEdit.h"
+#include "platform/BlockedCloseWatch.h"
 
 namespace {
 
@@ -51,6 +57,55 @@ TEST_F(MaerklinRun, TitleBarCloseStopsTheCommandStationOnceAndFirst) {
   EXPECT_EQ(station.ReceivedData(), Hex("6061"));
   EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+// The desktop's close request for the window while a modal window blocks it, as the window
+// manager sends it: the toolkit alone would drop it.
+class MaerklinBlockedClose : public MaerklinRun {
+ protected:
+  static constexpr std::uint32_t kProtocols = 301;
+  static constexpr std::uint32_t kDeleteWindow = 302;
+
+  // Runs the modal window as the program does and asks for the close while it is open. A modal
+  // window the close did not end is cancelled after a while, so that a lost close fails the test
+  // instead of hanging it.
+  int ExecWithCloseFromTheTitleBar(QDialog& modal) {
+    QTimer::singleShot(0, &modal, [this] { CloseFromTheTitleBar(); });
+    QTimer::singleShot(3000, &modal, &QDialog::reject);
+    return modal.exec();
+  }
+
+  void CloseFromTheTitleBar() {
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = std::uint32_t(window.windowHandle()->winId());
+    request.type = kProtocols;
+    request.data.data32[0] = kDeleteWindow;
+    watch.nativeEventFilter("xcb_generic_event_t", &request, nullptr);
+  }
+
+  BlockedCloseWatch watch{kProtocols, kDeleteWindow,
+                          [this](QWindow& closed) { window.CloseRequestedWhileBlocked(closed); }};
+};
+
+TEST_F(MaerklinBlockedClose, CloseWhileThePortIsChosenEndsTheProgramUnconnected) {
+  TComSetupFrm::SetExecHook(
+      [this](TComSetupFrm& form) { return ExecWithCloseFromTheTitleBar(form); });
+  driver.Click(window.connectButton);
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  WaitFor([] { return false; }, 100);
+  EXPECT_EQ(station.ReceivedCount(), 0u);
+  EXPECT_FALSE(window.serialPort->Connected());
+}
+
+TEST_F(MaerklinBlockedClose, CloseWhileABoxIsOpenStopsTheCommandStationAndEnds) {
+  Connect();
+  QDialog box(&window);
+  ExecWithCloseFromTheTitleBar(box);
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 2; }));
+  EXPECT_EQ(station.ReceivedData(), Hex("6061"));
+  EXPECT_FALSE(window.serialPort->Connected());
 }
 
 TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {
