@@ -6,9 +6,13 @@
 
 #include <xcb/xcb.h>
 
+#include <QCloseEvent>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWindow>
+#include <array>
+#include <thread>
 
 #include "CPort/MemoryDevice.h"
 #include "CPortSetup/TComSetupFrm.h"
@@ -59,9 +63,9 @@ TEST_F(MaerklinRun, TitleBarCloseStopsTheCommandStationOnceAndFirst) {
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
-// The desktop's close request for the window while a modal window blocks it, as the window
-// manager sends it: the toolkit alone would drop it.
-class MaerklinBlockedClose : public MaerklinRun {
+// The close button of the window's title bar, as an X11 window manager asks for it: the watch
+// sees the request first; the toolkit then delivers it unless a modal window blocks the window.
+class MaerklinTitleBarClose : public MaerklinRun {
  protected:
   static constexpr std::uint32_t kProtocols = 301;
   static constexpr std::uint32_t kDeleteWindow = 302;
@@ -83,13 +87,16 @@ class MaerklinBlockedClose : public MaerklinRun {
     request.type = kProtocols;
     request.data.data32[0] = kDeleteWindow;
     watch.nativeEventFilter("xcb_generic_event_t", &request, nullptr);
+    if (QGuiApplication::modalWindow()) return;
+    QCloseEvent close;
+    QCoreApplication::sendEvent(window.windowHandle(), &close);
   }
 
   BlockedCloseWatch watch{kProtocols, kDeleteWindow,
                           [this](QWindow& closed) { window.CloseRequestedWhileBlocked(closed); }};
 };
 
-TEST_F(MaerklinBlockedClose, CloseWhileThePortIsChosenEndsTheProgramUnconnected) {
+TEST_F(MaerklinTitleBarClose, CloseWhileThePortIsChosenEndsTheProgramUnconnected) {
   TComSetupFrm::SetExecHook(
       [this](TComSetupFrm& form) { return ExecWithCloseFromTheTitleBar(form); });
   driver.Click(window.connectButton);
@@ -99,7 +106,7 @@ TEST_F(MaerklinBlockedClose, CloseWhileThePortIsChosenEndsTheProgramUnconnected)
   EXPECT_FALSE(window.serialPort->Connected());
 }
 
-TEST_F(MaerklinBlockedClose, CloseWhileABoxIsOpenStopsTheCommandStationAndEnds) {
+TEST_F(MaerklinTitleBarClose, CloseWhileABoxIsOpenStopsTheCommandStationAndEnds) {
   Connect();
   QDialog box(&window);
   ExecWithCloseFromTheTitleBar(box);
@@ -107,6 +114,48 @@ TEST_F(MaerklinBlockedClose, CloseWhileABoxIsOpenStopsTheCommandStationAndEnds) 
   EXPECT_EQ(station.ReceivedData(), Hex("6061"));
   EXPECT_FALSE(window.serialPort->Connected());
 }
+
+// Two busy threads beside the window, as on a machine busy with other work.
+class CpuLoad {
+ public:
+  CpuLoad() {
+    for (std::jthread& thread : threads_)
+      thread = std::jthread([](std::stop_token stop) {
+        while (!stop.stop_requested()) {
+        }
+      });
+  }
+
+ private:
+  std::array<std::jthread, 2> threads_;
+};
+
+// Closed from the title bar at a moment after the connect: before the first step, or when the
+// first run has gone on for a while; the close is always the last thing on the wire.
+class MaerklinCloseUnderLoad : public MaerklinTitleBarClose,
+                               public testing::WithParamInterface<std::tuple<bool, int>> {};
+
+TEST_P(MaerklinCloseUnderLoad, EndsInThePowerOffAndTheProgramsEnd) {
+  const auto [withRun, afterMs] = GetParam();
+  CpuLoad load;
+  Connect();
+  if (withRun) driver.Click(window.programButton);
+  QTimer::singleShot(afterMs, &window, [this] { CloseFromTheTitleBar(); });
+  EXPECT_TRUE(WaitFor(
+      [&] { return !window.isVisible() && station.ReceivedData().endsWith('\x61'); }, 10000));
+  const QByteArray received = station.ReceivedData();
+  EXPECT_TRUE(received.startsWith('\x60')) << received.toHex(' ').toStdString();
+  EXPECT_EQ(received.count('\x61'), 1) << received.toHex(' ').toStdString();
+  EXPECT_FALSE(window.serialPort->Connected());
+}
+
+std::string MomentName(const testing::TestParamInfo<std::tuple<bool, int>>& moment) {
+  return std::string(std::get<0>(moment.param) ? "InTheRun" : "BeforeTheRun") + "After" +
+         std::to_string(std::get<1>(moment.param)) + "ms";
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, MaerklinCloseUnderLoad,
+                         testing::Combine(testing::Bool(), testing::Values(0, 5, 150)), MomentName);
 
 TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {
   Connect();
