@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 
 #include "CPort/TComPort.h"
 #include "CPortSetup/ShowSetupDialog.h"
@@ -124,7 +125,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::CloseRequestedWhileBlocked(QWindow& window) {
-  if (&window != windowHandle()) return;
+  if (&window != windowHandle()) {
+    // The decoder list's window: it closes, and whatever the modal window asks stays asked. A
+    // close of its own (not the desktop's) passes the modal window.
+    QMetaObject::invokeMethod(
+        &window, [&window] { window.close(); }, Qt::QueuedConnection);
+    return;
+  }
   // Carried out as any close: after the handler that opened the modal window has returned, or
   // at once when none is running.
   if (longHandlers_ > 0)

@@ -17,6 +17,7 @@
 #include "CPort/MemoryDevice.h"
 #include "CPortSetup/TComSetupFrm.h"
 #include "SerialRun.h"
+#include "WD10/DecoderListWindow.h"
 #include "WD10/RunFailureMessage.h"
 #include "WD10/TSpinEdit.h"
 #include "platform/BlockedCloseWatch.h"
@@ -79,17 +80,18 @@ class MaerklinTitleBarClose : public MaerklinRun {
     return modal.exec();
   }
 
-  void CloseFromTheTitleBar() {
+  void CloseFromTheTitleBar() { CloseFromTheTitleBar(window); }
+  void CloseFromTheTitleBar(QWidget& target) {
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;
     request.format = 32;
-    request.window = std::uint32_t(window.windowHandle()->winId());
+    request.window = std::uint32_t(target.windowHandle()->winId());
     request.type = kProtocols;
     request.data.data32[0] = kDeleteWindow;
     watch.nativeEventFilter("xcb_generic_event_t", &request, nullptr);
     if (QGuiApplication::modalWindow()) return;
     QCloseEvent close;
-    QCoreApplication::sendEvent(window.windowHandle(), &close);
+    QCoreApplication::sendEvent(target.windowHandle(), &close);
   }
 
   BlockedCloseWatch watch{kProtocols, kDeleteWindow,
@@ -113,6 +115,24 @@ TEST_F(MaerklinTitleBarClose, CloseWhileABoxIsOpenStopsTheCommandStationAndEnds)
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 2; }));
   EXPECT_EQ(station.ReceivedData(), Hex("6061"));
   EXPECT_FALSE(window.serialPort->Connected());
+}
+
+TEST_F(MaerklinTitleBarClose, TheListWindowClosesWhileABoxOfTheMainWindowStaysOpen) {
+  Connect();
+  DecoderListWindow& list = window.ListWindow();
+  list.show();
+  QDialog box(&window);
+  bool listClosedUnderTheBox = false;
+  QTimer::singleShot(0, &box, [&] {
+    CloseFromTheTitleBar(list);
+    listClosedUnderTheBox = WaitFor([&] { return !list.isVisible(); }) && box.isVisible();
+    box.accept();
+  });
+  box.setModal(true);
+  box.exec();
+  EXPECT_TRUE(listClosedUnderTheBox);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(station.ReceivedData(), Hex("60"));
 }
 
 // Two busy threads beside the window, as on a machine busy with other work.
