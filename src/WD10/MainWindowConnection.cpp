@@ -42,7 +42,11 @@ void MainWindow::Connect() {
   programmingPanel->setEnabled(false);
   if (link.UsesSerialPort()) {
     ShowSetupDialog(*serialPort);
-    // A close asked for while the port was being chosen ends the program, not connected.
+    // The dialog's end must reach the desktop before the panel becomes usable: a window manager
+    // that still saw the modal dialog would not pass on a close asked for at once (an
+    // accessibility client learns of the panel without waiting for the display). A close that
+    // came meanwhile, or while the port was being chosen, ends the program, not connected.
+    QGuiApplication::sync();
     if (closeRequested_) {
       AbandonConnect();
       return;

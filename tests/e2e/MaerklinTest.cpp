@@ -108,6 +108,18 @@ TEST_F(MaerklinTitleBarClose, CloseWhileThePortIsChosenEndsTheProgramUnconnected
   EXPECT_FALSE(window.serialPort->Connected());
 }
 
+TEST_F(MaerklinTitleBarClose, CloseAsThePortDialogEndsEndsTheProgramUnconnected) {
+  TComSetupFrm::SetExecHook([this](TComSetupFrm&) {
+    QMetaObject::invokeMethod(
+        &window, [this] { CloseFromTheTitleBar(); }, Qt::QueuedConnection);
+    return int(QDialog::Accepted);
+  });
+  driver.Click(window.connectButton);
+  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  WaitFor([] { return false; }, 100);
+  EXPECT_EQ(station.ReceivedCount(), 0u);
+}
+
 TEST_F(MaerklinTitleBarClose, CloseWhileABoxIsOpenStopsTheCommandStationAndEnds) {
   Connect();
   QDialog box(&window);
