@@ -129,21 +129,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::CloseRequestedWhileBlocked(QWindow& window) {
-  if (&window != windowHandle()) {
-    // The decoder list's window: it closes, and whatever the modal window asks stays asked. A
-    // close of its own (not the desktop's) passes the modal window.
-    QMetaObject::invokeMethod(
-        &window, [&window] { window.close(); }, Qt::QueuedConnection);
-    return;
-  }
-  // Carried out as any close: after the handler that opened the modal window has returned, or
-  // at once when none is running.
-  if (longHandlers_ > 0)
-    closeRequested_ = true;
-  else
-    QMetaObject::invokeMethod(
-        this, [this] { close(); }, Qt::QueuedConnection);
-  // The user wants out: the modal window in the way ends as if cancelled.
+  // The program's own close passes the modal window, and is carried out as any close.
+  QMetaObject::invokeMethod(
+      &window, [&window] { window.close(); }, Qt::QueuedConnection);
+  // Leaving the program, the user wants no answer to the modal window: it ends as if cancelled.
+  // A box over the main window stays when only the decoder list's window is closed.
+  if (&window != windowHandle()) return;
   if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
 }
 
