@@ -3,4 +3,5 @@
 foreach(bench p50x_roundtrip p50x_idle_poll)
   add_executable(bench_${bench} ${CMAKE_CURRENT_LIST_DIR}/${bench}.cpp)
   target_link_libraries(bench_${bench} PRIVATE sorvell_p50x sorvell_sim)
+  sorvell_bench_smoke(bench_${bench})
 endforeach()

@@ -7,4 +7,5 @@ if(benchmark_FOUND)
   )
   target_link_libraries(sorvell_bench_parsers PRIVATE
     sorvell_loconet_core sorvell_lenz_core benchmark::benchmark_main)
+  sorvell_bench_smoke(sorvell_bench_parsers --benchmark_min_time=0.001)
 endif()

@@ -6,4 +6,5 @@ if(TARGET sorvell_wd10 AND TARGET sorvell-sim)
   add_dependencies(bench_programming_cpu sorvell-sim)
   target_compile_definitions(bench_programming_cpu PRIVATE
     SORVELL_SIM_PATH="$<TARGET_FILE:sorvell-sim>")
+  sorvell_bench_smoke(bench_programming_cpu)
 endif()

@@ -2,4 +2,5 @@
 if(TARGET sorvell_wd10)
   add_executable(bench_startup ${CMAKE_CURRENT_LIST_DIR}/startup_bench.cpp)
   target_link_libraries(bench_startup PRIVATE sorvell_wd10)
+  sorvell_bench_smoke(bench_startup 1)
 endif()

@@ -40,8 +40,9 @@ struct CentralFacts {
   // Added to the window caption; none leaves the caption of the previous choice.
   std::optional<QString> windowCaptionSuffix;
   bool stationAbout;  // offers the "Over IB/TC" window
-  // The highest first address the field takes from this choice on, for any later choice too;
-  // none leaves the limit as it is.
+  // The highest first address the field takes while this type is chosen; none: the field's own
+  // (a Märklin interface's turnouts end long before the decoder's addresses do, and the limit
+  // goes with the choice, so that a station chosen afterwards reaches its own).
   std::optional<int> highestFirstAddress;
   LinkMaker makeLink;
 };

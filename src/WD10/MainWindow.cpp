@@ -1,6 +1,7 @@
 // The window as the user sees it, start-up, the choice of central type and the millisecond wait.
 #include "WD10/MainWindow.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,7 +9,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QShowEvent>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -78,7 +81,8 @@ MainWindow::MainWindow(QWidget* parent)
   BuildWindow();
   BindHandlers();
   ApplyStartDefaults();
-  fontScale_ = FitToFont(*this);
+  fontScale_ = FitToFont(*canvasScroller_->widget());
+  setFixedSize(canvasScroller_->widget()->size());
   RestoreRememberedSettings();
   blockedCloseWatch_ = BlockedCloseWatch::ForThisDesktop(
       [this](QWindow& window) { CloseRequestedWhileBlocked(window); });
@@ -100,10 +104,31 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildWindow() {
   setWindowTitle(QStringLiteral("Configuratie Kuehn WD10"));
-  setGeometry(254, 110, 975, 560);
-  setFixedSize(975, 560);
+  move(254, 110);
+  // The panels are placed by hand on a canvas of the designed size. The window shows the canvas
+  // whole where the screen has room; on a smaller screen (a 800 x 480 touch screen) the window
+  // shrinks to the screen and the canvas scrolls, following the keyboard's focus, so every
+  // control can still be reached.
+  auto* canvas = new QWidget;
+  canvas->setFixedSize(975, 560);
+  canvasScroller_ = new QScrollArea(this);
+  canvasScroller_->setFrameShape(QFrame::NoFrame);
+  canvasScroller_->setFocusPolicy(Qt::NoFocus);
+  canvasScroller_->setWidget(canvas);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(canvasScroller_);
+  // Wherever the focus comes from (Tab, a mnemonic, the accessibility tree, a panel that hid the
+  // control it was on), the control that has it is brought into view.
+  // Whole where it fits: the scroll area's own rule would show only a text pane's cursor.
+  connect(qApp, &QApplication::focusChanged, this, [this, canvas](QWidget*, QWidget* now) {
+    if (!now || !canvas->isAncestorOf(now)) return;
+    const QRect shown(now->mapTo(canvas, QPoint(0, 0)), now->size());
+    canvasScroller_->ensureVisible(shown.center().x(), shown.center().y(), shown.width() / 2 + 1,
+                                   shown.height() / 2 + 1);
+  });
 
-  selectionPanel = new QGroupBox(QStringLiteral("Selectie Scherm"), this);
+  selectionPanel = new QGroupBox(QStringLiteral("Selectie Scherm"), canvas);
   selectionPanel->setGeometry(16, 24, 689, 297);
   instructionsText = new QPlainTextEdit(selectionPanel);
   const int centralRows = int(CentralTypes().size());
@@ -146,7 +171,7 @@ void MainWindow::BuildWindow() {
   srcpServer_ = kDefaultSrcpServer;
   validSrcpServer_ = kDefaultSrcpServer;
 
-  programmingPanel = new QGroupBox(QStringLiteral("Programmeren Kuehn WD10"), this);
+  programmingPanel = new QGroupBox(QStringLiteral("Programmeren Kuehn WD10"), canvas);
   // One row taller than designed, for the decoder list's button below the run's buttons.
   programmingPanel->setGeometry(144, 32, 401, 497);
   programmingPanel->hide();
@@ -198,23 +223,23 @@ void MainWindow::BuildWindow() {
   decoderListButton->setAccessibleDescription(
       QStringLiteral("Opent de lijst van de decoders van de baan"));
 
-  connectionLog = new TMemo(this);
+  connectionLog = new TMemo(canvas);
   connectionLog->setGeometry(704, 24, 257, 169);
   connectionLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   connectionLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   connectionLog->setAccessibleName(QStringLiteral("Verbindingslog"));
-  receiveLog = new TMemo(this);
+  receiveLog = new TMemo(canvas);
   receiveLog->setGeometry(704, 200, 257, 153);
   receiveLog->setLineWrapMode(QPlainTextEdit::NoWrap);
   receiveLog->setAccessibleName(QStringLiteral("Ontvangstlog"));
-  infoLog = new TMemo(this);
+  infoLog = new TMemo(canvas);
   infoLog->setGeometry(704, 360, 257, 153);
   infoLog->setLineWrapMode(QPlainTextEdit::NoWrap);
   infoLog->setAccessibleName(QStringLiteral("SRCP-informatielog"));
   for (TMemo* memo : {connectionLog, receiveLog, infoLog})
     memo->setPlainText(memo->accessibleName());
 
-  signalsPanel = new QGroupBox(this);
+  signalsPanel = new QGroupBox(canvas);
   signalsPanel->setGeometry(544, 400, 161, 97);
   signalsPanel->setAccessibleName(QStringLiteral("Signalen"));
   signalsPanel->hide();
@@ -222,11 +247,11 @@ void MainWindow::BuildWindow() {
   receiveLed = new TComLed(signalsPanel);
   ctsLed = new TComLed(signalsPanel);
 
-  copyrightLabel = new QLabel(QStringLiteral("Copyright © Velmar"), this);
+  copyrightLabel = new QLabel(QStringLiteral("Copyright © Velmar"), canvas);
   // Below the programming panel, which grew a row over its designed place.
   copyrightLabel->move(224, 536);
   // Hidden, and so its caption is never seen; it is the one the window was designed with.
-  versionButton = new QPushButton(QStringLiteral("Button5"), this);
+  versionButton = new QPushButton(QStringLiteral("Button5"), canvas);
   versionButton->setGeometry(56, 416, 75, 25);
   versionButton->hide();
 
@@ -324,7 +349,7 @@ void MainWindow::ApplyStartDefaults() {
 void MainWindow::CentralChosen(CentralType central) {
   const CentralFacts& facts = FactsOf(central);
   if (facts.windowCaptionSuffix) setWindowTitle(kCaption + *facts.windowCaptionSuffix);
-  if (facts.highestFirstAddress) firstAddressEdit->SetMaxValue(*facts.highestFirstAddress);
+  firstAddressEdit->SetMaxValue(facts.highestFirstAddress.value_or(DecoderModel::kMaxAddress));
   connectButton->setText(facts.connectCaption);
   if (facts.stationAbout) stationAboutButton->setText(QStringLiteral("Over IB/TC"));
   SetStationAboutVisible(facts.stationAbout);

@@ -20,6 +20,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class TAboutBox;
 class TClientSocket;
 class TComLed;
@@ -180,6 +181,8 @@ class MainWindow : public QWidget {
   void OnLongHandlersDone();
   static int ModeOf(const std::array<QRadioButton*, 7>& modes);
 
+  // Holds the hand-placed panels, and scrolls them on a screen smaller than the window.
+  QScrollArea* canvasScroller_ = nullptr;
   std::unique_ptr<RememberedSettings> settings_;
   std::unique_ptr<LinkObserver> linkObserver_;
   std::unique_ptr<BlockedCloseWatch> blockedCloseWatch_;

@@ -4,7 +4,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {}
+TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
+  // A log is read, not written in: Tab leads on to the next control instead of trapping the
+  // keyboard in the pane.
+  setTabChangesFocus(true);
+}
 
 void TMemo::AddLine(const QString& line) {
   // An entry as long as the pane's limit would push out everything before it and most of

@@ -56,11 +56,11 @@ TEST_F(MainWindowTest, StartsWithTheSelectionAndTheFirstModes) {
 }
 
 // The window starts as after choosing LocoNet; then each central type is chosen in turn from the
-// keyboard. What only the Lenz choice sets (CTS flow, the events) and only the Märklin choice
-// sets (the lower address limit) stays for any later choice, as it always has; a server leaves
-// the line and the window caption of the choice before it. "Volgende decoder" steps eight
-// addresses on up to the last first address the station can reach (a Lenz interface reaches
-// fewer turnouts than the field allows), and there stays.
+// keyboard. What only the Lenz choice sets (CTS flow, the events) stays for any later choice, as
+// it always has; the Märklin limit goes with the choice, so that LocoNet chosen after it reaches
+// 2040 again. A server leaves the line and the window caption of the choice before it.
+// "Volgende decoder" steps eight addresses on up to the last first address the station can reach
+// (a Lenz interface reaches fewer turnouts than the field allows), and there stays.
 TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
   // Top to bottom in this order, one row apart, where they were designed (in the window's scale).
   const char* const offered[] = {"IB/TC /LocoNet", "IB/TC ", "Lenz/Multi-Maus",
@@ -81,7 +81,7 @@ TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
       {CentralType::Srcp, br9600, sbOneStopBit, 2040, 2040, lenz, "Verbinden"},
       {CentralType::LocoNet, br19200, sbOneStopBit, 2040, 2040, plain, "Kies Compoort"},
       {CentralType::Maerklin, br2400, sbTwoStopBits, 248, 248, plain, "Kies Compoort"},
-      {CentralType::LocoNet, br19200, sbOneStopBit, 248, 248, plain, "Kies Compoort"}};
+      {CentralType::LocoNet, br19200, sbOneStopBit, 2040, 2040, plain, "Kies Compoort"}};
   for (const auto& [central, baud, stopBits, maxAddress, lastDecoder, title, connect] : steps) {
     QRadioButton* choice = window.CentralButton(central);
     choice->setFocus();

@@ -13,8 +13,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
+#include <QTest>
 #include <algorithm>
+#include <set>
 
 #include "About/TAboutBox.h"
 #include "CPortSetup/TComSetupFrm.h"
@@ -59,7 +62,15 @@ void ExpectCaptionsFit(QWidget& window) {
   }
 }
 
+// What a window's controls are placed on: the canvas of a window that scrolls on a small screen,
+// wherever it is scrolled to.
+QWidget& Canvas(QWidget& window) {
+  const auto* scroller = window.findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+  return scroller ? *scroller->widget() : window;
+}
+
 void ExpectNamedInReadingOrder(QWidget& window, int rightColumnFrom) {
+  QWidget& canvas = Canvas(window);
   QPoint previous(-1, -1);
   bool rightColumn = false;
   int stops = 0;
@@ -77,7 +88,7 @@ void ExpectNamedInReadingOrder(QWidget& window, int rightColumnFrom) {
       stop = stop->parentWidget();
     const QAccessibleInterface* named = QAccessible::queryAccessibleInterface(stop);
     EXPECT_TRUE(named && !named->text(QAccessible::Name).trimmed().isEmpty()) << Describe(stop);
-    const QPoint at = stop->mapTo(&window, QPoint(0, 0));
+    const QPoint at = stop->mapTo(&canvas, QPoint(0, 0));
     if (const bool right = at.x() >= rightColumnFrom; right != rightColumn) {
       EXPECT_TRUE(right) << "back to the left column at " << Describe(stop);
       rightColumn = right;
@@ -172,6 +183,48 @@ TEST_P(Layout, MainWindowOpensWholeOnAScreen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DesktopAndLargeFont, Layout, testing::Values(0, 14));
+
+// On a screen smaller than the window (ctest runs this on an 800 x 480 one) the window keeps to
+// the screen, and Tab brings every control into view in turn, the last ones of the programming
+// panel included; the pointer reaches the rest with the scroll bars.
+TEST(SmallScreen, EveryControlCanBeReached) {
+  MainWindow window;
+  window.show();
+  QApplication::processEvents();
+  const QRect screen = window.screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window.frameGeometry())) << testing::PrintToString(screen);
+  window.selectionPanel->hide();
+  window.programmingPanel->show();
+  window.signalsPanel->show();
+  window.programButton->hide();
+  window.nextDecoderButton->show();
+  window.closeButton->show();
+  window.activateWindow();
+  window.nextDecoderButton->setFocus();
+  QApplication::processEvents();
+
+  std::set<QWidget*> reached;
+  for (int tab = 0; tab < 40; ++tab) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_TRUE(focused);
+    reached.insert(focused);
+    // A control in view shows itself whole; a log larger than what a small screen leaves shows
+    // where its cursor is, its top left.
+    const QRect shown(focused->mapTo(&window, QPoint(0, 0)), focused->size());
+    const QRect seen = shown & window.rect();
+    EXPECT_TRUE(seen == shown || (seen.topLeft() == shown.topLeft() && seen.width() >= 16 &&
+                                  seen.height() >= 16))
+        << Describe(focused) << " at " << testing::PrintToString(shown) << " out of view";
+    QTest::keyClick(focused, Qt::Key_Tab);
+  }
+  for (QWidget* control : {static_cast<QWidget*>(window.nextDecoderButton),
+                           static_cast<QWidget*>(window.closeButton),
+                           static_cast<QWidget*>(window.decoderListButton),
+                           static_cast<QWidget*>(window.firstAddressEdit)}) {
+    QWidget* takesFocus = control->focusProxy() ? control->focusProxy() : control;
+    EXPECT_TRUE(reached.count(takesFocus)) << Describe(control) << " never reached by Tab";
+  }
+}
 
 struct Placement {
   const char* what;
