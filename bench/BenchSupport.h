@@ -1,8 +1,28 @@
 // What the benchmark programs share.
 #pragma once
 
+#include <QTemporaryDir>
 #include <QtGlobal>
 #include <sys/resource.h>
+
+// A benchmark measures the program as on its first day: the settings and the decoder list of
+// whoever runs it are neither read (a remembered central type or port would change the run) nor
+// written. Made before the application, it holds for every process the benchmark starts.
+class FirstDayFolders {
+ public:
+  FirstDayFolders() {
+    qputenv("XDG_CONFIG_HOME", configuration_.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
+    // Where sorvell-sim publishes its ports: another one running beside the benchmark keeps its
+    // own.
+    qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
+  }
+
+ private:
+  QTemporaryDir configuration_;
+  QTemporaryDir data_;
+  QTemporaryDir runtime_;
+};
 
 // CI's smoke run (SORVELL_BENCH_SMOKE set): every benchmark once and briefly, to show that it
 // still builds and runs. Its figures mean nothing, so its targets are not held against it.

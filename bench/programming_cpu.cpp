@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,17 +53,22 @@ QRadioButton* CentralButton(MainWindow& window, const QString& central) {
   return window.CentralButton(CentralTypeFromKey(central).value_or(CentralType::LocoNet));
 }
 
-// Starts sorvell-sim for the central type; the serial ones name their pty on the first line.
+// Starts sorvell-sim for the central type; the serial ones name their pty, the server (on a port
+// of the system's choosing, so that another server on 4303 does not matter) its address.
 bool StartStation(QProcess& station, const QString& central, QString& port) {
-  station.start(QStringLiteral(SORVELL_SIM_PATH), {central});
+  const bool server = central == QLatin1String("srcp");
+  station.start(QStringLiteral(SORVELL_SIM_PATH),
+                server ? QStringList{central, QStringLiteral("0")} : QStringList{central});
   if (!station.waitForStarted(5000)) return false;
   static const QRegularExpression ptyPath(QStringLiteral(" on (/dev/pts/\\d+)"));
+  static const QRegularExpression serverPort(QStringLiteral("^sorvell-sim: .*:(\\d+)$"),
+                                             QRegularExpression::MultilineOption);
+  const QRegularExpression& announced = server ? serverPort : ptyPath;
   QByteArray output;
   while (station.waitForReadyRead(5000)) {
     output += station.readAllStandardOutput();
-    if (central == QLatin1String("srcp")) return output.contains("press \"Verbinden\"");
-    if (const auto match = ptyPath.match(QString::fromLocal8Bit(output)); match.hasMatch()) {
-      port = match.captured(1);
+    if (const auto match = announced.match(QString::fromLocal8Bit(output)); match.hasMatch()) {
+      port = server ? QStringLiteral("127.0.0.1:") + match.captured(1) : match.captured(1);
       return true;
     }
   }
@@ -80,6 +86,7 @@ bool MeasureRun(const QString& central, CountingNotifier& notifier) {
   // A smoke run shows that a run still goes through; the program's own pauses add nothing to that.
   if (SmokeRun()) window.stepPauseTimer->SetInterval(100);
   window.show();
+  if (central == QLatin1String("srcp")) window.SrcpServerEdit->setText(port);
   CentralButton(window, central)->setChecked(true);
   if (central == QLatin1String("srcp"))
     WaitFor([&] { return window.receiveLog->Text().contains(QLatin1String("SRCP")); }, 5000,
@@ -115,6 +122,7 @@ bool MeasureRun(const QString& central, CountingNotifier& notifier) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const FirstDayFolders firstDay;
   QApplication app(argc, argv);
   CountingNotifier notifier;
   SetUserNotifier(&notifier);

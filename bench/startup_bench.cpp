@@ -3,6 +3,8 @@
 // is up and has settled (target: under 60 MiB). The program itself takes no options, so this
 // bench builds its window the way main.cpp does and starts itself for each sample.
 // Run: bench_startup [samples]; each sample is a fresh process.
+#include "BenchSupport.h"
+
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -112,6 +114,8 @@ T Median(std::vector<T> values) {
 int main(int argc, char** argv) {
   if (const char* started = std::getenv(kStartedAt)) return Sample(std::atoll(started), argc, argv);
 
+  // The samples inherit the folders.
+  const FirstDayFolders firstDay;
   const int samples = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   std::vector<double> toMain, toShown;
   std::vector<long> resident;

@@ -10,6 +10,7 @@
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const FirstDayFolders firstDay;
   QApplication app(argc, argv);
   MainWindow window;
   window.show();
