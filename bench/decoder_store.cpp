@@ -87,9 +87,10 @@ bool Measure(int rows, int runs, int saves) {
     if (!store.Save(list)) return false;
     runMs.push_back(clock.nsecsElapsed() / 1e6);
   }
-  std::printf("rows %d, runs %d: save after an edit %.1f ms, save after a run %.1f ms, "
-              "load %.1f ms, files %.2f MB\n",
-              rows, runs, Median(editMs), Median(runMs), loadMs, FolderBytes(folder.path()) / 1e6);
+  std::printf(
+      "rows %d, runs %d: save after an edit %.1f ms, save after a run %.1f ms, "
+      "load %.1f ms, files %.2f MB\n",
+      rows, runs, Median(editMs), Median(runMs), loadMs, FolderBytes(folder.path()) / 1e6);
   return true;
 }
 
