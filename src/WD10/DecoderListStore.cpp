@@ -1,5 +1,7 @@
 #include "WD10/DecoderListStore.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -140,6 +142,18 @@ ListFile ReadListFile(const QString& fileName) {
   return file;
 }
 
+// What tells one version of the file from another without reading it: each save puts a new file
+// in place (a new inode), and an edit in place changes its time or size.
+QByteArray Stamp(const QString& fileName) {
+  struct stat status {};
+  if (::stat(QFile::encodeName(fileName).constData(), &status) != 0) return {};
+  return QByteArray::number(qulonglong(status.st_dev)) + ':' +
+         QByteArray::number(qulonglong(status.st_ino)) + ':' +
+         QByteArray::number(qlonglong(status.st_size)) + ':' +
+         QByteArray::number(qlonglong(status.st_mtim.tv_sec)) + '.' +
+         QByteArray::number(qlonglong(status.st_mtim.tv_nsec));
+}
+
 QString WriteListFile(const QString& fileName, const std::vector<StoredRow>& rows) {
   QJsonArray values;
   for (const StoredRow& row : rows)
@@ -196,11 +210,14 @@ DecoderListStore::Loaded DecoderListStore::Load() {
   Loaded loaded;
   state_ = State::Keeping;
   base_.clear();
+  baseEntries_.clear();
+  baseStamp_.clear();
   knownRuns_ = 0;
   historyEnd_ = 0;
   // Without the lock (a folder of someone else's), the list is still read.
   QLockFile lock(fileName_ + QStringLiteral(".lock"));
   const bool locked = QFileInfo(folder_).isDir() && lock.tryLock(kLockWaitMs);
+  const QByteArray stamp = Stamp(fileName_);
   ListFile file = ReadListFile(fileName_);
   if (file.state == ListFile::State::Damaged) {
     const QString damaged = fileName_;
@@ -246,8 +263,13 @@ DecoderListStore::Loaded DecoderListStore::Load() {
         runs.runs.push_back(std::move(run.run));
   }
 
-  for (StoredRow& row : file.rows)
-    if (row.row) loaded.list.rows_.push_back(std::move(*row.row));
+  for (const StoredRow& row : file.rows)
+    if (row.row) loaded.list.rows_.push_back(*row.row);
+  // A version-1 file was written anew, and is read again at the first save.
+  if (!file.oldFormat) {
+    baseEntries_ = std::move(file.rows);
+    baseStamp_ = stamp;
+  }
   loaded.list.history_ = std::move(runs.runs);
   base_ = loaded.list.rows_;
   knownRuns_ = loaded.list.history_.size();
@@ -284,7 +306,14 @@ bool DecoderListStore::Save(DecoderList& list, QString* why) {
   QLockFile lock(fileName_ + QStringLiteral(".lock"));
   if (!lock.tryLock(kLockWaitMs)) return fail(LockProblem(lock));
 
-  ListFile file = ReadListFile(fileName_);
+  // Unchanged since this store read or wrote it (no other window saved): nothing to read.
+  ListFile file;
+  if (const QByteArray stamp = Stamp(fileName_); !stamp.isEmpty() && stamp == baseStamp_) {
+    file.state = ListFile::State::Read;
+    file.rows = baseEntries_;
+  } else {
+    file = ReadListFile(fileName_);
+  }
   if (file.state == ListFile::State::Damaged || file.state == ListFile::State::NotReadableNow)
     return fail(file.why + QStringLiteral("; het blijft zoals het is"));
   DecoderHistoryFile history(HistoryFileName());
@@ -324,8 +353,10 @@ bool DecoderListStore::Save(DecoderList& list, QString* why) {
   historyEnd_ = history.Size();
   if (!written.isEmpty()) return fail(written);
   list.rows_.clear();
-  for (StoredRow& row : merged)
-    if (row.row) list.rows_.push_back(std::move(*row.row));
+  for (const StoredRow& row : merged)
+    if (row.row) list.rows_.push_back(*row.row);
   base_ = list.rows_;
+  baseEntries_ = std::move(merged);
+  baseStamp_ = Stamp(fileName_);
   return true;
 }

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "WD10/DecoderList.h"
+#include "WD10/DecoderListMerge.h"
 
 class DecoderListStore {
  public:
@@ -60,6 +61,10 @@ class DecoderListStore {
   State state_ = State::Unread;
   // The rows as this store last read or wrote them, to tell this window's changes from others'.
   std::vector<DecoderRow> base_;
+  // The file's entries as base_ came from them (values that did not read included), and the
+  // file's stamp then: while the stamp holds, a save need not read the file again.
+  std::vector<StoredRow> baseEntries_;
+  QByteArray baseStamp_;
   // How many runs at the start of the list's history the history file already holds, and where
   // in it the runs this store has not read yet begin.
   std::size_t knownRuns_ = 0;
