@@ -58,7 +58,8 @@ DecoderHistoryFile::Read DecoderHistoryFile::ReadFrom(qint64 from) const {
 QString DecoderHistoryFile::Append(const QList<QByteArray>& lines) {
   if (lines.isEmpty()) return {};
   QFile file(fileName_);
-  if (!file.open(QIODevice::ReadWrite)) return file.errorString();
+  // Unbuffered: a write that fails fails here, and nothing is left to flush over the take-back.
+  if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return file.errorString();
   const qint64 before = file.size();
   QByteArray bytes;
   // A line cut short by a crash is ended first, so that it stays a line of its own and the

@@ -200,6 +200,8 @@ TEST(DecoderListStore, EveryValueTheWindowCanSendReadsBack) {
 TEST(DecoderListStore, FailedSaveLeavesTheLastListWhole) {
   DecoderList big = LayoutList();
   for (int i = 0; i < 200; ++i) big.Add(Row(QStringLiteral("Decoder %1").arg(i), 1 + 8 * i));
+  // More runs than fit: the history's append fails too, and takes back what it wrote.
+  for (int i = 0; i < 40; ++i) big.RecordUnlisted(MadeRun(RunRecord::Result::Failed));
   const QTemporaryDir scratch;
   const QString notAFolder = scratch.filePath("layout.txt");
   Write(notAFolder, "the layout's notes");
@@ -213,6 +215,7 @@ TEST(DecoderListStore, FailedSaveLeavesTheLastListWhole) {
       ASSERT_TRUE(store.Save(small));
     }
     const QByteArray last = Contents(store.FileName());
+    const QByteArray lastHistory = Contents(store.HistoryFileName());
     const QStringList files = QDir(folder).entryList(QDir::Files);
     ASSERT_LT(last.size(), 4096);
     // A full disk, as the file size limit makes it for this process: every byte past it fails.
@@ -231,6 +234,7 @@ TEST(DecoderListStore, FailedSaveLeavesTheLastListWhole) {
                                QDir::toNativeSeparators(store.FileName())))
         << why.toStdString();
     EXPECT_EQ(Contents(store.FileName()), last);
+    EXPECT_EQ(Contents(store.HistoryFileName()), lastHistory);
     EXPECT_EQ(Contents(notAFolder), "the layout's notes");
     // No half-written file left beside it either.
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), files);
