@@ -334,10 +334,11 @@ TEST(DecoderListStore, AValueThatDoesNotReadIsNamedAndKeptWhereItStood) {
        R"(decoder 8 ("Id") heeft een ongeldige waarde bij "id".)"},
       {R"("een regel tekst")", "decoder 9 is onleesbaar."},
   };
-  QStringList rows{row("Goed 1")};
+  // The two good rows carry one id, as a row copied by hand would: they stay two rows.
+  QStringList rows{row("Goed 1", "{\"name", "{\"id\":\"x\",\"name")};
   QStringList lines;
   for (const auto& [value, line] : bad) rows.append(value), lines.append(line);
-  rows.append(row("Goed 2", "s\":12", "s\":2040"));
+  rows.append(row("Goed 2", "s\":12", "s\":2040").replace("{\"name", "{\"id\":\"x\",\"name"));
   const QString folder = DecoderListStore::DefaultFolder();
   QDir().mkpath(folder);
   Write(folder + "/decoders.json",
@@ -362,6 +363,7 @@ TEST(DecoderListStore, AValueThatDoesNotReadIsNamedAndKeptWhereItStood) {
   ASSERT_EQ(loaded.list.Rows().size(), 2u);
   EXPECT_EQ(loaded.list.Rows()[0].name, "Goed 1");
   EXPECT_EQ(loaded.list.Rows()[1].firstAddress, 2040);
+  EXPECT_NE(loaded.list.Rows()[0].id, loaded.list.Rows()[1].id);
   EXPECT_EQ(loaded.list.History().size(), 2u);
 
   // An edit and a run later, the bad values stand where they stood, and the torn line is ended
