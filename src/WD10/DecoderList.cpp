@@ -1,5 +1,6 @@
 #include "WD10/DecoderList.h"
 
+#include <QRandomGenerator>
 #include <algorithm>
 
 namespace {
@@ -11,11 +12,16 @@ bool Holds(const std::vector<DecoderRow>& rows, int index) {
 }  // namespace
 
 void DecoderList::Add(DecoderRow row) {
+  // 64 random bits: windows that add rows at the same moment never pick the same id.
+  if (row.id.isEmpty())
+    row.id = QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, u'0');
   rows_.push_back(std::move(row));
 }
 
 void DecoderList::Update(int index, DecoderRow row) {
-  if (Holds(rows_, index)) rows_[index] = std::move(row);
+  if (!Holds(rows_, index)) return;
+  row.id = rows_[index].id;
+  rows_[index] = std::move(row);
 }
 
 void DecoderList::Remove(int index) {

@@ -26,6 +26,8 @@ struct RunRecord {
   Result result = Result::Failed;
   // For a failed run: the station's own words, or which confirmation did not come.
   QString stationSaid;
+
+  bool operator==(const RunRecord&) const = default;
 };
 
 struct DecoderRow {
@@ -34,6 +36,11 @@ struct DecoderRow {
   int modeA = 2;  // mode numbers, DecoderModel::kModes
   int modeB = 2;
   std::optional<RunRecord> lastRun;
+  // The row's own name for the file, which no edit changes: two windows on one list tell by it
+  // which row the other one edited, added or removed, wherever it now stands.
+  QString id{};
+
+  bool operator==(const DecoderRow&) const = default;
 };
 
 class DecoderList {
@@ -41,7 +48,9 @@ class DecoderList {
   const std::vector<DecoderRow>& Rows() const { return rows_; }
   const std::vector<RunRecord>& History() const { return history_; }
 
+  // A row without an id is given a new one.
   void Add(DecoderRow row);
+  // The row keeps its id, whatever row says.
   void Update(int index, DecoderRow row);
   void Remove(int index);
   // Moves the row at from so that it ends up at to.

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPushButton>
+#include <QSet>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -137,11 +138,40 @@ void DecoderListWindow::BuildWindow() {
 }
 
 void DecoderListWindow::Save() {
+  const std::vector<DecoderRow> shown = list_.Rows();
   QString why;
-  if (!store_.Save(list_, &why))
+  const bool saved = store_.Save(list_, &why);
+  if (list_.Rows() != shown) ShowMergedRows(shown);
+  if (!saved)
     ShowMessage(
         QStringLiteral("De decoderlijst kon niet worden opgeslagen in %1.").arg(store_.FileName()),
         why);
+}
+
+void DecoderListWindow::ShowMergedRows(const std::vector<DecoderRow>& shown) {
+  // The table still shows the rows as they were: the selection, the current and the chosen row
+  // are found again by their ids, wherever the other window's changes put them.
+  const auto idOf = [&](int row) {
+    return row >= 0 && row < int(shown.size()) ? shown[std::size_t(row)].id : QString();
+  };
+  QSet<QString> selected;
+  for (const QModelIndex& index : table->selectionModel()->selectedRows())
+    selected.insert(idOf(index.row()));
+  const QString current = idOf(CurrentRow());
+  const QString chosen = idOf(chosen_.value_or(-1));
+  model_->Refresh();
+  chosen_.reset();
+  QItemSelection selection;
+  for (int row = 0; row < int(list_.Rows().size()); ++row) {
+    const QString& id = list_.Rows()[std::size_t(row)].id;
+    if (id == chosen) chosen_ = row;
+    if (selected.contains(id))
+      selection.select(model_->index(row, 0), model_->index(row, DecoderListModel::kColumns - 1));
+    if (id == current)
+      table->selectionModel()->setCurrentIndex(model_->index(row, DecoderListModel::kName),
+                                               QItemSelectionModel::NoUpdate);
+  }
+  table->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
 int DecoderListWindow::CurrentRow() const {

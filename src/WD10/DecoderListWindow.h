@@ -75,7 +75,9 @@ class DecoderListWindow : public QWidget {
 
  private:
   void BuildWindow();
+  // Writes the list, and shows what other windows on the same list changed meanwhile.
   void Save();
+  void ShowMergedRows(const std::vector<DecoderRow>& shown);
   void Select(int row);
   int CurrentRow() const;
   std::vector<int> SeriesRows() const;

@@ -5,13 +5,19 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <functional>
 
 #include "WD10/DecoderList.h"
 #include "WD10/DecoderListCsv.h"
+#include "WD10/DecoderListJson.h"
 #include "WD10/DecoderListStore.h"
+#include "WD10/DecoderModel.h"
 
 namespace {
 
@@ -138,21 +144,64 @@ TEST(DecoderListStore, ListAndHistorySurviveARestartInTheUsersDataFolder) {
   const DecoderList saved = LayoutList();
   for (int start = 0; start < 3; ++start) {
     DecoderListStore store;
-    const DecoderListStore::Loaded loaded = store.Load();
+    DecoderListStore::Loaded loaded = store.Load();
     EXPECT_EQ(store.FileName(), folder + "/decoders.json");
     EXPECT_EQ(loaded.problem, QString());
     EXPECT_EQ(Describe(loaded.list), Describe(start == 0 ? DecoderList() : saved));
-    ASSERT_TRUE(store.Save(saved));
+    if (start == 0) loaded.list = saved;
+    ASSERT_TRUE(store.Save(loaded.list));
   }
   // The time in the file names its offset: the same moment wherever it is read.
-  EXPECT_TRUE(Contents(folder + "/decoders.json").contains("2026-12-07T11:05:42.317+01:00"));
-  EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"decoders.json"});
+  EXPECT_TRUE(
+      Contents(folder + "/decoders-history.jsonl").contains("2026-12-07T11:05:42.317+01:00"));
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+            (QStringList{"decoders-history.jsonl", "decoders.json"}));
+}
+
+// Every first address a run can go out with (the field takes any, not only a decoder's first),
+// every pair of modes and names a file format could trip over: saved and read back as they were.
+TEST(DecoderListStore, EveryValueTheWindowCanSendReadsBack) {
+  const QStringList names{"Sein 12\" links",
+                          "Station; Noord",
+                          "Brücke Ölmühle ⇄",
+                          "=SOM(A1)",
+                          "+31",
+                          "-",
+                          "@thuis",
+                          "",
+                          "tab\tcr\r",
+                          "Emplacement\nzuid"};
+  DecoderList list;
+  for (int address = DecoderModel::kMinAddress; address <= DecoderModel::kMaxAddress; ++address) {
+    const std::size_t pair = std::size_t(address) % 49;
+    const int modeA = DecoderModel::kModes[pair / 7].number;
+    const int modeB = DecoderModel::kModes[pair % 7].number;
+    list.Add(Row(names[address % names.size()], address, modeA, modeB));
+    RunRecord run = MadeRun(RunRecord::Result(address % 3), names[(address + 1) % names.size()]);
+    run.firstAddress = address;
+    run.modeA = modeB;
+    run.modeB = modeA;
+    if (address % 2)
+      list.Record(address - 1, run);
+    else
+      list.RecordUnlisted(run);
+  }
+  DecoderListStore store;
+  ASSERT_TRUE(store.Save(list));
+  DecoderListStore next;
+  const DecoderListStore::Loaded loaded = next.Load();
+  EXPECT_EQ(loaded.problem, QString());
+  EXPECT_EQ(Describe(loaded.list), Describe(list));
+  EXPECT_TRUE(
+      std::ranges::equal(loaded.list.Rows(), list.Rows(), {}, &DecoderRow::id, &DecoderRow::id));
 }
 
 // A save that fails leaves the file of the last save as it was, and says why.
 TEST(DecoderListStore, FailedSaveLeavesTheLastListWhole) {
   DecoderList big = LayoutList();
   for (int i = 0; i < 200; ++i) big.Add(Row(QStringLiteral("Decoder %1").arg(i), 1 + 8 * i));
+  // More runs than fit: the history's append fails too, and takes back what it wrote.
+  for (int i = 0; i < 40; ++i) big.RecordUnlisted(MadeRun(RunRecord::Result::Failed));
   const QTemporaryDir scratch;
   const QString notAFolder = scratch.filePath("layout.txt");
   Write(notAFolder, "the layout's notes");
@@ -162,9 +211,12 @@ TEST(DecoderListStore, FailedSaveLeavesTheLastListWhole) {
     DecoderListStore store(folder);
     ASSERT_TRUE(store.Load().problem.isEmpty());
     if (diskFull) {
-      ASSERT_TRUE(store.Save(LayoutList()));
+      DecoderList small = LayoutList();
+      ASSERT_TRUE(store.Save(small));
     }
     const QByteArray last = Contents(store.FileName());
+    const QByteArray lastHistory = Contents(store.HistoryFileName());
+    const QStringList files = QDir(folder).entryList(QDir::Files);
     ASSERT_LT(last.size(), 4096);
     // A full disk, as the file size limit makes it for this process: every byte past it fails.
     rlimit before{};
@@ -182,39 +234,28 @@ TEST(DecoderListStore, FailedSaveLeavesTheLastListWhole) {
                                QDir::toNativeSeparators(store.FileName())))
         << why.toStdString();
     EXPECT_EQ(Contents(store.FileName()), last);
+    EXPECT_EQ(Contents(store.HistoryFileName()), lastHistory);
     EXPECT_EQ(Contents(notAFolder), "the layout's notes");
     // No half-written file left beside it either.
-    EXPECT_LE(QDir(folder).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), files);
   }
 }
 
 TEST(DecoderListStore, DamagedFileIsKeptReportedAndTheListGoesOnBesideIt) {
   const QString valid = R"({"version":1,"decoders":[{"name":"a","firstAddress":9,"modeA":2,)"
-                        R"("modeB":8}],"history":[%1,%2]})";
-  const QString run = R"({"when":"2026-12-07T11:05:42+01:00","decoder":"","firstAddress":1,)"
-                      R"("modeA":2,"modeB":2,"central":"SRCP","result":"failed","stationSaid":""})";
+                        R"("modeB":8}],"history":[]})";
   const auto decoders = [&](const QString& from, const QString& to) {
-    return QString(valid).replace(from, to).arg(run, run).toUtf8();
-  };
-  const auto secondRun = [&](const QString& from, const QString& to) {
-    return valid.arg(run, QString(run).replace(from, to)).toUtf8();
+    return QString(valid).replace(from, to).toUtf8();
   };
   const std::tuple<const char*, QByteArray, const char*> cases[] = {
       {"bytes", QByteArray("\x00\xff{\x01\"version\"\n\xfe\x80", 12).repeated(300),
        "de inhoud is geen leesbare lijst (fout bij teken 1)."},
       {"no decoders", decoders("decoders", "rows"), "de inhoud is geen decoderlijst."},
-      {"no history", decoders("history", "runs"), "de inhoud is geen decoderlijst."},
-      {"newer version", decoders("\"version\":1", "\"version\":2"),
-       "het is versie 2 van de lijst; dit programma kent versie 1."},
-      {"address off the grid", decoders("9", "10"),
-       "decoder 1 heeft een ongeldige waarde bij \"firstAddress\"."},
-      {"address too high", decoders("9", "2041"),
-       "decoder 1 heeft een ongeldige waarde bij \"firstAddress\"."},
-      {"fractional mode", decoders("8", "7.5"),
-       "decoder 1 heeft een ongeldige waarde bij \"modeB\"."},
-      {"row not an object", decoders("}],", "},\"b\"],"), "decoder 2 is onleesbaar."},
-      {"unknown result", secondRun("failed", "maybe"),
-       "regel 2 van de geschiedenis heeft een ongeldige waarde bij \"result\"."},
+      {"decoders not a list", R"({"version":2,"decoders":{}})", "de inhoud is geen decoderlijst."},
+      {"first version without its history", decoders("history", "runs"),
+       "de inhoud is geen decoderlijst."},
+      {"newer version", decoders("\"version\":1", "\"version\":3"),
+       "het is versie 3 van de lijst; dit programma kent versie 2."},
       {"a folder", {}, "op die plaats staat een map."},
   };
   const QString folder = DecoderListStore::DefaultFolder();
@@ -235,7 +276,8 @@ TEST(DecoderListStore, DamagedFileIsKeptReportedAndTheListGoesOnBesideIt) {
                   "\nSorvell begint met een lege lijst en bewaart die voortaan als " + renamed +
                   ".");
 
-    const DecoderList list = LayoutList();
+    DecoderList list = LayoutList();
+    const DecoderList expected = list;
     ASSERT_TRUE(store.Save(list));
     if (content.isNull())
       EXPECT_TRUE(QFileInfo::exists(damaged + "/inside"));
@@ -246,7 +288,7 @@ TEST(DecoderListStore, DamagedFileIsKeptReportedAndTheListGoesOnBesideIt) {
     const DecoderListStore::Loaded again = next.Load();
     EXPECT_EQ(again.problem, QString());
     EXPECT_EQ(next.FileName(), renamed);
-    EXPECT_EQ(Describe(again.list), Describe(list));
+    EXPECT_EQ(Describe(again.list), Describe(expected));
   }
 }
 
@@ -256,10 +298,272 @@ TEST(DecoderListStore, SaveBeforeLoadStillKeepsADamagedFile) {
   Write(folder + "/decoders.json", "not a list");
   Write(folder + "/decoders-2.json", "not a list either");
   DecoderListStore store;
-  ASSERT_TRUE(store.Save(LayoutList()));
+  DecoderList list = LayoutList();
+  ASSERT_TRUE(store.Save(list));
   EXPECT_EQ(store.FileName(), folder + "/decoders-3.json");
   EXPECT_EQ(Contents(folder + "/decoders.json") + Contents(folder + "/decoders-2.json"),
             "not a listnot a list either");
+}
+
+// One value the reader does not take costs only its own row or run: the rest is read, the value
+// is named, and it stays in the file where it stood through later saves.
+TEST(DecoderListStore, AValueThatDoesNotReadIsNamedAndKeptWhereItStood) {
+  const QString run = R"({"when":"2026-12-07T11:05:42+01:00","decoder":"d","firstAddress":5,)"
+                      R"("modeA":2,"modeB":8,"central":"SRCP","result":"failed","stationSaid":""})";
+  const auto row = [&](const char* name, const QString& from = {}, const QString& to = {}) {
+    const QString made = QStringLiteral(R"({"name":"%1","firstAddress":12,"modeA":3,"modeB":7,)"
+                                        R"("lastRun":%2})")
+                             .arg(QLatin1String(name), run);
+    return from.isEmpty() ? made : QString(made).replace(from, to);
+  };
+  // Each bad value, and the line that names it.
+  const std::pair<QString, QString> bad[] = {
+      {row("Nul", "s\":12", "s\":0"),
+       R"(decoder 2 ("Nul") heeft een ongeldige waarde bij "firstAddress".)"},
+      {row("Hoog", "s\":12", "s\":2041"),
+       R"(decoder 3 ("Hoog") heeft een ongeldige waarde bij "firstAddress".)"},
+      {row("Half", "\"modeA\":3", "\"modeA\":3.5"),
+       R"(decoder 4 ("Half") heeft een ongeldige waarde bij "modeA".)"},
+      {row("Negen", "\"modeB\":7", "\"modeB\":9"),
+       R"(decoder 5 ("Negen") heeft een ongeldige waarde bij "modeB".)"},
+      {row("", "\"name\":\"\"", "\"name\":7"),
+       R"(decoder 6 heeft een ongeldige waarde bij "name".)"},
+      {row("Oud", "failed", "misschien"),
+       R"(decoder 7 ("Oud") heeft een ongeldige waarde bij "lastRun.result".)"},
+      {row("Id", "{\"name", "{\"id\":4,\"name"),
+       R"(decoder 8 ("Id") heeft een ongeldige waarde bij "id".)"},
+      {R"("een regel tekst")", "decoder 9 is onleesbaar."},
+  };
+  // The two good rows carry one id, as a row copied by hand would: they stay two rows.
+  QStringList rows{row("Goed 1", "{\"name", "{\"id\":\"x\",\"name")};
+  QStringList lines;
+  for (const auto& [value, line] : bad) rows.append(value), lines.append(line);
+  rows.append(row("Goed 2", "s\":12", "s\":2040").replace("{\"name", "{\"id\":\"x\",\"name"));
+  const QString folder = DecoderListStore::DefaultFolder();
+  QDir().mkpath(folder);
+  Write(folder + "/decoders.json",
+        QStringLiteral(R"({"version":2,"decoders":[%1]})").arg(rows.join(',')).toUtf8());
+  const QByteArray history =
+      (run + '\n' + QString(run).replace("\"d\"", "null") + '\n' +
+       QString(run).replace("5,", "2041,") + '\n' + run + '\n' + "[1,2]\n" + run.left(40))
+          .toUtf8();
+  Write(folder + "/decoders-history.jsonl", history);
+  lines << R"(regel 2 van de geschiedenis heeft een ongeldige waarde bij "decoder".)"
+        << R"(regel 3 van de geschiedenis heeft een ongeldige waarde bij "firstAddress".)"
+        << "regel 5 van de geschiedenis is onleesbaar."
+        << "regel 6 van de geschiedenis is afgebroken (een onderbroken schrijfbeurt).";
+
+  DecoderListStore store;
+  DecoderListStore::Loaded loaded = store.Load();
+  const QString told =
+      "Niet alles in de decoderlijst kan worden gelezen; al het andere is "
+      "gelezen. Deze waarden blijven in " +
+      folder + " zoals ze stonden:\n";
+  EXPECT_EQ(loaded.problem.toStdString(), (told + lines.join('\n')).toStdString());
+  ASSERT_EQ(loaded.list.Rows().size(), 2u);
+  EXPECT_EQ(loaded.list.Rows()[0].name, "Goed 1");
+  EXPECT_EQ(loaded.list.Rows()[1].firstAddress, 2040);
+  EXPECT_NE(loaded.list.Rows()[0].id, loaded.list.Rows()[1].id);
+  EXPECT_EQ(loaded.list.History().size(), 2u);
+
+  // An edit and a run later, the bad values stand where they stood, and the torn line is ended
+  // before the new run, which is read back.
+  DecoderRow edited = loaded.list.Rows()[1];
+  edited.name = "Goed 2 (nieuw)";
+  loaded.list.Update(1, edited);
+  loaded.list.Record(0, MadeRun(RunRecord::Result::Programmed));
+  ASSERT_TRUE(store.Save(loaded.list));
+  const QJsonArray stored =
+      QJsonDocument::fromJson(Contents(folder + "/decoders.json")).object()["decoders"].toArray();
+  ASSERT_EQ(stored.size(), rows.size());
+  for (int i = 1; i <= int(std::size(bad)); ++i)
+    EXPECT_EQ(stored[i], QJsonDocument::fromJson(("[" + rows[i] + "]").toUtf8()).array()[0]) << i;
+  EXPECT_EQ(stored.last()["name"], "Goed 2 (nieuw)");
+  EXPECT_TRUE(Contents(folder + "/decoders-history.jsonl").startsWith(history + '\n'));
+  DecoderListStore next;
+  const DecoderListStore::Loaded again = next.Load();
+  EXPECT_EQ(again.list.History().size(), 3u);
+  EXPECT_EQ(Describe(again.list.Rows()), Describe(loaded.list.Rows()));
+  lines.last() = "regel 6 van de geschiedenis is onleesbaar.";
+  EXPECT_EQ(again.problem.toStdString(), (told + lines.join('\n')).toStdString());
+}
+
+// A list of the first version, with its history inside, is carried over whole: its runs into
+// the history file, its rows with ids; and the next start reads the same.
+TEST(DecoderListStore, AListOfTheFirstVersionIsCarriedOverWhole) {
+  DecoderList list = LayoutList();
+  QJsonArray rows, runs;
+  for (const DecoderRow& row : list.Rows()) {
+    QJsonObject json = DecoderListJson::FromRow(row);
+    json.remove("id");
+    rows.append(json);
+  }
+  for (const RunRecord& run : list.History()) runs.append(DecoderListJson::FromRun(run));
+  const QString folder = DecoderListStore::DefaultFolder();
+  QDir().mkpath(folder);
+  Write(folder + "/decoders.json",
+        QJsonDocument(QJsonObject{{"version", 1}, {"decoders", rows}, {"history", runs}}).toJson());
+  for (int start = 0; start < 2; ++start) {
+    DecoderListStore store;
+    const DecoderListStore::Loaded loaded = store.Load();
+    EXPECT_EQ(loaded.problem, QString());
+    EXPECT_EQ(Describe(loaded.list), Describe(list));
+    const QJsonObject file = QJsonDocument::fromJson(Contents(store.FileName())).object();
+    EXPECT_EQ(file["version"], 2);
+    EXPECT_FALSE(file.contains("history"));
+    EXPECT_EQ(file["decoders"][3]["id"], "row-4");
+    EXPECT_EQ(Contents(store.HistoryFileName()).count('\n'), 5);
+  }
+}
+
+// A file that cannot be read now is not damaged: it is left as it is for this start, nothing is
+// written over it, and the next start reads it.
+TEST(DecoderListStore, AFileThatCannotBeReadNowIsReadAgainAtTheNextStart) {
+  const QString folder = DecoderListStore::DefaultFolder();
+  struct Case {
+    const char* what;
+    const char* file;
+    QString told;
+  };
+  // Reading the process's own memory from its start fails with an I/O error, even for root.
+  const Case cases[] = {
+      {"list, I/O error", "decoders.json",
+       "De decoderlijst kan nu niet worden gelezen: het bestand kan niet worden gelezen "
+       "(Input/output error).\nHet bestand blijft zoals het is: " +
+           folder + "/decoders.json"},
+      {"history, I/O error", "decoders-history.jsonl",
+       "De geschiedenis kan nu niet worden gelezen: Input/output error.\nHet bestand blijft zoals "
+       "het is: " +
+           folder + "/decoders-history.jsonl"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QDir(folder).removeRecursively();
+    {
+      DecoderList list = LayoutList();
+      ASSERT_TRUE(DecoderListStore().Save(list));
+    }
+    const QString path = folder + '/' + c.file;
+    const QString other =
+        folder + (path.endsWith(".json") ? "/decoders-history.jsonl" : "/decoders.json");
+    const QByteArray kept = Contents(path), otherKept = Contents(other);
+    QFile::rename(path, path + ".away");
+    ASSERT_TRUE(QFile::link("/proc/self/mem", path));
+
+    DecoderListStore store;
+    DecoderListStore::Loaded loaded = store.Load();
+    EXPECT_EQ(loaded.problem,
+              c.told +
+                  "\nWijzigingen worden deze keer niet bewaard; bij de volgende start "
+                  "probeert Sorvell het opnieuw.");
+    EXPECT_EQ(store.FileName(), folder + "/decoders.json");
+    loaded.list.Add(Row("Nieuw", 33));
+    loaded.list.RecordUnlisted(MadeRun(RunRecord::Result::Failed));
+    EXPECT_TRUE(store.Save(loaded.list));
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(Contents(other), otherKept);
+
+    QFile::remove(path);
+    QFile::rename(path + ".away", path);
+    DecoderListStore next;
+    const DecoderListStore::Loaded again = next.Load();
+    EXPECT_EQ(again.problem, QString());
+    EXPECT_EQ(Describe(again.list), Describe(LayoutList()));
+    EXPECT_EQ(Contents(path), kept);
+  }
+}
+
+// Two windows on one folder, each saving as it goes without reading the other's changes first:
+// every edit and every run of each ends up in the file, and each window is shown the other's.
+TEST(DecoderListStore, TwoWindowsOnOneFolderLoseNothing) {
+  struct Window {
+    DecoderListStore store;
+    DecoderList list = store.Load().list;
+    void Rename(int row, const QString& name) {
+      DecoderRow changed = list.Rows()[std::size_t(row)];
+      changed.name = name;
+      list.Update(row, changed);
+      Save();
+    }
+    void Run(int row, const QString& by) {
+      RunRecord run = MadeRun(RunRecord::Result::Programmed, by);
+      if (row < 0)
+        list.RecordUnlisted(run);
+      else
+        list.Record(row, run);
+      Save();
+    }
+    void Save() { ASSERT_TRUE(store.Save(list)); }
+    QString Names() const {
+      QString names;
+      for (const DecoderRow& row : list.Rows())
+        names += row.name + (row.lastRun ? "*" + row.lastRun->decoderName : "") + ' ';
+      return names.trimmed();
+    }
+  };
+  using Steps = std::function<void(Window & a, Window & b)>;
+  const std::tuple<const char*, Steps, const char*, const char*> cases[] = {
+      {"different rows edited",
+       [](Window& a, Window& b) { a.Rename(0, "A"), b.Rename(1, "B"), a.Rename(2, "C"); },
+       "A B C d", ""},
+      {"one row edited by both: the later edit wins, both runs stay",
+       [](Window& a, Window& b) {
+         a.Run(1, "a"), b.Run(1, "b"), a.Rename(0, "A"), b.Rename(0, "B");
+       },
+       "B b*b c d", "a b"},
+      {"runs of rows and of no row, interleaved",
+       [](Window& a, Window& b) {
+         a.Run(0, "a1"), b.Run(-1, "b1"), b.Run(3, "b2"), a.Run(-1, "a2");
+       },
+       "a*a1 b c d*b2", "a1 b1 b2 a2"},
+      {"rows added by both",
+       [](Window& a, Window& b) {
+         a.list.Add(Row("x", 41)), a.Save(), b.list.Add(Row("y", 49)), b.Save();
+       },
+       "a b c d x y", ""},
+      {"a row removed, another edited",
+       [](Window& a, Window& b) { a.list.Remove(1), a.Save(), b.Rename(2, "C"); }, "a C d", ""},
+      {"a row removed, then edited by the other: the later edit keeps it",
+       [](Window& a, Window& b) { a.list.Remove(1), a.Save(), b.Rename(1, "B"); }, "a B c d", ""},
+      {"a row edited, then removed by the other",
+       [](Window& a, Window& b) { b.Rename(1, "B"), a.list.Remove(1), a.Save(); }, "a c d", ""},
+      {"a row moved, another edited and one added",
+       [](Window& a, Window& b) {
+         a.list.Move(3, 0), a.Save(), b.Rename(0, "A"), b.list.Add(Row("y", 49)), b.Save();
+       },
+       "d A b c y", ""},
+      {"the list replaced, while the other edits",
+       [](Window& a, Window& b) {
+         for (int i = 0; i < 4; ++i) a.list.Remove(0);
+         a.list.Add(Row("p", 1)), a.list.Add(Row("q", 9)), a.Save();
+         b.Rename(3, "D");
+       },
+       "p q D", ""},
+  };
+  const QString folder = DecoderListStore::DefaultFolder();
+  for (const auto& [what, steps, names, runs] : cases) {
+    SCOPED_TRACE(what);
+    QDir(folder).removeRecursively();
+    {
+      Window first;
+      for (const char* name : {"a", "b", "c", "d"})
+        first.list.Add(Row(name, 1 + 8 * int(first.list.Rows().size())));
+      first.Save();
+    }
+    Window a, b;
+    steps(a, b);
+    // Whichever saved last shows the other's changes; a window that starts now reads them all.
+    Window late;
+    EXPECT_EQ(late.Names(), names);
+    QStringList history;
+    for (const RunRecord& run : late.list.History()) history.append(run.decoderName);
+    EXPECT_EQ(history.join(' '), runs);
+    b.Save(), a.Save();
+    EXPECT_EQ(a.Names(), names);
+    EXPECT_EQ(b.Names(), names);
+    EXPECT_EQ(a.list.History().size(), late.list.History().size());
+    EXPECT_EQ(Describe(b.list.History()), Describe(late.list.History()));
+  }
 }
 
 // --- The spreadsheet file -------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "WD10/DecoderListModel.h"
+#include "WD10/DecoderListStore.h"
 #include "WD10/DecoderListWindow.h"
 #include "WD10/MainWindow.h"
 #include "WD10/TSpinEdit.h"
@@ -95,6 +96,33 @@ TEST_F(DecoderListWindowTest, ASpreadsheetSavedAndOpenedReplacesTheRowsAndSaysWh
   EXPECT_EQ(list.List().Rows()[1].modeB, 7);
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages[0].contains("1 rijen uit lijst.csv"));
+}
+
+// Another Sorvell window on the same list: its rows show at this window's next save, and the
+// selected and the chosen row stay the ones the user picked, wherever they now stand.
+TEST_F(DecoderListWindowTest, AnotherWindowsRowsShowAndTheChosenRowStaysChosen) {
+  DecoderListStore other;
+  DecoderList theirs = other.Load().list;
+  theirs.Add(DecoderRow{"Brug", 17, 4, 4, std::nullopt, {}});
+  theirs.Move(2, 0);
+  ASSERT_TRUE(other.Save(theirs));
+  list.table->selectRow(1);
+  list.ChooseRow();
+  model.setData(model.index(0, DecoderListModel::kName), "Eerste");
+  EXPECT_EQ(QStringList({Cell(0, 0), Cell(1, 0), Cell(2, 0)}),
+            QStringList({"Brug", "Eerste", "Decoder 2"}));
+  EXPECT_EQ(list.table->currentIndex().row(), 2);
+  EXPECT_EQ(list.table->selectionModel()->selectedRows().size(), 1);
+
+  RunRecord run;
+  run.firstAddress = 9;
+  run.modeB = 7;
+  run.result = RunRecord::Result::Programmed;
+  list.RecordRun(run);
+  EXPECT_TRUE(Cell(2, DecoderListModel::kLastRun).startsWith("geprogrammeerd op "));
+  const std::optional<RunRecord> saved = other.Load().list.Rows()[2].lastRun;
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->decoderName, "Decoder 2");
 }
 
 }  // namespace
