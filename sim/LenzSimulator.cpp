@@ -78,9 +78,10 @@ bool LenzSimulator::TrackPowered() const {
   return trackPowered_;
 }
 
-void LenzSimulator::CutTrackPowerAfterAccessoryCommands(int n) {
+void LenzSimulator::CutTrackPowerAfterAccessoryCommands(int n, bool emergencyStop) {
   std::lock_guard lock(mutex_);
   accessoryCommandsBeforePowerCut_ = n;
+  plannedCutIsEmergencyStop_ = emergencyStop;
 }
 
 void LenzSimulator::SetSilent(bool silent) {
@@ -108,6 +109,7 @@ void LenzSimulator::OnReceived(const QByteArray& bytes) {
   for (const QByteArray& frame : answered) {
     Answer(frame, refusal);
     bool cutPower = false;
+    bool emergencyStop = false;
     {
       std::lock_guard lock(mutex_);
       // The output-off operation ends an accessory command.
@@ -115,8 +117,9 @@ void LenzSimulator::OnReceived(const QByteArray& bytes) {
                                frame.size() == 4 && !(frame[2] & 0x08);
       if (commandEnds && accessoryCommandsBeforePowerCut_ > 0)
         cutPower = --accessoryCommandsBeforePowerCut_ == 0;
+      emergencyStop = plannedCutIsEmergencyStop_;
     }
-    if (cutPower) CutTrackPower();
+    if (cutPower) CutTrackPower(emergencyStop);
   }
 }
 

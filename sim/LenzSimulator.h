@@ -42,7 +42,7 @@ class LenzSimulator : public PtyPeer {
   // short in the middle of a run): the command station broadcasts track power off 61 00 61, or
   // emergency stop 81 00 81, and switches no turnout until operations are resumed.
   void CutTrackPower(bool emergencyStop = false);
-  void CutTrackPowerAfterAccessoryCommands(int n);
+  void CutTrackPowerAfterAccessoryCommands(int n, bool emergencyStop = false);
 
   // The complete frames heard so far, check bytes included.
   std::vector<QByteArray> FramesHeard() const;
@@ -62,6 +62,7 @@ class LenzSimulator : public PtyPeer {
   QByteArray accessoryRefusal_;
   bool trackPowered_ = true;
   int accessoryCommandsBeforePowerCut_ = -1;  // -1: none planned
+  bool plannedCutIsEmergencyStop_ = false;
   InterfaceSilence silence_;
   StationLog log_;
 };

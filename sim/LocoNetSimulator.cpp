@@ -105,9 +105,10 @@ void LocoNetSimulator::CutTrackPower(bool emergencyStop) {
   Send(cut);
 }
 
-void LocoNetSimulator::CutTrackPowerAfterAccessoryCommands(int n) {
+void LocoNetSimulator::CutTrackPowerAfterAccessoryCommands(int n, bool emergencyStop) {
   std::lock_guard lock(mutex_);
   accessoryCommandsBeforePowerCut_ = n;
+  plannedCutIsEmergencyStop_ = emergencyStop;
 }
 
 QByteArray LocoNetSimulator::PowerCut(bool emergencyStop) {
@@ -132,6 +133,7 @@ void LocoNetSimulator::OnReceived(const QByteArray& bytes) {
   std::vector<QByteArray> messages;
   bool refuse = false;
   bool cutPower = false;
+  bool emergencyStop = false;
   {
     std::lock_guard lock(mutex_);
     const std::vector<QByteArray> heard = Frame(bytes);
@@ -145,6 +147,7 @@ void LocoNetSimulator::OnReceived(const QByteArray& bytes) {
       if (commandEnds && accessoryCommandsBeforePowerCut_ > 0) --accessoryCommandsBeforePowerCut_;
     }
     cutPower = accessoryCommandsBeforePowerCut_ == 0;
+    emergencyStop = plannedCutIsEmergencyStop_;
   }
   for (const QByteArray& message : messages) {
     if (refuse && ByteAt(message, 0) == kSwitchRequest) {
@@ -161,7 +164,7 @@ void LocoNetSimulator::OnReceived(const QByteArray& bytes) {
     Send(message);
   }
   // After the echoes: the last command was carried out before the power went.
-  if (cutPower) CutTrackPower();
+  if (cutPower) CutTrackPower(emergencyStop);
 }
 
 std::vector<QByteArray> LocoNetSimulator::Frame(const QByteArray& bytes) {

@@ -42,7 +42,7 @@ class LocoNetSimulator : public PtyPeer {
   // short in the middle of a run): the station puts the message on the net, global power off
   // 82 7D, or emergency stop 85 7A, and switches no turnout until a global power on.
   void CutTrackPower(bool emergencyStop = false);
-  void CutTrackPowerAfterAccessoryCommands(int n);
+  void CutTrackPowerAfterAccessoryCommands(int n, bool emergencyStop = false);
 
   // The complete, valid messages heard so far, check bytes included.
   std::vector<QByteArray> MessagesHeard() const;
@@ -64,6 +64,7 @@ class LocoNetSimulator : public PtyPeer {
   bool refuseSwitchRequests_ = false;
   bool trackPowered_ = true;
   int accessoryCommandsBeforePowerCut_ = -1;  // -1: none planned
+  bool plannedCutIsEmergencyStop_ = false;
   InterfaceSilence silence_;
   StationLog log_;
 };
