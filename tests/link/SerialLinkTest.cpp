@@ -325,9 +325,37 @@ TYPED_TEST(AnsweringLinkTest, TrackReportedOffIsSwitchedOnBeforeTheNextRun) {
   EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut);
 }
 
+using LocoNetLinkTest = SerialLinkTest<LocoNetLink>;
+
+// A message cut short when the port closed belongs to no later connection.
+TYPED_TEST(AnsweringLinkTest, EachConnectFramesOnlyWhatItsStationSaysFromThen) {
+  this->ConnectAnswered();
+  this->Hear(QByteArray::fromHex(this->x.trackOn).left(1));
+  this->port.Close();
+  const qsizetype before = this->observer.memo3.Lines().size();
+  this->ConnectAnswered();
+  EXPECT_EQ(this->observer.memo3.Lines().mid(before), this->x.logged);
+  EXPECT_EQ(this->link.ReceiveHexBuffer(), "");
+  EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut);
+}
+
+// A stray byte on the line (noise, a byte of a message that was cut short) ahead of an echo
+// delays nothing: the echo still confirms its step.
+TEST_F(LocoNetLinkTest, StrayByteBeforeAnEchoStillConfirmsTheStep) {
+  ConnectAnswered();
+  const auto echoesAfter = [this](const char* stray) {
+    QByteArray bytes = QByteArray::fromHex(stray);
+    for (const QByteArray& write : std::exchange(unconfirmed_, {})) bytes += write;
+    Hear(bytes);
+  };
+  observer.wait = [&](int) { echoesAfter("00"); };
+  const AccessoryOutcome returned = link.SwitchAccessory({1});
+  echoesAfter("7D");
+  EXPECT_EQ(link.OutcomeAtStepEnd(returned).result, Outcome::CarriedOut);
+}
+
 // An answer to slot data that cannot be written is shown once every message of the arrival has
 // been logged.
-using LocoNetLinkTest = SerialLinkTest<LocoNetLink>;
 TEST_F(LocoNetLinkTest, FailedAnswerIsShownAfterTheWholeArrivalIsLogged) {
   link.Connect();
   line->Fail(MemoryLine::Op::kWrite, EIO);
