@@ -126,7 +126,8 @@ QByteArray P50XSimulator::AnswerTurnout(const QByteArray& arguments) {
   if (!trackPowered_) return Bytes({kTheTrackHasNoPower});
   const QByteArray reply = AnswerBinary(kTurnout);
   const bool commandEnds = !(static_cast<unsigned char>(arguments[1]) & kTurnoutOutputOn);
-  if (commandEnds && accessoryCommandsBeforePowerCut_ > 0 && --accessoryCommandsBeforePowerCut_ == 0)
+  if (commandEnds && accessoryCommandsBeforePowerCut_ > 0 &&
+      --accessoryCommandsBeforePowerCut_ == 0)
     CutTrackPowerLocked();
   return reply;
 }

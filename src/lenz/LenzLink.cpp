@@ -119,7 +119,8 @@ void LenzLink::Hear(const QString& loggedFrame) {
   const QByteArray frame = QByteArray::fromHex(loggedFrame.toLatin1());
   watch_.Heard(frame);
   const std::optional<QString> meaning = Lenz::RefusalMeaning(frame);
-  const QString said = QStringLiteral("%1: %2").arg(loggedFrame.trimmed(), meaning.value_or(QString()));
+  const QString said =
+      QStringLiteral("%1: %2").arg(loggedFrame.trimmed(), meaning.value_or(QString()));
   // The station broadcasts its power to every device, whoever switched it.
   if (frame == Lenz::TrackPowerOffBroadcast() || frame == Lenz::EmergencyStopBroadcast())
     watch_.Power().ReportedOff(said);

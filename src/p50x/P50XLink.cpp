@@ -114,8 +114,9 @@ AccessoryOutcome P50XLink::PowerTrackForRun() {
     return AccessoryOutcome::Lost(error.Message());
   }
   if (power_.Off()) {
-    return AccessoryOutcome::Refused(
-        QStringLiteral("power on answered 0x%1").arg(replyByte_, 2, 16, QLatin1Char('0')).toUpper());
+    return AccessoryOutcome::Refused(QStringLiteral("power on answered 0x%1")
+                                         .arg(replyByte_, 2, 16, QLatin1Char('0'))
+                                         .toUpper());
   }
   return AccessoryOutcome::CarriedOut(*off);
 }

@@ -73,7 +73,8 @@ struct EventsCase {
 // bytes (bit 7 clear) before an opcode are skipped in the same call.
 TEST(LocoNetReceiver, MessagesAreFramedByTheLengthTheirOpcodeEncodes) {
   const QByteArray slot = SlotDataHex(0x01);
-  const QByteArray shortE0 = HexText(Bytes("E0 04 00")), sixBytes = HexText(Bytes("C0 01 02 03 04"));
+  const QByteArray shortE0 = HexText(Bytes("E0 04 00")),
+                   sixBytes = HexText(Bytes("C0 01 02 03 04"));
   const QByteArray opcode84 = HexText(Bytes("84")), opcodeB3 = HexText(Bytes("B3 01 02"));
   const EventsCase cases[] = {
       {{"B0", "0030", "7F"}, {"B0", "B00030", ""}, {"B000307F"}},
