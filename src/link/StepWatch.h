@@ -67,8 +67,8 @@ class StepWatch {
   template <typename Writes>
   AccessoryOutcome Step(const QString& what, Writes&& writes) {
     awaited_.clear();
-    refusal_.reset();
-    // Nothing goes out onto a track the station has reported without power.
+    // Nothing goes out onto a track the station has reported without power; any other refusal
+    // heard before the step is about none of its frames.
     refusal_ = power_.StepRefusal(power_.Mark());
     if (refusal_) return *refusal_;
     if (auto lost = LostOnWriteError(what, std::forward<Writes>(writes))) return *lost;
