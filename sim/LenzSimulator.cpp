@@ -57,6 +57,33 @@ void LenzSimulator::RefuseAccessoryOperations(const QByteArray& errorAnswer) {
   accessoryRefusal_ = errorAnswer;
 }
 
+void LenzSimulator::CutTrackPower(bool emergencyStop) {
+  {
+    std::lock_guard lock(mutex_);
+    trackPowered_ = false;
+    accessoryCommandsBeforePowerCut_ = -1;
+  }
+  log_.ReportPower(false, emergencyStop ? QStringLiteral("(emergency stop, from the station)")
+                                        : QStringLiteral("(track power off, from the station)"));
+  Send(emergencyStop ? kEmergencyStop : kTrackPowerOff);
+}
+
+void LenzSimulator::SetTrackPowered(bool powered) {
+  std::lock_guard lock(mutex_);
+  trackPowered_ = powered;
+}
+
+bool LenzSimulator::TrackPowered() const {
+  std::lock_guard lock(mutex_);
+  return trackPowered_;
+}
+
+void LenzSimulator::CutTrackPowerAfterAccessoryCommands(int n, bool emergencyStop) {
+  std::lock_guard lock(mutex_);
+  accessoryCommandsBeforePowerCut_ = n;
+  plannedCutIsEmergencyStop_ = emergencyStop;
+}
+
 void LenzSimulator::SetSilent(bool silent) {
   std::lock_guard lock(mutex_);
   silence_.SetSilent(silent);
@@ -79,7 +106,21 @@ void LenzSimulator::OnReceived(const QByteArray& bytes) {
         answered.push_back(frame);
     refusal = accessoryRefusal_;
   }
-  for (const QByteArray& frame : answered) Answer(frame, refusal);
+  for (const QByteArray& frame : answered) {
+    Answer(frame, refusal);
+    bool cutPower = false;
+    bool emergencyStop = false;
+    {
+      std::lock_guard lock(mutex_);
+      // The output-off operation ends an accessory command.
+      const bool commandEnds = static_cast<unsigned char>(frame[0]) == kAccessoryOperation &&
+                               frame.size() == 4 && !(frame[2] & 0x08);
+      if (commandEnds && accessoryCommandsBeforePowerCut_ > 0)
+        cutPower = --accessoryCommandsBeforePowerCut_ == 0;
+      emergencyStop = plannedCutIsEmergencyStop_;
+    }
+    if (cutPower) CutTrackPower(emergencyStop);
+  }
 }
 
 void LenzSimulator::Answer(const QByteArray& frame, const QByteArray& refusal) {
@@ -91,12 +132,15 @@ void LenzSimulator::Answer(const QByteArray& frame, const QByteArray& refusal) {
   }
   const QByteArray command = frame.chopped(1);
   if (command == kResumeOperations) {
+    SetTrackPowered(true);
     log_.ReportPower(true, QStringLiteral("(resume operations)"));
     Send(kTrackPowerOn);
   } else if (command == kStopOperations) {
+    SetTrackPowered(false);
     log_.ReportPower(false, QStringLiteral("(stop operations)"));
     Send(kTrackPowerOff);
   } else if (command == kStopAllLocomotives) {
+    SetTrackPowered(false);
     log_.ReportPower(false, QStringLiteral("(stop all locomotives)"));
     Send(kEmergencyStop);
   } else if (command.size() == 3 && static_cast<unsigned char>(command[0]) == kAccessoryOperation) {
@@ -107,6 +151,13 @@ void LenzSimulator::Answer(const QByteArray& frame, const QByteArray& refusal) {
     }
     // Data byte 1000 DBBP: D switches on, BB is the turnout within the address byte, P the
     // output of the pair.
+    if (!TrackPowered()) {
+      log_.ReportOther(
+          QStringLiteral("accessory operation %1 on a track without power: nothing switched")
+              .arg(hex));
+      Send(kAcknowledgement);
+      return;
+    }
     const int address = static_cast<unsigned char>(command[1]);
     const int data = static_cast<unsigned char>(command[2]);
     const int turnout = address * 4 + ((data >> 1) & 3) + 1 - kAddressOffset;

@@ -3,7 +3,8 @@
 // acknowledgement after an accessory operation, the track power broadcasts after resume and
 // stop), sends feedback broadcasts on request, on request refuses accessory operations
 // with one of the interface's error answers, and on request falls silent as a switched-off
-// interface does.
+// interface does. It keeps the track's power: a short or the stop key cuts it (broadcast to
+// every device), and an accessory operation passed on while the track has none switches nothing.
 #pragma once
 
 #include <QByteArray>
@@ -37,6 +38,12 @@ class LenzSimulator : public PtyPeer {
   // After n more accessory commands (output on and off) the interface is silent for good.
   void FallSilentAfterAccessoryCommands(int n);
 
+  // The track loses its power now, or once n more accessory commands have been carried out (a
+  // short in the middle of a run): the command station broadcasts track power off 61 00 61, or
+  // emergency stop 81 00 81, and switches no turnout until operations are resumed.
+  void CutTrackPower(bool emergencyStop = false);
+  void CutTrackPowerAfterAccessoryCommands(int n, bool emergencyStop = false);
+
   // The complete frames heard so far, check bytes included.
   std::vector<QByteArray> FramesHeard() const;
   StationLog& Log() { return log_; }
@@ -46,11 +53,16 @@ class LenzSimulator : public PtyPeer {
 
  private:
   void Answer(const QByteArray& frame, const QByteArray& refusal);
+  void SetTrackPowered(bool powered);
+  bool TrackPowered() const;
 
   mutable std::mutex mutex_;
   FrameSplitter splitter_;
   std::vector<QByteArray> framesHeard_;
   QByteArray accessoryRefusal_;
+  bool trackPowered_ = true;
+  int accessoryCommandsBeforePowerCut_ = -1;  // -1: none planned
+  bool plannedCutIsEmergencyStop_ = false;
   InterfaceSilence silence_;
   StationLog log_;
 };

@@ -4,6 +4,7 @@ namespace {
 
 constexpr unsigned char kGlobalPowerOff = 0x82;
 constexpr unsigned char kGlobalPowerOn = 0x83;
+constexpr unsigned char kForceIdle = 0x85;
 constexpr unsigned char kSwitchRequest = 0xB0;
 constexpr unsigned char kLongAcknowledge = 0xB4;
 constexpr unsigned char kMoveSlots = 0xBA;
@@ -95,6 +96,29 @@ std::vector<QByteArray> LocoNetSimulator::MessagesHeard() const {
   return messagesHeard_;
 }
 
+void LocoNetSimulator::CutTrackPower(bool emergencyStop) {
+  QByteArray cut;
+  {
+    std::lock_guard lock(mutex_);
+    cut = PowerCut(emergencyStop);
+  }
+  Send(cut);
+}
+
+void LocoNetSimulator::CutTrackPowerAfterAccessoryCommands(int n, bool emergencyStop) {
+  std::lock_guard lock(mutex_);
+  accessoryCommandsBeforePowerCut_ = n;
+  plannedCutIsEmergencyStop_ = emergencyStop;
+}
+
+QByteArray LocoNetSimulator::PowerCut(bool emergencyStop) {
+  trackPowered_ = false;
+  accessoryCommandsBeforePowerCut_ = -1;
+  log_.ReportPower(false, emergencyStop ? QStringLiteral("(emergency stop, from the station)")
+                                        : QStringLiteral("(global power off, from the station)"));
+  return Message(QByteArray(1, static_cast<char>(emergencyStop ? kForceIdle : kGlobalPowerOff)));
+}
+
 void LocoNetSimulator::SetSilent(bool silent) {
   std::lock_guard lock(mutex_);
   silence_.SetSilent(silent);
@@ -108,6 +132,8 @@ void LocoNetSimulator::FallSilentAfterAccessoryCommands(int n) {
 void LocoNetSimulator::OnReceived(const QByteArray& bytes) {
   std::vector<QByteArray> messages;
   bool refuse = false;
+  bool cutPower = false;
+  bool emergencyStop = false;
   {
     std::lock_guard lock(mutex_);
     const std::vector<QByteArray> heard = Frame(bytes);
@@ -115,6 +141,13 @@ void LocoNetSimulator::OnReceived(const QByteArray& bytes) {
     for (const QByteArray& message : heard)
       if (silence_.Passes(ByteAt(message, 0) == kSwitchRequest)) messages.push_back(message);
     refuse = refuseSwitchRequests_;
+    for (const QByteArray& message : messages) {
+      // The output-off half ends an accessory command.
+      const bool commandEnds = ByteAt(message, 0) == kSwitchRequest && !(ByteAt(message, 2) & 0x10);
+      if (commandEnds && accessoryCommandsBeforePowerCut_ > 0) --accessoryCommandsBeforePowerCut_;
+    }
+    cutPower = accessoryCommandsBeforePowerCut_ == 0;
+    emergencyStop = plannedCutIsEmergencyStop_;
   }
   for (const QByteArray& message : messages) {
     if (refuse && ByteAt(message, 0) == kSwitchRequest) {
@@ -130,6 +163,8 @@ void LocoNetSimulator::OnReceived(const QByteArray& bytes) {
     Report(message);
     Send(message);
   }
+  // After the echoes: the last command was carried out before the power went.
+  if (cutPower) CutTrackPower(emergencyStop);
 }
 
 std::vector<QByteArray> LocoNetSimulator::Frame(const QByteArray& bytes) {
@@ -152,14 +187,23 @@ std::vector<QByteArray> LocoNetSimulator::Frame(const QByteArray& bytes) {
 }
 
 void LocoNetSimulator::Report(const QByteArray& message) {
+  std::lock_guard lock(mutex_);
   switch (ByteAt(message, 0)) {
     case kGlobalPowerOn:
+      trackPowered_ = true;
       log_.ReportPower(true, QStringLiteral("(global power on)"));
       break;
     case kGlobalPowerOff:
+      trackPowered_ = false;
       log_.ReportPower(false, QStringLiteral("(global power off)"));
       break;
     case kSwitchRequest: {
+      if (!trackPowered_) {
+        log_.ReportOther(QStringLiteral("switch request %1 on a track without power: no turnout "
+                                        "switched")
+                             .arg(QString::fromLatin1(message.toHex(' ').toUpper())));
+        break;
+      }
       // Third byte 0 0 D O A10..A7: O switches the output on, D is the direction.
       const int high = ByteAt(message, 2);
       const int turnout = ByteAt(message, 1) + 128 * (high & 0x0F) + 1;

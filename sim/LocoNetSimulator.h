@@ -3,7 +3,9 @@
 // message with a wrong check byte, or cut short by the next opcode, never makes it onto the
 // net and is not. On request it sends slot data and peer transfer messages, as locomotive
 // throttles on the net would cause, rejects switch requests as a command station that
-// cannot take them does, and falls silent as a switched-off Intellibox does.
+// cannot take them does, and falls silent as a switched-off Intellibox does. It keeps the
+// track's power: a short or the stop key cuts it (global power off on the net), and a switch
+// request sent while the track has none crosses the net but switches no turnout.
 #pragma once
 
 #include <QByteArray>
@@ -36,6 +38,12 @@ class LocoNetSimulator : public PtyPeer {
   // good.
   void FallSilentAfterAccessoryCommands(int n);
 
+  // The track loses its power now, or once n more accessory commands have been carried out (a
+  // short in the middle of a run): the station puts the message on the net, global power off
+  // 82 7D, or emergency stop 85 7A, and switches no turnout until a global power on.
+  void CutTrackPower(bool emergencyStop = false);
+  void CutTrackPowerAfterAccessoryCommands(int n, bool emergencyStop = false);
+
   // The complete, valid messages heard so far, check bytes included.
   std::vector<QByteArray> MessagesHeard() const;
   StationLog& Log() { return log_; }
@@ -47,11 +55,16 @@ class LocoNetSimulator : public PtyPeer {
   // The complete messages with a right check byte that bytes finish, as the net carries them.
   std::vector<QByteArray> Frame(const QByteArray& bytes);
   void Report(const QByteArray& message);
+  // Runs with mutex_ held: the message that cuts the power, which the caller sends.
+  QByteArray PowerCut(bool emergencyStop);
 
   mutable std::mutex mutex_;
   QByteArray pending_;  // the message begun and not yet complete
   std::vector<QByteArray> messagesHeard_;
   bool refuseSwitchRequests_ = false;
+  bool trackPowered_ = true;
+  int accessoryCommandsBeforePowerCut_ = -1;  // -1: none planned
+  bool plannedCutIsEmergencyStop_ = false;
   InterfaceSilence silence_;
   StationLog log_;
 };

@@ -9,6 +9,11 @@ constexpr unsigned char kProbe = 0xC4;
 constexpr unsigned char kPrefix = 'x';
 constexpr unsigned char kTurnout = 0x90;
 constexpr unsigned char kEventQuery = 0xC8;
+constexpr unsigned char kPowerOff = 0xA6;
+constexpr unsigned char kPowerOn = 0xA7;
+constexpr unsigned char kTurnoutOutputOn = 0x40;
+constexpr unsigned char kPowerOffEvent = 0x08;
+constexpr unsigned char kTheTrackHasNoPower = 0xA6;
 const QByteArray kPrompt = QByteArrayLiteral("\r]");
 
 QByteArray Bytes(std::initializer_list<unsigned char> values) {
@@ -99,6 +104,34 @@ void P50XSimulator::QueueReply(unsigned char command, const QByteArray& reply) {
   queuedReplies_[command].push_back(reply);
 }
 
+void P50XSimulator::CutTrackPower() {
+  std::lock_guard lock(mutex_);
+  CutTrackPowerLocked();
+}
+
+void P50XSimulator::CutTrackPowerAfterAccessoryCommands(int n) {
+  std::lock_guard lock(mutex_);
+  accessoryCommandsBeforePowerCut_ = n;
+}
+
+// Runs with mutex_ held.
+void P50XSimulator::CutTrackPowerLocked() {
+  trackPowered_ = false;
+  accessoryCommandsBeforePowerCut_ = -1;
+  queuedReplies_[kEventQuery].push_back(Bytes({kPowerOffEvent}));
+}
+
+// Runs with mutex_ held. arguments: the turnout command's two bytes after 0x90.
+QByteArray P50XSimulator::AnswerTurnout(const QByteArray& arguments) {
+  if (!trackPowered_) return Bytes({kTheTrackHasNoPower});
+  const QByteArray reply = AnswerBinary(kTurnout);
+  const bool commandEnds = !(static_cast<unsigned char>(arguments[1]) & kTurnoutOutputOn);
+  if (commandEnds && accessoryCommandsBeforePowerCut_ > 0 &&
+      --accessoryCommandsBeforePowerCut_ == 0)
+    CutTrackPowerLocked();
+  return reply;
+}
+
 void P50XSimulator::ReportPowerOff() {
   ReportEventFlags(Bytes({0x08}));
 }
@@ -143,6 +176,8 @@ int P50XSimulator::EventQueries() const {
 // Runs with mutex_ held.
 QByteArray P50XSimulator::AnswerBinary(unsigned char command) {
   if (command == kEventQuery) ++eventQueries_;
+  if (command == kPowerOn) trackPowered_ = true;
+  if (command == kPowerOff) trackPowered_ = false;
   auto queued = queuedReplies_.find(command);
   if (queued != queuedReplies_.end() && !queued->second.empty()) {
     QByteArray reply = queued->second.front();
@@ -235,7 +270,7 @@ void P50XSimulator::OnReceived(const QByteArray& bytes) {
         case State::TurnoutArguments:
           pending_.append(c);
           if (pending_.size() == 2) {
-            answer += AnswerBinary(kTurnout);
+            answer += AnswerTurnout(pending_);
             state_ = State::Idle;
           }
           break;

@@ -36,6 +36,12 @@ class P50XSimulator : public PtyPeer {
   void SetReply(unsigned char command, const QByteArray& reply);
   void QueueReply(unsigned char command, const QByteArray& reply);
 
+  // The track loses its power now, or once n more turnout commands (on and off) have been
+  // carried out (a short in the middle of a run): the next event query reports the power off,
+  // and turnout commands are answered 0xA6 (the power is off) until a power on.
+  void CutTrackPower();
+  void CutTrackPowerAfterAccessoryCommands(int n);
+
   // Events reported through the next event queries, in the order scripted.
   void ReportPowerOff();
   void ReportEventFlags(const QByteArray& eventReply);
@@ -65,6 +71,8 @@ class P50XSimulator : public PtyPeer {
 
   QByteArray AnswerBinary(unsigned char command);
   QByteArray AnswerText(const QByteArray& line);
+  QByteArray AnswerTurnout(const QByteArray& arguments);
+  void CutTrackPowerLocked();
 
   mutable std::mutex mutex_;
   State state_ = State::Idle;
@@ -82,4 +90,6 @@ class P50XSimulator : public PtyPeer {
   bool silent_ = false;
   int replyDelayMs_ = 0;
   int eventQueries_ = 0;
+  bool trackPowered_ = true;
+  int accessoryCommandsBeforePowerCut_ = -1;  // -1: none planned
 };

@@ -170,8 +170,24 @@ void SrcpServer::Wake() {
   [[maybe_unused]] auto written = ::write(wakePipe_[1], &signal, 1);
 }
 
+void SrcpServer::CutPower() {
+  cutPower_ = true;
+  Wake();
+}
+
+void SrcpServer::CutPowerAfterAccessoryCommands(int n) {
+  accessoryCommandsBeforePowerCut_ = n;
+}
+
+void SrcpServer::CutPowerNow() {
+  const int bus = powerPerBus_ ? kAccessoryBus : kPowerBus;
+  power_[bus] = false;
+  BroadcastInfo("100 INFO " + std::to_string(bus) + " POWER OFF");
+}
+
 void SrcpServer::Serve() {
   while (!stopping_) {
+    if (cutPower_.exchange(false)) CutPowerNow();
     if (resetConnections_.exchange(false)) {
       for (Connection* connection : std::vector<Connection*>(open_)) {
         // Closed with a zero linger, a connection ends with a reset instead of its end.
@@ -344,6 +360,16 @@ std::string SrcpServer::ExecuteSet(const std::vector<std::string>& words) {
     return "200 OK";
   }
   if (group != "GA" || bus != kAccessoryBus) return "421 ERROR unsupported device group";
+  std::string reply = ExecuteSetAccessory(words);
+  // A planned short comes once the command has gone out.
+  int left = accessoryCommandsBeforePowerCut_;
+  if (reply == "200 OK" && left > 0 &&
+      accessoryCommandsBeforePowerCut_.compare_exchange_strong(left, left - 1) && left == 1)
+    CutPowerNow();
+  return reply;
+}
+
+std::string SrcpServer::ExecuteSetAccessory(const std::vector<std::string>& words) {
   if (words.size() < 7) return "419 ERROR list too short";
   if (words.size() > 7) return "418 ERROR list too long";
   const auto address = Number(words[3]), port = Number(words[4]), value = Number(words[5]),

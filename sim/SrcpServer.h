@@ -64,6 +64,11 @@ class SrcpServer {
   void ResetConnections();
   // A connection that sends a line starting with prefix is closed at once, without a reply.
   void CloseOnLine(std::string prefix);
+  // The power the accessories need (bus 1 on a DDW server, bus 6 on one with a switch per bus)
+  // goes off now, or once n more accessory commands have been carried out (a short in the
+  // middle of a run), and the information sessions are told so.
+  void CutPower();
+  void CutPowerAfterAccessoryCommands(int n);
 
   // What the clients did, per connection in the order they were accepted; safe from any thread.
   int ConnectionCount() const;
@@ -85,6 +90,7 @@ class SrcpServer {
   void ExecuteHandshake(Connection& connection, const std::vector<std::string>& words);
   void ExecuteCommand(Connection& connection, const std::vector<std::string>& words);
   std::string ExecuteSet(const std::vector<std::string>& words);
+  std::string ExecuteSetAccessory(const std::vector<std::string>& words);
   std::string ExecuteInit(const std::vector<std::string>& words);
   std::string ExecuteGet(const std::vector<std::string>& words);
   void SwitchAccessory(const std::vector<std::string>& words);
@@ -95,6 +101,7 @@ class SrcpServer {
   void Schedule(Connection& connection, std::chrono::milliseconds delay, std::string message);
   void ReleaseDue();
   void Flood(Connection& connection);
+  void CutPowerNow();
   void Drop(Connection& connection);
   std::string Line(const std::string& message) const;
   int NextTimeoutMs() const;
@@ -113,6 +120,8 @@ class SrcpServer {
   std::atomic<int> replyDelayMs_{0};
   std::atomic<int> reportDelayMs_{0};
   std::atomic<bool> stopping_{false};
+  std::atomic<bool> cutPower_{false};
+  std::atomic<int> accessoryCommandsBeforePowerCut_{-1};  // -1: none planned
 
   // Owned by the server thread.
   std::vector<Connection*> open_;

@@ -56,6 +56,27 @@ std::optional<RunRecord> MainWindow::ProgramDecoder() {
   connectionLog->Clear();
   ProcessMessages();
   const RunInProgress running(runInProgress_, listWindow_);
+  // A track the station reported off since the connect (a short while the next decoder was
+  // wired, its stop key) is switched on again first, as the connect did: the decoder learns only
+  // from a powered track, and the station would still confirm every command sent to a dead one.
+  const AccessoryOutcome power = GuardedStep([&] { return link.PowerTrackForRun(); });
+  if (closeRequested_) return std::nullopt;
+  if (power.Failed()) {
+    ShowMessage(QStringLiteral("De Centrale meldt dat de baan geen spanning heeft. Sorvell heeft "
+                               "de spanning weer ingeschakeld, maar de Centrale heeft dat niet "
+                               "bevestigd; er is niets naar de decoder gestuurd.\nMelding: %1\n"
+                               "Zoek naar kortsluiting (ook in de bedrading van de WD10), schakel "
+                               "zo nodig de spanning aan de Centrale weer in en druk opnieuw op "
+                               "\"Programmeer Kuehn WD10\".")
+                    .arg(power.stationSaid));
+    programButton->setEnabled(true);
+    return std::nullopt;
+  }
+  if (!power.stationSaid.isEmpty()) {
+    connectionLog->AddLine(QStringLiteral("De Centrale meldde dat de baan geen spanning had (%1); "
+                                          "de spanning is weer ingeschakeld.")
+                               .arg(power.stationSaid));
+  }
   RunRecord run;
   run.central = FactsOf(central_).caption.trimmed();
   // What the decoder is sent, step by step; the steps not reached yet as the panel shows them.

@@ -26,13 +26,26 @@ void LenzLink::Attach() {
 }
 
 bool LenzLink::Connect() {
+  // Bytes of an earlier connection would be framed with this one's.
+  received_.text.clear();
   // Without the receive event the interface's answers would never be heard.
   OpenSerialPort(port_, {evRxChar, evCTS});
   watch_.Connected();
+  SendResumeOperations();
+  return true;
+}
+
+void LenzLink::SendResumeOperations() {
   LenzFrameTable[0] = Lenz::kHeaderResumeOperations;
   LenzFrameTable[1] = Lenz::kResumeOperations;
   SendLenz();
-  return true;
+}
+
+AccessoryOutcome LenzLink::PowerTrackForRun() {
+  return watch_.SwitchTrackOn(
+      observer_, QStringLiteral("resume operations"),
+      QStringLiteral("no broadcast 61 01 60 (normal operation resumed) after resume operations"),
+      [&] { SendResumeOperations(); });
 }
 
 void LenzLink::SwitchPowerOff() {
@@ -105,6 +118,12 @@ void LenzLink::Hear(const QString& loggedFrame) {
   watch_.SignOfLife();
   const QByteArray frame = QByteArray::fromHex(loggedFrame.toLatin1());
   watch_.Heard(frame);
-  if (const std::optional<QString> meaning = Lenz::RefusalMeaning(frame))
-    watch_.Refused(QStringLiteral("%1: %2").arg(loggedFrame.trimmed(), *meaning));
+  const std::optional<QString> meaning = Lenz::RefusalMeaning(frame);
+  const QString said =
+      QStringLiteral("%1: %2").arg(loggedFrame.trimmed(), meaning.value_or(QString()));
+  // The station broadcasts its power to every device, whoever switched it.
+  if (frame == Lenz::TrackPowerOffBroadcast() || frame == Lenz::EmergencyStopBroadcast())
+    watch_.Power().ReportedOff(said);
+  if (frame == Lenz::NormalOperationResumedBroadcast()) watch_.Power().ReportedOn();
+  if (meaning) watch_.Refused(said);
 }

@@ -1,7 +1,8 @@
 // The link to a Lenz or Roco system through a Lenz computer interface: resume operations and
 // stop, the accessory frames of a turnout command, and the receive parser that logs every
 // frame and hears the interface's answers: a step counts once the interface has passed each of
-// its frames on, and a refusal of the interface or the command station stops it.
+// its frames on, and a refusal of the interface or the command station, a power off or an
+// emergency stop stops it.
 #pragma once
 
 #include <QByteArray>
@@ -21,6 +22,9 @@ class LenzLink final : public CommandStationLink {
   void Attach() override;
   bool Connect() override;
   void SwitchPowerOff() override;
+  // Resume operations, once the station has reported the track off or in emergency stop, and
+  // its broadcast that normal operation resumed awaited.
+  AccessoryOutcome PowerTrackForRun() override;
   AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
   AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) override;
   void Received(const QByteArray& bytes) override;
@@ -39,6 +43,7 @@ class LenzLink final : public CommandStationLink {
   const QByteArray& ReceiveHexBuffer() const { return received_.text; }
 
  private:
+  void SendResumeOperations();
   void SendAccessoryOperation(int address, int data);
   void Hear(const QString& loggedFrame);
 

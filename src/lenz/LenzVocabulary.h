@@ -61,6 +61,18 @@ inline constexpr Refusal kRefusals[] = {
     {static_cast<char>(0x81), 0x00, "the command station is in emergency stop"},
 };
 
+// The command station's broadcasts of the track's power: off, emergency stop, and normal
+// operation resumed (which the answer to "resume operations" is as well).
+inline QByteArray TrackPowerOffBroadcast() {
+  return ShortFrame(0x61, 0x00);
+}
+inline QByteArray EmergencyStopBroadcast() {
+  return ShortFrame(static_cast<char>(0x81), 0x00);
+}
+inline QByteArray NormalOperationResumedBroadcast() {
+  return ShortFrame(0x61, 0x01);
+}
+
 // What a refusing frame means, or nothing for any other frame.
 inline std::optional<QString> RefusalMeaning(const QByteArray& frame) {
   for (const Refusal& refusal : kRefusals)

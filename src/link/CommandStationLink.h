@@ -34,11 +34,21 @@ class CommandStationLink {
   // Switches the track power off and ends the session; the window closes the port afterwards.
   virtual void SwitchPowerOff() = 0;
 
+  // Asked before every run. A station that has reported the track without power since the
+  // connect (a short while the next decoder was wired, its stop key) has it switched on again as
+  // the connect does, and the run may start once the station has confirmed that: carried out,
+  // with the station's words for the power off when there was one; refused or lost, saying why,
+  // when the track stays off. Errors of the transport pass to the caller.
+  virtual AccessoryOutcome PowerTrackForRun() { return AccessoryOutcome::CarriedOut(); }
+
+  // A station that reports the track's power refuses the command, whatever it answers to it,
+  // once the track has been reported off.
   virtual AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) = 0;
   // What the last accessory command came to by the end of its step pause, given what
   // SwitchAccessory returned. Stations that answer in their own time (LocoNet, Lenz) may refuse
   // during the pause, or leave a confirmation they owe missing; the Märklin interface may not
-  // have taken the bytes. Errors of the transport pass to the caller.
+  // have taken the bytes. A power off reported at any time in the step refuses it. Errors of the
+  // transport pass to the caller.
   virtual AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) { return returned; }
 
   // Bytes that arrived on the serial port (its receive event). Raises nothing.

@@ -3,7 +3,8 @@
 // hands it what it hears; at the end of the step's pause it settles the step: refused, carried
 // out with every confirmation in, lost for a confirmation that did not come, or unchecked on a
 // station that has confirmed nothing since the connect (one that never confirms must not fail
-// every run).
+// every run). It keeps what the station reports of the track's power as well: a step asked for
+// while the station says the track is off reaches no decoder.
 #pragma once
 
 #include <QByteArray>
@@ -13,7 +14,10 @@
 #include <utility>
 
 #include "link/AccessoryOutcome.h"
+#include "link/LinkObserver.h"
 #include "link/LostOnWriteError.h"
+#include "link/TrackPower.h"
+#include "link/WaitForStation.h"
 
 class StepWatch {
  public:
@@ -25,6 +29,7 @@ class StepWatch {
     alive_ = false;
     awaited_.clear();
     refusal_.reset();
+    power_.Connected();
   }
 
   // The station has answered on this connection, so from now on it owes its confirmations.
@@ -62,10 +67,31 @@ class StepWatch {
   template <typename Writes>
   AccessoryOutcome Step(const QString& what, Writes&& writes) {
     awaited_.clear();
-    refusal_.reset();
+    // Nothing goes out onto a track the station has reported without power; any other refusal
+    // heard before the step is about none of its frames.
+    refusal_ = power_.StepRefusal(power_.Mark());
+    if (refusal_) return *refusal_;
     if (auto lost = LostOnWriteError(what, std::forward<Writes>(writes))) return *lost;
     return Verdict(false);
   }
+
+  // Before a run: when the station has reported the track off, the writes switch it on again
+  // (Await-ing their confirmation) and the station has about two seconds to report it on.
+  // Carried out, with the words of the power off when there was one, or lost (`missing` says
+  // what did not come, in English), or lost for the port.
+  template <typename Writes>
+  AccessoryOutcome SwitchTrackOn(LinkObserver& observer, const QString& what,
+                                 const QString& missing, Writes&& writes) {
+    const std::optional<QString> off = power_.Off();
+    if (!off) return AccessoryOutcome::CarriedOut();
+    awaited_.clear();
+    if (auto lost = LostOnWriteError(what, std::forward<Writes>(writes))) return *lost;
+    if (!WaitForStation(observer, kTrackOnLimitMs, [this] { return !power_.Off(); }))
+      return AccessoryOutcome::Lost(missing);
+    return AccessoryOutcome::CarriedOut(*off);
+  }
+
+  TrackPower& Power() { return power_; }
 
   // The step's outcome at the end of its pause, given what Step returned.
   AccessoryOutcome AtStepEnd(const AccessoryOutcome& returned) const {
@@ -86,7 +112,11 @@ class StepWatch {
     return AccessoryOutcome::CarriedOut();
   }
 
+  // A station answers its power-on within milliseconds; this is ample for a busy bus.
+  static constexpr int kTrackOnLimitMs = 2000;
+
   AccessoryOutcome::MissingConfirmation owed_;
+  TrackPower power_;
   bool alive_ = false;
   std::deque<Awaited> awaited_;
   std::optional<AccessoryOutcome> refusal_;

@@ -34,6 +34,8 @@ void LocoNetLink::Attach() {
 }
 
 bool LocoNetLink::Connect() {
+  // Bytes of an earlier connection would be framed with this one's.
+  received_.text.clear();
   // Without the receive event nothing the Intellibox says would reach the parser.
   OpenSerialPort(port_, kAllComEvents);
   // Until the power-on comes back the station has shown nothing: a step's echoes are required
@@ -65,6 +67,12 @@ void LocoNetLink::SendEchoed(const QByteArray& message) {
   watch_.Await(echo,
                QStringLiteral("no echo of %1").arg(QString::fromLatin1(echo.toHex(' ').toUpper())));
   SendLocoNet(message);
+}
+
+AccessoryOutcome LocoNetLink::PowerTrackForRun() {
+  return watch_.SwitchTrackOn(observer_, QStringLiteral("the global power on"),
+                              QStringLiteral("the global power on 83 7C did not come back"),
+                              [&] { SendEchoed(Opcode(LocoNet::kGlobalPowerOn)); });
 }
 
 AccessoryOutcome LocoNetLink::SwitchAccessory(const AccessoryCommand& command) {
@@ -125,7 +133,12 @@ void LocoNetLink::ParseLocoNet() {
 
 void LocoNetLink::Hear(const QByteArray& message) {
   watch_.Heard(message);
-  if (const char* meaning = LocoNet::RefusalMeaning(message))
-    watch_.Refused(QStringLiteral("%1: %2").arg(QString::fromLatin1(message.toHex(' ').toUpper()),
-                                                QString::fromLatin1(meaning)));
+  const auto said = [&](const char* meaning) {
+    return QStringLiteral("%1: %2").arg(QString::fromLatin1(message.toHex(' ').toUpper()),
+                                        QString::fromLatin1(meaning));
+  };
+  // Whoever switched it, the station's stop or go key, a short or this program.
+  if (const char* off = LocoNet::TrackOffMeaning(message)) watch_.Power().ReportedOff(said(off));
+  if (LocoNet::IsGlobalPowerOn(message)) watch_.Power().ReportedOn();
+  if (const char* meaning = LocoNet::RefusalMeaning(message)) watch_.Refused(said(meaning));
 }

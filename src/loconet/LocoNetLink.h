@@ -1,7 +1,7 @@
 // The LocoNet link of an Intellibox or Twin-Center: global power on and off, the switch request
 // of an accessory command, and the receive parser that logs, beeps and answers slot data.
 // Everything put on LocoNet comes back to its sender: a step counts once each of its messages
-// has come back, and a rejection or a power off heard during it stops it.
+// has come back, and a rejection, a power off or an emergency stop heard during it stops it.
 #pragma once
 
 #include <QByteArray>
@@ -20,6 +20,8 @@ class LocoNetLink final : public CommandStationLink {
   void Attach() override;
   bool Connect() override;
   void SwitchPowerOff() override;
+  // Global power on, once the station has reported the track off, and its echo awaited.
+  AccessoryOutcome PowerTrackForRun() override;
   AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
   AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) override;
   void Received(const QByteArray& bytes) override;

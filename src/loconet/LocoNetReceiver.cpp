@@ -12,22 +12,17 @@ namespace {
 constexpr int kNotAMessageStart = 0;
 constexpr int kLengthInByteOne = -1;
 
-constexpr std::array<int, 256> kFramedLengths = [] {
-  std::array<int, 256> lengths{};  // kNotAMessageStart
-  for (int op : {0x81, 0x82, 0x83, 0x85, 0x88, 0x89}) lengths[op] = 2;
-  for (int op : {0xA0, 0xA1, 0xA2, 0xA3, 0xB0, 0xB1, 0xB2, 0xB4, 0xB5, 0xB6, 0xB8, 0xB9, 0xBA, 0xBB,
-                 0xBC, 0xBD, 0xBF}) {
-    lengths[op] = 4;
-  }
-  for (int op : {0x7D, 0xD0, 0xD1, 0xDF}) lengths[op] = 6;
-  lengths[0xE0] = 19;
-  for (int op : {0xE4, 0xE5, 0xE6, 0xE7, 0xED, 0xEF}) lengths[op] = kLengthInByteOne;
-  return lengths;
-}();
-
-// opcode -1 stands for two characters that are not a hex byte.
+// The opcode says its message's length: bits 6 and 5 give two, four or six bytes, or (both set)
+// leave it to the byte after the opcode. A byte with bit 7 clear is data and starts nothing.
+// `opcode` -1 stands for two characters that are not a hex byte.
 int FramedLength(int opcode) {
-  return opcode < 0 ? kNotAMessageStart : kFramedLengths[opcode];
+  constexpr int kOpcodeBit = 0x80;
+  constexpr int kLengthBits = 0x60;
+  constexpr int kLengthInNextByte = 0x60;
+  if (opcode < 0 || !(opcode & kOpcodeBit)) return kNotAMessageStart;
+  const int lengthBits = opcode & kLengthBits;
+  if (lengthBits == kLengthInNextByte) return kLengthInByteOne;
+  return 2 + 2 * (lengthBits >> 5);
 }
 
 // Slot states that the command station expects to be answered with a move of the slot to itself.
@@ -81,9 +76,10 @@ LocoNetParse ParseLocoNetBuffer(QByteArray receiveHexBuffer) {
       if (length < 2) length = kNotAMessageStart;
     }
     if (length == kNotAMessageStart) {
-      // One such byte per receive event: what follows it is framed at the next event.
+      // A byte lost from a message, or noise: the message after it is framed at once, so that
+      // an echo behind a stray byte still arrives within its step.
       ++start;
-      break;
+      continue;
     }
     if (available - start < length) break;
     const qsizetype first = start;

@@ -23,7 +23,8 @@ struct LocoNetParse {
 };
 
 // Frames, checks and interprets the complete messages at the front of the buffer (two
-// upper-case hex digits a byte). A byte that cannot start a message is dropped and ends the
-// call; an incomplete message stays for the next call. The buffer is taken by value so that a
+// upper-case hex digits a byte), each by the length its opcode encodes. A byte that cannot start
+// a message is dropped and framing goes on after it; an incomplete message stays for the next
+// call. The buffer is taken by value so that a
 // caller who moves it in has the consumed front cut without copying the rest.
 LocoNetParse ParseLocoNetBuffer(QByteArray receiveHexBuffer);

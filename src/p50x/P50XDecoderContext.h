@@ -26,6 +26,8 @@ class P50XDecoderContext {
   virtual void Sleep(int milliseconds) = 0;
   // Throws away whatever has arrived, for replies that no decoder reads.
   virtual void DiscardInput() = 0;
+  // The station has said that the track has power (on) or has none: `said` is its words.
+  virtual void TrackPowerReported(bool on, const QString& said) = 0;
   // The decoder stops before the end of its reply: the rest must not be read as the reply of
   // the next command.
   virtual void LeaveRestUnread() = 0;

@@ -73,6 +73,12 @@ class P50XLink::PortContext final : public P50XDecoderContext {
   }
   void Sleep(int milliseconds) override { link_.SleepLink(milliseconds); }
   void DiscardInput() override { link_.port_.ClearBuffer(true, false); }
+  void TrackPowerReported(bool on, const QString& said) override {
+    if (on)
+      link_.power_.ReportedOn();
+    else
+      link_.power_.ReportedOff(said);
+  }
   void LeaveRestUnread() override {
     link_.lateBytesQuiet_ = std::max(link_.lateBytesQuiet_, kTrailingReplyQuiet);
   }
@@ -94,8 +100,25 @@ void P50XLink::Attach() {
 bool P50XLink::Connect() {
   // Without a command station the link would only wait for replies that never come.
   if (!DetectP50XInterface()) return false;
+  power_.Connected();
   SendP50X(SingleByte(P50X::XPwrOn));
   return true;
+}
+
+AccessoryOutcome P50XLink::PowerTrackForRun() {
+  const std::optional<QString> off = power_.Off();
+  if (!off) return AccessoryOutcome::CarriedOut();
+  try {
+    if (!SendP50X(SingleByte(P50X::XPwrOn))) return AccessoryOutcome::Lost(kNoReply);
+  } catch (const EComPort& error) {
+    return AccessoryOutcome::Lost(error.Message());
+  }
+  if (power_.Off()) {
+    return AccessoryOutcome::Refused(QStringLiteral("power on answered 0x%1")
+                                         .arg(replyByte_, 2, 16, QLatin1Char('0'))
+                                         .toUpper());
+  }
+  return AccessoryOutcome::CarriedOut(*off);
 }
 
 void P50XLink::SwitchPowerOff() {
@@ -116,11 +139,21 @@ void P50XLink::SwitchPowerOff() {
 }
 
 AccessoryOutcome P50XLink::SwitchAccessory(const AccessoryCommand& command) {
+  stepMark_ = power_.Mark();
+  // Nothing goes out onto a track the station has reported without power.
+  if (const std::optional<AccessoryOutcome> refused = power_.StepRefusal(stepMark_))
+    return *refused;
   try {
     return SwitchTurnoutP50X(command.turnout, 0);
   } catch (const EComPort& error) {
     return AccessoryOutcome::Lost(error.Message());
   }
+}
+
+AccessoryOutcome P50XLink::OutcomeAtStepEnd(const AccessoryOutcome& returned) {
+  // The event poll runs in the step's pause: a power off it hears there is this step's.
+  if (returned.Failed()) return returned;
+  return power_.StepRefusal(stepMark_).value_or(returned);
 }
 
 P50XCommandScope::Result P50XLink::RunCommand(const std::function<void()>& command) {

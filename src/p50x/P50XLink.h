@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "link/CommandStationLink.h"
+#include "link/TrackPower.h"
 #include "p50x/P50XCommandScope.h"
 #include "p50x/P50XLinkOperations.h"
 
@@ -27,8 +28,12 @@ class P50XLink final : public CommandStationLink, private P50XLinkOperations {
   bool Connect() override;
   // Power off; inside a command that waits for its reply, that command is given up first.
   void SwitchPowerOff() override;
+  // Power on, once the station has reported the track off (its event poll, a power-on or
+  // turnout reply); the run may start when the station answers it with 0x00.
+  AccessoryOutcome PowerTrackForRun() override;
   // A port error is reported as a lost command, not raised.
   AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
+  AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) override;
   bool PollsEvents() const override { return true; }
   void PollEvents() override { P50XEventPoll(); }
 
@@ -90,5 +95,7 @@ class P50XLink final : public CommandStationLink, private P50XLinkOperations {
   // The main window's start-up chooses this central type once, which sets the prefix.
   bool xPrefixMode_ = true;
   std::chrono::milliseconds lateBytesQuiet_{0};
+  TrackPower power_;
+  quint64 stepMark_ = 0;
   std::function<void(int)> sleep_;
 };

@@ -24,9 +24,11 @@ void DecodePowerOnReply(P50XDecoderContext& context) {
   switch (context.ReadByte()) {
     case 0x00:
       context.ShowStatus(QStringLiteral("Power On"));
+      context.TrackPowerReported(true, QStringLiteral("0x00: Power On"));
       break;
     case 0x06:
       context.ShowStatus(QStringLiteral("Power Off"));
+      context.TrackPowerReported(false, QStringLiteral("0x06: Power Off"));
       break;
     default:
       break;
@@ -38,16 +40,21 @@ void DecodeA2Reply(P50XDecoderContext& context) {
 }
 
 void DecodeTurnoutReply(P50XDecoderContext& context) {
-  if (const char* text = TurnoutReplyText(context.ReadByte()))
-    context.ShowStatus(QString::fromLatin1(text));
+  const unsigned char reply = context.ReadByte();
+  const char* text = TurnoutReplyText(reply);
+  if (text) context.ShowStatus(QString::fromLatin1(text));
+  if (reply == P50X::kTurnoutPowerOff)
+    context.TrackPowerReported(false, QStringLiteral("0xA6: ") + QLatin1String(text));
 }
 
-// One flag of the event reply: either a status text or a follow-up command.
+// One flag of the event reply: either a status text or a follow-up command, and whether the
+// event leaves the track without power.
 struct EventFlag {
   int byteIndex;
   unsigned char mask;
   const char* status;
   unsigned char followUp;
+  bool cutsTrackPower = false;
 };
 
 // The order of this table is the order in which the flags are acted on; byte 2 is deliberately
@@ -56,16 +63,16 @@ constexpr EventFlag kEventFlags[] = {
     {0, 0x01, nullptr, P50X::XEvtLok},
     {0, 0x02, nullptr, P50X::XEvtIR},
     {0, 0x04, nullptr, P50X::XEvtSen},
-    {0, 0x08, "There has been a Power Off.", 0},
+    {0, 0x08, "There has been a Power Off.", 0, true},
     {0, 0x10, "Attempt at switching PC-reserved accessories!", 0},
     {0, 0x20, nullptr, P50X::XEvtTrn},
     {0, 0x40, "Unsupported/undocumented event flag.", 0},
-    {1, 0x01, "Short on an external Booster!", 0},
+    {1, 0x01, "Short on an external Booster!", 0, true},
     {1, 0x02, "Short on Lokmaus bus!", 0},
     {1, 0x08, "Overload or short on PT, C/D or Rail Sync +/- lines!", 0},
     {1, 0x10, "Illegal electrical contact btw PT, C/D or Rail Sync +/- and normal tracks!", 0},
-    {1, 0x04, "Short from IB (internal) booster!", 0},
-    {1, 0x20, "IB overheated!", 0},
+    {1, 0x04, "Short from IB (internal) booster!", 0, true},
+    {1, 0x20, "IB overheated!", 0, true},
     {1, 0x40, nullptr, P50X::XP50XCh},
     {2, 0x01, nullptr, P50X::XEvtPT},
     {2, 0x02, "RS232 rx overflow", 0},
@@ -84,6 +91,7 @@ void DecodeEventReply(P50XDecoderContext& context) {
       context.ShowStatus(QString::fromLatin1(flag.status));
     else
       context.SendFollowUp(flag.followUp);
+    if (flag.cutsTrackPower) context.TrackPowerReported(false, QString::fromLatin1(flag.status));
   }
 }
 

@@ -22,6 +22,10 @@ QString Quoted(const QByteArray& line) {
 }  // namespace
 
 AccessoryOutcome SrcpLink::SwitchAccessory(const AccessoryCommand& command) {
+  stepMark_ = power_.Mark();
+  // Nothing goes out onto a bus the server has reported without power.
+  if (const std::optional<AccessoryOutcome> refused = power_.StepRefusal(stepMark_))
+    return *refused;
   // The number, not the text typed: "07" or "+7" is accessory 7 to the server, which reports it
   // as 7, and a report is matched on the text sent.
   return SendSrcpGA(QStringLiteral("6"), QString::number(command.turnout), QStringLiteral("1"),
@@ -61,6 +65,12 @@ AccessoryOutcome SrcpLink::SendSrcpGA(const QString& bus, const QString& address
     // A send that failed has closed the session; the run hears of it as a lost command.
     return AccessoryOutcome::Lost(error.Message());
   }
+}
+
+AccessoryOutcome SrcpLink::OutcomeAtStepEnd(const AccessoryOutcome& returned) {
+  // The information session goes on reporting in the step's pause.
+  if (returned.Failed()) return returned;
+  return power_.StepRefusal(stepMark_).value_or(returned);
 }
 
 std::optional<QString> SrcpLink::Exchange(const std::vector<QByteArray>& lines,

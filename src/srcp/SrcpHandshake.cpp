@@ -1,5 +1,6 @@
 // The SRCP link's "Verbinden" and "Sluiten": the handshake its server's greeting asks for, and
 // the end of the session.
+#include "ScktComp/ESocketError.h"
 #include "ScktComp/TClientSocket.h"
 #include "platform/UserNotifier.h"
 #include "srcp/SrcpLines.h"
@@ -103,7 +104,28 @@ std::optional<QString> SrcpLink::SrcpHandshake() {
   if (const std::optional<AccessoryOutcome> refused = PowerAccessoryBus())
     return refused->stationSaid;
   handshakeMade_ = true;
+  power_.Connected();
   return std::nullopt;
+}
+
+AccessoryOutcome SrcpLink::PowerTrackForRun() {
+  const std::optional<QString> off = power_.Off();
+  if (!off) return AccessoryOutcome::CarriedOut();
+  if (command_.connection != Connection::Open || !handshakeMade_)
+    return AccessoryOutcome::Lost(QStringLiteral("the connection to the SRCP server is gone"));
+  // The bus switched as "Verbinden" switched it, and its reply judged the same way.
+  const bool perBus = greeting_.powerPerBus;
+  const QByteArray line =
+      perBus ? SrcpLine::SetBusPower(kAccessoryBus, true) : QByteArray(SrcpLine::PowerOn);
+  try {
+    if (auto failure = HandshakeExchange({{line, perBus ? Demand::Carried : Demand::NoError}}))
+      return AccessoryOutcome::Lost(*failure);
+  } catch (const ESocketError& error) {
+    return AccessoryOutcome::Lost(error.Message());
+  }
+  if (perBus) switchedAccessoryBusOn_ = true;
+  power_.ReportedOn();
+  return AccessoryOutcome::CarriedOut(*off);
 }
 
 std::optional<QString> SrcpLink::HandshakeExchange(

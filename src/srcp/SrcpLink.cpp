@@ -178,7 +178,14 @@ void SrcpLink::InfoLine(const QByteArray& line) {
   if (parsed.code != 100 || parsed.words.size() < 4) return;
   const QByteArray& bus = parsed.words[1];
   if (parsed.words[2] == "POWER") {
-    busPower_[bus] = parsed.words[3] == "ON";
+    const bool on = parsed.words[3] == "ON";
+    busPower_[bus] = on;
+    // The bus whose power the run needs, once "Verbinden" (and on a server with a switch per
+    // bus, the first step) has seen to it: a report of it off after that is the station's.
+    const bool powerBus = bus == (greeting_.powerPerBus ? "6" : "1");
+    const bool seenTo = handshakeMade_ && (!greeting_.powerPerBus || accessoryBusDecided_);
+    if (powerBus && on) power_.ReportedOn();
+    if (powerBus && !on && seenTo) power_.ReportedOff(QString::fromLatin1(parsed.message));
   } else if (trackReport_ && parsed.IsInfo(trackReport_->bus, "GA") &&
              parsed.words[3] == trackReport_->address &&
              parsed.words.value(4) == trackReport_->port) {

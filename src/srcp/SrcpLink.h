@@ -17,6 +17,7 @@
 #include "ScktComp/SocketTypes.h"
 #include "link/CommandStationLink.h"
 #include "link/LinkObserver.h"
+#include "link/TrackPower.h"
 #include "srcp/SrcpGreeting.h"
 #include "srcp/SrcpLineFramer.h"
 #include "srcp/SrcpServerAddress.h"
@@ -47,7 +48,11 @@ class SrcpLink final : public CommandStationLink {
   bool UsesSerialPort() const override { return false; }
   bool Connect() override;
   void SwitchPowerOff() override;
+  // Once the information session has reported the power the run needs off (bus 1, or bus 6 on
+  // a server with a switch per bus), switches it on again as "Verbinden" did.
+  AccessoryOutcome PowerTrackForRun() override;
   AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
+  AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) override;
 
   // A new command session; waits one reply period at most for the server's greeting.
   void StartSrcpCommandSession();
@@ -135,6 +140,8 @@ class SrcpLink final : public CommandStationLink {
   bool accessoryBusDecided_ = false;  // its report came and was acted on
   bool switchedAccessoryBusOn_ = false;
   std::optional<TrackReport> trackReport_;
+  TrackPower power_;
+  quint64 stepMark_ = 0;
 
   qint64 timerPeriods_ = 0;
   int waits_ = 0;

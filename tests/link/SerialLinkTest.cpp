@@ -40,6 +40,9 @@ struct Expected {
   std::vector<const char*> noConfirmation = {};
   const char* harmless = "";
   std::vector<std::pair<const char*, const char*>> refusing = {};  // frame, meaning
+  // The station's reports of the track's power: on, and each way it goes off.
+  const char* trackOn = "";
+  std::vector<const char*> trackOff = {};
 };
 
 // clang-format off
@@ -49,7 +52,9 @@ template <> Expected For<LocoNetLink>() {
           Confirms::ByEcho, "", Missing::LocoNetEcho, {"B0 01 30 7E", "B0 00 30 7E", "837C"},
           "B4 30 7F 34  B4 31 00 7A",
           {{"B4 30 00 7B", "long acknowledge, the switch request is rejected"},
-           {"82 7D", "global power off"}}};
+           {"82 7D", "global power off"},
+           {"85 7A", "emergency stop (force idle)"}},
+          "83 7C", {"82 7D", "85 7A"}};
 }
 // Turnouts go out four higher than the decoder counts them; 1020 is the highest a Lenz address
 // byte can carry with the offset.
@@ -67,7 +72,8 @@ template <> Expected For<LenzLink>() {
            {"61 81 E0", "the command station is busy"},
            {"61 82 E3", "the command station does not know the command"},
            {"61 00 61", "the track power is off"},
-           {"81 00 81", "the command station is in emergency stop"}}};
+           {"81 00 81", "the command station is in emergency stop"}},
+          "61 01 60", {"61 00 61", "81 00 81"}};
 }
 // Its bytes are kept unparsed, and it never answers a command: CTS held is all it shows.
 template <> Expected For<MaerklinLink>() {
@@ -255,17 +261,19 @@ TYPED_TEST(AnsweringLinkTest, StationSilentSinceTheConnectLeavesEveryStepUncheck
 
 TYPED_TEST(AnsweringLinkTest, RefusalCountsForTheCommandItFollows) {
   this->ConnectAnswered();
-  this->Hear(this->x.refusing.back().first);
+  this->Hear(this->x.refusing.front().first);
   EXPECT_EQ(this->Step(true, true, this->x.harmless).result, Outcome::CarriedOut);
 
   for (const auto& [refusal, meaning] : this->x.refusing) {
     this->observer.wait = [&](int) {
-      this->Hear(refusal), this->Hear(this->x.refusing.back().first);
+      this->Hear(refusal), this->Hear(this->x.refusing.front().first);
     };
     const AccessoryOutcome outcome = this->link.SwitchAccessory({1});
     EXPECT_EQ(outcome.result, Outcome::Refused) << refusal;
     EXPECT_EQ(outcome.stationSaid, QStringLiteral("%1: %2").arg(refusal, meaning));
     EXPECT_EQ(this->link.OutcomeAtStepEnd(outcome).result, Outcome::Refused);
+    // Whoever switched the track off, the station switches it on again before the next step.
+    this->Hear(this->x.trackOn);
   }
 
   // Heard late, before the step's confirmations are in or after.
@@ -279,9 +287,75 @@ TYPED_TEST(AnsweringLinkTest, RefusalCountsForTheCommandItFollows) {
       << "a new command starts without a refusal";
 }
 
+// A power off or emergency stop heard between runs holds every later step back, unsent, until
+// the station reports the track on again. Before a run the link switches it on as the connect
+// does, and the run may start only once the station has reported it on.
+TYPED_TEST(AnsweringLinkTest, TrackReportedOffIsSwitchedOnBeforeTheNextRun) {
+  this->ConnectAnswered();
+  EXPECT_EQ(this->link.PowerTrackForRun().result, Outcome::CarriedOut);
+  EXPECT_EQ(this->TakeWrites(), "") << "a track reported on is left alone";
+  for (const char* off : this->x.trackOff) {
+    this->Hear(off);
+    const AccessoryOutcome held = this->Step(true, true);
+    EXPECT_EQ(held.result, Outcome::Refused) << off;
+    EXPECT_TRUE(held.stationSaid.startsWith(off)) << held.stationSaid.toStdString();
+    EXPECT_EQ(this->TakeWrites(), "") << "nothing goes out onto a dead track";
+
+    this->observer.wait = [&](int) { this->Hear(this->x.trackOn); };
+    const AccessoryOutcome power = this->link.PowerTrackForRun();
+    EXPECT_EQ(power.result, Outcome::CarriedOut) << off;
+    EXPECT_TRUE(power.stationSaid.startsWith(off)) << "the user is told what the station said";
+    EXPECT_EQ(this->TakeWrites(), this->x.connect);
+    EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut) << off;
+    this->TakeWrites();
+  }
+
+  // A station that leaves the track off keeps the run from starting.
+  this->Hear(this->x.trackOff.front());
+  this->observer.wait = nullptr;
+  const AccessoryOutcome stillOff = this->link.PowerTrackForRun();
+  EXPECT_EQ(stillOff.result, Outcome::Lost);
+  EXPECT_TRUE(stillOff.stationSaid.contains(this->x.trackOn)) << stillOff.stationSaid.toStdString();
+  EXPECT_EQ(this->TakeWrites(), this->x.connect);
+  EXPECT_EQ(this->Step(true, true).result, Outcome::Refused);
+
+  // A new connection switches the track on: what was reported before it no longer counts.
+  this->port.Close();
+  this->ConnectAnswered();
+  EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut);
+}
+
+using LocoNetLinkTest = SerialLinkTest<LocoNetLink>;
+
+// A message cut short when the port closed belongs to no later connection.
+TYPED_TEST(AnsweringLinkTest, EachConnectFramesOnlyWhatItsStationSaysFromThen) {
+  this->ConnectAnswered();
+  this->Hear(QByteArray::fromHex(this->x.trackOn).left(1));
+  this->port.Close();
+  const qsizetype before = this->observer.memo3.Lines().size();
+  this->ConnectAnswered();
+  EXPECT_EQ(this->observer.memo3.Lines().mid(before), this->x.logged);
+  EXPECT_EQ(this->link.ReceiveHexBuffer(), "");
+  EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut);
+}
+
+// A stray byte on the line (noise, a byte of a message that was cut short) ahead of an echo
+// delays nothing: the echo still confirms its step.
+TEST_F(LocoNetLinkTest, StrayByteBeforeAnEchoStillConfirmsTheStep) {
+  ConnectAnswered();
+  const auto echoesAfter = [this](const char* stray) {
+    QByteArray bytes = QByteArray::fromHex(stray);
+    for (const QByteArray& write : std::exchange(unconfirmed_, {})) bytes += write;
+    Hear(bytes);
+  };
+  observer.wait = [&](int) { echoesAfter("00"); };
+  const AccessoryOutcome returned = link.SwitchAccessory({1});
+  echoesAfter("7D");
+  EXPECT_EQ(link.OutcomeAtStepEnd(returned).result, Outcome::CarriedOut);
+}
+
 // An answer to slot data that cannot be written is shown once every message of the arrival has
 // been logged.
-using LocoNetLinkTest = SerialLinkTest<LocoNetLink>;
 TEST_F(LocoNetLinkTest, FailedAnswerIsShownAfterTheWholeArrivalIsLogged) {
   link.Connect();
   line->Fail(MemoryLine::Op::kWrite, EIO);

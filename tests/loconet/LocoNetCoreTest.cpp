@@ -69,18 +69,29 @@ struct EventsCase {
   std::vector<QByteArray> logged;
 };
 
-TEST(LocoNetReceiver, IncompleteMessagesWaitAndStrayBytesAreDroppedOnePerEvent) {
+// The opcode's bits 6 and 5 give the length (two, four, six bytes, or byte 1's value); data
+// bytes (bit 7 clear) before an opcode are skipped in the same call.
+TEST(LocoNetReceiver, MessagesAreFramedByTheLengthTheirOpcodeEncodes) {
   const QByteArray slot = SlotDataHex(0x01);
+  const QByteArray shortE0 = HexText(Bytes("E0 04 00")),
+                   sixBytes = HexText(Bytes("C0 01 02 03 04"));
+  const QByteArray opcode84 = HexText(Bytes("84")), opcodeB3 = HexText(Bytes("B3 01 02"));
   const EventsCase cases[] = {
       {{"B0", "0030", "7F"}, {"B0", "B00030", ""}, {"B000307F"}},
       // A variable-length message waits for its length byte, then for its last byte.
       {{"E7", slot.mid(2, 20), slot.mid(22)}, {"E7", slot.left(22), ""}, {slot}},
-      {{"0D837C", "827D"}, {"837C", ""}, {"837C", "827D"}},
-      // Opcodes missing from the framing table are stray bytes too.
-      {{"84B3B7BEC0CF837C"}, {"B3B7BEC0CF837C"}, {}},
-      // A variable length of zero or one is no message.
-      {{"E500837C", "", ""}, {"00837C", "837C", ""}, {"837C"}},
-      {{"E501837C", "", ""}, {"01837C", "837C", ""}, {"837C"}},
+      // Stray data bytes delay nothing: the echo behind them is framed at once.
+      {{"0D837C", "827D"}, {"", ""}, {"837C", "827D"}},
+      {{"00B000307F"}, {""}, {"B000307F"}},
+      {{"7D837C"}, {""}, {"837C"}},
+      {{"007F0D"}, {""}, {}},
+      // Every opcode is framed, each group by its own length.
+      {{shortE0 + sixBytes}, {""}, {shortE0, sixBytes}},
+      {{opcode84 + opcodeB3}, {""}, {opcode84, opcodeB3}},
+      {{"C0010203"}, {"C0010203"}, {}},
+      // A variable length of zero or one is no message: its opcode is dropped.
+      {{"E500837C", "", ""}, {"", "", ""}, {"837C"}},
+      {{"E501837C"}, {""}, {"837C"}},
       {{"E01200"}, {"E01200"}, {}},
       {{"E50F0000"}, {"E50F0000"}, {}},
       {{"D000000000"}, {"D000000000"}, {}},

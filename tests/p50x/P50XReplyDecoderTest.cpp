@@ -94,4 +94,33 @@ const DecoderCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Replies, P50XReplyDecoder, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The replies and events that say the track has lost its power: after them, and only after them,
+// the next run switches it on first (78 A7), and a step taken meanwhile is refused unsent.
+TEST(P50XTrackPower, RepliesAndEventsThatCutThePowerAreSwitchedOnBeforeTheNextRun) {
+  const struct {
+    const char *command, *reply;
+    bool cut;
+  } cases[] = {
+      {"C8", "08", true},       {"C8", "80 01", true},     {"C8", "80 04", true},
+      {"C8", "80 20", true},    {"C8", "10", false},       {"C8", "80 02", false},
+      {"C8", "80 08", false},   {"A7", "06", true},        {"A7", "00", false},
+      {"90 01 40", "A6", true}, {"90 01 40", "09", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.command) + " answered " + c.reply);
+    P50XTestLink link;
+    auto line = link.OpenOnMemoryLine();
+    line->AnswerWrites({QByteArray::fromHex(c.reply)});
+    link->SendP50X(QByteArray::fromHex(c.command));
+    line->TakeWritten();
+    if (c.cut) {
+      EXPECT_EQ(link->SwitchAccessory({1}).result, AccessoryOutcome::Result::Refused);
+      EXPECT_EQ(line->TakeWritten(), QByteArray()) << "nothing sent onto a dead track";
+    }
+    line->AnswerWrites({QByteArray::fromHex("00")});
+    EXPECT_EQ(link->PowerTrackForRun().result, AccessoryOutcome::Result::CarriedOut);
+    EXPECT_EQ(line->TakeWritten().toHex(' '), c.cut ? "78 a7" : "");
+  }
+}
+
 }  // namespace

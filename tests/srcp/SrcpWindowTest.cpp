@@ -131,6 +131,52 @@ TEST_F(SrcpWindow, ThreeDecodersOnOneSessionEachLearnTheirOwn) {
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
+// The power the accessories need (bus 1 of a DDW server, bus 6 of one with a switch per bus),
+// cut between two runs, is switched on again before the next run sends its first command; cut
+// in the middle of a run, it stops the run at that step with the server's report.
+class SrcpPowerCut : public SrcpWindow, public testing::WithParamInterface<const char*> {};
+
+TEST_P(SrcpPowerCut, BetweenRunsIsSwitchedOnAgainAndInARunStopsIt) {
+  const bool perBus = GetParam() == std::string(SrcpServer::kSrcpdGreeting);
+  const std::string powerOn = perBus ? "SET 6 POWER ON" : "SET 1 POWER ON";
+  const QString cut = perBus ? "INFO 6 POWER OFF" : "INFO 1 POWER OFF";
+  ASSERT_NO_FATAL_FAILURE(Connect(GetParam()));
+  ASSERT_NO_FATAL_FAILURE(Program());
+  ASSERT_EQ(window.connectionLog->Lines().last(), kProgrammed);
+
+  // The session's start reported every bus without power already.
+  const qsizetype reportsBefore = window.infoLog->Text().count(cut);
+  server->CutPower();
+  ASSERT_TRUE(WaitFor([&] { return window.infoLog->Text().count(cut) > reportsBefore; }));
+  driver.Click(window.nextDecoderButton);
+  ASSERT_NO_FATAL_FAILURE(Program());
+  EXPECT_TRUE(Notifications().messages.isEmpty());
+  EXPECT_TRUE(window.connectionLog->Lines().first().contains(cut));
+  EXPECT_EQ(window.connectionLog->Lines().last(), kProgrammed);
+  const Lines lines = server->ReceivedLines(0);
+  const auto firstOfRun = std::find(lines.begin(), lines.end(), "SET 6 GA 9 1 1 200\r\n");
+  EXPECT_EQ(std::count_if(lines.begin(), firstOfRun,
+                          [&](const std::string& line) { return line.starts_with(powerOn); }),
+            2)
+      << "switched on again before the run's first command";
+
+  // Long enough for the report to come within the step's pause.
+  window.stepPauseTimer->SetInterval(600);
+  server->CutPowerAfterAccessoryCommands(2);
+  driver.Click(window.nextDecoderButton);
+  ASSERT_NO_FATAL_FAILURE(Program());
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  const QString box = Notifications().messages.first();
+  EXPECT_TRUE(box.contains("stap 2 van 4") && box.contains(cut)) << box.toStdString();
+  EXPECT_FALSE(window.connectionLog->Lines().contains(kProgrammed));
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, SrcpPowerCut,
+                         testing::Values(SrcpServer::kDdw08Greeting, SrcpServer::kSrcpdGreeting),
+                         [](const auto& info) {
+                           return std::string(info.index == 0 ? "Ddw08" : "PowerPerBus");
+                         });
+
 TEST_F(SrcpWindow, ServerWithoutTheAccessoryBusStopsTheRunAtTheFirstStep) {
   ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kSrcpdGreeting, true));
   ASSERT_NO_FATAL_FAILURE(Program());
