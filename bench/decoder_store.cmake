@@ -3,4 +3,5 @@
 if(TARGET sorvell_wd10)
   add_executable(bench_decoder_store ${CMAKE_CURRENT_LIST_DIR}/decoder_store.cpp)
   target_link_libraries(bench_decoder_store PRIVATE sorvell_wd10)
+  sorvell_bench_smoke(bench_decoder_store 100 1)
 endif()
