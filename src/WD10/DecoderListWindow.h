@@ -12,6 +12,7 @@
 #include "WD10/DecoderListStore.h"
 
 class DecoderListModel;
+class QLabel;
 class QPushButton;
 class QTableView;
 
@@ -63,6 +64,8 @@ class DecoderListWindow : public QWidget {
 
   // --- components -------------------------------------------------------------------------
   QTableView* table;
+  // Why a typed first address was not taken, under the table while there is something to say.
+  QLabel* editNote;
   QPushButton* addButton;
   QPushButton* removeButton;
   QPushButton* upButton;
