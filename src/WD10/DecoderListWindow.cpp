@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <tuple>
 
 #include "WD10/DecoderListColumns.h"
 #include "WD10/DecoderListCsv.h"
@@ -302,19 +303,40 @@ void DecoderListWindow::ProgramSeries() {
     std::optional<RunRecord> run = host_.program(row);
     if (!run) return;
     run->decoderName = row.name;
+    // The main window's fields can be changed while a run goes on, and each step sends what its
+    // field says when it comes: the decoder learnt the run's address and modes, which the row
+    // then shows, never its old ones marked as programmed. A failed run taught nothing, and the
+    // row keeps what it is still to be given.
+    const bool learnt = run->result != RunRecord::Result::Failed;
+    const bool changed = std::tie(run->firstAddress, run->modeA, run->modeB) !=
+                         std::tie(row.firstAddress, row.modeA, row.modeB);
+    if (learnt && changed) {
+      DecoderRow sent = row;
+      std::tie(sent.firstAddress, sent.modeA, sent.modeB) =
+          std::tie(run->firstAddress, run->modeA, run->modeB);
+      list_.Update(index, sent);
+    }
     list_.Record(index, *run);
     model_->ShowChanges();
     Save();
     // A refused or lost step has been told in the run's own box, and the row says why.
-    if (run->result == RunRecord::Result::Failed) return;
+    if (!learnt) return;
     ShowMessage(QStringLiteral("%1 (wisseladressen %2–%3) heeft zijn adres en modes ontvangen%4.\n"
                                "Druk nu op de programmeerknop van de WD10.")
                     .arg(NameOf(row))
-                    .arg(row.firstAddress)
-                    .arg(row.firstAddress + kLastTurnoutOffset)
+                    .arg(run->firstAddress)
+                    .arg(run->firstAddress + kLastTurnoutOffset)
                     .arg(run->result == RunRecord::Result::Unconfirmed
                              ? QStringLiteral(", maar de Centrale heeft niets bevestigd")
-                             : QString()));
+                             : QString()) +
+                (changed
+                     ? QStringLiteral("\nHet hoofdvenster is tijdens de run gewijzigd: de decoder "
+                                      "heeft %1, Groep A: %2, Groep B: %3 geleerd, en dat staat "
+                                      "nu in de lijst.")
+                           .arg(run->firstAddress)
+                           .arg(DecoderModel::ModeCaption(run->modeA),
+                                DecoderModel::ModeCaption(run->modeB))
+                     : QString()));
   }
 }
 
