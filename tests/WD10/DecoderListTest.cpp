@@ -377,8 +377,8 @@ TEST(DecoderListCsv, ReadsWhatASpreadsheetOrAPersonWroteAndListsWhatItSkipped) {
        {"Rij 5: eerste wisseladres 2033 ligt buiten 1 tot en met 2025."}},
       {"Windows-1252, as \"CSV (puntkomma)\" on Windows",
        "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\nCaf\xE9 \xEBn \x80 \x96 "
-       "\x93\x81;9;2;2\r\n",
-       {Row(QStringLiteral("Café ën € – “\u0081"), 9)}},
+       "\x93\x81\xA0;9;2;2\r\n",
+       {Row(QStringLiteral("Café ën € – “\u0081\u00A0"), 9)}},
       {"UTF-16 with its mark, as \"Unicode-tekst\"",
        QByteArray("\xFF\xFE") +
            QByteArray(reinterpret_cast<const char*>(kUtf16), sizeof kUtf16 - sizeof kUtf16[0]),
@@ -402,9 +402,10 @@ TEST(DecoderListCsv, ReadsWhatASpreadsheetOrAPersonWroteAndListsWhatItSkipped) {
        "\"Sein 12\" rechts;9;2;2\n"  // text after a closing quote
        "Brug;17;2;2\n"
        "\"Open;25;2;2\nRemise;33;2;2\n"  // a quote that never closes
-       "\"Lang\r\n\"\"oud\"\"\";41;2;2\n",
+       "\"Lang\r\n\"\"oud\"\"\";41;2;2\n"
+       "Kort;49;2\n",
        {Row("Sein 12\" links", 1), Row("Brug", 17), Row("Remise", 33), Row("Lang\r\n\"oud\"", 41)},
-       {quotes.arg(3), quotes.arg(5)}},
+       {quotes.arg(3), quotes.arg(5), "Rij 9: kolom \"Modus groep B\" ontbreekt."}},
       {"columns missing",
        "Naam;Adres;Modus groep A\r\nBrug;9;2\r\n",
        {},

@@ -292,8 +292,8 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
 TEST_F(DecoderListWindowTest, EveryTextFitsItsColumnOnOneLine) {
   QByteArray csv = "Naam;Eerste wisseladres;Modus groep A;Modus groep B\n";
   for (int row = 0; row < 300; ++row)
-    csv += (row == 250 ? QByteArray("Een heel lange naam voor de brug over het kanaal bij de haven")
-                       : "W" + QByteArray::number(row)) +
+    csv += (row == 0 ? QByteArray("Een heel lange naam voor de brug over het kanaal bij de haven")
+                     : "W" + QByteArray::number(row)) +
            ';' + QByteArray::number(1 + 8 * row) + ";2;" + (row == 280 ? "8" : "2") + '\n';
   const QTemporaryDir folder;
   const QString file = folder.filePath("lang.csv");
@@ -321,7 +321,7 @@ TEST_F(DecoderListWindowTest, EveryTextFitsItsColumnOnOneLine) {
     }
   };
   expectFitted();
-  model.setData(model.index(3, DecoderListModel::kName),
+  model.setData(model.index(250, DecoderListModel::kName),
                 "Een nog veel langere naam voor de brug over het kanaal bij de oude haven");
   window.CentralButton(CentralType::Maerklin)->setChecked(true);
   expectFitted();
