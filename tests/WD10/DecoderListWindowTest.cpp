@@ -262,20 +262,25 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
   EXPECT_EQ(Notifications().details[0].count(u'\n'), 2) << "every one of them listed";
 
   Notifications().Reset();
-  const auto expectUnchanged = [&](const QString& message) {
+  // Said with its reason as the detail, or none for a file refused unread.
+  const auto expectUnchanged = [&](const QString& message, const QString& why) {
     EXPECT_TRUE(Notifications().questions.isEmpty());
     ASSERT_EQ(Notifications().messages.size(), 1);
     EXPECT_EQ(Notifications().messages[0], message);
+    EXPECT_TRUE(why.isEmpty() ? Notifications().details[0].isEmpty()
+                              : Notifications().details[0].startsWith(why))
+        << Notifications().details[0].toStdString();
     EXPECT_EQ(names(), (QStringList{"A", "B", "E"}));
     Notifications().Reset();
   };
   write("leeg.csv", "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\nTe hoog;4001;2;2\r\n");
   list.OpenSpreadsheet();
-  expectUnchanged("Uit leeg.csv is geen enkele decoder gelezen. De lijst blijft zoals hij was.");
-  EXPECT_EQ(Notifications().details.value(0), QString());
+  expectUnchanged("Uit leeg.csv is geen enkele decoder gelezen. De lijst blijft zoals hij was.",
+                  "Rij 2: eerste wisseladres 4001 ligt buiten 1 tot en met ");
   write("anders.csv", "Wissel;Adres\r\nBrug;9\r\n");
   list.OpenSpreadsheet();
-  expectUnchanged("Uit anders.csv is geen enkele decoder gelezen. De lijst blijft zoals hij was.");
+  expectUnchanged("Uit anders.csv is geen enkele decoder gelezen. De lijst blijft zoals hij was.",
+                  "Niets gelezen: de kopregel mist de kolom(men) ");
   write("groot.csv", "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\n");
   {
     QFile large(file);
@@ -284,7 +289,8 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
   list.OpenSpreadsheet();
   expectUnchanged(
       "groot.csv is groter dan 10 MB, veel groter dan de decoderlijst van een baan; er is niets "
-      "uit gelezen. De lijst blijft zoals hij was.");
+      "uit gelezen. De lijst blijft zoals hij was.",
+      {});
 }
 
 // However long the list, each decoder is one line and each column at least as wide as the
