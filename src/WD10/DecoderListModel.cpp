@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <algorithm>
 #include <tuple>
 
 #include "WD10/DecoderModel.h"
@@ -27,10 +28,19 @@ int DecoderListModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : kColumns;
 }
 
+bool DecoderListModel::SharesFirstAddress(int row) const {
+  if (!counted_) {
+    rowsAtAddress_.clear();
+    for (const DecoderRow& each : list_.Rows()) ++rowsAtAddress_[each.firstAddress];
+    counted_ = true;
+  }
+  return rowsAtAddress_.value(list_.Rows()[std::size_t(row)].firstAddress) > 1;
+}
+
 QString DecoderListModel::AddressWarning(int row) const {
   const int first = list_.Rows()[std::size_t(row)].firstAddress;
   QStringList warnings;
-  if (list_.SharesFirstAddress(row))
+  if (SharesFirstAddress(row))
     warnings << QStringLiteral("Een andere decoder in de lijst heeft hetzelfde eerste adres.");
   if (first > HighestFirstAddress())
     warnings << QStringLiteral(
@@ -46,7 +56,7 @@ QString DecoderListModel::AddressText(int row) const {
                      .arg(first)
                      .arg(first + kTurnoutsPerDecoder - 1)
                      .arg(DecoderModel::DecoderNumber(first));
-  if (list_.SharesFirstAddress(row)) text += QStringLiteral(" (dubbel)");
+  if (SharesFirstAddress(row)) text += QStringLiteral(" (dubbel)");
   if (first > HighestFirstAddress()) text += QStringLiteral(" (onbereikbaar)");
   return text;
 }
@@ -114,15 +124,35 @@ bool DecoderListModel::setData(const QModelIndex& index, const QVariant& value, 
       return false;
   }
   const DecoderRow& before = list_.Rows()[std::size_t(index.row())];
+  if (std::tie(row.name, row.firstAddress, row.modeA, row.modeB) ==
+      std::tie(before.name, before.firstAddress, before.modeA, before.modeB))
+    return true;
   // The decoder learnt the address and modes of its last run; other ones are not yet in it.
   if (std::tie(row.firstAddress, row.modeA, row.modeB) !=
       std::tie(before.firstAddress, before.modeA, before.modeB))
     row.lastRun.reset();
+  const int addressBefore = before.firstAddress;
+  const int addressAfter = row.firstAddress;
   list_.Update(index.row(), std::move(row));
-  // Another row's mark may come or go with an address.
-  ShowChanges();
+  counted_ = false;
+  emit dataChanged(this->index(index.row(), 0), this->index(index.row(), kColumns - 1));
+  if (addressAfter != addressBefore) ShowAddressChange(index.row(), addressBefore, addressAfter);
   edited_();
   return true;
+}
+
+void DecoderListModel::ShowAddressChange(int row, int before, int after) {
+  // Another row's "(dubbel)" comes or goes with the address it shares.
+  int first = row;
+  int last = row;
+  for (int other = 0; other < rowCount(); ++other) {
+    const int address = list_.Rows()[std::size_t(other)].firstAddress;
+    if (address == before || address == after) {
+      first = std::min(first, other);
+      last = std::max(last, other);
+    }
+  }
+  emit dataChanged(index(first, kAddress), index(last, kAddress));
 }
 
 Qt::ItemFlags DecoderListModel::flags(const QModelIndex& index) const {
@@ -141,9 +171,11 @@ QVariant DecoderListModel::headerData(int section, Qt::Orientation orientation, 
 
 void DecoderListModel::Refresh() {
   beginResetModel();
+  counted_ = false;
   endResetModel();
 }
 
 void DecoderListModel::ShowChanges() {
+  counted_ = false;
   if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, kColumns - 1));
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <functional>
 
 #include "WD10/DecoderList.h"
@@ -30,15 +31,22 @@ class DecoderListModel : public QAbstractTableModel {
   // Rows were added, removed, moved or replaced underneath.
   void Refresh();
   // What the rows show changed, not how many there are: a run was recorded, another station was
-  // chosen (its marks), an address was edited (another row's mark).
+  // chosen (its marks). An edit through setData shows its own changes.
   void ShowChanges();
   int HighestFirstAddress() const { return highestFirstAddress_(); }
 
  private:
   QString AddressText(int row) const;
   QString AddressWarning(int row) const;
+  bool SharesFirstAddress(int row) const;
+  // The rows whose marks an edit of row from the address before to the one after may change.
+  void ShowAddressChange(int row, int before, int after);
 
   DecoderList& list_;
   std::function<int()> highestFirstAddress_;
   std::function<void()> edited_;
+  // How many rows have each first address, counted again after the rows change: the mark of one
+  // row is then one look-up instead of a pass over a list that may hold thousands.
+  mutable QHash<int, int> rowsAtAddress_;
+  mutable bool counted_ = false;
 };

@@ -4,14 +4,16 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QPushButton>
 #include <QSet>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <tuple>
 
+#include "WD10/DecoderListColumns.h"
 #include "WD10/DecoderListCsv.h"
 #include "WD10/DecoderListDelegate.h"
 #include "WD10/DecoderListModel.h"
@@ -40,6 +42,11 @@ DecoderListWindow::FileNameAsker& FileNameHook() {
 
 QString AskFileName(QWidget* parent, bool forSaving) {
   return FileNameHook() ? FileNameHook()(parent, forSaving) : DesktopFileName(parent, forSaving);
+}
+
+// A count as Dutch says it: "1 rij", "3 rijen".
+QString Counted(qsizetype count, const char* one, const char* many) {
+  return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(count == 1 ? one : many));
 }
 
 QString NameOf(const DecoderRow& row) {
@@ -87,7 +94,12 @@ void DecoderListWindow::BuildWindow() {
       list_, [this] { return host_.highestFirstAddress(); }, [this] { Save(); }, this);
   table = new QTableView(this);
   table->setModel(model_);
-  table->setItemDelegate(new DecoderListDelegate(table));
+  table->setItemDelegate(new DecoderListDelegate(
+      [this](const QString& why) {
+        editNote->setText(why);
+        editNote->setVisible(!why.isEmpty());
+      },
+      table));
   table->setAccessibleName(QStringLiteral("Decoders"));
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -98,8 +110,11 @@ void DecoderListWindow::BuildWindow() {
   // One line per decoder, each column as wide as its widest text; a long answer of the station
   // scrolls rather than making every row several lines high.
   table->setWordWrap(false);
-  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  new DecoderListColumns(table);
+  editNote = new QLabel(this);
+  editNote->setWordWrap(true);
+  editNote->setAccessibleName(QStringLiteral("Toelichting bij het eerste wisseladres"));
+  editNote->hide();
   connect(table, &QTableView::activated, this, [this] { RunGuarded([this] { ChooseRow(); }); });
 
   const auto button = [this](const char* caption, auto handler) {
@@ -132,6 +147,7 @@ void DecoderListWindow::BuildWindow() {
   buttons->addWidget(closeButton, 1, 4);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(table, 1);
+  layout->addWidget(editNote);
   layout->addLayout(buttons);
   resize(1000, 360);
   UpdateButtons();
@@ -265,19 +281,26 @@ void DecoderListWindow::RecordRun(const RunRecord& run) {
   Save();
 }
 
-std::vector<int> DecoderListWindow::SeriesRows() const {
+std::vector<QString> DecoderListWindow::SeriesRows() const {
   std::vector<int> rows;
   for (const QModelIndex& index : table->selectionModel()->selectedRows())
     rows.push_back(index.row());
-  if (!rows.empty()) {
-    std::ranges::sort(rows);
-    return rows;
+  std::ranges::sort(rows);
+  if (rows.empty()) {
+    for (int row = 0; row < int(list_.Rows().size()); ++row) {
+      const std::optional<RunRecord>& last = list_.Rows()[std::size_t(row)].lastRun;
+      if (!last || last->result == RunRecord::Result::Failed) rows.push_back(row);
+    }
   }
-  for (int row = 0; row < int(list_.Rows().size()); ++row) {
-    const std::optional<RunRecord>& last = list_.Rows()[std::size_t(row)].lastRun;
-    if (!last || last->result == RunRecord::Result::Failed) rows.push_back(row);
-  }
-  return rows;
+  // By id: each save may bring another window's rows in and move these.
+  std::vector<QString> ids;
+  for (int row : rows) ids.push_back(list_.Rows()[std::size_t(row)].id);
+  return ids;
+}
+
+int DecoderListWindow::RowOf(const QString& id) const {
+  const auto found = std::ranges::find(list_.Rows(), id, &DecoderRow::id);
+  return found == list_.Rows().end() ? -1 : int(found - list_.Rows().begin());
 }
 
 void DecoderListWindow::ProgramSeries() {
@@ -287,7 +310,7 @@ void DecoderListWindow::ProgramSeries() {
         "beginnen."));
     return;
   }
-  const std::vector<int> rows = SeriesRows();
+  const std::vector<QString> rows = SeriesRows();
   if (rows.empty()) {
     ShowMessage(QStringLiteral(
         "Alle decoders in de lijst zijn al geprogrammeerd. Kies de decoders die opnieuw "
@@ -307,7 +330,9 @@ void DecoderListWindow::ProgramSeries() {
     }
   } end{this};
   for (std::size_t position = 0; position < rows.size(); ++position) {
-    const int index = rows[position];
+    // Another window may have removed the row meanwhile: there is nothing left to program.
+    const int index = RowOf(rows[position]);
+    if (index < 0) continue;
     const DecoderRow row = list_.Rows()[std::size_t(index)];
     if (!host_.readyToProgram() ||
         !AskOkCancel(SeriesPrompt(row, int(position) + 1, int(rows.size()))))
@@ -317,48 +342,96 @@ void DecoderListWindow::ProgramSeries() {
     std::optional<RunRecord> run = host_.program(row);
     if (!run) return;
     run->decoderName = row.name;
+    // The main window's fields can be changed while a run goes on, and each step sends what its
+    // field says when it comes: the decoder learnt the run's address and modes, which the row
+    // then shows, never its old ones marked as programmed. A failed run taught nothing, and the
+    // row keeps what it is still to be given.
+    const bool learnt = run->result != RunRecord::Result::Failed;
+    const bool changed = std::tie(run->firstAddress, run->modeA, run->modeB) !=
+                         std::tie(row.firstAddress, row.modeA, row.modeB);
+    if (learnt && changed) {
+      DecoderRow sent = row;
+      std::tie(sent.firstAddress, sent.modeA, sent.modeB) =
+          std::tie(run->firstAddress, run->modeA, run->modeB);
+      list_.Update(index, sent);
+    }
     list_.Record(index, *run);
     model_->ShowChanges();
     Save();
     // A refused or lost step has been told in the run's own box, and the row says why.
-    if (run->result == RunRecord::Result::Failed) return;
+    if (!learnt) return;
     ShowMessage(QStringLiteral("%1 (wisseladressen %2–%3) heeft zijn adres en modes ontvangen%4.\n"
                                "Druk nu op de programmeerknop van de WD10.")
                     .arg(NameOf(row))
-                    .arg(row.firstAddress)
-                    .arg(row.firstAddress + kLastTurnoutOffset)
+                    .arg(run->firstAddress)
+                    .arg(run->firstAddress + kLastTurnoutOffset)
                     .arg(run->result == RunRecord::Result::Unconfirmed
                              ? QStringLiteral(", maar de Centrale heeft niets bevestigd")
-                             : QString()));
+                             : QString()) +
+                (changed
+                     ? QStringLiteral("\nHet hoofdvenster is tijdens de run gewijzigd: de decoder "
+                                      "heeft %1, Groep A: %2, Groep B: %3 geleerd, en dat staat "
+                                      "nu in de lijst.")
+                           .arg(run->firstAddress)
+                           .arg(DecoderModel::ModeCaption(run->modeA),
+                                DecoderModel::ModeCaption(run->modeB))
+                     : QString()));
   }
 }
 
 void DecoderListWindow::OpenSpreadsheet() {
   const QString fileName = AskFileName(this, false);
   if (fileName.isEmpty()) return;
+  const QString name = QFileInfo(fileName).fileName();
+  const QString unchanged = QStringLiteral(" De lijst blijft zoals hij was.");
+  const auto refuseLarge = [&] {
+    ShowMessage(QStringLiteral("%1 is groter dan %2 MB, veel groter dan de decoderlijst van een "
+                               "baan; er is niets uit gelezen.")
+                    .arg(name)
+                    .arg(kMostDecoderCsvBytes / (1024 * 1024)) +
+                unchanged);
+  };
   QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly)) {
-    ShowMessage(QStringLiteral("%1 kon niet worden gelezen.").arg(fileName), file.errorString());
+  const bool opened = file.open(QIODevice::ReadOnly);
+  if (opened && file.size() > kMostDecoderCsvBytes) return refuseLarge();
+  // Read no further than a layout's list can reach: a device that never ends is refused too,
+  // before it fills the memory.
+  const QByteArray bytes = opened ? file.read(kMostDecoderCsvBytes + 1) : QByteArray();
+  if (!opened || file.error() != QFileDevice::NoError) {
+    ShowMessage(QStringLiteral("%1 kon niet worden gelezen.").arg(fileName) + unchanged,
+                file.errorString());
     return;
   }
-  const DecoderCsvRead read = ReadDecoderCsv(file.readAll(), model_->HighestFirstAddress());
-  const QString name = QFileInfo(fileName).fileName();
-  if (!list_.Rows().empty() &&
-      !AskOkCancel(QStringLiteral("De %1 decoders in de lijst worden vervangen door de %2 uit "
-                                  "%3. De geschiedenis van de runs blijft bewaard.")
-                       .arg(list_.Rows().size())
-                       .arg(read.rows.size())
-                       .arg(name)))
+  if (bytes.size() > kMostDecoderCsvBytes) return refuseLarge();
+  const DecoderCsvRead read = ReadDecoderCsv(bytes, model_->HighestFirstAddress());
+  const qsizetype skipped = read.skipped.size();
+  if (read.rows.empty()) {
+    ShowMessage(QStringLiteral("Uit %1 is geen enkele decoder gelezen.").arg(name) + unchanged,
+                read.refused.isEmpty() ? read.skipped.join(u'\n') : read.refused);
+    return;
+  }
+  const qsizetype before = qsizetype(list_.Rows().size());
+  const qsizetype coming = qsizetype(read.rows.size());
+  if (before > 0 &&
+      !AskOkCancel(
+          QStringLiteral("De %1 in de lijst %2 vervangen door de %3 uit %4.")
+              .arg(Counted(before, "decoder", "decoders"), before == 1 ? "wordt" : "worden",
+                   Counted(coming, "decoder", "decoders"), name) +
+          (skipped > 0
+               ? QStringLiteral(" %1 uit het bestand %2 overgeslagen.")
+                     .arg(Counted(skipped, "rij", "rijen"), skipped == 1 ? "wordt" : "worden")
+               : QString()) +
+          QStringLiteral(" De geschiedenis van de runs blijft bewaard.")))
     return;
   while (!list_.Rows().empty()) list_.Remove(int(list_.Rows().size()) - 1);
   for (const DecoderRow& row : read.rows) list_.Add(row);
   chosen_.reset();
   model_->Refresh();
   Save();
-  if (!read.skipped.isEmpty())
-    ShowMessage(
-        QStringLiteral("%1 rijen uit %2 zijn overgeslagen:").arg(read.skipped.size()).arg(name),
-        read.skipped.join(u'\n'));
+  if (skipped > 0)
+    ShowMessage(QStringLiteral("%1 uit %2 %3 overgeslagen:")
+                    .arg(Counted(skipped, "rij", "rijen"), name, skipped == 1 ? "is" : "zijn"),
+                read.skipped.join(u'\n'));
 }
 
 void DecoderListWindow::SaveSpreadsheet() {

@@ -12,6 +12,7 @@
 #include "WD10/DecoderListStore.h"
 
 class DecoderListModel;
+class QLabel;
 class QPushButton;
 class QTableView;
 
@@ -63,6 +64,8 @@ class DecoderListWindow : public QWidget {
 
   // --- components -------------------------------------------------------------------------
   QTableView* table;
+  // Why a typed first address was not taken, under the table while there is something to say.
+  QLabel* editNote;
   QPushButton* addButton;
   QPushButton* removeButton;
   QPushButton* upButton;
@@ -80,7 +83,10 @@ class DecoderListWindow : public QWidget {
   void ShowMergedRows(const std::vector<DecoderRow>& shown);
   void Select(int row);
   int CurrentRow() const;
-  std::vector<int> SeriesRows() const;
+  // The ids of the rows a series programs, in the list's order.
+  std::vector<QString> SeriesRows() const;
+  // Where the row of this id stands now; -1 when it is gone.
+  int RowOf(const QString& id) const;
   void UpdateButtons();
 
   Host host_;

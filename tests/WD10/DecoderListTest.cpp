@@ -19,6 +19,11 @@
 #include "WD10/DecoderListStore.h"
 #include "WD10/DecoderModel.h"
 
+// A failure shows a text as text.
+static void PrintTo(const QString& text, std::ostream* out) {
+  *out << testing::PrintToString(text.toStdString());
+}
+
 namespace {
 
 RunRecord MadeRun(RunRecord::Result result, const QString& name = QStringLiteral("Station Noord")) {
@@ -598,55 +603,143 @@ TEST(DecoderListCsv, WrittenForADutchSpreadsheetAndReadBackTheSame) {
   EXPECT_EQ(Describe(read.rows), Describe(LayoutList(false).Rows()));
 }
 
+// Every value the list can hold, as the window and the list editor produce them, goes out to a
+// spreadsheet and comes back the same: any first address the station reaches (the main window
+// records others than 1, 9, 17, …), every pair of modes, and names a spreadsheet or a CSV reader
+// could trip over. A name a spreadsheet would take for a formula goes out marked as text.
+TEST(DecoderListCsv, EveryValueTheListHoldsComesBackFromItsOwnSpreadsheet) {
+  const std::pair<QString, QByteArray> names[] = {
+      {"Sein 12\" links", "\"Sein 12\"\" links\";"},
+      {"Station; Noord", "\"Station; Noord\";"},
+      {"Brücke über Weiche 7, ÄÖÜ ß é ë", "\"Brücke über Weiche 7, ÄÖÜ ß é ë\";"},
+      {"=SOM(A1:A9)", "'=SOM(A1:A9);"},
+      {"+31 spoor", "'+31 spoor;"},
+      {"-2 kruising", "'-2 kruising;"},
+      {"@remise", "'@remise;"},
+      {"\tingesprongen", "\"'\tingesprongen\";"},
+      {"\rterug", "\"'\rterug\";"},
+      {"'=al gemerkt", "''=al gemerkt;"},
+      {"'t Harde", "''t Harde;"},
+      {"Emplacement\nzuid", "\"Emplacement\nzuid\";"},
+      {"", ";"},
+      {" spatie ", " spatie ;"},
+  };
+  DecoderList list;
+  for (int address = DecoderModel::kMinAddress; address <= DecoderModel::kMaxAddress; ++address) {
+    const std::size_t pair = std::size_t(address) % (7 * 7);
+    list.Add(Row(names[std::size_t(address) % std::size(names)].first, address,
+                 DecoderModel::kModes[pair / 7].number, DecoderModel::kModes[pair % 7].number));
+  }
+  const QByteArray csv = WriteDecoderCsv(list);
+  for (const auto& [name, cell] : names) {
+    SCOPED_TRACE(name.toStdString());
+    EXPECT_TRUE(csv.contains("\r\n" + cell));
+  }
+  const DecoderCsvRead read = ReadDecoderCsv(csv, DecoderModel::kMaxAddress);
+  EXPECT_EQ(read.skipped, QStringList());
+  EXPECT_EQ(read.refused, QString());
+  EXPECT_EQ(Describe(read.rows), Describe(list.Rows()));
+}
+
 // What a spreadsheet or a person wrote is read as far as it can be; what is not is said, with
-// the line it starts on.
+// the line it starts on. A quote problem costs its own row and no other.
 TEST(DecoderListCsv, ReadsWhatASpreadsheetOrAPersonWroteAndListsWhatItSkipped) {
   const std::vector<DecoderRow> two{Row("Brug", 9, 3, 8), Row("Station; Noord", 2025, 5, 2)};
   const QString missing = R"(Niets gelezen: de kopregel mist de kolom(men) %1.)";
   const QString all = R"("Naam", "Eerste wisseladres", "Modus groep A", "Modus groep B")";
-  const std::tuple<const char*, QByteArray, std::vector<DecoderRow>, QStringList> cases[] = {
+  const QString quotes = QStringLiteral("Rij %1: de aanhalingstekens in deze rij kloppen niet.");
+  // A little-endian machine's char16_t is UTF-16LE.
+  static constexpr char16_t kUtf16[] =
+      u"Naam\tEerste wisseladres\tModus groep A\tModus groep B\r\nBrück\t17\t2\t2\r\n";
+  struct Case {
+    const char* what;
+    QByteArray csv;
+    std::vector<DecoderRow> rows;
+    QStringList skipped = {};
+    QString refused = {};
+  };
+  const Case cases[] = {
       {"LF, no byte order mark",
        "Naam;Eerste wisseladres;Modus groep A;Modus groep B\nBrug;9;4 uitgangen als impuls (K83);"
        "NS-Sein met 4 begrippen\n\"Station; Noord\";2025;Verlichtingsmode;4 uitgangen als impuls "
        "(LS100)\n",
-       two,
-       {}},
+       two},
       {"columns in another order, extra columns, numbers for modes, blank lines",
        "\xEF\xBB\xBFOpmerking;modus groep b; Naam ;Modus groep A;Eerste wisseladres;Laatste "
        "resultaat\r\n;8;Brug;3; 9 ;geprogrammeerd\r\n\r\nuit 1987;2;\"Station; Noord\";"
        "verlichtingsmode;2025;\r\n\r\n",
+       two},
+      {"commas",
+       "Naam,Eerste wisseladres,Modus groep A,Modus groep B\nBrug,9,3,8\n\"Station; Noord\",2025,"
+       "5,2\n",
+       two},
+      {"tabs, and a spreadsheet's own separator line",
+       "sep=\t\r\nNaam\tEerste wisseladres\tModus groep A\tModus groep B\r\nBrug\t9\t3\t8\r\n"
+       "Station; Noord\t2025\t5\t2\r\nTe hoog\t2033\t2\t2\r\n",
        two,
-       {}},
+       {"Rij 5: eerste wisseladres 2033 ligt buiten 1 tot en met 2025."}},
+      {"Windows-1252, as \"CSV (puntkomma)\" on Windows",
+       "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\nCaf\xE9 \xEBn \x80 \x96 "
+       "\x93\x81\xA0;9;2;2\r\n",
+       {Row(QStringLiteral("Café ën € – “\u0081\u00A0"), 9)}},
+      {"UTF-16 with its mark, as \"Unicode-tekst\"",
+       QByteArray("\xFF\xFE") +
+           QByteArray(reinterpret_cast<const char*>(kUtf16), sizeof kUtf16 - sizeof kUtf16[0]),
+       {Row(QStringLiteral("Brück"), 17)}},
       {"bad rows",
        "\xEF\xBB\xBFNaam;Eerste wisseladres;Modus groep A;Modus groep B\r\n"
        "Goed 1;1;2;8\r\nKort;9;2\r\nOnbekend;17;Knipperlicht;2\r\nTe hoog;2033;2;2\r\n"
        "Nul;0;2;2\r\nScheef;10;2;2\r\n\"Twee\nregels\";geen;9;2\r\n"
        "Goed 2;241;4 uitgangen als aan/uit (K84);7\r\n",
-       {Row("Goed 1", 1, 2, 8), Row("Goed 2", 241, 4, 7)},
+       {Row("Goed 1", 1, 2, 8), Row("Scheef", 10), Row("Goed 2", 241, 4, 7)},
        {
            "Rij 3: kolom \"Modus groep B\" ontbreekt.",
            "Rij 4: onbekende modus \"Knipperlicht\" in groep A.",
            "Rij 5: eerste wisseladres 2033 ligt buiten 1 tot en met 2025.",
            "Rij 6: eerste wisseladres 0 ligt buiten 1 tot en met 2025.",
-           "Rij 7: eerste wisseladres 10 is geen eerste adres van een decoder (1, 9, 17, …).",
            "Rij 8: eerste wisseladres \"geen\" is geen getal; onbekende modus \"9\" in groep A.",
        }},
+      {"quotes",
+       "Naam;Eerste wisseladres;Modus groep A;Modus groep B\n"
+       "Sein 12\" links;1;2;2\n"     // a quote inside the text is the text's
+       "\"Sein 12\" rechts;9;2;2\n"  // text after a closing quote
+       "Brug;17;2;2\n"
+       "\"Open;25;2;2\nRemise;33;2;2\n"  // a quote that never closes
+       "\"Lang\r\n\"\"oud\"\"\";41;2;2\n"
+       "Kort;49;2\n",
+       {Row("Sein 12\" links", 1), Row("Brug", 17), Row("Remise", 33), Row("Lang\r\n\"oud\"", 41)},
+       {quotes.arg(3), quotes.arg(5), "Rij 9: kolom \"Modus groep B\" ontbreekt."}},
       {"columns missing",
        "Naam;Adres;Modus groep A\r\nBrug;9;2\r\n",
        {},
-       {missing.arg(R"("Eerste wisseladres", "Modus groep B")")}},
-      {"commas",
-       "Naam,Eerste wisseladres,Modus groep A,Modus groep B\nBrug,9,2,2\n",
        {},
-       {missing.arg(all)}},
-      {"empty", "", {}, {missing.arg(all)}},
+       missing.arg(R"("Eerste wisseladres", "Modus groep B")")},
+      {"empty", "", {}, {}, missing.arg(all)},
   };
-  for (const auto& [what, csv, rows, skipped] : cases) {
-    SCOPED_TRACE(what);
+  for (const Case& each : cases) {
+    SCOPED_TRACE(each.what);
     // A limit below the decoders' own: rows are judged by the one the caller gives.
-    const DecoderCsvRead read = ReadDecoderCsv(csv, 2025);
-    EXPECT_EQ(Describe(read.rows), Describe(rows));
-    EXPECT_EQ(read.skipped, skipped);
+    const DecoderCsvRead read = ReadDecoderCsv(each.csv, 2025);
+    EXPECT_EQ(Describe(read.rows), Describe(each.rows));
+    EXPECT_EQ(read.skipped, each.skipped);
+    EXPECT_EQ(read.refused, each.refused);
+  }
+}
+
+// A file with more rows than any layout has decoders is refused as a whole, not read up to some
+// row; one at the limit is read.
+TEST(DecoderListCsv, MoreRowsThanAnyLayoutHasAreRefused) {
+  for (const int rows : {kMostDecoderCsvRows, kMostDecoderCsvRows + 1}) {
+    SCOPED_TRACE(rows);
+    QByteArray csv = "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\n";
+    for (int row = 0; row < rows; ++row) csv += "Wissel;1;2;2\r\n";
+    const DecoderCsvRead read = ReadDecoderCsv(csv, DecoderModel::kMaxAddress);
+    const bool refused = rows > kMostDecoderCsvRows;
+    EXPECT_EQ(read.rows.size(), refused ? 0u : std::size_t(rows));
+    EXPECT_EQ(read.refused, refused ? QStringLiteral("Niets gelezen: het bestand heeft meer dan "
+                                                     "10.000 rijen, meer decoders dan een baan "
+                                                     "kan hebben.")
+                                    : QString());
   }
 }
 

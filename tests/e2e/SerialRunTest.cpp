@@ -215,6 +215,48 @@ TYPED_TEST(RefusingStation, ASeriesStopsAtTheRefusedDecoderAndTheNextSeriesTakes
   EXPECT_EQ(LastResult(list, 2), "nog niet");
 }
 
+// The main window's fields stay usable during a series, and each step sends what its field says
+// when it comes. A group B mode changed during a run is what the decoder learns, and so what its
+// row then says it was taught; never its old mode marked as programmed.
+template <class Station>
+class ChangedDuringASeries : public SerialRun<Station> {};
+TYPED_TEST_SUITE(ChangedDuringASeries, testing::Types<LocoNetSimulator>);
+
+TYPED_TEST(ChangedDuringASeries, TheRowSaysWhatTheDecoderWasSent) {
+  ASSERT_NO_FATAL_FAILURE(this->Connect());
+  const std::pair<int, int> modes[] = {{0, 0}, {1, 1}, {2, 2}};
+  DecoderListWindow& list = ListOfThree(this->window, this->driver, modes);
+  list.table->selectRow(1);
+  QRadioButton* changedTo = this->window.groupBModes[5];
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    // After the run's first step has reached the station, before its fourth reads group B.
+    if (this->station.Log().TurnoutsSwitchedOn().size() >= 1) {
+      changedTo->setChecked(true);
+      watch.stop();
+    }
+  });
+  Notifications().answer = [&](const QString&) {
+    watch.start(1);
+    return true;
+  };
+  this->driver.Click(list.seriesButton);
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_TRUE(Notifications().messages[0].contains("Het hoofdvenster is tijdens de run gewijzigd"))
+      << Notifications().messages[0].toStdString();
+  ASSERT_TRUE(WaitFor([&] { return this->station.Log().TurnoutsSwitchedOn().size() >= 4; }));
+  ExpectLearnt(this->station.Log().TurnoutsSwitchedOn(), 9, this->window.groupAModes[1]->text(),
+               changedTo->text());
+  const DecoderRow& row = list.List().Rows()[1];
+  EXPECT_EQ(std::tuple(row.firstAddress, row.modeA, row.modeB),
+            std::tuple(9, DecoderModel::kModes[1].number, DecoderModel::kModes[5].number));
+  ASSERT_TRUE(row.lastRun);
+  EXPECT_EQ(row.lastRun->modeB, DecoderModel::kModes[5].number);
+  EXPECT_TRUE(LastResult(list, 1).startsWith("geprogrammeerd op "));
+  EXPECT_EQ(list.table->model()->index(1, DecoderListModel::kModeB).data().toString(),
+            DecoderModel::ModeCaption(DecoderModel::kModes[5].number));
+}
+
 // Closing the main window during a series stops it as it stops a run: no further command, no
 // further decoder, and nothing recorded for the run the user ended.
 template <class Station>
