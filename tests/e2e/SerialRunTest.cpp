@@ -11,6 +11,7 @@
 
 #include "SerialRun.h"
 #include "WD10/DecoderListModel.h"
+#include "WD10/DecoderListStore.h"
 #include "WD10/DecoderListWindow.h"
 #include "WD10/DecoderModel.h"
 #include "WD10/LinkFactory.h"
@@ -255,6 +256,38 @@ TYPED_TEST(ChangedDuringASeries, TheRowSaysWhatTheDecoderWasSent) {
   EXPECT_TRUE(LastResult(list, 1).startsWith("geprogrammeerd op "));
   EXPECT_EQ(list.table->model()->index(1, DecoderListModel::kModeB).data().toString(),
             DecoderModel::ModeCaption(DecoderModel::kModes[5].number));
+}
+
+// Another Sorvell window on the same list adds a decoder at the top while the first decoder of a
+// series runs; the save after that run brings it in and moves the series' rows down one. The
+// series goes on with its own next decoder, not with the one that moved into its place.
+TYPED_TEST(ChangedDuringASeries, AnotherWindowsRowMovesNoDecoderOutOfTheSeries) {
+  ASSERT_NO_FATAL_FAILURE(this->Connect());
+  const std::pair<int, int> modes[] = {{0, 0}, {1, 1}, {2, 2}};
+  DecoderListWindow& list = ListOfThree(this->window, this->driver, modes);
+  Notifications().answer = [&](const QString&) {
+    if (Notifications().questions.size() == 1) {
+      DecoderListStore other;
+      DecoderList theirs = other.Load().list;
+      theirs.Add(DecoderRow{"Brug", 41, 4, 4, std::nullopt, {}});
+      theirs.Move(3, 0);
+      EXPECT_TRUE(other.Save(theirs));
+    }
+    return true;
+  };
+  this->driver.Click(list.seriesButton);
+  ASSERT_EQ(Notifications().questions.size(), 3);
+  EXPECT_TRUE(Notifications().questions[1].contains("Decoder 2 van 3: Decoder 2\n"))
+      << Notifications().questions[1].toStdString();
+  ASSERT_TRUE(WaitFor([&] { return this->station.Log().TurnoutsSwitchedOn().size() >= 12; }));
+  for (int decoder = 0; decoder < 3; ++decoder)
+    ExpectLearnt(Slice(this->station.Log().TurnoutsSwitchedOn(), 4 * std::size_t(decoder), 4),
+                 1 + 8 * decoder, this->window.groupAModes[modes[decoder].first]->text(),
+                 this->window.groupBModes[modes[decoder].second]->text());
+  ASSERT_EQ(list.List().Rows().size(), 4u);
+  EXPECT_EQ(list.List().Rows()[0].name, "Brug");
+  EXPECT_EQ(LastResult(list, 0), "nog niet");
+  for (int row = 1; row < 4; ++row) EXPECT_TRUE(LastResult(list, row).startsWith("geprogrammeerd"));
 }
 
 // Closing the main window during a series stops it as it stops a run: no further command, no
