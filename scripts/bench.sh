@@ -14,7 +14,8 @@ soak=true
 "$here/scripts/install-deps.sh" xvfb
 cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C "$build_dir" bench_startup bench_programming_cpu bench_cport bench_p50x_roundtrip \
-  sorvell_bench_parsers bench_p50x_idle_poll bench_waitms soak_tests
+  sorvell_bench_parsers bench_p50x_idle_poll bench_waitms bench_decoder_store \
+  bench_decoder_list_window soak_tests
 
 logs="$build_dir/bench-logs"
 mkdir -p "$logs"
@@ -49,6 +50,8 @@ measure parsers.csv bench/sorvell_bench_parsers --benchmark_filter=BacklogInOneE
   --benchmark_format=csv
 measure p50x_idle_poll.txt bench/bench_p50x_idle_poll
 measure waitms.txt bench/bench_waitms
+measure decoder_store.txt bench/bench_decoder_store
+measure decoder_list_window.txt bench/bench_decoder_list_window
 
 # number PATTERN FILE: the first number after PATTERN in FILE.
 number() { grep -oE "$1 [0-9.]+" "$2" | head -1 | grep -oE '[0-9.]+$'; }
@@ -95,12 +98,23 @@ table="$logs/figures.md"
   echo "| CPU of \`WaitMs(4000)\` | $wait_cpu ms | < 20 ms | $(verdict "$wait_cpu" 20) |"
 } >"$table"
 
+# The decoder list at the sizes a user can make: the benchmarks' own lines.
+decoder_list="$logs/decoder-list.md"
+{
+  echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC'), Release, offscreen."
+  echo
+  echo '```'
+  cat "$logs/decoder_store.txt" "$logs/decoder_list_window.txt"
+  echo '```'
+} >"$decoder_list"
+
 source "$here/scripts/readme-section.sh"
 replace_section "$readme" figures "$table"
+replace_section "$readme" decoderlist "$decoder_list"
 
 if $soak; then
   SORVELL_SOAK_RUNS=200 SORVELL_SOAK_REPORT="$logs/soak.md" tests/soak/soak_tests \
     >"$logs/soak.txt" 2>&1 || { tail -40 "$logs/soak.txt"; echo "the soak failed" >&2; exit 1; }
   replace_section "$readme" soak "$logs/soak.md"
 fi
-cat "$table"
+cat "$table" "$decoder_list"

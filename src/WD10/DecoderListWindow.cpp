@@ -7,7 +7,9 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSet>
+#include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,6 +21,7 @@
 #include "WD10/DecoderListModel.h"
 #include "WD10/DecoderModel.h"
 #include "platform/ExceptionDisplay.h"
+#include "platform/KeepOnScreen.h"
 #include "platform/UserNotifier.h"
 #include "platform/WriteWholeFile.h"
 
@@ -145,12 +148,29 @@ void DecoderListWindow::BuildWindow() {
   for (QPushButton* second : {seriesButton, openButton, saveAsButton})
     buttons->addWidget(second, 1, column++);
   buttons->addWidget(closeButton, 1, 4);
-  auto* layout = new QVBoxLayout(this);
+  // The table and the buttons fill the window; on a screen too small for the buttons (an 800 x
+  // 480 touch screen at a large font) the window keeps to the screen and its contents scroll.
+  auto* contents = new QWidget;
+  auto* layout = new QVBoxLayout(contents);
   layout->addWidget(table, 1);
   layout->addWidget(editNote);
   layout->addLayout(buttons);
+  auto* scroller = new QScrollArea(this);
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setFocusPolicy(Qt::NoFocus);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(contents);
+  auto* windowLayout = new QVBoxLayout(this);
+  windowLayout->setContentsMargins(0, 0, 0, 0);
+  windowLayout->addWidget(scroller);
   resize(1000, 360);
   UpdateButtons();
+}
+
+void DecoderListWindow::showEvent(QShowEvent* event) {
+  // Whole on a screen, its frame included, however small the screen.
+  if (!event->spontaneous()) KeepOnScreen(*this, pos());
+  QWidget::showEvent(event);
 }
 
 void DecoderListWindow::Save() {

@@ -76,6 +76,9 @@ class DecoderListWindow : public QWidget {
   QPushButton* saveAsButton;
   QPushButton* closeButton;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void BuildWindow();
   // Writes the list, and shows what other windows on the same list changed meanwhile.
