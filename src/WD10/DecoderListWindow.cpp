@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSet>
-#include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -164,13 +163,8 @@ void DecoderListWindow::BuildWindow() {
   windowLayout->setContentsMargins(0, 0, 0, 0);
   windowLayout->addWidget(scroller);
   resize(1000, 360);
+  KeepWholeOnScreen(*this);
   UpdateButtons();
-}
-
-void DecoderListWindow::showEvent(QShowEvent* event) {
-  // Whole on a screen, its frame included, however small the screen.
-  if (!event->spontaneous()) KeepOnScreen(*this, pos());
-  QWidget::showEvent(event);
 }
 
 void DecoderListWindow::Save() {

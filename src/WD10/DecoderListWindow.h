@@ -76,9 +76,6 @@ class DecoderListWindow : public QWidget {
   QPushButton* saveAsButton;
   QPushButton* closeButton;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   void BuildWindow();
   // Writes the list, and shows what other windows on the same list changed meanwhile.

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QShowEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
@@ -84,6 +83,9 @@ MainWindow::MainWindow(QWidget* parent)
   fontScale_ = FitToFont(*canvasScroller_->widget());
   setFixedSize(canvasScroller_->widget()->size());
   RestoreRememberedSettings();
+  // Where the user left it, or where it was designed to open, but whole on a screen: a monitor
+  // may have gone since, and a large scale makes the window outgrow a small screen.
+  KeepWholeOnScreen(*this);
   blockedCloseWatch_ = BlockedCloseWatch::ForThisDesktop(
       [this](QWindow& window) { CloseRequestedWhileBlocked(window); });
 }
@@ -440,14 +442,6 @@ void MainWindow::RestoreRememberedSettings() {
         },
         Qt::QueuedConnection);
   }
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-  // Where the user left it, or where it was designed to open, but whole on a screen: a monitor
-  // may have gone since, and a large scale makes the window outgrow a small screen. Only now is
-  // the window's frame known (where the platform knows it before a window manager adds one).
-  if (!event->spontaneous()) KeepOnScreen(*this, pos());
-  QWidget::showEvent(event);
 }
 
 void MainWindow::RememberSettings(bool withWindowPosition) {

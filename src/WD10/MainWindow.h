@@ -134,7 +134,6 @@ class MainWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   // Marks a handler that waits and so lets other events run inside it; a close request that

@@ -13,6 +13,7 @@
 #include "CPortSetup/ShowSetupDialog.h"
 #include "WD10/DecoderListWindow.h"
 #include "WD10/MainWindow.h"
+#include "WD10/TSpinEdit.h"
 #include "link/CommandStationLink.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionDisplay.h"
@@ -67,6 +68,9 @@ void MainWindow::Connect() {
   }
   selectionPanel->hide();
   programmingPanel->setEnabled(true);
+  // The decoder's address comes next; the connect button that had the focus has gone, and the
+  // focus would otherwise have fallen into a log pane.
+  firstAddressEdit->setFocus();
   if (link.PollsEvents()) eventPollTimer->SetEnabled(true);
   RememberSettings(false);
 }

@@ -1,5 +1,6 @@
 #include "platform/KeepOnScreen.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -67,4 +68,42 @@ void KeepOnScreen(QWidget& window, const QPoint& topLeft) {
       window.resize(size);
   }
   window.move(placed.topLeft());
+}
+
+namespace {
+
+class OnScreenKeeper final : public QObject {
+ public:
+  explicit OnScreenKeeper(QWidget& window) : QObject(&window), window_(window) {
+    window.installEventFilter(this);
+  }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    // The frame is known once the window manager has it on the screen, which no event of its
+    // own announces: the window's first activation or repaint after that is the next chance.
+    const bool mayHaveAFrameNow = type == QEvent::Move || type == QEvent::Resize ||
+                                  type == QEvent::WindowActivate || type == QEvent::UpdateRequest;
+    if ((type == QEvent::Show && !event->spontaneous()) ||
+        (mayHaveAFrameNow && FrameMargins() != fittedWith_)) {
+      fittedWith_ = FrameMargins();
+      KeepOnScreen(window_, window_.pos());
+    }
+    return false;
+  }
+
+ private:
+  QMargins FrameMargins() const {
+    return window_.windowHandle() ? window_.windowHandle()->frameMargins() : QMargins();
+  }
+
+  QWidget& window_;
+  // The frame the window was last fitted with.
+  QMargins fittedWith_;
+};
+
+}  // namespace
+
+void KeepWholeOnScreen(QWidget& window) {
+  new OnScreenKeeper(window);
 }

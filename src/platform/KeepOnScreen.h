@@ -19,3 +19,10 @@ QRect PlaceOnScreens(const QRect& wanted, const QList<QRect>& available, int pri
 // Puts the top-level window's frame at `topLeft`, or as near to it as the screens of this desktop
 // allow.
 void KeepOnScreen(QWidget& window, const QPoint& topLeft);
+
+// Keeps the top-level window whole on a screen from now on: where it is, or as near as the screens
+// allow, each time it is shown, and once more when a window manager has put its frame round it,
+// which it does only after the window is on the screen (a title bar would otherwise push the
+// bottom of a window as high as a small screen off it). A window the user moves stays where the
+// user put it.
+void KeepWholeOnScreen(QWidget& window);

@@ -14,6 +14,7 @@
 #include "LocoNetSimulator.h"
 #include "MaerklinSimulator.h"
 #include "ReportingP50XSimulator.h"
+#include "WD10/TSpinEdit.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
@@ -98,6 +99,10 @@ class SerialRun : public testing::Test {
     driver.Click(window.connectButton);
     ASSERT_FALSE(window.selectionPanel->isVisible());
     ASSERT_TRUE(WaitFor([&] { return StationTraits<Station>::Connected(window, station); }));
+    // The keyboard goes on where the user does: at the decoder's address, not in a log pane.
+    QWidget* focused = window.focusWidget();
+    EXPECT_TRUE(focused == static_cast<QWidget*>(window.firstAddressEdit) ||
+                window.firstAddressEdit->isAncestorOf(focused));
   }
 
   void ConnectAndProgram() {
