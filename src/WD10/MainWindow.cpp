@@ -292,7 +292,7 @@ void MainWindow::BuildWindow() {
   AboutBox = new TAboutBox(this);
   linkObserver_ = std::make_unique<WindowLinkObserver>(
       WindowLinkObserver::Panes{*connectionLog, *receiveLog, *infoLog, *AboutBox},
-      [this](int milliseconds) { WaitMs(milliseconds); });
+      [this](int milliseconds, const std::function<bool()>& done) { WaitMs(milliseconds, done); });
 }
 
 void MainWindow::BindHandlers() {
@@ -482,7 +482,7 @@ int MainWindow::ModeOfGroupB() const {
   return ModeOf(groupBModes);
 }
 
-void MainWindow::WaitMs(int milliseconds) {
+void MainWindow::WaitMs(int milliseconds, const std::function<bool()>& done) {
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
   const auto arm = [this](int interval) {
@@ -492,7 +492,7 @@ void MainWindow::WaitMs(int milliseconds) {
   };
   arm(milliseconds);
   WaitUntil([&] {
-    if (closeRequested_) return true;
+    if (closeRequested_ || (done && done())) return true;
     if (!waitFlag_) return false;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) return true;

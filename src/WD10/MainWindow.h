@@ -50,8 +50,9 @@ class MainWindow : public QWidget {
   QRadioButton* CentralButton(CentralType central) const;
 
   // The one fixed-length pause of the program; the window keeps working meanwhile. A wait
-  // started inside another one never cuts the outer one short.
-  void WaitMs(int milliseconds);
+  // started inside another one never cuts the outer one short. done, when given, ends the wait
+  // as soon as an event has made it hold.
+  void WaitMs(int milliseconds, const std::function<bool()>& done = {});
 
   // The window "Decoderlijst", made (and its list read) the first time it is needed.
   DecoderListWindow& ListWindow();

@@ -24,5 +24,9 @@ void WindowLinkObserver::ShowVersionValue(StationVersionField field, const QStri
 }
 
 void WindowLinkObserver::WaitMs(int milliseconds) {
-  waitMs_(milliseconds);
+  wait_(milliseconds, {});
+}
+
+void WindowLinkObserver::WaitAtMost(int milliseconds, const std::function<bool()>& done) {
+  wait_(milliseconds, done);
 }

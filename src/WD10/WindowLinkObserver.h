@@ -18,8 +18,10 @@ class WindowLinkObserver final : public LinkObserver {
     TAboutBox& aboutBox;
   };
 
-  WindowLinkObserver(const Panes& panes, std::function<void(int)> waitMs)
-      : panes_(panes), waitMs_(std::move(waitMs)) {}
+  // wait: the window's millisecond wait, ended early once its second argument (when there is
+  // one) holds.
+  using Wait = std::function<void(int milliseconds, const std::function<bool()>& done)>;
+  WindowLinkObserver(const Panes& panes, Wait wait) : panes_(panes), wait_(std::move(wait)) {}
 
   void LogConnection(const QString& line) override;
   void LogReceived(const QString& entry) override;
@@ -27,8 +29,9 @@ class WindowLinkObserver final : public LinkObserver {
   void LogInformation(const QString& entry) override;
   void ShowVersionValue(StationVersionField field, const QString& value) override;
   void WaitMs(int milliseconds) override;
+  void WaitAtMost(int milliseconds, const std::function<bool()>& done) override;
 
  private:
   Panes panes_;
-  std::function<void(int)> waitMs_;
+  Wait wait_;
 };

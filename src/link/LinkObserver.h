@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 // The command station's version values, shown in its "About" window.
 enum class StationVersionField { SPU, KPU, PPU, LIPU, DNC, Serial };
@@ -22,4 +23,7 @@ class LinkObserver {
   virtual void ShowVersionValue(StationVersionField field, const QString& value) = 0;
   // The window's millisecond wait: events keep running, and it ends early when the user closes.
   virtual void WaitMs(int milliseconds) = 0;
+  // The same wait, ended as soon as done() holds; done() is looked at after each event, and only
+  // an event (arriving data, a timer) can make it hold.
+  virtual void WaitAtMost(int milliseconds, const std::function<bool()>& done) = 0;
 };

@@ -17,7 +17,6 @@
 #include "link/LinkObserver.h"
 #include "link/LostOnWriteError.h"
 #include "link/TrackPower.h"
-#include "link/WaitForStation.h"
 
 class StepWatch {
  public:
@@ -86,8 +85,9 @@ class StepWatch {
     if (!off) return AccessoryOutcome::CarriedOut();
     awaited_.clear();
     if (auto lost = LostOnWriteError(what, std::forward<Writes>(writes))) return *lost;
-    if (!WaitForStation(observer, kTrackOnLimitMs, [this] { return !power_.Off(); }))
-      return AccessoryOutcome::Lost(missing);
+    const auto trackOn = [this] { return !power_.Off().has_value(); };
+    observer.WaitAtMost(kTrackOnLimitMs, trackOn);
+    if (!trackOn()) return AccessoryOutcome::Lost(missing);
     return AccessoryOutcome::CarriedOut(*off);
   }
 
