@@ -2,14 +2,17 @@
 // kind of command station; the window builds the one the user chose (WD10/LinkFactory) and owns
 // it. A link owns all of its state: two links, even of one kind, never share anything.
 //
-// Every operation may wait in the event loop (a reply, a pause), so other handlers run inside
-// it. The window keeps a link alive until the outermost handler has returned.
+// Every operation that waits (a reply, a pause) is a task: it suspends, and the window's other
+// handlers run between its steps. The window may end a task where it waits (the user closed);
+// the link must then still take the power-off. The window keeps a link alive while one of its
+// tasks has not finished.
 #pragma once
 
 #include <QString>
 #include <limits>
 
 #include "link/AccessoryOutcome.h"
+#include "platform/Task.h"
 
 // One accessory command of the programming run: output on, a pause, output off.
 struct AccessoryCommand {
@@ -24,32 +27,32 @@ class CommandStationLink {
 
   // The user has just chosen this kind of command station: the link prepares its transport
   // (the port's settings, or the server's command session).
-  virtual void Attach() = 0;
+  virtual Task<void> Attach() = 0;
   // True when the user picks and sets up a serial port before connecting.
   virtual bool UsesSerialPort() const { return true; }
   // Connects and switches the track power on (interface detection, handshake). False when no
   // command station is usable; what went wrong has then been shown to the user. Errors of the
   // transport pass to the caller.
-  virtual bool Connect() = 0;
+  virtual Task<bool> Connect() = 0;
   // Switches the track power off and ends the session; the window closes the port afterwards.
-  virtual void SwitchPowerOff() = 0;
+  virtual Task<void> SwitchPowerOff() = 0;
 
   // Asked before every run. A station that has reported the track without power since the
   // connect (a short while the next decoder was wired, its stop key) has it switched on again as
   // the connect does, and the run may start once the station has confirmed that: carried out,
   // with the station's words for the power off when there was one; refused or lost, saying why,
   // when the track stays off. Errors of the transport pass to the caller.
-  virtual AccessoryOutcome PowerTrackForRun() { return AccessoryOutcome::CarriedOut(); }
+  virtual Task<AccessoryOutcome> PowerTrackForRun() { co_return AccessoryOutcome::CarriedOut(); }
 
   // A station that reports the track's power refuses the command, whatever it answers to it,
   // once the track has been reported off.
-  virtual AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) = 0;
+  virtual Task<AccessoryOutcome> SwitchAccessory(AccessoryCommand command) = 0;
   // What the last accessory command came to by the end of its step pause, given what
   // SwitchAccessory returned. Stations that answer in their own time (LocoNet, Lenz) may refuse
   // during the pause, or leave a confirmation they owe missing; the Märklin interface may not
   // have taken the bytes. A power off reported at any time in the step refuses it. Errors of the
   // transport pass to the caller.
-  virtual AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) { return returned; }
+  virtual Task<AccessoryOutcome> OutcomeAtStepEnd(AccessoryOutcome returned) { co_return returned; }
 
   // Bytes that arrived on the serial port (its receive event). Raises nothing.
   virtual void Received(const QByteArray& bytes) { (void)bytes; }
@@ -57,7 +60,7 @@ class CommandStationLink {
   virtual void ClearToSendChanged(bool on) { (void)on; }
   // The command station is polled for its events every 100 ms while connected.
   virtual bool PollsEvents() const { return false; }
-  virtual void PollEvents() {}
+  virtual Task<void> PollEvents() { co_return; }
 
   // What the station's own turnout numbers add to the decoder's (the log shows those).
   virtual int TurnoutOffset() const { return 0; }

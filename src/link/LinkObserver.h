@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 // The command station's version values, shown in its "About" window.
 enum class StationVersionField { SPU, KPU, PPU, LIPU, DNC, Serial };
@@ -21,9 +20,4 @@ class LinkObserver {
   // An entry of the information log (infoLog): what a server's information session sent.
   virtual void LogInformation(const QString& entry) = 0;
   virtual void ShowVersionValue(StationVersionField field, const QString& value) = 0;
-  // The window's millisecond wait: events keep running, and it ends early when the user closes.
-  virtual void WaitMs(int milliseconds) = 0;
-  // The same wait, ended as soon as done() holds; done() is looked at after each event, and only
-  // an event (arriving data, a timer) can make it hold.
-  virtual void WaitAtMost(int milliseconds, const std::function<bool()>& done) = 0;
 };

@@ -4,21 +4,26 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/DialogAnswer.h"
+
 namespace {
 
 class DesktopNotifier final : public UserNotifier {
  public:
   void ShowMessage(const QString& text, const QString& detail) override {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, QApplication::activeWindow());
-    if (!detail.isEmpty()) box.setInformativeText(detail);
-    box.exec();
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+                                QMessageBox::Ok, QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (!detail.isEmpty()) box->setInformativeText(detail);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
   }
-  bool AskOkCancel(const QString& text) override {
+  Task<bool> AskOkCancel(QString text) override {
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
                     QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuleren"));
-    return box.exec() == QMessageBox::Ok;
+    co_await AnswerOf(box);
+    co_return box.clickedButton() == box.button(QMessageBox::Ok);
   }
   void Beep() override { QApplication::beep(); }
 };
@@ -40,8 +45,8 @@ void ShowMessage(const QString& text, const QString& detail) {
   Notifier().ShowMessage(text, detail);
 }
 
-bool AskOkCancel(const QString& text) {
-  return Notifier().AskOkCancel(text);
+Task<bool> AskOkCancel(QString text) {
+  return Notifier().AskOkCancel(std::move(text));
 }
 
 void MessageBeep(int /*type*/) {

@@ -15,9 +15,9 @@ class RecordingNotifier final : public UserNotifier {
     details.append(detail);
   }
   // OK, unless the test answers otherwise; it may also act when a question comes.
-  bool AskOkCancel(const QString& text) override {
+  Task<bool> AskOkCancel(QString text) override {
     questions.append(text);
-    return !answer || answer(text);
+    co_return !answer || answer(text);
   }
   void Beep() override { ++beeps; }
   void Reset() {
