@@ -24,6 +24,7 @@
 #include "WD10/DecoderListWindow.h"
 #include "WD10/DecoderModel.h"
 #include "platform/UserNotifier.h"
+#include "support/AwaitTask.h"
 
 namespace {
 
@@ -40,7 +41,11 @@ class AnsweringNotifier final : public UserNotifier {
     std::fprintf(stderr, "message box: %s\n", qPrintable(text));
     ++messages;
   }
-  bool AskOkCancel(const QString&) override { return true; }
+  Task<bool> AskOkCancel(QString) override { co_return true; }
+  Task<void> ShowMessageAndWait(QString text, QString detail) override {
+    ShowMessage(text, detail);
+    co_return;
+  }
   void Beep() override {}
   int messages = 0;
 };
@@ -73,7 +78,7 @@ DecoderList MadeList(int rows) {
 
 DecoderListWindow::Host IdleHost() {
   return {[] { return DecoderModel::kMaxAddress; }, [](const DecoderRow&) {}, [] { return false; },
-          [](const DecoderRow&) { return std::optional<RunRecord>(); }};
+          [](std::vector<QString>) {}};
 }
 
 void Settle(QWidget& window) {
@@ -155,7 +160,7 @@ void MeasureImport(int rows, const QString& folder) {
   ResetPeak();
   const long baseline = PeakKiB();
   const Clock::time_point start = Clock::now();
-  window.OpenSpreadsheet();
+  Await(window.OpenSpreadsheet());
   Settle(window);
   const double importMs = MsSince(start);
   const long peak = PeakKiB();

@@ -20,7 +20,7 @@
 #include "CPort/TComPort.h"
 #include "CPortSetup/TComSetupFrm.h"
 #include "WD10/LinkFactory.h"
-#include "WD10/MainWindow.h"
+#include "support/TestedWindow.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/TTimer.h"
@@ -41,15 +41,19 @@ class CountingNotifier final : public UserNotifier {
     ++messages;
   }
   // No run of this benchmark asks anything; a question would be a fault, counted as a box.
-  bool AskOkCancel(const QString& text) override {
+  Task<bool> AskOkCancel(QString text) override {
     ShowMessage(text, {});
-    return false;
+    co_return false;
+  }
+  Task<void> ShowMessageAndWait(QString text, QString detail) override {
+    ShowMessage(text, detail);
+    co_return;
   }
   void Beep() override {}
   int messages = 0;
 };
 
-QRadioButton* CentralButton(MainWindow& window, const QString& central) {
+QRadioButton* CentralButton(TestedWindow& window, const QString& central) {
   return window.CentralButton(CentralTypeFromKey(central).value_or(CentralType::LocoNet));
 }
 
@@ -82,9 +86,9 @@ bool MeasureRun(const QString& central, CountingNotifier& notifier) {
     std::fprintf(stderr, "%s: sorvell-sim did not start\n", qPrintable(central));
     return false;
   }
-  MainWindow window;
+  TestedWindow window;
   // A smoke run shows that a run still goes through; the program's own pauses add nothing to that.
-  if (SmokeRun()) window.stepPauseTimer->SetInterval(100);
+  if (SmokeRun()) window.stepPauseTimer->setInterval(100);
   window.show();
   if (central == QLatin1String("srcp")) window.SrcpServerEdit->setText(port);
   CentralButton(window, central)->setChecked(true);

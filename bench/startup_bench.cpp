@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "WD10/MainWindow.h"
+#include "support/TestedWindow.h"
 #include "support/ResidentMemory.h"
 
 extern char** environ;
@@ -45,7 +45,7 @@ int Sample(long long startedNs, int argc, char** argv) {
   const long long mainNs = NowNs();
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName(QStringLiteral("Sorvell"));
-  MainWindow window;
+  TestedWindow window;
   long long exposedNs = 0;
   struct FirstExpose : QObject {
     MainWindow* window;

@@ -14,7 +14,7 @@ soak=true
 "$here/scripts/install-deps.sh" xvfb
 cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C "$build_dir" bench_startup bench_programming_cpu bench_cport bench_p50x_roundtrip \
-  sorvell_bench_parsers bench_p50x_idle_poll bench_waitms bench_decoder_store \
+  sorvell_bench_parsers bench_p50x_idle_poll bench_pause bench_decoder_store \
   bench_decoder_list_window soak_tests
 
 logs="$build_dir/bench-logs"
@@ -49,7 +49,7 @@ measure p50x_roundtrip.txt bench/bench_p50x_roundtrip
 measure parsers.csv bench/sorvell_bench_parsers --benchmark_filter=BacklogInOneEvent \
   --benchmark_format=csv
 measure p50x_idle_poll.txt bench/bench_p50x_idle_poll
-measure waitms.txt bench/bench_waitms
+measure pause.txt bench/bench_pause
 measure decoder_store.txt bench/bench_decoder_store
 measure decoder_list_window.txt bench/bench_decoder_list_window
 
@@ -94,8 +94,8 @@ table="$logs/figures.md"
   poll=$(number "=" "$logs/p50x_idle_poll.txt")
   echo "| CPU of the idle P50X event poll (10 s) | $poll % of a core | < 1 % |" \
     "$(verdict "$poll" 1) |"
-  wait_cpu=$(number "CPU" "$logs/waitms.txt")
-  echo "| CPU of \`WaitMs(4000)\` | $wait_cpu ms | < 20 ms | $(verdict "$wait_cpu" 20) |"
+  wait_cpu=$(number "CPU" "$logs/pause.txt")
+  echo "| CPU of a \`Pause(4000)\` | $wait_cpu ms | < 20 ms | $(verdict "$wait_cpu" 20) |"
 } >"$table"
 
 # The decoder list at the sizes a user can make: the benchmarks' own lines.

@@ -15,8 +15,11 @@ done
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache lld python3
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxcb1-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   googletest libgtest-dev libbenchmark-dev
+  # The close tests also run on an X11 desktop with a window manager and on a Wayland compositor,
+  # and deliver a close as the platform does (its header comes with the private one).
+  qt6-base-private-dev xvfb openbox wmctrl weston qt6-wayland
   gettext locales fonts-dejavu-core
   "${extra[@]}"
 )

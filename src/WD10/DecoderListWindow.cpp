@@ -20,21 +20,28 @@
 #include "WD10/DecoderListModel.h"
 #include "WD10/DecoderModel.h"
 #include "platform/ExceptionDisplay.h"
+#include "platform/DialogAnswer.h"
 #include "platform/KeepOnScreen.h"
 #include "platform/UserNotifier.h"
 #include "platform/WriteWholeFile.h"
 
 namespace {
 
-constexpr int kLastTurnoutOffset = 2 * DecoderModel::kGroupBOffset - 1;
 
-QString DesktopFileName(QWidget* parent, bool forSaving) {
-  const QString filter = QStringLiteral("Spreadsheet (*.csv);;Alle bestanden (*)");
-  return forSaving
-             ? QFileDialog::getSaveFileName(parent, QStringLiteral("Decoderlijst opslaan als"),
-                                            QStringLiteral("decoderlijst.csv"), filter)
-             : QFileDialog::getOpenFileName(parent, QStringLiteral("Decoderlijst openen"), {},
-                                            filter);
+Task<QString> DesktopFileName(QWidget* parent, bool forSaving) {
+  QFileDialog dialog(parent,
+                     forSaving ? QStringLiteral("Decoderlijst opslaan als")
+                               : QStringLiteral("Decoderlijst openen"),
+                     {}, QStringLiteral("Spreadsheet (*.csv);;Alle bestanden (*)"));
+  if (forSaving) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(QStringLiteral("decoderlijst.csv"));
+  } else {
+    dialog.setFileMode(QFileDialog::ExistingFile);
+  }
+  if (co_await AnswerOf(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    co_return QString();
+  co_return dialog.selectedFiles().constFirst();
 }
 
 DecoderListWindow::FileNameAsker& FileNameHook() {
@@ -42,33 +49,14 @@ DecoderListWindow::FileNameAsker& FileNameHook() {
   return hook;
 }
 
-QString AskFileName(QWidget* parent, bool forSaving) {
-  return FileNameHook() ? FileNameHook()(parent, forSaving) : DesktopFileName(parent, forSaving);
+Task<QString> AskFileName(QWidget* parent, bool forSaving) {
+  if (FileNameHook()) co_return FileNameHook()(parent, forSaving);
+  co_return co_await DesktopFileName(parent, forSaving);
 }
 
 // A count as Dutch says it: "1 rij", "3 rijen".
 QString Counted(qsizetype count, const char* one, const char* many) {
   return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(count == 1 ? one : many));
-}
-
-QString NameOf(const DecoderRow& row) {
-  return row.name.isEmpty() ? QStringLiteral("(zonder naam)") : row.name;
-}
-
-QString SeriesPrompt(const DecoderRow& row, int position, int count) {
-  return QStringLiteral(
-             "Decoder %1 van %2: %3\n"
-             "Wisseladressen %4–%5 (decoder %6), Groep A: %7, Groep B: %8.\n\n"
-             "Zet deze decoder in de leerstand: houd zijn programmeertoets ingedrukt tot de "
-             "leds van Groep A en Groep B samen aangaan, en laat de toets dan los.\n"
-             "Druk daarna op OK. Annuleren beëindigt de reeks.")
-      .arg(position)
-      .arg(count)
-      .arg(NameOf(row))
-      .arg(row.firstAddress)
-      .arg(row.firstAddress + kLastTurnoutOffset)
-      .arg(DecoderModel::DecoderNumber(row.firstAddress))
-      .arg(DecoderModel::ModeCaption(row.modeA), DecoderModel::ModeCaption(row.modeB));
 }
 
 }  // namespace
@@ -135,8 +123,13 @@ void DecoderListWindow::BuildWindow() {
   seriesButton->setAccessibleDescription(
       QStringLiteral("Programmeert de gekozen decoders, of alle die nog niet geprogrammeerd "
                      "zijn, een voor een"));
-  openButton = button("Openen…", [this] { OpenSpreadsheet(); });
-  saveAsButton = button("Opslaan als…", [this] { SaveSpreadsheet(); });
+  // One file at a time: a click while a file dialog or its question is open does nothing.
+  openButton = button("Openen…", [this] {
+    if (fileOperation_.Done()) fileOperation_ = Guarded(OpenSpreadsheet());
+  });
+  saveAsButton = button("Opslaan als…", [this] {
+    if (fileOperation_.Done()) fileOperation_ = Guarded(SaveSpreadsheet());
+  });
   closeButton = button("Sluiten", [this] { close(); });
 
   auto* buttons = new QGridLayout;
@@ -324,78 +317,50 @@ void DecoderListWindow::ProgramSeries() {
         "beginnen."));
     return;
   }
-  const std::vector<QString> rows = SeriesRows();
+  std::vector<QString> rows = SeriesRows();
   if (rows.empty()) {
     ShowMessage(QStringLiteral(
         "Alle decoders in de lijst zijn al geprogrammeerd. Kies de decoders die opnieuw "
         "geprogrammeerd moeten worden en druk dan op \"Programmeer reeks\"."));
     return;
   }
-  seriesInProgress_ = true;
-  UpdateButtons();
-  const struct SeriesEnd {
-    DecoderListWindow* window;
-    ~SeriesEnd() {
-      // The rows say what became of them; a selection left behind would make the next series
-      // the last decoder's alone.
-      window->table->clearSelection();
-      window->seriesInProgress_ = false;
-      window->UpdateButtons();
-    }
-  } end{this};
-  for (std::size_t position = 0; position < rows.size(); ++position) {
-    // Another window may have removed the row meanwhile: there is nothing left to program.
-    const int index = RowOf(rows[position]);
-    if (index < 0) continue;
-    const DecoderRow row = list_.Rows()[std::size_t(index)];
-    if (!host_.readyToProgram() ||
-        !AskOkCancel(SeriesPrompt(row, int(position) + 1, int(rows.size()))))
-      return;
-    Select(index);
-    chosen_ = index;
-    std::optional<RunRecord> run = host_.program(row);
-    if (!run) return;
-    run->decoderName = row.name;
-    // The main window's fields can be changed while a run goes on, and each step sends what its
-    // field says when it comes: the decoder learnt the run's address and modes, which the row
-    // then shows, never its old ones marked as programmed. A failed run taught nothing, and the
-    // row keeps what it is still to be given.
-    const bool learnt = run->result != RunRecord::Result::Failed;
-    const bool changed = std::tie(run->firstAddress, run->modeA, run->modeB) !=
-                         std::tie(row.firstAddress, row.modeA, row.modeB);
-    if (learnt && changed) {
-      DecoderRow sent = row;
-      std::tie(sent.firstAddress, sent.modeA, sent.modeB) =
-          std::tie(run->firstAddress, run->modeA, run->modeB);
-      list_.Update(index, sent);
-    }
-    list_.Record(index, *run);
-    model_->ShowChanges();
-    Save();
-    // A refused or lost step has been told in the run's own box, and the row says why.
-    if (!learnt) return;
-    ShowMessage(QStringLiteral("%1 (wisseladressen %2–%3) heeft zijn adres en modes ontvangen%4.\n"
-                               "Druk nu op de programmeerknop van de WD10.")
-                    .arg(NameOf(row))
-                    .arg(run->firstAddress)
-                    .arg(run->firstAddress + kLastTurnoutOffset)
-                    .arg(run->result == RunRecord::Result::Unconfirmed
-                             ? QStringLiteral(", maar de Centrale heeft niets bevestigd")
-                             : QString()) +
-                (changed
-                     ? QStringLiteral("\nHet hoofdvenster is tijdens de run gewijzigd: de decoder "
-                                      "heeft %1, Groep A: %2, Groep B: %3 geleerd, en dat staat "
-                                      "nu in de lijst.")
-                           .arg(run->firstAddress)
-                           .arg(DecoderModel::ModeCaption(run->modeA),
-                                DecoderModel::ModeCaption(run->modeB))
-                     : QString()));
-  }
+  host_.programSeries(std::move(rows));
 }
 
-void DecoderListWindow::OpenSpreadsheet() {
-  const QString fileName = AskFileName(this, false);
-  if (fileName.isEmpty()) return;
+std::optional<DecoderRow> DecoderListWindow::RowWithId(const QString& id) const {
+  const int index = RowOf(id);
+  if (index < 0) return std::nullopt;
+  return list_.Rows()[std::size_t(index)];
+}
+
+void DecoderListWindow::ChooseRowWithId(const QString& id) {
+  const int index = RowOf(id);
+  if (index < 0) return;
+  Select(index);
+  chosen_ = index;
+}
+
+void DecoderListWindow::RecordSeriesRun(const QString& id, const std::optional<DecoderRow>& learnt,
+                                        const RunRecord& run) {
+  const int index = RowOf(id);
+  if (index < 0) return;
+  if (learnt) list_.Update(index, *learnt);
+  list_.Record(index, run);
+  model_->ShowChanges();
+  Save();
+}
+
+void DecoderListWindow::SetSeriesInProgress(bool inProgress) {
+  seriesInProgress_ = inProgress;
+  // The rows say what became of them; a selection left behind would make the next series the
+  // last decoder's alone.
+  if (!inProgress) table->clearSelection();
+  UpdateButtons();
+}
+
+Task<void> DecoderListWindow::OpenSpreadsheet() {
+  const QString fileName = co_await AskFileName(this, false);
+  if (fileName.isEmpty()) co_return;
   const QString name = QFileInfo(fileName).fileName();
   const QString unchanged = QStringLiteral(" De lijst blijft zoals hij was.");
   const auto refuseLarge = [&] {
@@ -407,27 +372,33 @@ void DecoderListWindow::OpenSpreadsheet() {
   };
   QFile file(fileName);
   const bool opened = file.open(QIODevice::ReadOnly);
-  if (opened && file.size() > kMostDecoderCsvBytes) return refuseLarge();
+  if (opened && file.size() > kMostDecoderCsvBytes) {
+    refuseLarge();
+    co_return;
+  }
   // Read no further than a layout's list can reach: a device that never ends is refused too,
   // before it fills the memory.
   const QByteArray bytes = opened ? file.read(kMostDecoderCsvBytes + 1) : QByteArray();
   if (!opened || file.error() != QFileDevice::NoError) {
     ShowMessage(QStringLiteral("%1 kon niet worden gelezen.").arg(fileName) + unchanged,
                 file.errorString());
-    return;
+    co_return;
   }
-  if (bytes.size() > kMostDecoderCsvBytes) return refuseLarge();
+  if (bytes.size() > kMostDecoderCsvBytes) {
+    refuseLarge();
+    co_return;
+  }
   const DecoderCsvRead read = ReadDecoderCsv(bytes, model_->HighestFirstAddress());
   const qsizetype skipped = read.skipped.size();
   if (read.rows.empty()) {
     ShowMessage(QStringLiteral("Uit %1 is geen enkele decoder gelezen.").arg(name) + unchanged,
                 read.refused.isEmpty() ? read.skipped.join(u'\n') : read.refused);
-    return;
+    co_return;
   }
   const qsizetype before = qsizetype(list_.Rows().size());
   const qsizetype coming = qsizetype(read.rows.size());
   if (before > 0 &&
-      !AskOkCancel(
+      !co_await AskOkCancel(
           QStringLiteral("De %1 in de lijst %2 vervangen door de %3 uit %4.")
               .arg(Counted(before, "decoder", "decoders"), before == 1 ? "wordt" : "worden",
                    Counted(coming, "decoder", "decoders"), name) +
@@ -436,7 +407,7 @@ void DecoderListWindow::OpenSpreadsheet() {
                      .arg(Counted(skipped, "rij", "rijen"), skipped == 1 ? "wordt" : "worden")
                : QString()) +
           QStringLiteral(" De geschiedenis van de runs blijft bewaard.")))
-    return;
+    co_return;
   while (!list_.Rows().empty()) list_.Remove(int(list_.Rows().size()) - 1);
   for (const DecoderRow& row : read.rows) list_.Add(row);
   chosen_.reset();
@@ -448,9 +419,9 @@ void DecoderListWindow::OpenSpreadsheet() {
                 read.skipped.join(u'\n'));
 }
 
-void DecoderListWindow::SaveSpreadsheet() {
-  const QString fileName = AskFileName(this, true);
-  if (fileName.isEmpty()) return;
+Task<void> DecoderListWindow::SaveSpreadsheet() {
+  const QString fileName = co_await AskFileName(this, true);
+  if (fileName.isEmpty()) co_return;
   if (const QString failure = WriteWholeFile(fileName, WriteDecoderCsv(list_)); !failure.isEmpty())
     ShowMessage(QStringLiteral("De decoderlijst kon niet worden opgeslagen als %1.").arg(fileName),
                 failure);

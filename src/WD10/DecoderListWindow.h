@@ -7,9 +7,11 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "WD10/DecoderList.h"
 #include "WD10/DecoderListStore.h"
+#include "platform/Task.h"
 
 class DecoderListModel;
 class QLabel;
@@ -27,13 +29,12 @@ class DecoderListWindow : public QWidget {
     std::function<void(const DecoderRow&)> choose;
     // Connected, and no run under way: a series may begin.
     std::function<bool()> readyToProgram;
-    // Readies the programming panel for the next decoder, fills the row in and runs it; nothing
-    // when no run was made or it was stopped by a close.
-    std::function<std::optional<RunRecord>(const DecoderRow&)> program;
+    // Programs the rows of these ids one after another (DecoderSeries).
+    std::function<void(std::vector<QString> ids)> programSeries;
   };
 
   // Asks for the file to open (forSaving false) or to save to, as the desktop's file dialog does;
-  // empty when the user cancelled.
+  // empty when the user cancelled. Tests answer at once.
   using FileNameAsker = std::function<QString(QWidget* parent, bool forSaving)>;
   // Replaces the desktop's file dialog (nullptr: the desktop's again).
   static void SetFileNameHook(FileNameAsker asker);
@@ -53,14 +54,24 @@ class DecoderListWindow : public QWidget {
   // Another station was chosen: the addresses it cannot reach are marked anew.
   void StationChanged();
 
+  // What a series needs of the list: the rows by id (each save may bring another window's rows
+  // in and move these), the row it programs shown as chosen, and what each run came to. A row
+  // the decoder learnt other values for than it holds (the main window was changed during the
+  // run) takes the values learnt.
+  std::optional<DecoderRow> RowWithId(const QString& id) const;
+  void ChooseRowWithId(const QString& id);
+  void RecordSeriesRun(const QString& id, const std::optional<DecoderRow>& learnt,
+                       const RunRecord& run);
+  void SetSeriesInProgress(bool inProgress);
+
   // --- handlers ---------------------------------------------------------------------------
   void AddRow();
   void RemoveRows();
   void MoveRow(int by);
   void ChooseRow();
   void ProgramSeries();
-  void OpenSpreadsheet();
-  void SaveSpreadsheet();
+  Task<void> OpenSpreadsheet();
+  Task<void> SaveSpreadsheet();
 
   // --- components -------------------------------------------------------------------------
   QTableView* table;
@@ -97,4 +108,6 @@ class DecoderListWindow : public QWidget {
   std::optional<int> chosen_;
   bool runInProgress_ = false;
   bool seriesInProgress_ = false;
+  // Opening or saving a spreadsheet, from the file dialog to the last box.
+  Task<void> fileOperation_;
 };

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "WD10/MainWindow.h"
 #include "platform/TMemo.h"
 #include "platform/VersionInfo.h"
 
@@ -38,8 +37,4 @@ void ListVersionInformation(const QString& fileName, TMemo& memo) {
       memo.AddLine(QString::fromLatin1(key) + QStringLiteral(" = ") +
                    QString::fromLatin1(value, qstrnlen(value, length)));
   }
-}
-
-void MainWindow::ListProgramVersion() {
-  ListVersionInformation(QCoreApplication::applicationFilePath(), *connectionLog);
 }

@@ -22,11 +22,3 @@ void WindowLinkObserver::LogInformation(const QString& entry) {
 void WindowLinkObserver::ShowVersionValue(StationVersionField field, const QString& value) {
   panes_.aboutBox.ShowValue(field, value);
 }
-
-void WindowLinkObserver::WaitMs(int milliseconds) {
-  wait_(milliseconds, {});
-}
-
-void WindowLinkObserver::WaitAtMost(int milliseconds, const std::function<bool()>& done) {
-  wait_(milliseconds, done);
-}

@@ -43,10 +43,21 @@ QString OsErrorDetail(const Exception& error) {
   return detail;
 }
 
+ErrorText DescribeException(const std::exception& error) {
+  if (const auto* own = dynamic_cast<const Exception*>(&error))
+    return {own->Message(), OsErrorDetail(*own)};
+  return {QString::fromLocal8Bit(error.what()), {}};
+}
+
 void ShowException(const std::exception& error) {
-  if (const auto* own = dynamic_cast<const Exception*>(&error)) {
-    ShowMessage(own->Message(), OsErrorDetail(*own));
-  } else {
-    ShowMessage(QString::fromLocal8Bit(error.what()));
+  const ErrorText text = DescribeException(error);
+  ShowMessage(text.message, text.detail);
+}
+
+Task<void> Guarded(Task<void> operation) {
+  try {
+    co_await std::move(operation);
+  } catch (const std::exception& error) {
+    ShowException(error);
   }
 }

@@ -1,15 +1,24 @@
 // The application's exception display. No exception may cross the Qt event loop, so every
-// handler that the toolkit calls runs inside RunGuarded: what escapes it is shown in a modal
-// box and the handler's remaining steps do not run.
+// handler that the toolkit calls runs inside RunGuarded, and every operation a handler starts
+// inside Guarded: what escapes it is shown in a box and its remaining steps do not run.
 #pragma once
 
 #include <QString>
 #include <exception>
 #include <utility>
 
+#include "platform/Task.h"
+
 class Exception;
 
 void ShowException(const std::exception& error);
+
+// What a box says of an exception: its message, and the detail shown under it.
+struct ErrorText {
+  QString message;
+  QString detail;
+};
+ErrorText DescribeException(const std::exception& error);
 
 // The detail line for an exception with an OS error: the OS's own description and, for a
 // permission error on a device, which group the user must join.
@@ -23,3 +32,6 @@ void RunGuarded(F&& handler) {
     ShowException(error);
   }
 }
+
+// The operation, with what it raises shown once it has ended.
+Task<void> Guarded(Task<void> operation);

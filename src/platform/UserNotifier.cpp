@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <memory>
 
 #include "platform/DialogAnswer.h"
 
@@ -11,12 +12,13 @@ namespace {
 class DesktopNotifier final : public UserNotifier {
  public:
   void ShowMessage(const QString& text, const QString& detail) override {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
-                                QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox* box = MessageBox(text, detail).release();
     box->setAttribute(Qt::WA_DeleteOnClose);
-    if (!detail.isEmpty()) box->setInformativeText(detail);
-    box->setWindowModality(Qt::NonModal);
     box->show();
+  }
+  Task<void> ShowMessageAndWait(QString text, QString detail) override {
+    const std::unique_ptr<QMessageBox> box = MessageBox(text, detail);
+    co_await AnswerOf(*box);
   }
   Task<bool> AskOkCancel(QString text) override {
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
@@ -26,6 +28,16 @@ class DesktopNotifier final : public UserNotifier {
     co_return box.clickedButton() == box.button(QMessageBox::Ok);
   }
   void Beep() override { QApplication::beep(); }
+
+ private:
+  static std::unique_ptr<QMessageBox> MessageBox(const QString& text, const QString& detail) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon,
+                                             QApplication::applicationDisplayName(), text,
+                                             QMessageBox::Ok, QApplication::activeWindow());
+    if (!detail.isEmpty()) box->setInformativeText(detail);
+    box->setWindowModality(Qt::NonModal);
+    return box;
+  }
 };
 
 UserNotifier* current = nullptr;
@@ -43,6 +55,10 @@ void SetUserNotifier(UserNotifier* notifier) {
 
 void ShowMessage(const QString& text, const QString& detail) {
   Notifier().ShowMessage(text, detail);
+}
+
+Task<void> ShowMessageAndWait(QString text, QString detail) {
+  return Notifier().ShowMessageAndWait(std::move(text), std::move(detail));
 }
 
 Task<bool> AskOkCancel(QString text) {

@@ -16,7 +16,8 @@
 #include "WD10/DecoderListModel.h"
 #include "WD10/DecoderListStore.h"
 #include "WD10/DecoderListWindow.h"
-#include "WD10/MainWindow.h"
+#include "support/AwaitTask.h"
+#include "support/TestedWindow.h"
 #include "WD10/TSpinEdit.h"
 #include "support/RecordingNotifier.h"
 
@@ -45,7 +46,7 @@ class DecoderListWindowTest : public testing::Test {
     QApplication::processEvents();
   }
 
-  MainWindow window;
+  TestedWindow window;
   DecoderListWindow& list = window.ListWindow();
   QAbstractItemModel& model = *list.table->model();
 };
@@ -202,7 +203,7 @@ TEST_F(DecoderListWindowTest, ASpreadsheetSavedAndOpenedReplacesTheRowsAndSaysWh
   const QTemporaryDir folder;
   const QString file = folder.filePath("lijst.csv");
   DecoderListWindow::SetFileNameHook([&](QWidget*, bool) { return file; });
-  list.SaveSpreadsheet();
+  Await(list.SaveSpreadsheet());
   list.RemoveRows();
   list.AddRow();
   QFile csv(file);
@@ -210,11 +211,11 @@ TEST_F(DecoderListWindowTest, ASpreadsheetSavedAndOpenedReplacesTheRowsAndSaysWh
   csv.write("Buiten bereik;4001;;;2;2;\r\n");
   csv.close();
   Notifications().answer = [](const QString&) { return false; };
-  list.OpenSpreadsheet();
+  Await(list.OpenSpreadsheet());
   EXPECT_EQ(Notifications().questions.size(), 1);
   EXPECT_EQ(list.List().Rows().size(), 2u) << "Annuleren keeps the rows";
   Notifications().answer = nullptr;
-  list.OpenSpreadsheet();
+  Await(list.OpenSpreadsheet());
   ASSERT_EQ(list.List().Rows().size(), 2u);
   EXPECT_EQ(list.List().Rows()[1].modeB, 7);
   ASSERT_EQ(Notifications().messages.size(), 1);
@@ -242,7 +243,7 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
   };
 
   write("komma.csv", "Naam,Eerste wisseladres,Modus groep A,Modus groep B\nBrug,9,2,2\n");
-  list.OpenSpreadsheet();
+  Await(list.OpenSpreadsheet());
   ASSERT_EQ(Notifications().questions.size(), 1);
   EXPECT_EQ(Notifications().questions[0],
             "De 2 decoders in de lijst worden vervangen door de 1 decoder uit komma.csv. De "
@@ -252,7 +253,7 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
   write("drie.csv",
         "Naam;Eerste wisseladres;Modus groep A;Modus groep B\nA;1;2;2\nB;9;2;2\nC;2041;2;2\n"
         "D;17;2\nE;25;2;2\nF;geen;2;2\n");
-  list.OpenSpreadsheet();
+  Await(list.OpenSpreadsheet());
   ASSERT_EQ(Notifications().questions.size(), 2);
   EXPECT_EQ(Notifications().questions[1],
             "De 1 decoder in de lijst wordt vervangen door de 3 decoders uit drie.csv. 3 rijen uit "
@@ -275,11 +276,11 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
     Notifications().Reset();
   };
   write("leeg.csv", "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\nTe hoog;4001;2;2\r\n");
-  list.OpenSpreadsheet();
+  Await(list.OpenSpreadsheet());
   expectUnchanged("Uit leeg.csv is geen enkele decoder gelezen. De lijst blijft zoals hij was.",
                   "Rij 2: eerste wisseladres 4001 ligt buiten 1 tot en met ");
   write("anders.csv", "Wissel;Adres\r\nBrug;9\r\n");
-  list.OpenSpreadsheet();
+  Await(list.OpenSpreadsheet());
   expectUnchanged("Uit anders.csv is geen enkele decoder gelezen. De lijst blijft zoals hij was.",
                   "Niets gelezen: de kopregel mist de kolom(men) ");
   write("groot.csv", "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\n");
@@ -287,7 +288,7 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
     QFile large(file);
     ASSERT_TRUE(large.resize(kMostDecoderCsvBytes + 1));
   }
-  list.OpenSpreadsheet();
+  Await(list.OpenSpreadsheet());
   expectUnchanged(
       "groot.csv is groter dan 10 MB, veel groter dan de decoderlijst van een baan; er is niets "
       "uit gelezen. De lijst blijft zoals hij was.",
@@ -311,7 +312,7 @@ TEST_F(DecoderListWindowTest, EveryTextFitsItsColumnOnOneLine) {
   }
   DecoderListWindow::SetFileNameHook([&](QWidget*, bool) { return file; });
   list.show();
-  list.OpenSpreadsheet();
+  Await(list.OpenSpreadsheet());
   ASSERT_EQ(list.List().Rows().size(), 255u) << "rows 256 to 300 lie above 2040";
   QTableView& table = *list.table;
   // The view's own measure, through the delegate, as fitting to contents takes it.

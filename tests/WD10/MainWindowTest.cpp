@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,7 +11,7 @@
 #include <QTimer>
 
 #include "CPort/TComPort.h"
-#include "WD10/MainWindow.h"
+#include "support/TestedWindow.h"
 #include "WD10/TSpinEdit.h"
 #include "platform/TTimer.h"
 
@@ -31,7 +30,7 @@ class MainWindowTest : public testing::Test {
     EXPECT_EQ(window.decoderNumberLabel->text(), QString("Decoderadres: %1").arg(decoder));
     EXPECT_EQ(window.groupBAddressEdit->Text(), QString::number(groupB));
   }
-  MainWindow window;
+  TestedWindow window;
 };
 
 TEST_F(MainWindowTest, StartsWithTheSelectionAndTheFirstModes) {
@@ -71,7 +70,6 @@ TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
     EXPECT_EQ(button->text(), QString::fromUtf8(offered[i]));
     EXPECT_NEAR(button->y(), (208 + 16 * i) * scale, 1);
   }
-  window.replyTimer->SetInterval(20);  // how long choosing a server waits for its greeting
   const QString plain = "Configuratie Kuehn WD10 via Programmeertoets.";
   const QString lenz = plain + " OffSet = 4 Lenz/Roco";
   const std::tuple<CentralType, TBaudRate, TStopBits, int, int, QString, QString> steps[] = {
@@ -98,7 +96,7 @@ TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
     EXPECT_EQ(window.connectButton->text(), connect);
     window.firstAddressEdit->SetValue(lastDecoder - 8);
     for (int press = 0; press < 2; ++press) {
-      window.ProgramNextDecoder();
+      window.nextDecoderButton->click();
       EXPECT_EQ(window.firstAddressEdit->Text(), QString::number(lastDecoder));
     }
   }
@@ -136,21 +134,6 @@ TEST_F(MainWindowTest, AddressFieldStepsTypesAndClamps) {
   type("0");
   window.programButton->setFocus();
   EXPECT_EQ(window.firstAddressEdit->Text(), "1");
-}
-
-// An inner wait started from a timer inside the outer one once cut the outer wait short. Only
-// ordering is checked, never durations.
-TEST_F(MainWindowTest, NestedWaitDoesNotCutTheOuterShort) {
-  QElapsedTimer clock;
-  qint64 innerEnded = -1;
-  QTimer::singleShot(20, &window, [&] {
-    window.WaitMs(10);
-    innerEnded = clock.elapsed();
-  });
-  clock.start();
-  window.WaitMs(150);
-  EXPECT_GE(clock.elapsed(), 150);
-  EXPECT_TRUE(innerEnded >= 0 && innerEnded < clock.elapsed());
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 
 #include "CPort/TComPort.h"
-#include "WD10/MainWindow.h"
+#include "support/TestedWindow.h"
 #include "WD10/RememberedSettings.h"
 #include "support/WaitFor.h"
 
@@ -36,7 +36,7 @@ struct Start {
     EXPECT_TRUE(WaitFor([&] { return !window.isVisible(); }));
     return testing::internal::GetCapturedStderr();
   }
-  MainWindow window;
+  TestedWindow window;
   TComPort& port = *window.serialPort;
   int complaints;
 };

@@ -4,23 +4,12 @@
 // an in-memory line, as a pty has no modem lines.
 #include <gtest/gtest.h>
 
-#include <xcb/xcb.h>
-
-#include <QCloseEvent>
-#include <QDialog>
-#include <QGuiApplication>
 #include <QTimer>
-#include <QWindow>
-#include <array>
-#include <thread>
 
 #include "CPort/MemoryDevice.h"
-#include "CPortSetup/TComSetupFrm.h"
 #include "SerialRun.h"
-#include "WD10/DecoderListWindow.h"
 #include "WD10/RunFailureMessage.h"
 #include "WD10/TSpinEdit.h"
-#include "platform/BlockedCloseWatch.h"
 
 namespace {
 
@@ -53,140 +42,10 @@ TEST_F(MaerklinRun, ConnectProgramAndClose) {
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
-// The close button of the window's title bar, as an X11 window manager asks for it: the watch
-// sees the request first; the toolkit then delivers it unless a modal window blocks the window.
-class MaerklinTitleBarClose : public MaerklinRun {
- protected:
-  static constexpr std::uint32_t kProtocols = 301;
-  static constexpr std::uint32_t kDeleteWindow = 302;
-
-  // Runs the modal window as the program does and asks for the close while it is open. A modal
-  // window the close did not end is cancelled after a while, so that a lost close fails the test
-  // instead of hanging it.
-  int ExecWithCloseFromTheTitleBar(QDialog& modal) {
-    QTimer::singleShot(0, &modal, [this] { CloseFromTheTitleBar(); });
-    QTimer::singleShot(3000, &modal, &QDialog::reject);
-    return modal.exec();
-  }
-
-  void CloseFromTheTitleBar() { CloseFromTheTitleBar(window); }
-  void CloseFromTheTitleBar(QWidget& target) {
-    xcb_client_message_event_t request{};
-    request.response_type = XCB_CLIENT_MESSAGE;
-    request.format = 32;
-    request.window = std::uint32_t(target.windowHandle()->winId());
-    request.type = kProtocols;
-    request.data.data32[0] = kDeleteWindow;
-    watch.nativeEventFilter("xcb_generic_event_t", &request, nullptr);
-    if (QGuiApplication::modalWindow()) return;
-    QCloseEvent close;
-    QCoreApplication::sendEvent(target.windowHandle(), &close);
-  }
-
-  BlockedCloseWatch watch{kProtocols, kDeleteWindow,
-                          [this](QWindow& closed) { window.CloseRequestedWhileBlocked(closed); }};
-};
-
-TEST_F(MaerklinTitleBarClose, CloseWhileThePortIsChosenEndsTheProgramUnconnected) {
-  TComSetupFrm::SetExecHook(
-      [this](TComSetupFrm& form) { return ExecWithCloseFromTheTitleBar(form); });
-  driver.Click(window.connectButton);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
-  WaitFor([] { return false; }, 100);
-  EXPECT_EQ(station.ReceivedCount(), 0u);
-  EXPECT_FALSE(window.serialPort->Connected());
-}
-
-TEST_F(MaerklinTitleBarClose, CloseAsThePortDialogEndsEndsTheProgramUnconnected) {
-  TComSetupFrm::SetExecHook([this](TComSetupFrm&) {
-    QMetaObject::invokeMethod(
-        &window, [this] { CloseFromTheTitleBar(); }, Qt::QueuedConnection);
-    return int(QDialog::Accepted);
-  });
-  driver.Click(window.connectButton);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
-  WaitFor([] { return false; }, 100);
-  EXPECT_EQ(station.ReceivedCount(), 0u);
-}
-
-TEST_F(MaerklinTitleBarClose, CloseWhileABoxIsOpenStopsTheCommandStationAndEnds) {
-  Connect();
-  QDialog box(&window);
-  ExecWithCloseFromTheTitleBar(box);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 2; }));
-  EXPECT_EQ(station.ReceivedData(), Hex("6061"));
-  EXPECT_FALSE(window.serialPort->Connected());
-}
-
-TEST_F(MaerklinTitleBarClose, TheListWindowClosesWhileABoxOfTheMainWindowStaysOpen) {
-  Connect();
-  DecoderListWindow& list = window.ListWindow();
-  list.show();
-  QDialog box(&window);
-  bool listClosedUnderTheBox = false;
-  QTimer::singleShot(0, &box, [&] {
-    CloseFromTheTitleBar(list);
-    listClosedUnderTheBox = WaitFor([&] { return !list.isVisible(); }) && box.isVisible();
-    box.accept();
-  });
-  box.setModal(true);
-  box.exec();
-  EXPECT_TRUE(listClosedUnderTheBox);
-  EXPECT_TRUE(window.isVisible());
-  EXPECT_EQ(station.ReceivedData(), Hex("60"));
-}
-
-// Two busy threads beside the window, as on a machine busy with other work.
-class CpuLoad {
- public:
-  CpuLoad() {
-    for (std::jthread& thread : threads_)
-      thread = std::jthread([](std::stop_token stop) {
-        while (!stop.stop_requested()) {
-        }
-      });
-  }
-
- private:
-  std::array<std::jthread, 2> threads_;
-};
-
-// Closed from the title bar at a moment after the connect: before the first step, or when the
-// first run has gone on for a while; the power-off is always the last thing on the wire, once.
-class MaerklinCloseUnderLoad : public MaerklinTitleBarClose,
-                               public testing::WithParamInterface<std::tuple<bool, int>> {};
-
-TEST_P(MaerklinCloseUnderLoad, EndsInThePowerOffAndTheProgramsEnd) {
-  const auto [withRun, afterMs] = GetParam();
-  CpuLoad load;
-  Connect();
-  if (withRun) driver.Click(window.programButton);
-  // Pressed twice, as an impatient user does: the power-off still goes out once.
-  QTimer::singleShot(afterMs, &window, [this] {
-    CloseFromTheTitleBar();
-    CloseFromTheTitleBar();
-  });
-  EXPECT_TRUE(WaitFor(
-      [&] { return !window.isVisible() && station.ReceivedData().endsWith('\x61'); }, 10000));
-  const QByteArray received = station.ReceivedData();
-  EXPECT_TRUE(received.startsWith('\x60')) << received.toHex(' ').toStdString();
-  EXPECT_EQ(received.count('\x61'), 1) << received.toHex(' ').toStdString();
-  EXPECT_FALSE(window.serialPort->Connected());
-  EXPECT_TRUE(Notifications().messages.isEmpty());
-}
-
-std::string MomentName(const testing::TestParamInfo<std::tuple<bool, int>>& moment) {
-  return std::string(std::get<0>(moment.param) ? "InTheRun" : "BeforeTheRun") + "After" +
-         std::to_string(std::get<1>(moment.param)) + "ms";
-}
-
-INSTANTIATE_TEST_SUITE_P(Moments, MaerklinCloseUnderLoad,
-                         testing::Combine(testing::Bool(), testing::Values(0, 5, 150)), MomentName);
-
 TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {
   Connect();
   // The close request comes halfway through the first step's 100 ms solenoid pulse.
-  window.stepPauseTimer->SetInterval(400);
+  window.stepPauseTimer->setInterval(400);
   QTimer::singleShot(50, &window, [&] { window.close(); });
   driver.Click(window.programButton);
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 5; }));
@@ -205,7 +64,7 @@ TEST_F(MaerklinRun, CloseDuringTheNextDecodersRunStopsItCleanly) {
   ASSERT_TRUE(WaitFor([&] { return window.nextDecoderButton->isVisible(); }, 10000));
   driver.Click(window.nextDecoderButton);
   EXPECT_EQ(window.firstAddressEdit->Text(), "241");
-  window.stepPauseTimer->SetInterval(400);
+  window.stepPauseTimer->setInterval(400);
   QTimer::singleShot(50, &window, [&] { window.close(); });
   driver.Click(window.programButton);
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 17; }));
@@ -253,8 +112,8 @@ class MaerklinCtsRun : public MaerklinRun, public testing::WithParamInterface<Cl
 TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
   const ClearToSendDrop& c = GetParam();
   window.serialPort->FlowControl().SetOutCTSFlow(c.ctsFlow);
-  window.stepPauseTimer->SetInterval(400);
-  window.connectionWatchTimer->SetInterval(c.watchMs);
+  window.stepPauseTimer->setInterval(400);
+  window.connectionWatchTimer->setInterval(c.watchMs);
   driver.Click(window.connectButton);
   ASSERT_EQ(line->Written(), Hex("60"));
   QTimer dropper;

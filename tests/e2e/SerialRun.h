@@ -33,7 +33,7 @@ struct StationTraits;
 template <>
 struct StationTraits<LocoNetSimulator> {
   static constexpr CentralType kCentral = CentralType::LocoNet;
-  static bool Connected(MainWindow& window, LocoNetSimulator&) {
+  static bool Connected(TestedWindow& window, LocoNetSimulator&) {
     return window.receiveLog->Lines().contains("837C");  // its echo of the power-on
   }
   static void Refuse(LocoNetSimulator& station) { station.RefuseSwitchRequests(true); }
@@ -48,7 +48,7 @@ struct StationTraits<LocoNetSimulator> {
 template <>
 struct StationTraits<ReportingP50XSimulator> {
   static constexpr CentralType kCentral = CentralType::P50X;
-  static bool Connected(MainWindow&, ReportingP50XSimulator& station) {
+  static bool Connected(TestedWindow&, ReportingP50XSimulator& station) {
     return station.EventQueries() >= 2;  // the event poll runs
   }
   static void Refuse(ReportingP50XSimulator& station) {
@@ -61,7 +61,7 @@ struct StationTraits<ReportingP50XSimulator> {
 template <>
 struct StationTraits<LenzSimulator> {
   static constexpr CentralType kCentral = CentralType::Lenz;
-  static bool Connected(MainWindow& window, LenzSimulator&) {
+  static bool Connected(TestedWindow& window, LenzSimulator&) {
     return window.receiveLog->Lines().contains("61 01 60 ");  // its answer to "resume operations"
   }
   static void Refuse(LenzSimulator& station) {
@@ -78,7 +78,7 @@ struct StationTraits<LenzSimulator> {
 template <>
 struct StationTraits<MaerklinSimulator> {
   static constexpr CentralType kCentral = CentralType::Maerklin;
-  static bool Connected(MainWindow&, MaerklinSimulator& station) {
+  static bool Connected(TestedWindow&, MaerklinSimulator& station) {
     return station.ReceivedCount() >= 1;  // the go byte; the interface never answers
   }
 };
@@ -112,6 +112,6 @@ class SerialRun : public testing::Test {
   }
 
   Station station;
-  MainWindow window;
+  TestedWindow window;
   WindowDriver driver{window};
 };

@@ -28,7 +28,7 @@ TEST(StablePortName, IsListedWhenPluggedInAndIsWhatOpensAndWhatTheNextStartHas) 
   const QString other = byId + "/usb-Prolific-port0";
   QString listedAs;
   {
-    MainWindow window;
+    TestedWindow window;
     WindowDriver driver(window);
     window.CentralButton(CentralType::Maerklin)->setChecked(true);
     TComSetupFrm::SetExecHook([&](TComSetupFrm& form) {
@@ -58,7 +58,7 @@ TEST(StablePortName, IsListedWhenPluggedInAndIsWhatOpensAndWhatTheNextStartHas) 
     driver.Click(window.closeButton);
     ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   }
-  MainWindow next;
+  TestedWindow next;
   next.show();
   ASSERT_TRUE(WaitFor([&] { return next.CentralButton(CentralType::Maerklin)->isChecked(); }));
   EXPECT_EQ(next.serialPort->Port(), stable);

@@ -18,7 +18,7 @@ template <class Station>
 struct PowerTraits;
 template <>
 struct PowerTraits<LocoNetSimulator> {
-  static bool HeardOff(MainWindow& window) {
+  static bool HeardOff(TestedWindow& window) {
     const QStringList lines = window.receiveLog->Lines();
     return lines.contains("827D") || lines.contains("857A");
   }
@@ -26,7 +26,7 @@ struct PowerTraits<LocoNetSimulator> {
 };
 template <>
 struct PowerTraits<LenzSimulator> {
-  static bool HeardOff(MainWindow& window) {
+  static bool HeardOff(TestedWindow& window) {
     const QStringList lines = window.receiveLog->Lines();
     return lines.contains("61 00 61 ") || lines.contains("81 00 81 ");
   }
@@ -34,7 +34,7 @@ struct PowerTraits<LenzSimulator> {
 };
 template <>
 struct PowerTraits<ReportingP50XSimulator> {
-  static bool HeardOff(MainWindow& window) {
+  static bool HeardOff(TestedWindow& window) {
     return window.receiveLog->Text().contains("There has been a Power Off.");
   }
   static constexpr const char* kCutInAStep = "There has been a Power Off.";
@@ -60,7 +60,7 @@ std::vector<int> Slice(const std::vector<int>& all, std::size_t from, std::size_
 }
 
 TYPED_TEST(TrackPower, CutBetweenTwoRunsIsSwitchedOnBeforeTheNextRun) {
-  MainWindow& window = this->window;
+  TestedWindow& window = this->window;
   ASSERT_NO_FATAL_FAILURE(this->ConnectAndProgram());
   ASSERT_EQ(window.connectionLog->Lines().last(), kProgrammed);
 
@@ -87,9 +87,9 @@ TYPED_TEST(TrackPower, CutBetweenTwoRunsIsSwitchedOnBeforeTheNextRun) {
 }
 
 TYPED_TEST(TrackPower, CutInTheMiddleOfARunStopsItAtThatStep) {
-  MainWindow& window = this->window;
+  TestedWindow& window = this->window;
   // Long enough for the P50X event poll to run in every pause.
-  window.stepPauseTimer->SetInterval(600);
+  window.stepPauseTimer->setInterval(600);
   this->CutTrackPowerAfter(2);
   ASSERT_NO_FATAL_FAILURE(this->ConnectAndProgram());
 

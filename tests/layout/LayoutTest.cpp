@@ -22,7 +22,7 @@
 #include "About/TAboutBox.h"
 #include "CPortSetup/TComSetupFrm.h"
 #include "WD10/DecoderListWindow.h"
-#include "WD10/MainWindow.h"
+#include "support/TestedWindow.h"
 #include "WD10/TSpinEdit.h"
 #include "platform/FitToFont.h"
 #include "platform/KeepOnScreen.h"
@@ -126,7 +126,7 @@ class Layout : public testing::TestWithParam<int> {
 };
 
 TEST_P(Layout, MainWindowInEachState) {
-  MainWindow window;
+  TestedWindow window;
   ExpectLaidOut(window, "selection", 700);
   window.CentralButton(CentralType::Srcp)->setChecked(true);
   ExpectLaidOut(window, "selection-srcp", 700);
@@ -151,7 +151,7 @@ TEST_P(Layout, Dialogs) {
 }
 
 TEST_P(Layout, DecoderList) {
-  MainWindow window;
+  TestedWindow window;
   DecoderListWindow& list = window.ListWindow();
   list.AddRow();
   list.AddRow();
@@ -165,13 +165,13 @@ TEST_P(Layout, MainWindowOpensWholeOnAScreen) {
   for (const bool remembered : {false, true}) {
     SCOPED_TRACE(remembered ? "last place on a monitor that is gone" : "first start");
     if (remembered) {
-      MainWindow before;
+      TestedWindow before;
       before.show();
       before.move(QGuiApplication::primaryScreen()->geometry().topRight() + QPoint(300, 200));
       before.close();
       ASSERT_TRUE(WaitFor([&] { return !before.isVisible(); }));
     }
-    MainWindow window;
+    TestedWindow window;
     window.show();
     QApplication::processEvents();
     const QRect placed = window.frameGeometry();
@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(DesktopAndLargeFont, Layout, testing::Values(0, 14));
 // the screen, and Tab brings every control into view in turn, the last ones of the programming
 // panel included; the pointer reaches the rest with the scroll bars.
 TEST(SmallScreen, EveryControlCanBeReached) {
-  MainWindow window;
+  TestedWindow window;
   window.show();
   QApplication::processEvents();
   const QRect screen = window.screen()->availableGeometry();

@@ -59,7 +59,7 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
   tool.start(SORVELL_SIM_PATH, srcp ? QStringList{"srcp", "0"} : QStringList{central.argument});
   ASSERT_TRUE(Printed(QStringLiteral("In Sorvell choose \"%1\"").arg(central.choice)));
   ASSERT_TRUE(Printed("Ctrl+C ends the simulator."));
-  MainWindow window;
+  TestedWindow window;
   WindowDriver driver(window);
   if (srcp) {
     const QRegularExpressionMatch listening =

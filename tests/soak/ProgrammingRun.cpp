@@ -17,7 +17,7 @@
 #include "ReportingP50XSimulator.h"
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
-#include "WD10/MainWindow.h"
+#include "support/TestedWindow.h"
 #include "WD10/RememberedSettings.h"
 #include "WD10/RunFailureMessage.h"
 #include "WD10/TSpinEdit.h"
@@ -46,7 +46,7 @@ class Run {
     // Each run is a first start: what an earlier run's window remembered (its central type, a
     // server long gone) is not this run's plan.
     QFile::remove(RememberedSettings::FileName());
-    window_ = std::make_unique<MainWindow>();
+    window_ = std::make_unique<TestedWindow>();
     driver_ = std::make_unique<WindowDriver>(*window_);
     QTimer limit;
     limit.setSingleShot(true);
@@ -182,7 +182,7 @@ class Run {
   std::unique_ptr<SrcpServer> server_;
   std::unique_ptr<SrcpInfoListener> listener_;
   StationLog* stationLog_ = nullptr;
-  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<TestedWindow> window_;
   std::unique_ptr<WindowDriver> driver_;
   bool overran_ = false;
 };

@@ -14,7 +14,7 @@
 
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
-#include "WD10/MainWindow.h"
+#include "support/TestedWindow.h"
 #include "WD10/RememberedSettings.h"
 #include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
@@ -55,7 +55,7 @@ class SrcpWindow : public testing::Test {
   }
 
   std::unique_ptr<SrcpServer> server;
-  MainWindow window;
+  TestedWindow window;
   WindowDriver driver{window};
 };
 
@@ -161,7 +161,7 @@ TEST_P(SrcpPowerCut, BetweenRunsIsSwitchedOnAgainAndInARunStopsIt) {
       << "switched on again before the run's first command";
 
   // Long enough for the report to come within the step's pause.
-  window.stepPauseTimer->SetInterval(600);
+  window.stepPauseTimer->setInterval(600);
   server->CutPowerAfterAccessoryCommands(2);
   driver.Click(window.nextDecoderButton);
   ASSERT_NO_FATAL_FAILURE(Program());

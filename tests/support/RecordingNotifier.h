@@ -14,6 +14,10 @@ class RecordingNotifier final : public UserNotifier {
     messages.append(text);
     details.append(detail);
   }
+  Task<void> ShowMessageAndWait(QString text, QString detail) override {
+    ShowMessage(text, detail);
+    co_return;
+  }
   // OK, unless the test answers otherwise; it may also act when a question comes.
   Task<bool> AskOkCancel(QString text) override {
     questions.append(text);

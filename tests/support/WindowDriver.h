@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "CPortSetup/TComSetupFrm.h"
-#include "WD10/MainWindow.h"
+#include "support/TestedWindow.h"
 #include "p50x/P50XLink.h"
 #include "platform/Messages.h"
 #include "platform/TTimer.h"
@@ -23,11 +23,11 @@ class WindowDriver {
   // Interface detection's break and probe pauses, capped: a simulator answers well within.
   static constexpr int kLongestDetectionSleepMs = 40;
 
-  explicit WindowDriver(MainWindow& window) : window_(window) {
+  explicit WindowDriver(TestedWindow& window) : window_(window) {
     TComSetupFrm::SetExecHook([](TComSetupFrm&) { return int(QDialog::Accepted); });
     // The four-second step pause: a station's confirmations must still arrive within it on a
     // loaded machine or under the sanitizers.
-    window_.stepPauseTimer->SetInterval(100);
+    window_.stepPauseTimer->setInterval(100);
     window_.show();
   }
   ~WindowDriver() { TComSetupFrm::SetExecHook(nullptr); }
@@ -48,5 +48,5 @@ class WindowDriver {
   }
 
  private:
-  MainWindow& window_;
+  TestedWindow& window_;
 };

@@ -1,0 +1,41 @@
+// The programming run: four accessory commands, four seconds apart, from which a WD10 in
+// learning mode takes its address and the modes of its two groups. The run goes on only while
+// the command station carries the commands out: a decoder that learnt half its settings, or
+// none, must not be reported as programmed.
+#pragma once
+
+#include <QObject>
+#include <optional>
+
+#include "WD10/DecoderList.h"
+#include "platform/Task.h"
+
+class DecoderForm;
+class QTimer;
+class QWidget;
+class StationChoice;
+class StationConnection;
+struct MainWindowWidgets;
+
+class ProgrammingRun {
+ public:
+  ProgrammingRun(QWidget& window, MainWindowWidgets& widgets, DecoderForm& form,
+                 StationChoice& station, StationConnection& connection);
+
+  // The run of the address and modes the form shows: what it came to, or nothing when it did
+  // not start. Ended where it waits (a close), it sends nothing more.
+  Task<std::optional<RunRecord>> Program();
+  // The panel made ready for the next decoder on the same connection: the connection and the
+  // track power stay, and the station is told nothing until its run starts.
+  void ReadyNextDecoder();
+
+ private:
+  void StopRun(int step, int turnout, const struct AccessoryOutcome& outcome);
+  void ShowRunEnded();
+
+  MainWindowWidgets& w_;
+  DecoderForm& form_;
+  StationChoice& station_;
+  StationConnection& connection_;
+  QTimer* stepPauseTimer_;
+};
