@@ -9,7 +9,8 @@
 
 class TComEventTarget {
  public:
-  // The object whose thread runs the smThreadSync batches; asked once, when the thread starts.
+  // The object whose thread runs the smThreadSync batches, and how batches reach it; both asked
+  // once, when the thread starts.
   virtual QObject* EventContext() = 0;
   virtual TSyncMethod SyncMethod() const = 0;
   virtual bool Connected() const = 0;

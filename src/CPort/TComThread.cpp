@@ -17,14 +17,27 @@ class BatchHandover {
   // Also wakes the device's wait for line events.
   StopSignal stop;
 
+  // Every change is announced under the lock: the event thread's last announcement must be over
+  // before the port, once it has seen it, can let the handover go.
   void Stop() {
-    {
-      const std::lock_guard lock(mutex_);
-      stop.Set();
-    }
+    const std::lock_guard lock(mutex_);
+    stop.Set();
     changed_.notify_all();
   }
   bool Stopped() const { return stop.IsSet(); }
+
+  // The event thread's last step, and the wait for it: what the thread did to the device happens
+  // before what the port does after the join (QThread::wait orders that as well, but out of the
+  // sight of the race checkers).
+  void Ended() {
+    const std::lock_guard lock(mutex_);
+    ended_ = true;
+    changed_.notify_all();
+  }
+  void AwaitEnd() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return ended_; });
+  }
 
   // The event thread, before it queues a batch.
   void Begin() {
@@ -34,11 +47,9 @@ class BatchHandover {
   }
   // The port's thread, when the batch has run (with what a handler raised) or been taken.
   void Answer(std::exception_ptr fatal = nullptr) {
-    {
-      const std::lock_guard lock(mutex_);
-      answered_ = true;
-      fatal_ = std::move(fatal);
-    }
+    const std::lock_guard lock(mutex_);
+    answered_ = true;
+    fatal_ = std::move(fatal);
     changed_.notify_all();
   }
   // The event thread: until the batch is answered or the thread is stopped, whichever comes
@@ -55,6 +66,7 @@ class BatchHandover {
   std::mutex mutex_;
   std::condition_variable changed_;
   bool answered_ = false;
+  bool ended_ = false;
   std::exception_ptr fatal_;
 };
 
@@ -121,6 +133,7 @@ TComThread::TComThread(TComEventTarget& port, SerialDevice& device, TComEvents e
                        QObject* syncWindow)
     : port_(port),
       context_(port.EventContext()),
+      syncMethod_(port.SyncMethod()),
       device_(&device),
       syncWindow_(syncWindow),
       handover_(std::make_shared<BatchHandover>()) {
@@ -131,6 +144,7 @@ TComThread::TComThread(TComEventTarget& port, SerialDevice& device, TComEvents e
 
 TComThread::~TComThread() {
   handover_->Stop();
+  handover_->AwaitEnd();
   wait();
 }
 
@@ -144,15 +158,17 @@ void TComThread::run() {
     if (!events.Empty() && !Dispatch(events)) break;
   }
   // A thread ended by a handler's exception leaves the device as it is.
-  if (fatal_) return;
-  device_->SetEventMask({});
-  // The input queue only: our writes end when the kernel has taken the bytes, so what is still
-  // queued for output (the power-off command before a Close) must go out.
-  device_->Purge(kPurgeRxClear);
+  if (!fatal_) {
+    device_->SetEventMask({});
+    // The input queue only: our writes end when the kernel has taken the bytes, so what is
+    // still queued for output (the power-off command before a Close) must go out.
+    device_->Purge(kPurgeRxClear);
+  }
+  handover_->Ended();
 }
 
 bool TComThread::Dispatch(TComEvents events) {
-  switch (port_.SyncMethod()) {
+  switch (syncMethod_) {
     case smThreadSync:
       return HandOverBatch(events);
     case smWindowSync:

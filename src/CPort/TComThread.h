@@ -34,6 +34,9 @@ class TComThread : public QThread {
 
   TComEventTarget& port_;
   QObject* context_;  // the port's object: where batches run
+  // The port's, which cannot change while it is open: the thread asks the port nothing itself,
+  // as the port may be on its way out.
+  TSyncMethod syncMethod_;
   SerialDevice* device_;
   QObject* syncWindow_;
   std::shared_ptr<BatchHandover> handover_;
