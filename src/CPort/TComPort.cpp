@@ -159,9 +159,6 @@ TCustomComPort::~TCustomComPort() {
     StopEventThread();
     device_->Close();
   }
-  ReapAbandonedThreads();
-  // A port deleted from inside its own batch: that thread cannot be waited for here.
-  for (auto& thread : abandonedThreads_) (void)thread.release();
 }
 
 bool TCustomComPort::Connected() const {
@@ -236,11 +233,9 @@ void TCustomComPort::UseDevice(std::unique_ptr<SerialDevice> device) {
 
 void TCustomComPort::Open() {
   if (connected_) return;
-  ReapAbandonedThreads();
   DoBeforeOpen();
   CreateHandle();
   connected_ = true;
-  ++openGeneration_;
   try {
     ApplySettings();
   } catch (...) {
@@ -282,23 +277,10 @@ void TCustomComPort::Close() {
 }
 
 void TCustomComPort::StopEventThread() {
-  if (eventThread_) {
-    // Closed from one of the thread's own batches (a handler, or a click handled inside a
-    // wait of one), or by an smNone handler on the thread itself: the thread waits for that
-    // batch, which waits for us.
-    if (eventThread_->BatchRunning() || QThread::currentThread() == eventThread_.get()) {
-      eventThread_->Abandon();
-      abandonedThreads_.push_back(std::move(eventThread_));
-    } else {
-      eventThread_.reset();
-    }
-  }
+  // Also from inside one of the thread's own batches: the thread does not wait for the batch
+  // once it is stopped, so the two never wait for each other.
+  eventThread_.reset();
   syncWindow_.reset();
-}
-
-void TCustomComPort::ReapAbandonedThreads() {
-  // Once its batch is over the thread is ending on its own; destroying it waits for that.
-  std::erase_if(abandonedThreads_, [](const auto& thread) { return !thread->BatchRunning(); });
 }
 
 void TCustomComPort::CreateHandle() {
@@ -519,14 +501,11 @@ void TCustomComPort::NotifySignal(TComSignal signal, bool onOff) {
 
 // --- line events ----------------------------------------------------------------------------
 
-void TCustomComPort::HandleEvents(TComEvents events) {
-  // A handler may close the port (and even open it again); the rest of the batch belongs to
-  // the connection that has ended.
-  const int generation = openGeneration_;
-  auto over = [&] { return !connected_ || generation != openGeneration_; };
+void TCustomComPort::HandleEvents(TComEvents events, const StopSignal& stopped) {
   for (const TComEvent event : kHandlerOrder) {
     if (!events.Contains(event)) continue;
-    if (over()) return;
+    // A handler may have closed the port (and even opened it again).
+    if (stopped.IsSet()) return;
     switch (event) {
       case evError: {
         const TComErrors errors = LastErrors();

@@ -244,10 +244,8 @@ class TCustomComPort : public QObject, private TComEventTarget {
   void NotifySignal(TComSignal signal, bool onOff);
   SerialLineSettings LineSettings() const;
   void StopEventThread();
-  // Frees the abandoned threads whose batch is over.
-  void ReapAbandonedThreads();
   QObject* EventContext() override { return this; }
-  void HandleEvents(TComEvents events) override;
+  void HandleEvents(TComEvents events, const StopSignal& stopped) override;
 
   std::unique_ptr<SerialDevice> device_;
   std::unique_ptr<SerialDevice> nextDevice_;  // from UseDevice while open: taken at the next Open
@@ -270,9 +268,6 @@ class TCustomComPort : public QObject, private TComEventTarget {
   bool hasLink_ = false;  // some link listens for received buffers
   std::unique_ptr<TComThread> eventThread_;
   std::unique_ptr<TComSyncWindow> syncWindow_;
-  // Threads stopped from inside their own batch (see StopEventThread), until they have ended.
-  std::vector<std::unique_ptr<TComThread>> abandonedThreads_;
-  int openGeneration_ = 0;  // counts the Opens: a batch stops when its connection has ended
 };
 
 class TComPort : public TCustomComPort {

@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QThread>
-#include <atomic>
 #include <exception>
 #include <memory>
 
@@ -12,41 +11,36 @@
 #include "CPort/SerialDevice.h"
 #include "CPort/TComEventTarget.h"
 
+class BatchHandover;
+
 class TComThread : public QThread {
  public:
   // Sets the device's event mask to events (the port's Events), then starts. syncWindow
   // receives the messages of smWindowSync (nullptr for the other methods).
   TComThread(TComEventTarget& port, SerialDevice& device, TComEvents events, QObject* syncWindow);
-  // Stops the thread and waits for it; on the port's thread, batches it has queued meanwhile
-  // still run, so the two never wait for each other.
+  // Stops the thread and joins it. Call it on the port's thread, also from inside one of this
+  // thread's own batches; a batch still queued for the port then never runs. With smNone the
+  // handlers run on this thread and must leave the port alone.
   ~TComThread() override;
-
-  // Stops a thread whose own batch is running further up the caller's stack, without waiting
-  // for it: that wait could never end. The thread ends as soon as that batch returns and
-  // touches the device no more; it may be destroyed once its batch is over.
-  void Abandon();
-  // True while one of this thread's smThreadSync batches runs on the port's thread.
-  bool BatchRunning() const { return batchRunning_; }
-  // What a handler raised and so ended the thread; null while none did.
-  std::exception_ptr FatalException() const { return fatal_; }
 
  protected:
   void run() override;
 
  private:
-  // False when a handler raised: the thread then ends quietly.
+  // False when the thread is to end: a handler raised, or the thread was stopped meanwhile.
   bool Dispatch(TComEvents events);
-  void PostWindowMessages(TComEvents events);
+  bool HandOverBatch(TComEvents events);
+  bool PostWindowMessages(TComEvents events);
 
   TComEventTarget& port_;
-  QObject* context_;  // the port's object: where batches run and whom a Close waits on
+  QObject* context_;  // the port's object: where batches run
+  // The port's, which cannot change while it is open: the thread asks the port nothing itself,
+  // as the port may be on its way out.
+  TSyncMethod syncMethod_;
   SerialDevice* device_;
   QObject* syncWindow_;
-  StopSignal stop_;
-  std::atomic<bool> ended_{false};
-  std::atomic<bool> abandoned_{false};
-  bool batchRunning_ = false;  // the port's thread only
-  std::exception_ptr fatal_;
+  std::shared_ptr<BatchHandover> handover_;
+  std::exception_ptr fatal_;  // what a handler raised, which ended the thread
 };
 
 // The hidden receiver of smWindowSync: message 1025 carries one event's platform flag; it is

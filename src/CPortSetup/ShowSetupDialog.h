@@ -1,10 +1,14 @@
 // The settings dialog for a port, as a program offers it to its user.
 #pragma once
 
+#include "platform/Task.h"
+
 class TCustomComPort;
 
-// Shows the port's current settings in TComSetupFrm and writes the user's choices back to it
-// when OK closes the dialog; Cancel writes nothing. EComPort code 23 when the port list cannot
-// be read; an open port may raise while the choices are applied (it is reopened under a new
-// name, and every setting reaches the device at once).
-void ShowSetupDialog(TCustomComPort& port);
+// Shows the port's current settings in TComSetupFrm, without blocking any window, and waits for
+// the user. OK writes the choices back to the port in one go and gives true; Cancel, a close
+// from the title bar, or a port deleted meanwhile writes nothing and gives false. Ending the
+// operation while it waits takes the dialog away unanswered. Raises EComPort code 23 when the
+// port list cannot be read; an open port may raise while the choices are applied (it is reopened
+// under a new name, and every setting reaches the device at once).
+Task<bool> ShowSetupDialog(TCustomComPort& port);

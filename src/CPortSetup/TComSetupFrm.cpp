@@ -17,8 +17,8 @@ constexpr int kComboWidth = 129;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 
-std::function<int(TComSetupFrm&)>& ExecHook() {
-  static std::function<int(TComSetupFrm&)> hook;
+std::function<void(TComSetupFrm&)>& Hook() {
+  static std::function<void(TComSetupFrm&)> hook;
   return hook;
 }
 
@@ -37,18 +37,12 @@ QString WithMnemonic(const QString& text, QString& lettersTaken) {
 
 }  // namespace
 
-void TComSetupFrm::SetExecHook(std::function<int(TComSetupFrm&)> hook) {
-  ExecHook() = std::move(hook);
+void TComSetupFrm::SetAnswerHook(std::function<void(TComSetupFrm&)> hook) {
+  Hook() = std::move(hook);
 }
 
-int TComSetupFrm::Execute() {
-  // The port list follows adapters plugged in or pulled out for as long as the dialog is open.
-  Combo1->SetWatchPorts(true);
-  const struct StopWatching {
-    TComComboBox* combo;
-    ~StopWatching() { combo->SetWatchPorts(false); }
-  } stopWatching{Combo1};
-  return ExecHook() ? ExecHook()(*this) : exec();
+const std::function<void(TComSetupFrm&)>& TComSetupFrm::AnswerHook() {
+  return Hook();
 }
 
 TComSetupFrm::TComSetupFrm(QWidget* parent) : QDialog(parent) {

@@ -17,12 +17,10 @@ class TComSetupFrm : public QDialog {
   // Fills the six lists; reading the system's port list may raise EComPort code 23.
   explicit TComSetupFrm(QWidget* parent = nullptr);
 
-  // Shows the dialog modally and returns how it was closed (Accepted for OK); the port list
-  // follows adapters plugged in or pulled out until then. With a hook
-  // installed, the hook drives the dialog instead: tests choose items and close it that way,
-  // so that nothing waits for a user.
-  int Execute();
-  static void SetExecHook(std::function<int(TComSetupFrm&)> hook);
+  // Tests answer the dialog in place of a user: ShowSetupDialog gives the hook each dialog as
+  // soon as it is shown, and the hook closes it (accept(), reject(), close()), at once or later.
+  static void SetAnswerHook(std::function<void(TComSetupFrm&)> hook);
+  static const std::function<void(TComSetupFrm&)>& AnswerHook();
 
   QGroupBox* selectionPanel;
   QLabel* Label1;

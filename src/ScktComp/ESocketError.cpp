@@ -13,10 +13,6 @@ ESocketError ESocketError::NoAddress() {
   return ESocketError(QStringLiteral("No address specified"));
 }
 
-ESocketError ESocketError::CantCreateSocket() {
-  return ESocketError(QStringLiteral("Can't create new socket"));
-}
-
 ESocketError ESocketError::AlreadyOpen() {
   return ESocketError(QStringLiteral("Socket already open"));
 }

@@ -13,7 +13,6 @@ class ESocketError : public Exception {
   // A notification carried an error code.
   static ESocketError Asynchronous(int errorCode);
   static ESocketError NoAddress();
-  static ESocketError CantCreateSocket();
   static ESocketError AlreadyOpen();
   static ESocketError CantChangeWhileActive();
 };

@@ -7,33 +7,11 @@
 
 class TCustomWinSocket;
 
-// Blocking mode is not part of this component: the property is kept, the connection always
-// works non-blocking with notifications.
-enum TClientType { ctNonBlocking, ctBlocking };
+// What a connection reports to its component, in the order an open goes through them.
+enum TSocketEvent { seLookup, seConnecting, seConnect, seDisconnect, seWrite, seRead };
 
-enum TSocketEvent {
-  seLookup,
-  seConnecting,
-  seConnect,
-  seDisconnect,
-  seListen,
-  seAccept,
-  seWrite,
-  seRead
-};
-
+// Where a failure happened, as the error handler is told.
 enum TErrorEvent { eeGeneral, eeSend, eeReceive, eeConnect, eeDisconnect, eeAccept, eeLookup };
-
-// The notifications a connection can ask for; a set of them is a mask of (1 << style) bits.
-enum TAsyncStyle { asRead, asWrite, asOOB, asAccept, asConnect, asClose };
-using TAsyncStyles = unsigned;
-
-constexpr TAsyncStyles AsyncStyleBit(TAsyncStyle style) {
-  return 1u << style;
-}
-
-// Where an asynchronous open stands between the host lookup and the connect.
-enum TLookupState { lsIdle, lsLookupAddress, lsLookupService };
 
 using TSocketNotifyEvent = std::function<void(QObject* Sender, TCustomWinSocket* Socket)>;
 using TSocketErrorEvent = std::function<void(QObject* Sender, TCustomWinSocket* Socket,

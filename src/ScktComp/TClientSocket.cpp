@@ -10,16 +10,10 @@ TClientSocket::TClientSocket(QObject* owner)
   };
 }
 
-void TClientSocket::SetClientType(TClientType value) {
-  if (value == socket_->ClientType()) return;
-  CheckInactive();
-  socket_->SetClientType(value);
-}
-
 void TClientSocket::DoActivate(bool value) {
   if (value) {
     if (!socket_->Connected()) socket_->Open(Host(), Address(), Port());
   } else if (socket_->Connected()) {
-    socket_->Disconnect(socket_->SocketHandle());
+    socket_->Disconnect();
   }
 }

@@ -13,9 +13,6 @@ class TClientSocket : public TCustomSocket {
 
   TClientWinSocket* Socket() const { return socket_.get(); }
 
-  TClientType ClientType() const { return socket_->ClientType(); }
-  void SetClientType(TClientType value);
-
  protected:
   void DoActivate(bool value) override;
 

@@ -2,7 +2,8 @@
 
 namespace {
 
-void Notify(const TSocketNotifyEvent& handler, QObject* sender, TCustomWinSocket* socket) {
+// The handler by value: it may let the component go, and its own function object with it.
+void Notify(const TSocketNotifyEvent handler, QObject* sender, TCustomWinSocket* socket) {
   if (handler) handler(sender, socket);
 }
 
@@ -30,12 +31,9 @@ void TCustomSocket::Event(TCustomWinSocket* socket, TSocketEvent socketEvent) {
     case seWrite:
       Notify(OnWrite, this, socket);
       break;
-    case seListen:
-    case seAccept:
-      break;  // a client neither listens nor accepts
   }
 }
 
 void TCustomSocket::Error(TCustomWinSocket* socket, TErrorEvent errorEvent, int& errorCode) {
-  if (OnError) OnError(this, socket, errorEvent, errorCode);
+  if (const TSocketErrorEvent handler = OnError) handler(this, socket, errorEvent, errorCode);
 }

@@ -1,290 +1,180 @@
 #include "ScktComp/TCustomWinSocket.h"
 
-#include <arpa/inet.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QNetworkProxy>
+#include <QSignalBlocker>
+#include <QTcpSocket>
 #include <cerrno>
-#include <exception>
-#include <system_error>
 #include <utility>
 
-#include "ScktComp/AsyncHostLookup.h"
-#include "ScktComp/SocketNotificationWindow.h"
-#include "ScktComp/SocketReadiness.h"
+#include "platform/ExceptionDisplay.h"
 
 namespace {
 
 // The code an open without host and address reports to the error handler.
 constexpr int NoAddressCode = 1110;
 
-// osError: the errno of a failed call, or 0. A call that would block has not failed.
-void CheckSocketResult(int osError, const char* api) {
-  if (osError == 0) return;
-  const SocketError error = SocketErrorFromErrno(osError);
-  if (error.code != WSAEWOULDBLOCK) throw ESocketError::ApiFailed(error, QString::fromLatin1(api));
-}
-
-sockaddr_in EmptyAddress() {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  return address;
-}
-
-TErrorEvent ErrorEventOf(TAsyncStyle notification) {
-  switch (notification) {
-    case asConnect:
-      return eeConnect;
-    case asClose:
-      return eeDisconnect;
-    case asRead:
-      return eeReceive;
-    case asWrite:
-      return eeSend;
-    default:
-      return eeGeneral;
-  }
-}
-
 }  // namespace
-
-// The socket library of this OS needs no start-up or clean-up per user, so there is nothing
-// here that could fail.
-TCustomWinSocket::TCustomWinSocket()
-    : remote_(EmptyAddress()),
-      asyncStyles_(AsyncStyleBit(asRead) | AsyncStyleBit(asWrite) | AsyncStyleBit(asConnect) |
-                   AsyncStyleBit(asClose)) {}
 
 TCustomWinSocket::~TCustomWinSocket() {
   OnSocketEvent = nullptr;
   OnErrorEvent = nullptr;
+  CancelLookup();
   ReleaseSocket();
 }
 
 void TCustomWinSocket::Open(const QString& host, const QString& address, int port) {
   if (connected_) throw ESocketError::AlreadyOpen();
-  // An earlier attempt that failed, or is still under way, holds a socket of its own; the new
-  // attempt takes its place.
-  ReleaseSocket();
-  socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (socket_ == InvalidSocket) throw ESocketError::CantCreateSocket();
-  Event(seLookup);
-  savedPort_ = port;
-  ContinueOpen(host, address);
-}
-
-void TCustomWinSocket::ContinueOpen(const QString& host, const QString& address) {
-  switch (lookupState_) {
-    case lsIdle:
-      if (!host.isEmpty()) {
-        StartLookup(host);
-        lookupState_ = lsLookupAddress;
-        return;
-      }
-      if (address.isEmpty()) {
-        int errorCode = NoAddressCode;
-        Error(eeLookup, errorCode);
-        Disconnect(socket_);
-        if (errorCode != 0) throw ESocketError::NoAddress();
-        return;
-      }
-      // A text that is no dotted address would be taken as the broadcast address; refuse it
-      // the way connect refuses an address it cannot use.
-      // The socket is of no use without an address: it goes at once rather than with the
-      // next open.
-      if (::inet_pton(AF_INET, address.toLatin1().constData(), &remote_.sin_addr) != 1) {
-        ReleaseSocket();
-        throw ESocketError::ApiFailed(SocketErrorFromErrno(EADDRNOTAVAIL),
-                                      QStringLiteral("connect"));
-      }
-      lookupState_ = lsLookupAddress;
-      [[fallthrough]];
-    case lsLookupAddress:
-      remote_.sin_port = htons(static_cast<std::uint16_t>(savedPort_));
-      lookupState_ = lsLookupService;
-      [[fallthrough]];
-    case lsLookupService:
-      lookupState_ = lsIdle;
-      StartConnect();
-  }
-}
-
-void TCustomWinSocket::StartLookup(const QString& host) {
-  try {
-    lookup_ = std::make_unique<AsyncHostLookup>(host.toUtf8(), Window());
-  } catch (const std::system_error& error) {
-    throw ESocketError::ApiFailed(SocketErrorFromErrno(error.code().value()),
-                                  QStringLiteral("WSAASyncGetHostByName"));
-  }
-}
-
-void TCustomWinSocket::StartConnect() {
-  readiness_ = std::make_unique<SocketReadiness>(socket_, Window(), asyncStyles_);
-  Event(seConnecting);
-  const int result =
-      ::connect(socket_, reinterpret_cast<const sockaddr*>(&remote_), sizeof remote_);
-  CheckSocketResult(result == 0 ? 0 : errno, "connect");
-  readiness_->ConnectStarted();
-}
-
-void TCustomWinSocket::HandleMessage(const LookupCompletion& message) {
-  if (!lookup_ || message.lookup != lookup_->Handle()) return;
-  lookup_.reset();
-  if (message.error.code != 0) {
-    int errorCode = message.error.code;
-    Error(eeLookup, errorCode);
-    Disconnect(socket_);
-    if (errorCode != 0) {
-      throw ESocketError::ApiFailed({errorCode, message.error.text},
-                                    QStringLiteral("ASync Lookup"));
-    }
-    return;
-  }
-  remote_.sin_addr.s_addr = message.address;
-  ContinueOpen({}, {});
-}
-
-void TCustomWinSocket::HandleMessage(const SocketNotification& message) {
-  if (message.errorCode != 0) {
-    // The socket is left as it is: what to do about the failure is the handler's choice.
-    int errorCode = message.errorCode;
-    Error(ErrorEventOf(message.notification), errorCode);
-    if (errorCode != 0) throw ESocketError::Asynchronous(errorCode);
-    return;
-  }
-  switch (message.notification) {
-    case asConnect:
-      Connect(message.socket);
-      break;
-    case asClose:
-      Disconnect(message.socket);
-      break;
-    case asRead:
-      Read(message.socket);
-      break;
-    case asWrite:
-      Write(message.socket);
-      break;
-    default:
-      break;
-  }
-}
-
-void TCustomWinSocket::Read(int socket) {
-  if (socket == socket_) Event(seRead);
-}
-
-void TCustomWinSocket::Write(int socket) {
-  if (socket == socket_) Event(seWrite);
-}
-
-void TCustomWinSocket::Disconnect(int socket) {
-  const std::lock_guard lock(lock_);
   CancelLookup();
-  if (socket == InvalidSocket || socket != socket_) return;
-  // The socket is closed even when the disconnect handler raises, so that no handle is left
-  // behind that nobody would close.
-  std::exception_ptr handlerFailure;
-  try {
-    Event(seDisconnect);
-  } catch (...) {
-    handlerFailure = std::current_exception();
+  ReleaseSocket();
+  // A server on this computer or the local network is reached directly, never through a proxy
+  // the desktop may name.
+  socket_ = new QTcpSocket;
+  socket_->setProxy(QNetworkProxy::NoProxy);
+  QObject::connect(socket_, &QTcpSocket::connected, &reports_,
+                   [this] { RunGuarded([this] { SocketConnected(); }); });
+  QObject::connect(socket_, &QTcpSocket::readyRead, &reports_,
+                   [this] { RunGuarded([this] { Event(seRead); }); });
+  QObject::connect(socket_, &QTcpSocket::disconnected, &reports_,
+                   [this] { RunGuarded([this] { Disconnect(); }); });
+  QObject::connect(socket_, &QTcpSocket::errorOccurred, &reports_, [this] {
+    // Before anything else can change it: the OS's reason behind what Qt reports.
+    const int osError = errno;
+    RunGuarded([this, osError] { SocketFailed(osError); });
+  });
+  port_ = port;
+  Event(seLookup);
+
+  if (!host.isEmpty()) {
+    lookup_ = std::make_unique<QObject>();
+    lookupId_ = QHostInfo::lookupHost(host, lookup_.get(), [this](const QHostInfo& lookup) {
+      RunGuarded([&] { LookedUp(lookup); });
+    });
+    return;
   }
-  const int closeError = CloseSocket();
-  if (handlerFailure) std::rethrow_exception(handlerFailure);
-  CheckSocketResult(closeError, "closesocket");
+  if (address.isEmpty()) {
+    int errorCode = NoAddressCode;
+    Error(eeLookup, errorCode);
+    Disconnect();
+    if (errorCode != 0) throw ESocketError::NoAddress();
+    return;
+  }
+  // A text that is no dotted address is refused the way connect refuses an address it cannot
+  // use, and the socket goes at once rather than with the next open.
+  const QHostAddress remote(address);
+  if (remote.protocol() != QAbstractSocket::IPv4Protocol) {
+    ReleaseSocket();
+    throw ESocketError::ApiFailed(SocketErrorFromErrno(EADDRNOTAVAIL), QStringLiteral("connect"));
+  }
+  StartConnect(remote);
+}
+
+void TCustomWinSocket::LookedUp(const QHostInfo& lookup) {
+  // Its receiver goes once this answer is handled.
+  lookup_.release()->deleteLater();
+  lookupId_ = -1;
+  for (const QHostAddress& address : lookup.addresses()) {
+    if (address.protocol() != QAbstractSocket::IPv4Protocol) continue;
+    StartConnect(address);
+    return;
+  }
+  const SocketError error = LookupErrorOf(lookup);
+  int errorCode = error.code;
+  const QPointer<QObject> alive(&reports_);
+  Error(eeLookup, errorCode);
+  if (alive) Disconnect();
+  if (errorCode != 0)
+    throw ESocketError::ApiFailed({errorCode, error.text}, QStringLiteral("ASync Lookup"));
+}
+
+void TCustomWinSocket::StartConnect(const QHostAddress& address) {
+  const QPointer<QObject> alive(&reports_);
+  Event(seConnecting);
+  if (alive && socket_) socket_->connectToHost(address, static_cast<quint16>(port_));
+}
+
+void TCustomWinSocket::SocketConnected() {
+  const QPointer<QObject> alive(&reports_);
+  const QTcpSocket* socket = socket_;
+  Connect();
+  // The connect handler may have closed the connection, or let the component go.
+  if (alive && socket_ == socket) Event(seWrite);
+}
+
+void TCustomWinSocket::SocketFailed(int osError) {
+  const SocketError error = SocketErrorOf(socket_->error(), socket_->errorString(), osError);
+  // A peer that closes in order is no failure: the disconnect follows.
+  if (error.code == 0) return;
+  int errorCode = error.code;
+  Error(connected_ ? eeDisconnect : eeConnect, errorCode);
+  if (errorCode != 0) throw ESocketError::Asynchronous(errorCode);
+}
+
+void TCustomWinSocket::Disconnect() {
+  CancelLookup();
+  if (!socket_) return;
+  ReleaseSocket();
+  Event(seDisconnect);
 }
 
 int TCustomWinSocket::SendText(const QByteArray& text) {
   if (!connected_) return 0;
-  ssize_t sent;
+  QTcpSocket& socket = *socket_;
+  qint64 taken;
   int osError;
   {
-    const std::lock_guard lock(lock_);
-    sent = ::send(socket_, text.constData(), static_cast<size_t>(text.size()), MSG_NOSIGNAL);
-    osError = sent < 0 ? errno : 0;
+    // A connection the send finds broken is the send's own failure, reported below, not a
+    // notification of its own.
+    const QSignalBlocker quiet(&socket);
+    errno = 0;
+    taken = socket.write(text);
+    socket.flush();
+    osError = errno;
   }
-  if (sent >= 0) return static_cast<int>(sent);
-  const SocketError error = SocketErrorFromErrno(osError);
-  if (error.code == WSAEWOULDBLOCK) {
-    readiness_->SendBlocked();
-    return -1;
-  }
+  if (socket.state() == QAbstractSocket::ConnectedState) return static_cast<int>(taken);
+  SocketError error = SocketErrorOf(socket.error(), socket.errorString(), osError);
+  if (error.code == 0) error = SocketErrorFromErrno(EPIPE);
   int errorCode = error.code;
+  const QPointer<QObject> alive(&reports_);
   Error(eeSend, errorCode);
-  Disconnect(socket_);
+  if (alive) Disconnect();
   if (errorCode != 0) throw ESocketError::ApiFailed(error, QStringLiteral("send"));
   return -1;
 }
 
-int TCustomWinSocket::ReceiveLength() {
-  if (!connected_) return 0;
-  int available = 0;
-  const std::lock_guard lock(lock_);
-  return ::ioctl(socket_, FIONREAD, &available) == 0 ? available : 0;
-}
-
 QByteArray TCustomWinSocket::ReceiveText() {
-  QByteArray text(ReceiveLength(), Qt::Uninitialized);
-  if (text.isEmpty()) return text;
-  ssize_t received;
-  int osError;
-  {
-    const std::lock_guard lock(lock_);
-    received = ::recv(socket_, text.data(), static_cast<size_t>(text.size()), 0);
-    osError = received < 0 ? errno : 0;
-    readiness_->ReceiveDone();
-  }
-  if (received >= 0) {
-    text.truncate(static_cast<qsizetype>(received));
-    return text;
-  }
-  const SocketError error = SocketErrorFromErrno(osError);
-  if (error.code != WSAEWOULDBLOCK) {
-    int errorCode = error.code;
-    Error(eeReceive, errorCode);
-    Disconnect(socket_);
-    if (errorCode != 0) throw ESocketError::ApiFailed(error, QStringLiteral("recv"));
-  }
-  return {};
+  return connected_ ? socket_->readAll() : QByteArray();
 }
 
 void TCustomWinSocket::Event(TSocketEvent socketEvent) {
-  if (OnSocketEvent) OnSocketEvent(this, socketEvent);
+  // A copy: the handler may let this connection go, and its own function object with it.
+  if (const TSocketEventEvent handler = OnSocketEvent) handler(this, socketEvent);
 }
 
 void TCustomWinSocket::Error(TErrorEvent errorEvent, int& errorCode) {
-  if (OnErrorEvent) OnErrorEvent(this, errorEvent, errorCode);
+  if (const TSocketErrorEventEvent handler = OnErrorEvent) handler(this, errorEvent, errorCode);
 }
 
-// Cancelling cannot fail here: the lookup thread simply finds nobody to tell.
 void TCustomWinSocket::CancelLookup() {
+  if (!lookup_) return;
+  QHostInfo::abortHostLookup(lookupId_);
   lookup_.reset();
-  lookupState_ = lsIdle;
-}
-
-int TCustomWinSocket::CloseSocket() {
-  // The notifiers must let go of the handle before it is closed, and notifications still on
-  // their way are about a socket that no longer exists.
-  readiness_.reset();
-  if (window_) window_->DiscardSocketMessages();
-  const int handle = std::exchange(socket_, InvalidSocket);
-  remote_ = EmptyAddress();
-  connected_ = false;
-  return ::close(handle) == 0 ? 0 : errno;
 }
 
 void TCustomWinSocket::ReleaseSocket() {
-  CancelLookup();
-  // A failing close has released the handle all the same, and there is nobody to tell.
-  if (socket_ != InvalidSocket) CloseSocket();
-}
-
-SocketNotificationWindow* TCustomWinSocket::Window() {
-  if (!window_) {
-    SocketMessageReceiver& receiver = *this;
-    window_ = std::make_unique<SocketNotificationWindow>(receiver);
+  connected_ = false;
+  QTcpSocket* socket = std::exchange(socket_, nullptr);
+  if (!socket) return;
+  QObject::disconnect(socket, nullptr, &reports_, nullptr);
+  // Deleted later, as this may be one of its own signals; a connection closes once the bytes
+  // the system could not take yet have gone out.
+  QObject::connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+  // An attempt still connecting is dropped: it would otherwise connect first, only to close.
+  if (socket->state() == QAbstractSocket::ConnectedState) {
+    socket->disconnectFromHost();
+  } else {
+    socket->abort();
   }
-  return window_.get();
+  if (socket->state() == QAbstractSocket::UnconnectedState) socket->deleteLater();
 }

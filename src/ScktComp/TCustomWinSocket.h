@@ -1,59 +1,52 @@
-// The connection object that does the work of a TCP client component: it owns the operating
-// system's socket, resolves and connects asynchronously, handles the socket's notifications on
-// the user-interface thread and sends and receives text. It reports to its component through
-// OnSocketEvent and OnErrorEvent.
+// The connection object that does the work of a TCP client component: it looks the host up,
+// connects, and sends and receives text over a QTcpSocket, one per open, reporting what becomes
+// of it on the user-interface thread through OnSocketEvent and OnErrorEvent. A handler may close
+// the connection, open it again or delete the component from inside its own report.
 #pragma once
 
-#include <netinet/in.h>
-
 #include <QByteArray>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 #include <memory>
-#include <mutex>
 
 #include "ScktComp/ESocketError.h"
-#include "ScktComp/SocketMessageReceiver.h"
-#include "ScktComp/SocketMessages.h"
 #include "ScktComp/SocketTypes.h"
 
-class AsyncHostLookup;
-class SocketNotificationWindow;
-class SocketReadiness;
+class QHostAddress;
+class QHostInfo;
+class QTcpSocket;
 
-class TCustomWinSocket : private SocketMessageReceiver {
+class TCustomWinSocket {
  public:
-  static constexpr int InvalidSocket = -1;
-
-  TCustomWinSocket();
+  TCustomWinSocket() = default;
   virtual ~TCustomWinSocket();
   TCustomWinSocket(const TCustomWinSocket&) = delete;
   TCustomWinSocket& operator=(const TCustomWinSocket&) = delete;
 
-  int SocketHandle() const { return socket_; }
   bool Connected() const { return connected_; }
-  TLookupState LookupState() const { return lookupState_; }
 
-  // Starts resolving and connecting; the outcome arrives later as notifications. Host, when not
-  // empty, is looked up and takes precedence over address (dotted IPv4).
+  // Starts looking up and connecting; the outcome is reported later. Host, when not empty, is
+  // looked up and takes precedence over address (dotted IPv4). An attempt still under way, or
+  // one that failed, is dropped without a report.
   void Open(const QString& host, const QString& address, int port);
 
-  // Sends the bytes of text; returns how many the OS took, 0 when not connected (nothing is
-  // sent), -1 when the send would block.
+  // Hands the bytes of text to the system at once; returns how many it took (all of them: what
+  // the system cannot take yet goes out as soon as it can), 0 when not connected (nothing is
+  // sent). A connection the send finds broken is reported and closed, and raises.
   int SendText(const QByteArray& text);
-  // The bytes readable now; empty when there are none.
+  // The bytes received and not read yet; empty when there are none.
   QByteArray ReceiveText();
-  int ReceiveLength();
 
-  // Ends the connection of socket, if it is this connection's own.
-  virtual void Disconnect(int socket);
+  // Ends the attempt or the connection in progress, with a disconnect report when there was one.
+  virtual void Disconnect();
 
   TSocketEventEvent OnSocketEvent;
   TSocketErrorEventEvent OnErrorEvent;
 
  protected:
-  virtual void Connect(int socket) = 0;
-  virtual void Read(int socket);
-  virtual void Write(int socket);
+  // The connection is made.
+  virtual void Connect() = 0;
 
   void Event(TSocketEvent socketEvent);
   void Error(TErrorEvent errorEvent, int& errorCode);
@@ -61,24 +54,20 @@ class TCustomWinSocket : private SocketMessageReceiver {
   bool connected_ = false;
 
  private:
-  void HandleMessage(const SocketNotification& message) override;
-  void HandleMessage(const LookupCompletion& message) override;
-
-  void ContinueOpen(const QString& host, const QString& address);
-  void StartLookup(const QString& host);
-  void StartConnect();
-  void CancelLookup();
-  int CloseSocket();
+  void LookedUp(const QHostInfo& lookup);
+  void StartConnect(const QHostAddress& address);
+  void SocketConnected();
+  void SocketFailed(int osError);
+  // Takes the socket away from this connection: no report of it arrives any more, and bytes it
+  // still holds for the peer go out before it closes.
   void ReleaseSocket();
-  SocketNotificationWindow* Window();
+  void CancelLookup();
 
-  int socket_ = InvalidSocket;
-  std::unique_ptr<SocketNotificationWindow> window_;
-  sockaddr_in remote_{};
-  TAsyncStyles asyncStyles_;
-  TLookupState lookupState_ = lsIdle;
-  std::unique_ptr<AsyncHostLookup> lookup_;  // the lookup in progress, if any
-  std::unique_ptr<SocketReadiness> readiness_;
-  std::recursive_mutex lock_;
-  int savedPort_ = 0;  // for the connect that follows a host lookup
+  QTcpSocket* socket_ = nullptr;
+  // The receiver of the pending lookup's answer: dropping it cancels the lookup.
+  std::unique_ptr<QObject> lookup_;
+  int lookupId_ = -1;
+  int port_ = 0;  // for the connect that follows a host lookup
+  // The receiver of the socket's signals: they go with this object. A handler may delete it.
+  QObject reports_;
 };

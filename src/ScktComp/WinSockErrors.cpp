@@ -2,6 +2,7 @@
 
 #include <netdb.h>
 
+#include <QHostInfo>
 #include <cerrno>
 #include <cstring>
 
@@ -111,33 +112,49 @@ SocketError SocketErrorFromErrno(int osError) {
 
 namespace {
 
-int LookupErrorCode(int lookupError) {
-  switch (lookupError) {
-    case EAI_NONAME:
-      return 11001;
-    case EAI_AGAIN:
-      return 11002;
-    case EAI_NODATA:
-    case EAI_ADDRFAMILY:
-      return 11004;
-    case EAI_MEMORY:
-      return 10055;
-    case EAI_FAMILY:
-      return 10047;
-    case EAI_SOCKTYPE:
-      return 10044;
-    case EAI_SERVICE:
-      return 10109;
-    case EAI_BADFLAGS:
-      return 10022;
-    default:
-      return 11003;  // the resolver failed for good
-  }
+// errno's number when it names a socket failure, otherwise the one Qt's error stands for.
+SocketError RefinedByErrno(int osError, int fallback, const QString& text) {
+  const int code = osError != 0 ? WinSockErrorCode(osError) : 0;
+  if (code >= 10000 && code != WSAEWOULDBLOCK) return SocketErrorFromErrno(osError);
+  return {fallback, text};
 }
 
 }  // namespace
 
-SocketError SocketErrorFromLookup(int lookupError, int osError) {
-  if (lookupError == EAI_SYSTEM) return SocketErrorFromErrno(osError);
-  return {LookupErrorCode(lookupError), QString::fromLocal8Bit(::gai_strerror(lookupError))};
+SocketError SocketErrorOf(QAbstractSocket::SocketError error, const QString& text, int osError) {
+  switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+      return {10061, text};
+    case QAbstractSocket::HostNotFoundError:
+      return {11001, text};
+    case QAbstractSocket::SocketTimeoutError:
+      return {10060, text};
+    case QAbstractSocket::SocketAccessError:
+      return {10013, text};
+    case QAbstractSocket::AddressInUseError:
+      return {10048, text};
+    case QAbstractSocket::SocketAddressNotAvailableError:
+      return {10049, text};
+    case QAbstractSocket::UnsupportedSocketOperationError:
+      return {10045, text};
+    case QAbstractSocket::RemoteHostClosedError:
+      if (osError == ECONNRESET || osError == EPIPE) return SocketErrorFromErrno(osError);
+      return {0, text};
+    case QAbstractSocket::SocketResourceError:
+      return RefinedByErrno(osError, 10055, text);
+    default:
+      return RefinedByErrno(osError, 10050, text);
+  }
+}
+
+SocketError LookupErrorOf(const QHostInfo& lookup) {
+  switch (lookup.error()) {
+    case QHostInfo::NoError:
+      return {11004, QString::fromLocal8Bit(::gai_strerror(EAI_NODATA))};
+    case QHostInfo::HostNotFound:
+      return {11001, lookup.errorString()};
+    default:
+      // Most often the resolver could not be reached: worth trying again later.
+      return {11002, lookup.errorString()};
+  }
 }

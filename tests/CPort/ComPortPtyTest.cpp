@@ -86,6 +86,11 @@ TEST_F(PortOnPty, APtyHasNoModemLinesButEverythingElseWorks) {
   EXPECT_EQ(got, QByteArray("\x00\x7f", 2));
   port.Timeouts().SetReadTotalConstant(20);  // the limit passes with nothing more received
   EXPECT_EQ(port.ReadStr(got, 10), 1);
+  // A power-off written just before Close, with the event thread waiting on the line, still
+  // reaches the station.
+  port.WriteStr("xGo\r");
+  port.Close();
+  EXPECT_EQ(pty.Read(4), QByteArray("xGo\r"));
 }
 
 TEST_F(PortOnPty, APeerThatGoesAwayGivesCleanErrorsWithoutSpinning) {

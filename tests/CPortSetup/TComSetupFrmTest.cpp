@@ -12,25 +12,28 @@
 #include "CPortCtl/TComComboBox.h"
 #include "CPortSetup/ShowSetupDialog.h"
 #include "CPortSetup/TComSetupFrm.h"
+#include "support/AwaitTask.h"
 
 namespace {
 
-// Drives every dialog of a test through the hook; uninstalled again afterwards, so no test
+// Answers every dialog of a test through the hook; uninstalled again afterwards, so no test
 // leaves it to another.
 class SetupDialog : public testing::Test {
  protected:
   SetupDialog() { port.UseDevice(std::make_unique<MemoryDevice>(line)); }
-  void TearDown() override { TComSetupFrm::SetExecHook(nullptr); }
+  void TearDown() override { TComSetupFrm::SetAnswerHook(nullptr); }
 
-  // Runs ShowSetupDialog with choose() acting for the user, who then closes with result.
-  void Run(int result, const std::function<void(TComSetupFrm&)>& choose = {}) {
-    TComSetupFrm::SetExecHook([&](TComSetupFrm& form) {
+  // Runs ShowSetupDialog with choose() acting for the user, who then closes the shown dialog
+  // with result; gives what the operation gave.
+  bool Run(int result, const std::function<void(TComSetupFrm&)>& choose = {}) {
+    TComSetupFrm::SetAnswerHook([&](TComSetupFrm& form) {
+      EXPECT_TRUE(form.isVisible() && !form.isModal());
       shown = {form.Combo1->Text(), form.Combo2->Text(), form.Combo3->Text(),
                form.Combo4->Text(), form.Combo5->Text(), form.Combo6->Text()};
       if (choose) choose(form);
-      return result;
+      form.done(result);
     });
-    ShowSetupDialog(port);
+    return Await(ShowSetupDialog(port));
   }
 
   QStringList shown;  // the six boxes' texts as the dialog opened
@@ -43,11 +46,11 @@ TEST_F(SetupDialog, ShowsThePortsSettingsAndWritesEveryChoiceOnOkInOneGo) {
   port.SetStopBits(sbTwoStopBits);
   port.Open();
   const int applied = line->LineSettingsCount();
-  Run(QDialog::Accepted, [](TComSetupFrm& form) {
+  EXPECT_TRUE(Run(QDialog::Accepted, [](TComSetupFrm& form) {
     form.Combo2->SetText("57600");
     form.Combo5->SetText("Even");
     form.Combo6->SetText("Hardware");
-  });
+  }));
   EXPECT_EQ(shown, QStringList({"/dev/ttySorvellTest", "9600", "8", "2", "None", "None"}));
   EXPECT_EQ(line->LineSettingsCount(), applied + 1);
   EXPECT_EQ(line->LineSettings().baudRate, 57600);
@@ -57,7 +60,8 @@ TEST_F(SetupDialog, ShowsThePortsSettingsAndWritesEveryChoiceOnOkInOneGo) {
 }
 
 // The flow-control shorthand touches RTS, CTS flow and XON/XOFF only: a custom mix survives OK
-// untouched, and None clears those but leaves DSR flow and DTR. Cancel writes nothing.
+// untouched, and None clears those but leaves DSR flow and DTR. Cancel writes nothing, and so
+// does an operation ended while the dialog waits for its answer.
 TEST_F(SetupDialog, FlowControlChoicesLeaveWhatTheShorthandDoesNotCover) {
   TComFlowControl& flow = port.FlowControl();
   flow.SetOutCTSFlow(true);
@@ -71,9 +75,14 @@ TEST_F(SetupDialog, FlowControlChoicesLeaveWhatTheShorthandDoesNotCover) {
     form.Combo2->SetText("110");
     form.Combo6->SetText("None");
   };
-  Run(QDialog::Rejected, chooseNone);
+  EXPECT_FALSE(Run(QDialog::Rejected, chooseNone));
   EXPECT_EQ(port.BaudRate(), br9600);
   EXPECT_TRUE(flow.OutCTSFlow());
+  QPointer<TComSetupFrm> unanswered;
+  TComSetupFrm::SetAnswerHook([&](TComSetupFrm& form) { unanswered = &form; });
+  ShowSetupDialog(port).End();
+  EXPECT_TRUE(unanswered.isNull());
+  EXPECT_EQ(port.BaudRate(), br9600);
   Run(QDialog::Accepted, chooseNone);
   EXPECT_FALSE(flow.OutCTSFlow() || flow.XonXoffIn() || flow.XonXoffOut());
   EXPECT_TRUE(flow.OutDSRFlow() && flow.ControlDTR() == dtrHandshake);

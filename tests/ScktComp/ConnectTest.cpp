@@ -2,6 +2,9 @@
 // left behind when an attempt is replaced.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "SocketTestSupport.h"
 
 namespace {
@@ -48,7 +51,7 @@ TEST(ClientSocketConnect, RefusedConnectionIsShownLaterOncePerAttempt) {
   EXPECT_EQ(OpenTcpSocketCount(), before);
 }
 
-TEST(ClientSocketConnect, ReplacedOrAbandonedLookupsAreIgnored) {
+TEST(ClientSocketConnect, FailedLookupsAreShownReplacedOrAbandonedOnesIgnored) {
   Listener listener;
   {
     // Destroyed while its lookup runs: the lookup must find nobody to tell.
@@ -61,10 +64,19 @@ TEST(ClientSocketConnect, ReplacedOrAbandonedLookupsAreIgnored) {
   SocketEventLog log(socket);
   socket.SetHost(QStringLiteral("no-such-host.invalid"));
   socket.SetPort(listener.Port());
+  // A name nobody knows: the lookup's failure is shown, and it ends the attempt.
   socket.SetActive(true);
-  // Time for the failing lookup to post its completion, which is then already on its way when
+  ASSERT_TRUE(WaitFor([&] { return !Notifications().messages.isEmpty(); }));
+  EXPECT_TRUE(Notifications().messages[0].endsWith("(11001), on API 'ASync Lookup'"));
+  EXPECT_EQ(log.errors, Errors({{eeLookup, 11001}}));
+  EXPECT_EQ(log.events, QStringList({"lookup", "disconnect"}));
+  Notifications().Reset();
+  log.errors.clear();
+
+  socket.SetActive(true);
+  // Time for the failing lookup to post its answer, which is then already on its way when
   // opening again replaces the attempt: it must not show or close anything.
-  SleepMs(100);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
   socket.SetHost(QStringLiteral("localhost"));
   socket.SetActive(true);
 

@@ -4,6 +4,7 @@
 
 #include <sys/socket.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStringList>
 #include <QTcpServer>
@@ -19,7 +20,9 @@ using Errors = QList<std::pair<TErrorEvent, int>>;
 
 // The IPv4 stream sockets among the open descriptors: a resolver still working for an earlier
 // test holds others for a moment (its hosts file, a datagram socket), which must not count.
+// Sockets let go are deleted first, as the program's event loop would have done by then.
 inline int OpenTcpSocketCount() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   int count = 0;
   for (const QString& name : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files)) {
     int type = 0;

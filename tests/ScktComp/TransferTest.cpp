@@ -1,8 +1,10 @@
-// An open connection: its ends (reset by the peer, closed by a handler, broken by a handler's
-// exception), and notifications that must not overtake or outlive a handler.
+// An open connection: its ends (reset by the peer, closed or deleted by a handler, broken by a
+// handler's exception), and notifications that must not outlive the socket they are about.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "SocketTestSupport.h"
 
@@ -27,27 +29,41 @@ class ClientSocketTransfer : public testing::Test {
   std::unique_ptr<QTcpSocket> peer;
 };
 
-// The reset reaches the connection first as a failed read. A handler that keeps the connection
-// open then sends into it and is told EPIPE by the system: for the user that is still the reset.
-TEST_F(ClientSocketTransfer, SendAfterThePeerResetTheConnectionReportsTheReset) {
+// A reset the event loop hears of is reported as the connection's end with 10054, and the
+// connection is closed; one that a send runs into first is the send's failure.
+TEST_F(ClientSocketTransfer, AResetByThePeerIsReportedWhereItIsFound) {
   socket.OnError = [&](QObject*, TCustomWinSocket*, TErrorEvent errorEvent, int& errorCode) {
-    log.errors.append({errorEvent, errorCode});
-    if (errorEvent == eeDisconnect) errorCode = 0;
+    log.errors.append({errorEvent, std::exchange(errorCode, 0)});
   };
-  const linger reset{1, 0};
-  ::setsockopt(static_cast<int>(peer->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset,
-               sizeof reset);
-  peer->close();
-  ASSERT_TRUE(WaitFor([&] { return !log.errors.isEmpty(); }));
-  ASSERT_EQ(log.errors[0], std::make_pair(eeDisconnect, 10054));
+  const auto reset = [](QTcpSocket& peer) {
+    const linger now{1, 0};
+    ::setsockopt(static_cast<int>(peer.socketDescriptor()), SOL_SOCKET, SO_LINGER, &now,
+                 sizeof now);
+    peer.close();
+  };
+  reset(*peer);
+  ASSERT_TRUE(WaitFor([&] { return !socket.Active(); }));
+  EXPECT_EQ(log.errors, Errors({{eeDisconnect, 10054}}));
+  EXPECT_EQ(log.events.last(), "disconnect");
+  EXPECT_EQ(socket.Socket()->SendText("SET 1 POWER OFF\r\n"), 0);
 
+  log.errors.clear();
+  socket.OnError = nullptr;
+  socket.SetActive(true);
+  ASSERT_TRUE(WaitFor([&] { return socket.Active(); }));
+  peer = listener.Accept();
+  ASSERT_TRUE(peer);
+  reset(*peer);
   try {
     socket.Socket()->SendText("SET 1 POWER OFF\r\n");
     ADD_FAILURE() << "no exception";
   } catch (const ESocketError& error) {
-    EXPECT_TRUE(error.Message().endsWith(QStringLiteral(" (10054), on API 'send'")));
+    EXPECT_TRUE(error.Message().endsWith(QStringLiteral(" (10054), on API 'send'")))
+        << error.Message().toStdString();
   }
   EXPECT_FALSE(socket.Active());
+  WaitFor([] { return false; }, 50);
+  EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
 // A handler may close the socket inside its notification; one that throws is shown, and the
@@ -70,28 +86,27 @@ TEST_F(ClientSocketTransfer, HandlerMayCloseOrThrowInsideTheNotification) {
   EXPECT_EQ(log.events.count(QStringLiteral("disconnect")), 1);
 }
 
-// A handler that pauses, as the program's own do, sees the greeting only after it returns.
-TEST(ClientSocketNotifications, AHandlerThatWaitsIsNotInterruptedByTheNextNotification) {
+// A component deleted by its own handler: nothing of it runs afterwards, and the rest of what
+// arrives is nobody's.
+TEST(ClientSocketNotifications, AHandlerMayDeleteItsComponent) {
   Listener listener;
-  std::unique_ptr<QTcpSocket> peer;
-  TClientSocket socket;
+  auto socket = std::make_unique<TClientSocket>();
   QStringList steps;
-  socket.OnConnect = [&](QObject*, TCustomWinSocket*) {
-    steps.append("connect begins");
-    peer = listener.Accept();
-    peer->write("SRCP 0.8.2\r\n");
-    WaitFor([] { return false; }, 100);
-    steps.append("connect ends");
-  };
-  socket.OnRead = [&](QObject*, TCustomWinSocket* connection) {
+  socket->OnRead = [&](QObject*, TCustomWinSocket* connection) {
     steps.append(connection->ReceiveText());
+    socket.reset();
   };
-  socket.SetAddress(QStringLiteral("127.0.0.1"));
-  socket.SetPort(listener.Port());
-
-  socket.SetActive(true);
-  ASSERT_TRUE(WaitFor([&] { return steps.size() >= 3; }));
-  EXPECT_EQ(steps, QStringList({"connect begins", "connect ends", "SRCP 0.8.2\r\n"}));
+  socket->SetAddress(QStringLiteral("127.0.0.1"));
+  socket->SetPort(listener.Port());
+  socket->SetActive(true);
+  auto peer = listener.Accept();
+  ASSERT_TRUE(peer);
+  peer->write("SRCP 0.8.2\r\n");
+  ASSERT_TRUE(WaitFor([&] { return !socket; }));
+  peer->write("INFO\r\n");
+  EXPECT_TRUE(WaitFor([&] { return peer->state() == QAbstractSocket::UnconnectedState; }));
+  EXPECT_EQ(steps, QStringList({"SRCP 0.8.2\r\n"}));
+  EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
 TEST(ClientSocketNotifications, NotificationsOfAClosedSocketDoNotReachItsSuccessor) {
