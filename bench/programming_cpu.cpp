@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   CountingNotifier notifier;
   SetUserNotifier(&notifier);
-  TComSetupFrm::SetExecHook([](TComSetupFrm&) { return int(QDialog::Accepted); });
+  TComSetupFrm::SetAnswerHook([](TComSetupFrm& form) { form.accept(); });
   QStringList centrals = app.arguments().mid(1);
   if (centrals.isEmpty())
     centrals = {QStringLiteral("loconet"), QStringLiteral("p50x"), QStringLiteral("lenz"),

@@ -97,7 +97,7 @@ using CloseFromTheTitleBarAtMaerklin = CloseFromTheTitleBarAt<MaerklinSimulator>
 constexpr char kMaerklinStop = '\x61';
 
 TEST_F(CloseFromTheTitleBarAtMaerklin, ThePortDialog) {
-  TComSetupFrm::SetExecHook(nullptr);
+  TComSetupFrm::SetAnswerHook(nullptr);
   driver.Click(window.connectButton);
   ASSERT_TRUE(WaitFor([] { return ShownWindow<TComSetupFrm>() != nullptr; }));
   CloseAndExpectTheEnd(kMaerklinStop, false);

@@ -31,7 +31,7 @@ TEST(StablePortName, IsListedWhenPluggedInAndIsWhatOpensAndWhatTheNextStartHas) 
     TestedWindow window;
     WindowDriver driver(window);
     window.CentralButton(CentralType::Maerklin)->setChecked(true);
-    TComSetupFrm::SetExecHook([&](TComSetupFrm& form) {
+    TComSetupFrm::SetAnswerHook([&](TComSetupFrm& form) {
       TComComboBox& box = *form.Combo1;
       box.SetByIdDir(byId);
       const auto shown = [&](const QString& link, bool listed) {
@@ -49,11 +49,11 @@ TEST(StablePortName, IsListedWhenPluggedInAndIsWhatOpensAndWhatTheNextStartHas) 
       plugIn(stable);
       box.SetText(stable);
       listedAs = box.currentText();
-      return int(QDialog::Accepted);
+      form.accept();
     });
     driver.Click(window.connectButton);
     EXPECT_TRUE(listedAs.startsWith("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0 ("));
-    EXPECT_EQ(window.serialPort->Port(), stable);
+    EXPECT_TRUE(WaitFor([&] { return window.serialPort->Port() == stable; }));
     ASSERT_TRUE(WaitFor([&] { return adapter.ReceivedData() == QByteArray::fromHex("60"); }));
     driver.Click(window.closeButton);
     ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));

@@ -24,13 +24,13 @@ class WindowDriver {
   static constexpr int kLongestDetectionSleepMs = 40;
 
   explicit WindowDriver(TestedWindow& window) : window_(window) {
-    TComSetupFrm::SetExecHook([](TComSetupFrm&) { return int(QDialog::Accepted); });
+    TComSetupFrm::SetAnswerHook([](TComSetupFrm& form) { form.accept(); });
     // The four-second step pause: a station's confirmations must still arrive within it on a
     // loaded machine or under the sanitizers.
     window_.stepPauseTimer->setInterval(100);
     window_.show();
   }
-  ~WindowDriver() { TComSetupFrm::SetExecHook(nullptr); }
+  ~WindowDriver() { TComSetupFrm::SetAnswerHook(nullptr); }
   WindowDriver(const WindowDriver&) = delete;
   WindowDriver& operator=(const WindowDriver&) = delete;
 
