@@ -265,8 +265,9 @@ Task<bool> P50XLink::DetectP50XInterface() {
   P50XCommandScope::Turn turn = co_await scope_.Take();
   // Detection empties the line itself: nothing of an earlier command is owed any more.
   lateBytesQuiet_ = std::chrono::milliseconds::zero();
-  (void)scope_.TakeOwed();
+  scope_.TakeOwed();
   P50XDetection detection(*this, port_, observer_);
   const bool answered = co_await Outcome(std::move(turn), detection.Run());
-  co_return answered&& detection.Ready();
+  if (!answered) co_return false;
+  co_return detection.Ready();
 }
