@@ -9,7 +9,6 @@
 
 #include "OpenAsAfterDetection.h"
 #include "P50XSimulator.h"
-#include "platform/Messages.h"
 #include "platform/TTimer.h"
 
 namespace {
@@ -27,12 +26,12 @@ int main(int argc, char** argv) {
   P50XTestLink link;
   OpenAsAfterDetection(link, station.SlavePath(), br19200);
 
-  // As the main window's eventPollTimer does it: off while the poll runs, so polls never overlap.
+  // As the main window's event poll does it: a tick that finds the last poll still waiting for
+  // its reply is left out, so polls never overlap.
   TTimer poll(nullptr, 100, false);
+  Task<void> polling;
   poll.OnTimer = [&](QObject*) {
-    poll.SetEnabled(false);
-    link->P50XEventPoll();
-    poll.SetEnabled(true);
+    if (polling.Done()) polling = link->PollEvents();
   };
   bool done = false;
   TTimer end(nullptr, SmokeRun() ? kSmokeRunMs : kRunMs, false);
@@ -43,7 +42,7 @@ int main(int argc, char** argv) {
   wall.start();
   poll.SetEnabled(true);
   end.SetEnabled(true);
-  WaitUntil([&] { return done; });
+  WaitFor([&] { return done; }, kRunMs * 2, 0);
   const double cpu = ProcessCpuMilliseconds() - cpuBefore;
   const double share = 100.0 * cpu / static_cast<double>(wall.elapsed());
   std::printf(

@@ -11,7 +11,6 @@
 
 #include "OpenAsAfterDetection.h"
 #include "P50XSimulator.h"
-#include "platform/Messages.h"
 
 namespace {
 
@@ -40,7 +39,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < roundTrips; ++i) {
     link.memo3.SetText({});
     const auto start = std::chrono::steady_clock::now();
-    link->SendP50X(QByteArray(1, '\xA7'));
+    Await(link->SendP50X(QByteArray(1, '\xA7')));
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     if (link.memo3.Text() != QLatin1String("Power On")) {
       std::fprintf(stderr, "round trip %d: no reply decoded\n", i);

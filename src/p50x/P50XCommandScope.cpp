@@ -1,62 +1,25 @@
 #include "p50x/P50XCommandScope.h"
 
-namespace {
+#include <utility>
 
-class NestingLevel {
- public:
-  explicit NestingLevel(int& nesting) : nesting_(nesting) { ++nesting_; }
-  ~NestingLevel() { --nesting_; }
-  NestingLevel(const NestingLevel&) = delete;
-  NestingLevel& operator=(const NestingLevel&) = delete;
-  bool Outermost() const { return nesting_ == 1; }
+P50XCommandScope::Turn::Turn(Turn&& other) noexcept
+    : scope_(std::exchange(other.scope_, nullptr)), finished_(other.finished_) {}
 
- private:
-  int& nesting_;
-};
-
-}  // namespace
-
-P50XCommandScope::Result P50XCommandScope::Run(const std::function<void()>& command) {
-  if (Busy()) return Result::Refused;
-  const NestingLevel level(nesting_);
-  if (!level.Outermost()) {
-    command();
-    return Result::Done;
-  }
-  try {
-    command();
-    return Result::Done;
-  } catch (const P50XNoReply&) {
-    return Result::NoReply;
-  } catch (const P50XCommandAbandoned&) {
-    return Result::Abandoned;
-  }
+P50XCommandScope::Turn::~Turn() {
+  if (!scope_) return;
+  if (!finished_) scope_->owed_ = scope_->reading_.value_or(OwedReply{0, Clock::now()});
+  scope_->reading_.reset();
+  scope_->busy_ = false;
+  scope_->freed_.Notify();
 }
 
-P50XCommandScope::EventWindow::EventWindow(P50XCommandScope& scope, bool waitsForLine,
-                                           int expectedBytes, Clock::time_point deadline)
-    : scope_(scope),
-      savedNesting_(scope.nesting_),
-      savedWaiting_(scope.waiting_),
-      expectedBytes_(expectedBytes),
-      deadline_(deadline) {
-  scope_.nesting_ = 0;
-  if (waitsForLine) scope_.waiting_ = this;
+Task<P50XCommandScope::Turn> P50XCommandScope::Take() {
+  // Every waiter is woken when the line is freed; the first to run takes it, the others wait on.
+  while (busy_) co_await freed_.Ever();
+  busy_ = true;
+  co_return Turn(*this);
 }
 
-P50XCommandScope::EventWindow::~EventWindow() {
-  scope_.nesting_ = savedNesting_;
-  scope_.waiting_ = savedWaiting_;
-}
-
-P50XCommandScope::Takeover::Takeover(P50XCommandScope& scope)
-    : scope_(scope), savedNesting_(scope.nesting_), givenUp_(scope.waiting_) {
-  if (givenUp_) scope_.waiting_->abandoned_ = true;
-  scope_.nesting_ = 0;
-  scope_.waiting_ = nullptr;
-}
-
-P50XCommandScope::Takeover::~Takeover() {
-  scope_.nesting_ = savedNesting_;
-  scope_.waiting_ = givenUp_;
+std::optional<P50XCommandScope::OwedReply> P50XCommandScope::TakeOwed() {
+  return std::exchange(owed_, std::nullopt);
 }

@@ -1,93 +1,68 @@
-// How one P50X link keeps to one command at a time, gives up a command whose reply does not
-// come, and lets the power-off of a close go out while another command waits for its reply.
+// One command at a time on a P50X link's line. A command that finds the line taken waits for the
+// one before it to end (a step that starts while the event poll waits for its reply, a
+// power-off behind a step). A command ended where it waits (its task destroyed, as a close does)
+// leaves the line to the next one with what the station still owes it: the next command lets
+// that arrive and throws it away first, so that it is never read as its own reply.
 #pragma once
 
 #include <chrono>
-#include <functional>
+#include <optional>
+
+#include "platform/Task.h"
+#include "platform/Wakeup.h"
 
 // Raised by a read whose time limit ran out. Only the outermost command catches it, so a
 // command is given up whole, follow-ups included.
 class P50XNoReply {};
-// Raised by a wait whose command was given up by a handler that ran inside it (a close taking
-// the line over). It unwinds that command as P50XNoReply does, without touching the port.
-class P50XCommandAbandoned {};
 
 class P50XCommandScope {
  public:
-  enum class Result {
-    Done,
-    Refused,  // another command waits for its reply; this one did not run
-    NoReply,
-    Abandoned,
+  using Clock = std::chrono::steady_clock;
+
+  // Reply bytes an ended command was waiting for: `bytes` waiting on the port, until `deadline`.
+  struct OwedReply {
+    int bytes = 0;
+    Clock::time_point deadline;
+  };
+
+  // The line, held by one command from its first write to the end of its reply.
+  class Turn {
+   public:
+    explicit Turn(P50XCommandScope& scope) : scope_(&scope) {}
+    Turn(Turn&& other) noexcept;
+    Turn& operator=(Turn&&) = delete;
+    Turn(const Turn&) = delete;
+    Turn& operator=(const Turn&) = delete;
+    // Frees the line. A command that did not finish was ended where it waited: what its read
+    // was waiting for is owed to the line (nothing, where it was ended outside a read, but the
+    // next command still lets the line fall quiet).
+    ~Turn();
+
+    // The command has come to its end: done, given up, or failed on the port.
+    void Finish() { finished_ = true; }
+
+   private:
+    P50XCommandScope* scope_;
+    bool finished_ = false;
   };
 
   P50XCommandScope() = default;
   P50XCommandScope(const P50XCommandScope&) = delete;
   P50XCommandScope& operator=(const P50XCommandScope&) = delete;
 
-  // Runs one command. Inside another command it simply runs, as a follow-up does, and what it
-  // raises passes on. As the outermost command it catches P50XNoReply and
-  // P50XCommandAbandoned. A command started while another one waits for its reply would take
-  // that reply: it is refused. Any other exception passes to the caller.
-  Result Run(const std::function<void()>& command);
+  // Waits until no command has the line, then takes it.
+  Task<Turn> Take();
+  bool Busy() const { return busy_; }
 
-  // A command is waiting for bytes from the line while the window runs other handlers.
-  bool Busy() const { return waiting_ != nullptr; }
-
-  // Lives while the window runs other handlers in the middle of a command (a reply wait, a
-  // millisecond wait, the message processing of detection). A command that such a handler
-  // starts is an outermost command of its own, so a give-up never unwinds across the event
-  // loop. A window that waits for the line keeps the link busy: new commands are refused.
-  class EventWindow {
-   public:
-    using Clock = std::chrono::steady_clock;
-
-    // waitsForLine: the command underneath expects bytes; expectedBytes and deadline say
-    // how many and until when, where it is a reply read.
-    EventWindow(P50XCommandScope& scope, bool waitsForLine, int expectedBytes = 0,
-                Clock::time_point deadline = Clock::now());
-    ~EventWindow();
-    EventWindow(const EventWindow&) = delete;
-    EventWindow& operator=(const EventWindow&) = delete;
-
-    // A handler took the line over: the command underneath must unwind at once.
-    bool Abandoned() const { return abandoned_; }
-    int ExpectedBytes() const { return expectedBytes_; }
-    Clock::time_point Deadline() const { return deadline_; }
-
-   private:
-    friend class P50XCommandScope;
-
-    P50XCommandScope& scope_;
-    int savedNesting_;
-    EventWindow* savedWaiting_;
-    bool abandoned_ = false;
-    int expectedBytes_;
-    Clock::time_point deadline_;
-  };
-
-  // Lives while a handler that runs inside a waiting command takes the line over (the close's
-  // power-off): the waiting command is marked abandoned and the scope is free for commands of
-  // the handler's own until this ends.
-  class Takeover {
-   public:
-    explicit Takeover(P50XCommandScope& scope);
-    ~Takeover();
-    Takeover(const Takeover&) = delete;
-    Takeover& operator=(const Takeover&) = delete;
-
-    // The wait given up, for its reply to be let in and thrown away; null when none waited.
-    const EventWindow* GivenUp() const { return givenUp_; }
-
-   private:
-    P50XCommandScope& scope_;
-    int savedNesting_;
-    EventWindow* givenUp_;
-  };
+  // The command that has the line waits for reply bytes, from ReadStarted to ReadEnded.
+  void ReadStarted(int bytes, Clock::time_point deadline) { reading_ = OwedReply{bytes, deadline}; }
+  void ReadEnded() { reading_.reset(); }
+  // What the last ended command still had coming, once.
+  std::optional<OwedReply> TakeOwed();
 
  private:
-  // Commands on the stack since the window last ran other handlers.
-  int nesting_ = 0;
-  // The innermost wait for the line, while the window runs handlers inside it.
-  EventWindow* waiting_ = nullptr;
+  bool busy_ = false;
+  Wakeup freed_;
+  std::optional<OwedReply> reading_;
+  std::optional<OwedReply> owed_;
 };

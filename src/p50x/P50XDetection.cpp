@@ -4,13 +4,12 @@
 #include <chrono>
 #include <iterator>
 
+#include "CPort/EComPort.h"
 #include "CPort/TComPort.h"
 #include "link/LinkObserver.h"
-#include "p50x/P50XCommandScope.h"
 #include "p50x/P50XLinkOperations.h"
 #include "p50x/P50XReplyWait.h"
 #include "p50x/P50XVocabulary.h"
-#include "platform/Messages.h"
 #include "platform/UserNotifier.h"
 
 namespace {
@@ -60,24 +59,40 @@ QByteArray WithoutPrompt(const QByteArray& reply) {
   return reply.left(reply.size() - 2);
 }
 
+// The long break, for as long as this lives: a detection ended in the middle of it (a close)
+// must not leave the line held in break, or the power-off after it would never be heard.
+class LongBreak {
+ public:
+  explicit LongBreak(TComPort& port) : port_(port) { port_.SetBreak(true); }
+  ~LongBreak() {
+    if (ended_ || !port_.Connected()) return;
+    try {
+      port_.SetBreak(false);
+    } catch (const EComPort&) {
+      // Only an ended detection gets here; the power-off that follows meets the same port and
+      // reports it.
+    }
+  }
+  LongBreak(const LongBreak&) = delete;
+  LongBreak& operator=(const LongBreak&) = delete;
+
+  void End() {
+    ended_ = true;
+    port_.SetBreak(false);
+  }
+
+ private:
+  TComPort& port_;
+  bool ended_ = false;
+};
+
 }  // namespace
 
 // How the command station answered "x\r".
 enum class P50XDetection::PromptAnswer { Ready, MixedMode, NeedsUser };
 
-P50XDetection::P50XDetection(P50XLinkOperations& link, P50XCommandScope& scope, TComPort& port,
-                             LinkObserver& log)
-    : link_(link), scope_(scope), port_(port), log_(log) {}
-
-void P50XDetection::ProcessMessagesMidCommand() {
-  const P50XCommandScope::EventWindow window(scope_, true);
-  ProcessMessages();
-  if (window.Abandoned()) throw P50XCommandAbandoned();
-}
-
-void P50XDetection::Sleep(int milliseconds) const {
-  link_.SleepLink(milliseconds);
-}
+P50XDetection::P50XDetection(P50XLinkOperations& link, TComPort& port, LinkObserver& log)
+    : link_(link), port_(port), log_(log) {}
 
 void P50XDetection::WriteRaw(const char* text) {
   port_.WriteStr(QByteArray(text));
@@ -91,127 +106,130 @@ void P50XDetection::Log(const QByteArray& text) {
   Log(QString::fromLatin1(text));
 }
 
-bool P50XDetection::Run() {
+Task<void> P50XDetection::Run() {
+  ready_ = co_await Find();
+}
+
+Task<bool> P50XDetection::Find() {
   if (port_.Connected()) port_.Close();
   port_.SetEvents({evBreak, evCTS});
   port_.Open();
-  ProcessMessagesMidCommand();
   port_.ClearBuffer(true, true);
-  port_.SetBreak(true);
-  Sleep(kBreakMs);
-  port_.SetBreak(false);
-  Sleep(kAfterBreakMs);
-  ProcessMessagesMidCommand();
-
-  if (!ProbeBaudRates()) {
-    ShowMessage(kNothingConnected);
-    return false;
+  {
+    LongBreak longBreak(port_);
+    co_await link_.PauseLink(kBreakMs);
+    longBreak.End();
   }
-  switch (CheckP50XPrompt()) {
+  co_await link_.PauseLink(kAfterBreakMs);
+
+  const bool answered = co_await ProbeBaudRates();
+  if (!answered) {
+    ShowMessage(kNothingConnected);
+    co_return false;
+  }
+  const PromptAnswer prompt = co_await CheckP50XPrompt();
+  switch (prompt) {
     case PromptAnswer::Ready:
       break;
     // The command station takes P50X commands as it is, and its options are not to be touched.
     case PromptAnswer::MixedMode:
-      return true;
+      co_return true;
     case PromptAnswer::NeedsUser:
-      return false;
+      co_return false;
   }
-  if (!ReadSpecialOptions()) return false;
-  SetUpCommandStation();
-  return true;
+  const bool optionsRead = co_await ReadSpecialOptions();
+  if (!optionsRead) co_return false;
+  co_await SetUpCommandStation();
+  co_return true;
 }
 
 // Bytes are not purged between probes: the count judged is everything that arrived since the
 // purge before the break.
-bool P50XDetection::ProbeBaudRates() {
+Task<bool> P50XDetection::ProbeBaudRates() {
   for (const ProbeRate& probe : kProbeRates) {
     port_.SetBaudRate(probe.rate);
     for (int attempt = 1; attempt <= kMaxProbesPerRate; ++attempt) {
       port_.WriteStr(QByteArray(1, static_cast<char>(P50X::kBaudRateProbe)));
-      Sleep(kProbeFirstPauseMs);
-      ProcessMessagesMidCommand();
-      Sleep(kProbeSecondPauseMs);
+      co_await link_.PauseLink(kProbeFirstPauseMs);
+      co_await link_.PauseLink(kProbeSecondPauseMs);
       const int waiting = port_.InputCount();
       if (waiting == kProbeAnswerLength) {
         Log(QString::fromLatin1(probe.foundLine));
-        return true;
+        co_return true;
       }
       if (waiting != 1) break;
     }
   }
-  return false;
+  co_return false;
 }
 
-P50XDetection::PromptAnswer P50XDetection::CheckP50XPrompt() {
+Task<P50XDetection::PromptAnswer> P50XDetection::CheckP50XPrompt() {
   QByteArray answer;
   port_.ReadStr(answer, port_.InputCount());
   WriteRaw("x\r");
-  const QByteArray reply = link_.ReadUntilPrompt();
+  const QByteArray reply = co_await link_.ReadUntilPrompt();
   Log(reply);
-  if (reply == "\r]") return PromptAnswer::Ready;
+  if (reply == "\r]") co_return PromptAnswer::Ready;
   if (reply.size() <= kLongestReenableReply) {
     ShowMessage(QStringLiteral("Please re-enable the P50x protocol!"));
-    return PromptAnswer::NeedsUser;
+    co_return PromptAnswer::NeedsUser;
   }
   port_.ClearBuffer(true, false);
   WriteRaw("xZzA0\r");
   // The answer needs its time on the line; waiting for it (within limits) is what lets "Mixed"
   // be recognised at all.
-  if (WaitForP50XInput(port_, scope_, 5, std::chrono::steady_clock::now() + kMixedReplyLimit) ==
-      P50XInputWait::Abandoned)
-    throw P50XCommandAbandoned();
+  co_await link_.AwaitReply(5, std::chrono::steady_clock::now() + kMixedReplyLimit);
   QByteArray mode;
   port_.ReadStr(mode, 5);
-  if (mode == "Mixed") return PromptAnswer::MixedMode;
+  if (mode == "Mixed") co_return PromptAnswer::MixedMode;
   ShowMessage(QStringLiteral("Reset de Intellibox, Twin-Center"));
-  return PromptAnswer::NeedsUser;
+  co_return PromptAnswer::NeedsUser;
 }
 
-bool P50XDetection::ReadSpecialOptions() {
+Task<bool> P50XDetection::ReadSpecialOptions() {
   link_.SetXPrefixMode(true);
   WriteRaw("xSo1\r");
-  const QByteArray reply1 = link_.ReadUntilPrompt();
+  const QByteArray reply1 = co_await link_.ReadUntilPrompt();
   const char first = reply1.isEmpty() ? '\0' : reply1[0];
   if (first < '0' || first > '9') {
     Log(QStringLiteral("Onverwacht antwoord op xSo1: ") + QString::fromLatin1(reply1));
     ShowMessage(kNothingConnected);
-    return false;
+    co_return false;
   }
   const int option1 = first - '0';
   const DefaultRate* defaultRate = option1 < kDefaultRateCount ? &kDefaultRates[option1] : nullptr;
   if (defaultRate) Log("Baudrate by Default: So#1 = " + reply1 + defaultRate->logged);
 
   WriteRaw("xSo26\r");
-  const QByteArray reply26 = link_.ReadUntilPrompt();
+  const QByteArray reply26 = co_await link_.ReadUntilPrompt();
   if (reply26.startsWith('0')) {
     Log("So #26 value: = " + reply26 + " Baudrate staat vast ingesteld.");
     if (defaultRate && defaultRate->baudCommand) {
       WriteRaw(defaultRate->baudCommand);
-      Log(WithoutPrompt(link_.ReadUntilPrompt()));
+      Log(WithoutPrompt(co_await link_.ReadUntilPrompt()));
       port_.SetBaudRate(defaultRate->rate);
-      Sleep(kAfterBaudChangeMs);
+      co_await link_.PauseLink(kAfterBaudChangeMs);
     }
   } else if (reply26.startsWith('1')) {
     Log("So #26 value: = " + reply26 + " Baudrate wordt gereset na iedere Long Break, of Reset.");
   }
-  return true;
+  co_return true;
 }
 
-void P50XDetection::SetUpCommandStation() {
+Task<void> P50XDetection::SetUpCommandStation() {
   WriteRaw("`");
   port_.ClearBuffer(true, false);
   WriteRaw("xZzA0\r");
-  Log(WithoutPrompt(link_.ReadUntilPrompt()));
+  Log(WithoutPrompt(co_await link_.ReadUntilPrompt()));
   WriteRaw("xb\r");
-  Log(WithoutPrompt(link_.ReadUntilPrompt()));
-  ProcessMessagesMidCommand();
+  Log(WithoutPrompt(co_await link_.ReadUntilPrompt()));
   link_.SetXPrefixMode(true);
-  link_.SendP50X(QByteArray(1, static_cast<char>(P50X::XVer)));
+  co_await link_.WriteCommand(QByteArray(1, static_cast<char>(P50X::XVer)));
   port_.ClearBuffer(true, false);
-  Sleep(kAfterVersionQueryMs);
-  link_.SendP50X("RT255");
-  Log(link_.ReadUntilPrompt());
-  link_.SendP50X("SE62");
-  Log(link_.ReadUntilPrompt());
-  link_.SendP50X(QByteArray(1, static_cast<char>(P50X::XSensOff)));
+  co_await link_.PauseLink(kAfterVersionQueryMs);
+  co_await link_.WriteCommand("RT255");
+  Log(co_await link_.ReadUntilPrompt());
+  co_await link_.WriteCommand("SE62");
+  Log(co_await link_.ReadUntilPrompt());
+  co_await link_.WriteCommand(QByteArray(1, static_cast<char>(P50X::XSensOff)));
 }

@@ -6,42 +6,42 @@
 #include <QByteArray>
 #include <QString>
 
+#include "platform/Task.h"
+
 class LinkObserver;
-class P50XCommandScope;
 class P50XLinkOperations;
 class TComPort;
 
-// One run of detection on the link's port, as P50XLink::DetectP50XInterface starts it inside a
-// command of the link: scope is that link's, and port and log are those it was given.
+// One run of detection on the link's port, as P50XLink::DetectP50XInterface starts it as one
+// command that has the line: port and log are the link's, and outlive the run.
 class P50XDetection {
  public:
-  P50XDetection(P50XLinkOperations& link, P50XCommandScope& scope, TComPort& port,
-                LinkObserver& log);
+  P50XDetection(P50XLinkOperations& link, TComPort& port, LinkObserver& log);
 
   // (Re)opens the port with only the break and CTS events, so that the replies stay in the
-  // input queue for the link's reads. True when a command station answered and is ready for
-  // P50X commands; false when none answered or it needs the user first; what went wrong is
-  // then in the connection log and a message box. An EComPort from opening the port passes to
-  // the caller.
-  bool Run();
+  // input queue for the link's reads. The window runs during its pauses (about 2 s in all).
+  // Where a command station did not answer or needs the user first, what went wrong is in the
+  // connection log and a message box. Ended in the middle, it leaves no break on the line. An
+  // EComPort from opening the port passes to the caller.
+  Task<void> Run();
+  // True when the run found a command station ready for P50X commands.
+  bool Ready() const { return ready_; }
 
  private:
   enum class PromptAnswer;
 
-  bool ProbeBaudRates();
-  PromptAnswer CheckP50XPrompt();
-  bool ReadSpecialOptions();
-  void SetUpCommandStation();
+  Task<bool> Find();
+  Task<bool> ProbeBaudRates();
+  Task<PromptAnswer> CheckP50XPrompt();
+  Task<bool> ReadSpecialOptions();
+  Task<void> SetUpCommandStation();
 
-  void Sleep(int milliseconds) const;
-  // Lets the window run while the command station may be sending; the link counts as busy.
-  void ProcessMessagesMidCommand();
   void WriteRaw(const char* text);
   void Log(const QString& text);
   void Log(const QByteArray& text);
 
   P50XLinkOperations& link_;
-  P50XCommandScope& scope_;
   TComPort& port_;
   LinkObserver& log_;
+  bool ready_ = false;
 };

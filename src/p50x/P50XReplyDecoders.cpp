@@ -16,12 +16,15 @@ constexpr int kLocomotiveEventsSettleMs = 50;
 // The reply to 0xCC has no documented length; it is left to arrive and then thrown away.
 constexpr int kUnreadReplySettleMs = 50;
 
-void DecodeOneByteStatus(P50XDecoderContext& context, unsigned char okValue, const char* okText) {
-  if (context.ReadByte() == okValue) context.ShowStatus(QString::fromLatin1(okText));
+Task<void> DecodeOneByteStatus(P50XDecoderContext& context, unsigned char okValue,
+                               const char* okText) {
+  const unsigned char reply = co_await context.ReadByte();
+  if (reply == okValue) context.ShowStatus(QString::fromLatin1(okText));
 }
 
-void DecodePowerOnReply(P50XDecoderContext& context) {
-  switch (context.ReadByte()) {
+Task<void> DecodePowerOnReply(P50XDecoderContext& context) {
+  const unsigned char reply = co_await context.ReadByte();
+  switch (reply) {
     case 0x00:
       context.ShowStatus(QStringLiteral("Power On"));
       context.TrackPowerReported(true, QStringLiteral("0x00: Power On"));
@@ -35,12 +38,13 @@ void DecodePowerOnReply(P50XDecoderContext& context) {
   }
 }
 
-void DecodeA2Reply(P50XDecoderContext& context) {
-  if (context.ReadByte() & kMoreFollows) context.ReadByte();
+Task<void> DecodeA2Reply(P50XDecoderContext& context) {
+  const unsigned char first = co_await context.ReadByte();
+  if (first & kMoreFollows) co_await context.ReadByte();
 }
 
-void DecodeTurnoutReply(P50XDecoderContext& context) {
-  const unsigned char reply = context.ReadByte();
+Task<void> DecodeTurnoutReply(P50XDecoderContext& context) {
+  const unsigned char reply = co_await context.ReadByte();
   const char* text = TurnoutReplyText(reply);
   if (text) context.ShowStatus(QString::fromLatin1(text));
   if (reply == P50X::kTurnoutPowerOff)
@@ -78,50 +82,50 @@ constexpr EventFlag kEventFlags[] = {
     {2, 0x02, "RS232 rx overflow", 0},
 };
 
-void DecodeEventReply(P50XDecoderContext& context) {
-  unsigned char flags[3] = {context.ReadByte(), 0, 0};
-  if (flags[0] & kMoreFollows) flags[1] = context.ReadByte();
-  if (flags[1] & kMoreFollows) flags[2] = context.ReadByte();
+Task<void> DecodeEventReply(P50XDecoderContext& context) {
+  unsigned char flags[3] = {co_await context.ReadByte(), 0, 0};
+  if (flags[0] & kMoreFollows) flags[1] = co_await context.ReadByte();
+  if (flags[1] & kMoreFollows) flags[2] = co_await context.ReadByte();
   // Newer firmware may add flag bytes that this program has no use for.
   if (flags[2] & kMoreFollows) context.LeaveRestUnread();
-  if (flags[0] == 0x00) return;
+  if (flags[0] == 0x00) co_return;
   for (const EventFlag& flag : kEventFlags) {
     if (!(flags[flag.byteIndex] & flag.mask)) continue;
     if (flag.status)
       context.ShowStatus(QString::fromLatin1(flag.status));
     else
-      context.SendFollowUp(flag.followUp);
+      co_await context.SendFollowUp(flag.followUp);
     if (flag.cutsTrackPower) context.TrackPowerReported(false, QString::fromLatin1(flag.status));
   }
 }
 
-void DecodeLocomotiveEventReply(P50XDecoderContext& context) {
-  context.Sleep(kLocomotiveEventsSettleMs);
+Task<void> DecodeLocomotiveEventReply(P50XDecoderContext& context) {
+  co_await context.Sleep(kLocomotiveEventsSettleMs);
   for (;;) {
-    const unsigned char first = context.ReadByte();
-    if (first == kEndOfLocomotiveEvents) return;
+    const unsigned char first = co_await context.ReadByte();
+    if (first == kEndOfLocomotiveEvents) co_return;
     if (first > kEndOfLocomotiveEvents) {
       context.AddLogLine(QStringLiteral("Unexpected reply to XEvtLok cmd!"));
       continue;
     }
-    for (int i = 1; i < kLocomotiveRecordLength; ++i) context.ReadByte();
+    for (int i = 1; i < kLocomotiveRecordLength; ++i) co_await context.ReadByte();
   }
 }
 
-void DecodeListReply(P50XDecoderContext& context) {
-  const int count = context.ReadByte();
+Task<void> DecodeListReply(P50XDecoderContext& context) {
+  const int count = co_await context.ReadByte();
   for (int entry = 0; entry < count; ++entry) {
-    const unsigned char low = context.ReadByte();
-    const unsigned char high = context.ReadByte();
+    const unsigned char low = co_await context.ReadByte();
+    const unsigned char high = co_await context.ReadByte();
     if (!(high & 0xC0) && low == 0x00) {
       if (entry + 1 < count) context.LeaveRestUnread();
-      return;
+      co_return;
     }
   }
 }
 
-void DiscardUnreadReply(P50XDecoderContext& context) {
-  context.Sleep(kUnreadReplySettleMs);
+Task<void> DiscardUnreadReply(P50XDecoderContext& context) {
+  co_await context.Sleep(kUnreadReplySettleMs);
   context.DiscardInput();
 }
 
@@ -148,43 +152,43 @@ const char* TurnoutReplyText(unsigned char reply) {
   }
 }
 
-void DecodeP50XReply(int commandByte, P50XDecoderContext& context) {
+Task<void> DecodeP50XReply(int commandByte, P50XDecoderContext& context) {
   switch (commandByte & 0xFF) {
     case P50X::XTrnt:
-      DecodeTurnoutReply(context);
+      co_await DecodeTurnoutReply(context);
       break;
     case P50X::XSensOff:
-      DecodeOneByteStatus(context, 0x00, "XSensOff \"Ok\"");
+      co_await DecodeOneByteStatus(context, 0x00, "XSensOff \"Ok\"");
       break;
     case P50X::XVer:
-      DecodeVersionReply(context);
+      co_await DecodeVersionReply(context);
       break;
     case P50X::XP50XCh:
-      DecodeA2Reply(context);
+      co_await DecodeA2Reply(context);
       break;
     case P50X::XPwrOff:
-      DecodeOneByteStatus(context, 0x00, "Power Off");
+      co_await DecodeOneByteStatus(context, 0x00, "Power Off");
       break;
     case P50X::XPwrOn:
-      DecodePowerOnReply(context);
+      co_await DecodePowerOnReply(context);
       break;
     case P50X::XEvent:
-      DecodeEventReply(context);
+      co_await DecodeEventReply(context);
       break;
     case P50X::XEvtLok:
-      DecodeLocomotiveEventReply(context);
+      co_await DecodeLocomotiveEventReply(context);
       break;
     case P50X::XEvtTrn:
-      DecodeListReply(context);
+      co_await DecodeListReply(context);
       break;
     case P50X::XEvtSen:
-      DecodeFeedbackReply(context);
+      co_await DecodeFeedbackReply(context);
       break;
     case P50X::XEvtIR:
-      DiscardUnreadReply(context);
+      co_await DiscardUnreadReply(context);
       break;
     case P50X::XEvtPT:
-      DecodeProgrammingTrackReply(context);
+      co_await DecodeProgrammingTrackReply(context);
       break;
     default:
       break;

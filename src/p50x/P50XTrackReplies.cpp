@@ -46,46 +46,46 @@ const char* ResultCodeMessage(unsigned char code) {
 }
 
 // The value text of a completed programming-track task, by the reply's length byte.
-QString ReadProgrammingTrackValue(P50XDecoderContext& context, unsigned char length) {
+Task<QString> ReadProgrammingTrackValue(P50XDecoderContext& context, unsigned char length) {
   switch (length) {
     case 1:
-      return {};
+      co_return QString();
     case 2:
     case 0x80:
-      return QString::number(context.ReadByte());
+      co_return QString::number(co_await context.ReadByte());
     case 3: {
-      const int low = context.ReadByte();
-      const int high = context.ReadByte();
-      return QString::number(high * 256 + low);
+      const int low = co_await context.ReadByte();
+      const int high = co_await context.ReadByte();
+      co_return QString::number(high * 256 + low);
     }
     case 6:
-      for (int i = 0; i < 5; ++i) context.ReadByte();
-      return {};
+      for (int i = 0; i < 5; ++i) co_await context.ReadByte();
+      co_return QString();
     default:
       context.LeaveRestUnread();
-      return QStringLiteral("Unsupported \"# of bytes\" reply!");
+      co_return QStringLiteral("Unsupported \"# of bytes\" reply!");
   }
 }
 
 }  // namespace
 
-void DecodeProgrammingTrackReply(P50XDecoderContext& context) {
-  const unsigned char length = context.ReadByte();
-  if (length == kNoProgrammingTrackEvent) return;
-  const unsigned char result = context.ReadByte();
+Task<void> DecodeProgrammingTrackReply(P50XDecoderContext& context) {
+  const unsigned char length = co_await context.ReadByte();
+  if (length == kNoProgrammingTrackEvent) co_return;
+  const unsigned char result = co_await context.ReadByte();
   if (const char* message = ResultCodeMessage(result))
     context.AddLogLine(QString::fromLatin1(message));
-  if (result != kCommandCompleted) return;
-  const QString value = ReadProgrammingTrackValue(context, length);
+  if (result != kCommandCompleted) co_return;
+  const QString value = co_await ReadProgrammingTrackValue(context, length);
   context.AddLogLine(QStringLiteral("CV #%1 = %2").arg(kCvNumber).arg(value));
 }
 
-void DecodeFeedbackReply(P50XDecoderContext& context) {
+Task<void> DecodeFeedbackReply(P50XDecoderContext& context) {
   for (;;) {
-    const int module = context.ReadByte();
-    if (module == kEndOfFeedbackList) return;
-    const int low = context.ReadByte();
-    const int high = context.ReadByte();
+    const int module = co_await context.ReadByte();
+    if (module == kEndOfFeedbackList) co_return;
+    const int low = co_await context.ReadByte();
+    const int high = co_await context.ReadByte();
     context.AddLogLine(QStringLiteral("[S88 # %1] lb = %2 hb = %3").arg(module).arg(low).arg(high));
   }
 }

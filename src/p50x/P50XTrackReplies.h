@@ -1,7 +1,9 @@
 // Decoders of the programming-track event reply (0xCE) and the feedback event reply (0xCB).
 #pragma once
 
+#include "platform/Task.h"
+
 class P50XDecoderContext;
 
-void DecodeProgrammingTrackReply(P50XDecoderContext& context);
-void DecodeFeedbackReply(P50XDecoderContext& context);
+Task<void> DecodeProgrammingTrackReply(P50XDecoderContext& context);
+Task<void> DecodeFeedbackReply(P50XDecoderContext& context);

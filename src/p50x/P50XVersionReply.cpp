@@ -43,13 +43,14 @@ QString BlockText(StationVersionField field, const QByteArray& data) {
 
 }  // namespace
 
-void DecodeVersionReply(P50XDecoderContext& context) {
+Task<void> DecodeVersionReply(P50XDecoderContext& context) {
   for (const VersionBlock& block : kBlocks) {
-    const int length = context.ReadByte();
-    const QByteArray data = length > 0 ? context.ReadBlock(length) : QByteArray();
+    const int length = co_await context.ReadByte();
+    QByteArray data;
+    if (length > 0) data = co_await context.ReadBlock(length);
     // A block of another length is consumed all the same, so the next block stays in step.
     if (length == block.expectedLength && data.size() == length)
       context.ShowVersionValue(block.field, BlockText(block.field, data));
   }
-  context.ReadByte();
+  co_await context.ReadByte();
 }

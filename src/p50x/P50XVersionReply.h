@@ -2,6 +2,8 @@
 // About IB/TC window.
 #pragma once
 
+#include "platform/Task.h"
+
 class P50XDecoderContext;
 
-void DecodeVersionReply(P50XDecoderContext& context);
+Task<void> DecodeVersionReply(P50XDecoderContext& context);

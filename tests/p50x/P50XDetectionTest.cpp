@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "P50XSimulator.h"
+#include "support/AwaitTask.h"
 #include "support/P50XTestLink.h"
 #include "support/RecordingNotifier.h"
-#include "support/WaitFor.h"
 
 namespace {
 
@@ -20,12 +20,12 @@ class P50XDetection : public testing::Test {
 
   // Lets the simulator's reader thread take in the last bytes written before the test looks.
   bool Detect(bool connect = false) {
-    const bool found = connect ? link->Connect() : link->DetectP50XInterface();
+    const bool found = Await(connect ? link->Connect() : link->DetectP50XInterface());
     written += link.TakeWritten();
     WaitFor([&] { return station.ReceivedCount() >= static_cast<std::size_t>(written.size()); });
     return found;
   }
-  int Sleeps(int ms) const { return std::count(link.sleeps.begin(), link.sleeps.end(), ms); }
+  int Pauses(int ms) const { return std::count(link.pauses.begin(), link.pauses.end(), ms); }
 
   P50XSimulator station;
   P50XTestLink link;
@@ -49,7 +49,7 @@ TEST_F(P50XDetection, FoundAtTheFirstRateSetsTheCommandStationUp) {
           .replace('\r', '\n'));
   EXPECT_EQ(link.port.Events(), (TComEvents{evBreak, evCTS}));
   EXPECT_TRUE(Notifications().messages.isEmpty());
-  for (const int ms : {1500, 600, 10, 200}) EXPECT_EQ(Sleeps(ms), 1) << ms << " ms";
+  for (const int ms : {1500, 600, 10, 200}) EXPECT_EQ(Pauses(ms), 1) << ms << " ms";
 }
 
 struct ProbeCase {
@@ -108,7 +108,7 @@ TEST_P(P50XFixedRate, SettlesAtTheRateOfOption1) {
   EXPECT_TRUE(link.memo1.Lines().contains("] Baudrate staat vast ingesteld."));
   EXPECT_TRUE(link.memo1.Lines().contains(c.logged));
   EXPECT_EQ(link.port.BaudRate(), c.rate);
-  EXPECT_EQ(Sleeps(300), c.changed ? 1 : 0);
+  EXPECT_EQ(Pauses(300), c.changed ? 1 : 0);
   EXPECT_EQ(link.memo3.Text(), "XSensOff \"Ok\"") << "the set-up went on at the new rate";
 }
 

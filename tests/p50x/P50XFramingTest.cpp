@@ -1,12 +1,14 @@
 // Framing, reads and the rules that keep one command at a time: what goes on the wire, commands
-// started mid-reply, what becomes of an accessory command, and two links in one process.
+// that meet on the line, what becomes of an accessory command, and two links in one process.
 #include <gtest/gtest.h>
 
 #include <QTimer>
 #include <cerrno>
+#include <functional>
 
 #include "CPort/EComPort.h"
 #include "CPort/TComLink.h"
+#include "support/AwaitTask.h"
 #include "support/P50XTestLink.h"
 
 namespace {
@@ -31,47 +33,83 @@ class P50XFraming : public testing::Test {
 TEST_F(P50XFraming, BinaryCommandsGoOutInOneWriteTextCommandsOneBytePerWriteAndUnread) {
   line->Receive(QByteArray::fromHex("00 00 55"));
 
-  link->SendP50X("RT255");
+  Await(link->SendP50X("RT255"));
   EXPECT_EQ(line->InputCount(), 3);
-  link->P50XPowerOff();
+  Await(link->SwitchPowerOff());
   EXPECT_EQ(link->ReplyBuffer(), QByteArray(1, '\0'));
   link->SetXPrefixMode(false);
-  link->SendP50X(QByteArray::fromHex("A7"));
+  Await(link->SendP50X(QByteArray::fromHex("A7")));
   EXPECT_EQ(link.writes, Hex({"78", "52", "54", "32", "35", "35", "0D", "78 A6", "A7"}));
-  EXPECT_EQ(link.sleeps, std::vector<int>(7, 1));
+  EXPECT_EQ(link.pauses, std::vector<int>(7, 1));
   EXPECT_EQ(line->InputCount(), 1);
 
   link.port.Close();
-  link->SendP50X("SE62");
+  Await(link->SendP50X("SE62"));
   EXPECT_EQ(link.writes.size(), 9u) << "nothing written to a closed port";
 }
 
-// While a turnout reply is awaited a poll tick is skipped and a command refused, and neither
-// takes the reply.
-TEST_F(P50XFraming, PollAndCommandWhileAReplyIsAwaitedAreLeftOut) {
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] { link->P50XEventPoll(); });
-  poll.start(5);
-  QTimer::singleShot(20, [&] { link->SendP50X(QByteArray::fromHex("A7")); });
-  QTimer::singleShot(100, [&] { line->Receive(QByteArray::fromHex("00")); });
+// Two operations of the window that meet on the line: the second starts once the first has
+// written (or, for detection, put the break on), and the first may be ended there as a close
+// does. The first's reply comes 30 ms later while it still waits for it, or at once where it was
+// ended (before the second can write): each command must read its own reply only, and an ended
+// one's is thrown away.
+TEST_F(P50XFraming, OperationsThatMeetOnTheLineEachReadTheirOwnReply) {
+  using Start = std::function<Task<void>(P50XLink&)>;
+  const Start poll = [](P50XLink& l) { return l.PollEvents(); };
+  const Start step = [](P50XLink& l) -> Task<void> { co_await l.SwitchAccessory({3}); };
+  const Start detection = [](P50XLink& l) -> Task<void> { co_await l.Connect(); };
+  const Start powerOff = [](P50XLink& l) { return l.SwitchPowerOff(); };
+  const struct {
+    const char* name;
+    Start first;
+    const char* firstReply;  // hex
+    bool endFirst;
+    Start second;
+    std::vector<QByteArray> secondReplies;
+    std::vector<QByteArray> written;
+    QString receiveLog;
+  } cases[] = {
+      {"StepWaitsForThePollsReply", poll, "00", false, step, Hex({"00", "00"}),
+       Hex({"78 C8", "78 90 03 40", "78 90 03 00"}), "Turnout command accepted"},
+      {"PollLeftOutWhileAStepWaits", step, "09", false, poll, {}, Hex({"78 90 03 40"}), kFifoFull},
+      {"PowerOffWaitsForThePollsReply", poll, "00", false, powerOff, Hex({"00"}),
+       Hex({"78 C8", "78 A6"}), "Power Off"},
+      {"PowerOffAfterAStepEndedInItsRead", step, "09", true, powerOff, Hex({"00"}),
+       Hex({"78 90 03 40", "78 A6"}), "Power Off"},
+      {"PowerOffAfterDetectionEndedInTheBreak", detection, "09", true, powerOff, Hex({"00"}),
+       Hex({"78 A6"}), "Power Off"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    P50XTestLink rowLink;
+    auto rowLine = rowLink.OpenOnMemoryLine();
+    Task<void> first = c.first(rowLink.link);
+    ASSERT_TRUE(WaitFor([&] { return rowLine->BreakOn() || !rowLink.writes.empty(); }));
+    const QByteArray firstReply = QByteArray::fromHex(c.firstReply);
+    if (c.endFirst) {
+      first.End();
+      rowLine->Receive(firstReply);
+    } else {
+      QTimer::singleShot(30, [&] { rowLine->Receive(firstReply); });
+    }
+    rowLine->AnswerWrites(c.secondReplies);
 
-  link->SendP50X(QByteArray::fromHex("90 01 40"));
-  poll.stop();
+    Await(c.second(rowLink.link));
+    if (!c.endFirst) Await(std::move(first));
 
-  EXPECT_EQ(link.writes, Hex({"78 90 01 40"}));
-  EXPECT_EQ(link.memo3.Text(), "Turnout command accepted");
-  ASSERT_EQ(link.memo1.Lines().size(), 1);
-  EXPECT_TRUE(link.memo1.Lines()[0].startsWith("Opdracht overgeslagen"));
-  line->AnswerWrites({QByteArray::fromHex("08")});
-  link->P50XEventPoll();
-  EXPECT_EQ(link.writes.back(), QByteArray::fromHex("78 C8"));
-  EXPECT_EQ(link.memo3.Text(), "There has been a Power Off.");
+    EXPECT_EQ(rowLink.writes, c.written);
+    EXPECT_EQ(rowLink.memo3.Text(), c.receiveLog);
+    EXPECT_EQ(rowLink.memo1.Lines(), QStringList());
+    EXPECT_EQ(rowLine->InputCount(), 0);
+    EXPECT_FALSE(rowLine->BreakOn());
+  }
 }
 
 TEST_F(P50XFraming, PollRunsInThePauseBetweenTheTwoHalvesOfATurnoutCommand) {
   line->AnswerWrites(Hex({"00", "00", "00"}));
-  QTimer::singleShot(50, [&] { link->P50XEventPoll(); });
-  link->SwitchTurnoutP50X(3, 0);
+  Task<void> poll;
+  QTimer::singleShot(50, [&] { poll = link->PollEvents(); });
+  Await(link->SwitchTurnoutP50X(3, 0));
   EXPECT_EQ(link.writes, Hex({"78 90 03 40", "78 C8", "78 90 03 00"}));
 }
 
@@ -79,15 +117,15 @@ TEST_F(P50XFraming, PollRunsInThePauseBetweenTheTwoHalvesOfATurnoutCommand) {
 // pass. Either way the link is free for the next command.
 TEST_F(P50XFraming, PortFailureLeavesTheLinkFreeForTheNextCommand) {
   line->Fail(MemoryLine::Op::kWrite, EIO);
-  const AccessoryOutcome outcome = link->SwitchAccessory({9});
+  const AccessoryOutcome outcome = Await(link->SwitchAccessory({9}));
   EXPECT_EQ(outcome.result, Result::Lost);
   EXPECT_FALSE(outcome.stationSaid.isEmpty());
   EXPECT_FALSE(link->P50XBusy());
-  EXPECT_THROW(link->P50XPowerOff(), EComPort);
+  EXPECT_THROW(Await(link->SwitchPowerOff()), EComPort);
 
   line->Fail(MemoryLine::Op::kWrite, 0);
   line->Receive(QByteArray::fromHex("00"));
-  link->SendP50X(QByteArray::fromHex("A7"));
+  Await(link->SendP50X(QByteArray::fromHex("A7")));
   EXPECT_EQ(link.memo3.Text(), "Power On");
   EXPECT_TRUE(link.memo1.Lines().isEmpty());
 }
@@ -131,7 +169,7 @@ TEST_P(P50XTurnout, OutcomeFollowsItsOwnReplies) {
   const TurnoutCase& c = GetParam();
   if (*c.pollWrites) {
     line->AnswerWrites({QByteArray::fromHex(c.pollReplies)});
-    link->P50XEventPoll();
+    Await(link->PollEvents());
     EXPECT_EQ(link.TakeWritten(), QByteArray::fromHex(c.pollWrites));
     QTimer::singleShot(10, [&] { line->Receive(QByteArray::fromHex(c.lateBytes)); });
     link.memo1.Clear();
@@ -139,13 +177,12 @@ TEST_P(P50XTurnout, OutcomeFollowsItsOwnReplies) {
   const SlowStation station(link, *line, 0x90, c.replies);
 
   // The high address bits go in the last byte, with the output bit.
-  const AccessoryOutcome outcome = link->SwitchAccessory({2040});
+  const AccessoryOutcome outcome = Await(link->SwitchAccessory({2040}));
 
   EXPECT_EQ(outcome.result, c.result);
   EXPECT_EQ(outcome.stationSaid, c.stationSaid);
   EXPECT_EQ(link.writes,
             c.offFrameSent ? Hex({"78 90 F8 47", "78 90 F8 07"}) : Hex({"78 90 F8 47"}));
-  EXPECT_EQ(link.observer.waits, std::vector<int>(c.offFrameSent ? 1 : 0, 200));
   EXPECT_EQ(link.memo1.Lines().contains(kNoReply), c.stationSaid == kNoReply);
 }
 
@@ -163,7 +200,8 @@ INSTANTIATE_TEST_SUITE_P(Replies, P50XTurnout, testing::Values(
 INSTANTIATE_TEST_SUITE_P(Left, P50XTurnout, testing::Values(
     // A byte that no decoder asked for waits on the line.
     TurnoutCase{"StrayByte", "A6", Result::Refused, kPowerIsOff, false, "00 00", "", "78 C8"},
-    // The poll was given up; its reply comes after all.
+    // The poll was given up; its reply comes after all (a turnout's reply given up the same way
+    // would be read by the next poll as event flags).
     TurnoutCase{"LatePollReply", "A6", Result::Refused, kPowerIsOff, false, "", "00", "78 C8"},
     // The list of switched turnouts ends early, before entries that follow.
     TurnoutCase{"ListEndedEarly", "A6", Result::Refused, kPowerIsOff, false, "20  03 00 00",
@@ -174,34 +212,17 @@ INSTANTIATE_TEST_SUITE_P(Left, P50XTurnout, testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-// A turnout reply that comes after its command was given up is not read by the next poll as
-// event flags (0xA6 would ask for three follow-ups).
-TEST_F(P50XFraming, LateTurnoutReplyIsNotReadAsEvents) {
-  EXPECT_EQ(link->SwitchAccessory({9}).stationSaid, kNoReply);
-  QTimer::singleShot(10, [&] { line->Receive("\xA6"); });
-  const SlowStation station(link, *line, 0xC8, "00");
-  link.memo3.SetText("-");
-
-  link->P50XEventPoll();
-
-  EXPECT_EQ(link.writes, Hex({"78 90 09 40", "78 C8"}));
-  EXPECT_EQ(link.memo3.Text(), "-");
-  EXPECT_EQ(link.memo1.Lines(), QStringList{kNoReply});
-  EXPECT_EQ(line->InputCount(), 0);
-}
-
-// Each link owns its state: the first one's whole command runs while the second waits for its
+// Each link owns its state: the first one's command starts while the second waits for its
 // reply, which arrives in the middle of it.
 TEST_F(P50XFraming, TwoLinksSideBySideEachReadOnlyTheirOwnReplies) {
   P50XTestLink second;
   auto secondLine = second.OpenOnMemoryLine();
   line->AnswerWrites(Hex({"00", "00"}));
-  AccessoryOutcome firstOutcome = AccessoryOutcome::Lost({});
-  QTimer::singleShot(20, [&] { firstOutcome = link->SwitchAccessory({3}); });
+  Task<AccessoryOutcome> first;
+  QTimer::singleShot(20, [&] { first = link->SwitchAccessory({3}); });
   QTimer::singleShot(100, [&] { secondLine->Receive(QByteArray::fromHex("09")); });
-  const AccessoryOutcome secondOutcome = second->SwitchAccessory({5});
-  EXPECT_EQ(firstOutcome.result, Result::CarriedOut);
-  EXPECT_EQ(secondOutcome.result, Result::Refused);
+  EXPECT_EQ(Await(second->SwitchAccessory({5})).result, Result::Refused);
+  EXPECT_EQ(Await(std::move(first)).result, Result::CarriedOut);
   EXPECT_EQ(line->TakeWritten(), QByteArray::fromHex("78 90 03 40 78 90 03 00"));
   EXPECT_EQ(secondLine->TakeWritten(), QByteArray::fromHex("78 90 05 40"));
   EXPECT_EQ(link.memo3.Text(), "Turnout command accepted");

@@ -4,6 +4,7 @@
 // (reads wait with timers running), and the link is free for the next.
 #include <gtest/gtest.h>
 
+#include "support/AwaitTask.h"
 #include "support/P50XTestLink.h"
 
 namespace {
@@ -30,7 +31,7 @@ TEST_P(P50XReplyDecoder, ReadsItsReplyAndShowsWhatItSays) {
   link.memo3.SetText(kUntouched);
   line->AnswerWrites({QByteArray::fromHex(c.replies)});
 
-  link->SendP50X(QByteArray::fromHex(c.command));
+  Await(link->SendP50X(QByteArray::fromHex(c.command)));
 
   EXPECT_EQ(line->TakeWritten().toHex(' '), QByteArray::fromHex(c.written).toHex(' '));
   EXPECT_EQ(link.memo3.Text(), c.receiveLog);
@@ -111,14 +112,14 @@ TEST(P50XTrackPower, RepliesAndEventsThatCutThePowerAreSwitchedOnBeforeTheNextRu
     P50XTestLink link;
     auto line = link.OpenOnMemoryLine();
     line->AnswerWrites({QByteArray::fromHex(c.reply)});
-    link->SendP50X(QByteArray::fromHex(c.command));
+    Await(link->SendP50X(QByteArray::fromHex(c.command)));
     line->TakeWritten();
     if (c.cut) {
-      EXPECT_EQ(link->SwitchAccessory({1}).result, AccessoryOutcome::Result::Refused);
+      EXPECT_EQ(Await(link->SwitchAccessory({1})).result, AccessoryOutcome::Result::Refused);
       EXPECT_EQ(line->TakeWritten(), QByteArray()) << "nothing sent onto a dead track";
     }
     line->AnswerWrites({QByteArray::fromHex("00")});
-    EXPECT_EQ(link->PowerTrackForRun().result, AccessoryOutcome::Result::CarriedOut);
+    EXPECT_EQ(Await(link->PowerTrackForRun()).result, AccessoryOutcome::Result::CarriedOut);
     EXPECT_EQ(line->TakeWritten().toHex(' '), c.cut ? "78 a7" : "");
   }
 }

@@ -7,18 +7,18 @@
 #include <memory>
 #include <vector>
 
+#include "AwaitTask.h"  // these two beside this header, for the fuzz target too
 #include "CPort/MemoryDevice.h"
 #include "CPort/TComLink.h"
 #include "CPort/TComPort.h"
-#include "RecordingObserver.h"  // beside this header, for the fuzz target too
+#include "RecordingObserver.h"
 #include "p50x/P50XLink.h"
-#include "platform/Messages.h"
 
 class P50XTestLink {
  public:
-  // The fixed sleeps of detection are shortened to this, which still leaves a simulator on a
+  // The fixed pauses of detection are shortened to this, which still leaves a simulator on a
   // pty ample time to answer a probe.
-  static constexpr int kLongestSleepMs = 40;
+  static constexpr int kLongestPauseMs = 40;
 
   // As choosing "IB/TC " leaves it: two stop bits, 19200 baud, prefix on.
   P50XTestLink() {
@@ -28,10 +28,10 @@ class P50XTestLink {
     port.RegisterLink(&writeRecorder_);
     // Nothing here listens for line events; detection sets its own event set.
     port.SetEvents({});
-    link.Attach();
-    link.SetSleepFunction([this](int ms) {
-      sleeps.push_back(ms);
-      SleepMs(std::min(ms, kLongestSleepMs));
+    Await(link.Attach());
+    link.SetPauseLength([this](int ms) {
+      pauses.push_back(ms);
+      return std::min(ms, kLongestPauseMs);
     });
   }
   ~P50XTestLink() {
@@ -64,7 +64,8 @@ class P50XTestLink {
   TMemo& memo1 = observer.memo1;
   TMemo& memo3 = observer.memo3;
   std::vector<QByteArray> writes;
-  std::vector<int> sleeps;
+  // Every fixed pause the link took, as it meant it.
+  std::vector<int> pauses;
 
  private:
   TComLink writeRecorder_;
