@@ -39,8 +39,8 @@ Task<QString> DesktopFileName(QWidget* parent, bool forSaving) {
   } else {
     dialog.setFileMode(QFileDialog::ExistingFile);
   }
-  if (co_await AnswerOf(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    co_return QString();
+  const int answer = co_await AnswerOf(dialog);
+  if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty()) co_return QString();
   co_return dialog.selectedFiles().constFirst();
 }
 
@@ -397,8 +397,8 @@ Task<void> DecoderListWindow::OpenSpreadsheet() {
   }
   const qsizetype before = qsizetype(list_.Rows().size());
   const qsizetype coming = qsizetype(read.rows.size());
-  if (before > 0 &&
-      !co_await AskOkCancel(
+  const QString question =
+      (
           QStringLiteral("De %1 in de lijst %2 vervangen door de %3 uit %4.")
               .arg(Counted(before, "decoder", "decoders"), before == 1 ? "wordt" : "worden",
                    Counted(coming, "decoder", "decoders"), name) +
@@ -406,8 +406,11 @@ Task<void> DecoderListWindow::OpenSpreadsheet() {
                ? QStringLiteral(" %1 uit het bestand %2 overgeslagen.")
                      .arg(Counted(skipped, "rij", "rijen"), skipped == 1 ? "wordt" : "worden")
                : QString()) +
-          QStringLiteral(" De geschiedenis van de runs blijft bewaard.")))
-    co_return;
+          QStringLiteral(" De geschiedenis van de runs blijft bewaard."));
+  // Asked only when there is something to replace.
+  bool replace = true;
+  if (before > 0) replace = co_await AskOkCancel(question);
+  if (!replace) co_return;
   while (!list_.Rows().empty()) list_.Remove(int(list_.Rows().size()) - 1);
   for (const DecoderRow& row : read.rows) list_.Add(row);
   chosen_.reset();

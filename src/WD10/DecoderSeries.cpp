@@ -61,7 +61,9 @@ Task<void> DecoderSeries::Run(std::vector<QString> ids) {
     const std::optional<DecoderRow> row = list_.RowWithId(ids[position]);
     if (!row) continue;
     if (!host_.readyToProgram()) co_return;
-    if (!co_await AskOkCancel(SeriesPrompt(*row, int(position) + 1, int(ids.size())))) co_return;
+    const bool ready =
+        co_await AskOkCancel(SeriesPrompt(*row, int(position) + 1, int(ids.size())));
+    if (!ready) co_return;
     // Another window may have removed the row while the question was open.
     if (!list_.RowWithId(ids[position]) || !host_.readyToProgram()) co_return;
     list_.ChooseRowWithId(ids[position]);

@@ -62,9 +62,24 @@ std::optional<CentralType> CentralTypeFromKey(const QString& key) {
   return std::nullopt;
 }
 
+namespace {
+
+LinkMadeHook& MadeHook() {
+  static LinkMadeHook hook;
+  return hook;
+}
+
+}  // namespace
+
+void SetLinkMadeHook(LinkMadeHook hook) {
+  MadeHook() = std::move(hook);
+}
+
 std::unique_ptr<CommandStationLink> MakeLink(CentralType central, const LinkTransport& transport,
                                              LinkObserver& observer) {
-  return FactsOf(central).makeLink(transport, observer);
+  std::unique_ptr<CommandStationLink> link = FactsOf(central).makeLink(transport, observer);
+  if (MadeHook()) MadeHook()(*link);
+  return link;
 }
 
 bool IsValidServerAddress(const QString& address) {

@@ -54,6 +54,10 @@ std::optional<CentralType> CentralTypeFromKey(const QString& key);
 
 std::unique_ptr<CommandStationLink> MakeLink(CentralType central, const LinkTransport& transport,
                                              LinkObserver& observer);
+// Told of every link made, before it is used: where a test shortens a link's long pauses on the
+// window it drives (nullptr: none).
+using LinkMadeHook = std::function<void(CommandStationLink&)>;
+void SetLinkMadeHook(LinkMadeHook hook);
 
 // Whether the text names a server the SRCP link can reach ("host[:port]").
 bool IsValidServerAddress(const QString& address);

@@ -6,6 +6,10 @@
 // Destroying a task that is still waiting ends it where it waits: the destructors of its frame
 // run (and with them the tasks and timers it waits on), and nothing of it runs again. That is
 // how an operation the user no longer wants (a close) is stopped.
+//
+// Debian 12's compiler builds code that crashes where a co_await stands in a condition or in an
+// operand of ?: (`if (!co_await Ask())`): every await is a statement of its own, or the whole
+// right-hand side of an assignment or a co_return.
 #pragma once
 
 #include <coroutine>

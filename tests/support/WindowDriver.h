@@ -12,8 +12,7 @@
 #include "CPortSetup/TComSetupFrm.h"
 #include "support/TestedWindow.h"
 #include "p50x/P50XLink.h"
-#include "platform/Messages.h"
-#include "platform/TTimer.h"
+#include "WD10/LinkFactory.h"
 
 // The connection log's last line after a run the station carried out.
 inline const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
@@ -25,27 +24,26 @@ class WindowDriver {
 
   explicit WindowDriver(TestedWindow& window) : window_(window) {
     TComSetupFrm::SetAnswerHook([](TComSetupFrm& form) { form.accept(); });
+    SetLinkMadeHook([](CommandStationLink& link) {
+      if (auto* p50x = dynamic_cast<P50XLink*>(&link))
+        p50x->SetPauseLength([](int ms) { return std::min(ms, kLongestDetectionSleepMs); });
+    });
     // The four-second step pause: a station's confirmations must still arrive within it on a
     // loaded machine or under the sanitizers.
     window_.stepPauseTimer->setInterval(100);
     window_.show();
   }
-  ~WindowDriver() { TComSetupFrm::SetAnswerHook(nullptr); }
+  ~WindowDriver() {
+    TComSetupFrm::SetAnswerHook(nullptr);
+    SetLinkMadeHook(nullptr);
+  }
   WindowDriver(const WindowDriver&) = delete;
   WindowDriver& operator=(const WindowDriver&) = delete;
 
   void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
   // Chooses a central type by its button, as the user does.
-  void Choose(QRadioButton* central) {
-    central->setChecked(true);
-    ShortenDetectionSleeps();
-  }
-
-  void ShortenDetectionSleeps() {
-    if (auto* p50x = dynamic_cast<P50XLink*>(window_.CurrentLink()))
-      p50x->SetSleepFunction([](int ms) { SleepMs(std::min(ms, kLongestDetectionSleepMs)); });
-  }
+  void Choose(QRadioButton* central) { central->setChecked(true); }
 
  private:
   TestedWindow& window_;
