@@ -14,15 +14,12 @@ class CommandStationLink;
 class LinkObserver;
 class TClientSocket;
 class TComPort;
-class TTimer;
 
-// What the window lends a link for its life: the serial port, or the two SRCP sessions and the
-// reply timer.
+// What the window lends a link for its life: the serial port, or the two SRCP sessions.
 struct LinkTransport {
   TComPort& port;
   TClientSocket& commandSession;
   TClientSocket& infoSession;
-  TTimer& replyTimer;
   QString serverAddress;  // "host[:port]" of the SRCP server
   // Told when a server session that "Verbinden" made goes without the link ending it.
   std::function<void()> serverSessionLost;

@@ -23,9 +23,9 @@ TEST_P(Outcome, FollowsTheServersReplies) {
   ScriptedServer scripted(c.replies);
   scripted.handshakeReplies = c.handshakeReplies;
   scripted.handshakeDelayMs = c.handshakeDelayMs;
-  replyTimer.SetInterval(400);
+  link.SetReplyPeriod(std::chrono::milliseconds(400));
   ASSERT_NO_FATAL_FAILURE(PointAt(scripted.serverPort()));
-  ASSERT_TRUE(link.Connect());
+  ASSERT_TRUE(Await(link.Connect()));
 
   const AccessoryOutcome outcome = Switch("5");
 
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Replies, Outcome, testing::Values(
 // A reply that misses its wait is the lost command's: it must not pass for the next one's.
 TEST_F(SrcpLinkTest, LateReplyIsNotTakenForTheNextCommands) {
   ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw07Greeting, kDdw07Handshake));
-  replyTimer.SetInterval(300);
+  link.SetReplyPeriod(std::chrono::milliseconds(300));
   server->SetReplyDelay(std::chrono::milliseconds(450));
 
   EXPECT_EQ(Switch("5").result, Result::Lost);
@@ -71,6 +71,23 @@ TEST_F(SrcpLinkTest, LateReplyIsNotTakenForTheNextCommands) {
   server->SetReplyDelay(std::chrono::milliseconds(0));
   EXPECT_EQ(Switch("5").result, Result::CarriedOut);
   EXPECT_EQ(LinesAfter(kDdw07Handshake.size()), Lines({kSet5, kSet5, kInit5, kSet5}));
+}
+
+// The user closed the window while a command waited for its reply: the window ends the step and
+// switches the power off. The reply that comes after the end ("no data": a step would initialise
+// the accessory and send it again) sets off nothing; the power-off and the session's end are last.
+TEST_F(SrcpLinkTest, StepEndedInItsReplyWaitLeavesThePowerOffLast) {
+  ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw07Greeting, kDdw07Handshake));
+  server->SetReplyDelay(std::chrono::milliseconds(200));
+  Task<AccessoryOutcome> step = Switching("5");
+  ASSERT_EQ(AwaitLines(0, kDdw07Handshake.size() + 1).back(), kSet5);
+  step.End();
+  ASSERT_TRUE(WaitFor([&] { return panes.memo3.Text().contains("416 ERROR no data"); }));
+  EXPECT_FALSE(WaitFor([&] { return LinesAfter(kDdw07Handshake.size()).size() > 1; }, 300));
+  Await(link.SwitchPowerOff());
+  ASSERT_TRUE(WaitFor([&] { return server->ConnectionClosed(0); }));
+  EXPECT_EQ(LinesAfter(kDdw07Handshake.size()),
+            Lines({kSet5, "SET 1 POWER OFF\r\n", "TERM 0 SESSION\r\n"}));
 }
 
 // A server that holds commands while their bus has no power: a command counts once the server
@@ -104,7 +121,7 @@ TEST_P(LateBusReport, SwitchesBusSixOnBeforeTheFirstCommand) {
   server = std::make_unique<SrcpServer>(SrcpServer::kSrcpdGreeting, 0);
   server->SetReportDelay(std::chrono::milliseconds(3000));
   ASSERT_NO_FATAL_FAILURE(PointAt(server->Port()));
-  ASSERT_TRUE(link.Connect());
+  ASSERT_TRUE(Await(link.Connect()));
   ASSERT_TRUE(WaitFor([&] { return panes.infoLog.Text().contains("100 INFO 6 POWER OFF"); }));
   server->SetWithoutAccessoryBus(refused);
 
