@@ -41,6 +41,8 @@ SrcpLink::~SrcpLink() {
 void SrcpLink::Bind(Session& session, void (SrcpLink::*line)(const QByteArray&),
                     void (*log)(LinkObserver&, const QString&)) {
   TClientSocket& socket = session.socket;
+  // Every wait for the server looks again at what it waits for; what goes wrong in a handler is
+  // shown, never raised into the event loop.
   socket.OnRead = [this, &session, line, log](QObject*, TCustomWinSocket*) {
     news_.Notify();
     RunGuarded([&] {
@@ -60,12 +62,12 @@ void SrcpLink::Bind(Session& session, void (SrcpLink::*line)(const QByteArray&),
   };
   socket.OnDisconnect = [this, &session](QObject*, TCustomWinSocket*) {
     news_.Notify();
-    SessionClosed(session);
+    RunGuarded([&] { SessionClosed(session); });
   };
   socket.OnError = [this, &session](QObject*, TCustomWinSocket*, TErrorEvent errorEvent,
                                     int& errorCode) {
     news_.Notify();
-    SessionError(session, errorEvent, errorCode);
+    RunGuarded([&] { SessionError(session, errorEvent, errorCode); });
   };
 }
 
