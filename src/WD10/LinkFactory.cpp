@@ -21,10 +21,10 @@ std::unique_ptr<CommandStationLink> MakeSerialLink(const LinkTransport& transpor
 
 std::unique_ptr<CommandStationLink> MakeSrcpLink(const LinkTransport& transport,
                                                  LinkObserver& observer) {
-  auto link = std::make_unique<SrcpLink>(transport.commandSession, transport.infoSession,
-                                         transport.replyTimer, observer);
+  auto link = std::make_unique<SrcpLink>(transport.commandSession, transport.infoSession, observer);
   link->SetServerAddress(transport.serverAddress);
   link->OnSessionLost = transport.serverSessionLost;
+  link->SetReplyPeriod(transport.serverReplyPeriod);
   return link;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,18 +15,17 @@ class CommandStationLink;
 class LinkObserver;
 class TClientSocket;
 class TComPort;
-class TTimer;
 
-// What the window lends a link for its life: the serial port, or the two SRCP sessions and the
-// reply timer.
+// What the window lends a link for its life: the serial port, or the two SRCP sessions.
 struct LinkTransport {
   TComPort& port;
   TClientSocket& commandSession;
   TClientSocket& infoSession;
-  TTimer& replyTimer;
   QString serverAddress;  // "host[:port]" of the SRCP server
   // Told when a server session that "Verbinden" made goes without the link ending it.
   std::function<void()> serverSessionLost;
+  // How long the SRCP link waits for a reply, a period at a time (tests shorten it).
+  std::chrono::milliseconds serverReplyPeriod{1000};
 };
 
 using LinkMaker = std::unique_ptr<CommandStationLink> (*)(const LinkTransport&, LinkObserver&);

@@ -8,7 +8,7 @@
 #include "lenz/LenzVocabulary.h"
 #include "link/OpenSerialPort.h"
 #include "platform/Exception.h"
-#include "platform/Messages.h"
+#include "platform/Pause.h"
 
 namespace {
 
@@ -18,21 +18,23 @@ constexpr int kSwitchPulseMs = 250;
 
 LenzLink::LenzLink(TComPort& port, LinkObserver& observer) : port_(port), observer_(observer) {}
 
-void LenzLink::Attach() {
+Task<void> LenzLink::Attach() {
   port_.SetBaudRate(br9600);
   port_.SetStopBits(sbOneStopBit);
   port_.FlowControl().SetOutCTSFlow(true);
   port_.SetEvents({evRxChar, evCTS});
+  co_return;
 }
 
-bool LenzLink::Connect() {
+Task<bool> LenzLink::Connect() {
   // Bytes of an earlier connection would be framed with this one's.
   received_.text.clear();
   // Without the receive event the interface's answers would never be heard.
-  OpenSerialPort(port_, {evRxChar, evCTS});
+  const TComEvents events = {evRxChar, evCTS};
+  co_await OpenSerialPort(port_, events);
   watch_.Connected();
   SendResumeOperations();
-  return true;
+  co_return true;
 }
 
 void LenzLink::SendResumeOperations() {
@@ -41,16 +43,17 @@ void LenzLink::SendResumeOperations() {
   SendLenz();
 }
 
-AccessoryOutcome LenzLink::PowerTrackForRun() {
+Task<AccessoryOutcome> LenzLink::PowerTrackForRun() {
   return watch_.SwitchTrackOn(
-      observer_, QStringLiteral("resume operations"),
+      QStringLiteral("resume operations"),
       QStringLiteral("no broadcast 61 01 60 (normal operation resumed) after resume operations"),
-      [&] { SendResumeOperations(); });
+      [this] { SendResumeOperations(); });
 }
 
-void LenzLink::SwitchPowerOff() {
+Task<void> LenzLink::SwitchPowerOff() {
   LenzFrameTable[0] = Lenz::kHeaderStopAllLocomotives;
   SendLenz();
+  co_return;
 }
 
 void LenzLink::SendLenz() {
@@ -67,23 +70,25 @@ void LenzLink::SendAccessoryOperation(int address, int data) {
   SendLenz();
 }
 
-void LenzLink::LenzSwitch(int turnout) {
+Task<void> LenzLink::LenzSwitch(int turnout) {
   const int address = (turnout - 1) / Lenz::kTurnoutsPerAddress;
   const int output = Lenz::kOutputsPerTurnout * ((turnout - 1) % Lenz::kTurnoutsPerAddress);
   SendAccessoryOperation(address, Lenz::kAccessoryOutputOn + output);
-  observer_.WaitMs(kSwitchPulseMs);
-  ProcessMessages();
-  if (watch_.Refusing()) return;
+  co_await Pause(kSwitchPulseMs);
+  // A refusal that came with the pause's end still holds the output-off back.
+  co_await Pause(0);
+  if (watch_.Refusing()) co_return;
   SendAccessoryOperation(address, Lenz::kAccessoryOutputOff + output);
 }
 
-AccessoryOutcome LenzLink::SwitchAccessory(const AccessoryCommand& command) {
-  return watch_.Step(QStringLiteral("the accessory operation"),
-                     [&] { LenzSwitch(command.turnout + TurnoutOffset()); });
+Task<AccessoryOutcome> LenzLink::SwitchAccessory(AccessoryCommand command) {
+  return watch_.Step(
+      QStringLiteral("the accessory operation"),
+      [this, turnout = command.turnout + TurnoutOffset()] { return LenzSwitch(turnout); });
 }
 
-AccessoryOutcome LenzLink::OutcomeAtStepEnd(const AccessoryOutcome& returned) {
-  return watch_.AtStepEnd(returned);
+Task<AccessoryOutcome> LenzLink::OutcomeAtStepEnd(AccessoryOutcome returned) {
+  co_return watch_.AtStepEnd(returned);
 }
 
 int LenzLink::TurnoutOffset() const {

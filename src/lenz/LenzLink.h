@@ -19,14 +19,14 @@ class LenzLink final : public CommandStationLink {
  public:
   LenzLink(TComPort& port, LinkObserver& observer);
 
-  void Attach() override;
-  bool Connect() override;
-  void SwitchPowerOff() override;
+  Task<void> Attach() override;
+  Task<bool> Connect() override;
+  Task<void> SwitchPowerOff() override;
   // Resume operations, once the station has reported the track off or in emergency stop, and
   // its broadcast that normal operation resumed awaited.
-  AccessoryOutcome PowerTrackForRun() override;
-  AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
-  AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) override;
+  Task<AccessoryOutcome> PowerTrackForRun() override;
+  Task<AccessoryOutcome> SwitchAccessory(AccessoryCommand command) override;
+  Task<AccessoryOutcome> OutcomeAtStepEnd(AccessoryOutcome returned) override;
   void Received(const QByteArray& bytes) override;
   int TurnoutOffset() const override;
   int HighestTurnout() const override;
@@ -36,9 +36,9 @@ class LenzLink final : public CommandStationLink {
   // Logs the complete frames at the front of the receive hex buffer and cuts them off.
   void ParseLenz();
   // One accessory command for turnout (counted from 1, offset included): the turnout's first
-  // output on, a 250 ms wait, pending messages processed, the output off (not when the on was
+  // output on, a 250 ms pause, what arrived by then heard, the output off (not when the on was
   // refused meanwhile). Errors of the port pass to the caller.
-  void LenzSwitch(int turnout);
+  Task<void> LenzSwitch(int turnout);
 
   const QByteArray& ReceiveHexBuffer() const { return received_.text; }
 

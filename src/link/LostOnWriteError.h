@@ -4,19 +4,25 @@
 
 #include <QString>
 #include <optional>
+#include <type_traits>
 
 #include "CPort/EComPort.h"
 #include "link/AccessoryOutcome.h"
+#include "platform/Task.h"
 
-// Runs writes; `what` names what they carry, as in "the switch request". Nothing when every
-// write went out. Errors other than the port's pass to the caller.
+// Runs the writes, and awaits them when they pause between bytes (they return a task); `what`
+// names what they carry, as in "the switch request". Nothing when every write went out. Errors
+// other than the port's pass to the caller.
 template <typename Writes>
-std::optional<AccessoryOutcome> LostOnWriteError(const QString& what, Writes&& writes) {
+Task<std::optional<AccessoryOutcome>> LostOnWriteError(QString what, Writes writes) {
   try {
-    writes();
+    if constexpr (std::is_void_v<std::invoke_result_t<Writes&>>)
+      writes();
+    else
+      co_await writes();
   } catch (const EComPort& error) {
-    return AccessoryOutcome::Lost(
+    co_return AccessoryOutcome::Lost(
         QStringLiteral("nothing: %1 could not be written (%2)").arg(what, error.Message()));
   }
-  return std::nullopt;
+  co_return std::nullopt;
 }

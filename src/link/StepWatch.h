@@ -14,9 +14,10 @@
 #include <utility>
 
 #include "link/AccessoryOutcome.h"
-#include "link/LinkObserver.h"
 #include "link/LostOnWriteError.h"
 #include "link/TrackPower.h"
+#include "platform/Task.h"
+#include "platform/Wakeup.h"
 
 class StepWatch {
  public:
@@ -35,8 +36,7 @@ class StepWatch {
   void SignOfLife() { alive_ = true; }
 
   // A frame is about to go out that the station confirms with `confirmation`; `missing` says in
-  // English what is lacking when it does not come. Awaited before the write: a link that
-  // processes messages while writing may hear the confirmation before the write returns.
+  // English what is lacking when it does not come.
   void Await(QByteArray confirmation, QString missing) {
     awaited_.push_back({std::move(confirmation), std::move(missing)});
   }
@@ -44,6 +44,7 @@ class StepWatch {
   // A complete frame from the station. Confirmations come in the order of the frames they
   // confirm, so only the first one awaited can be matched, and only byte for byte.
   void Heard(const QByteArray& frame) {
+    heard_.Notify();
     if (awaited_.empty() || awaited_.front().confirmation != frame) return;
     awaited_.pop_front();
     alive_ = true;
@@ -60,18 +61,19 @@ class StepWatch {
   // well, and that refusal could come late enough to be taken for the next step's.
   bool Refusing() const { return refusal_.has_value(); }
 
-  // One accessory command: its writes (Await-ing their confirmations) as a new step, whose
-  // outcome so far comes back: lost when the port failed, refused, or carried out with the
-  // confirmations still due by the step's end.
+  // One accessory command: its writes (Await-ing their confirmations, pausing between frames:
+  // a task) as a new step, whose outcome so far comes back: lost when the port failed, refused,
+  // or carried out with the confirmations still due by the step's end. Nothing is written when
+  // the station has reported the track off.
   template <typename Writes>
-  AccessoryOutcome Step(const QString& what, Writes&& writes) {
+  Task<AccessoryOutcome> Step(QString what, Writes writes) {
     awaited_.clear();
     // Nothing goes out onto a track the station has reported without power; any other refusal
     // heard before the step is about none of its frames.
     refusal_ = power_.StepRefusal(power_.Mark());
-    if (refusal_) return *refusal_;
-    if (auto lost = LostOnWriteError(what, std::forward<Writes>(writes))) return *lost;
-    return Verdict(false);
+    if (refusal_) co_return *refusal_;
+    if (auto lost = co_await LostOnWriteError(std::move(what), std::move(writes))) co_return *lost;
+    co_return Verdict(false);
   }
 
   // Before a run: when the station has reported the track off, the writes switch it on again
@@ -79,16 +81,16 @@ class StepWatch {
   // Carried out, with the words of the power off when there was one, or lost (`missing` says
   // what did not come, in English), or lost for the port.
   template <typename Writes>
-  AccessoryOutcome SwitchTrackOn(LinkObserver& observer, const QString& what,
-                                 const QString& missing, Writes&& writes) {
+  Task<AccessoryOutcome> SwitchTrackOn(QString what, QString missing, Writes writes) {
     const std::optional<QString> off = power_.Off();
-    if (!off) return AccessoryOutcome::CarriedOut();
+    if (!off) co_return AccessoryOutcome::CarriedOut();
     awaited_.clear();
-    if (auto lost = LostOnWriteError(what, std::forward<Writes>(writes))) return *lost;
-    const auto trackOn = [this] { return !power_.Off().has_value(); };
-    observer.WaitAtMost(kTrackOnLimitMs, trackOn);
-    if (!trackOn()) return AccessoryOutcome::Lost(missing);
-    return AccessoryOutcome::CarriedOut(*off);
+    if (auto lost = co_await LostOnWriteError(std::move(what), std::move(writes))) co_return *lost;
+    const Wakeup::Clock::time_point deadline = Wakeup::Clock::now() + kTrackOnLimit;
+    while (power_.Off() && co_await heard_.Until(deadline)) {
+    }
+    if (power_.Off()) co_return AccessoryOutcome::Lost(missing);
+    co_return AccessoryOutcome::CarriedOut(*off);
   }
 
   TrackPower& Power() { return power_; }
@@ -113,11 +115,12 @@ class StepWatch {
   }
 
   // A station answers its power-on within milliseconds; this is ample for a busy bus.
-  static constexpr int kTrackOnLimitMs = 2000;
+  static constexpr std::chrono::milliseconds kTrackOnLimit{2000};
 
   AccessoryOutcome::MissingConfirmation owed_;
   TrackPower power_;
   bool alive_ = false;
   std::deque<Awaited> awaited_;
   std::optional<AccessoryOutcome> refusal_;
+  Wakeup heard_;
 };

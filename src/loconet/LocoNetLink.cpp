@@ -10,7 +10,7 @@
 #include "loconet/LocoNetVocabulary.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionDisplay.h"
-#include "platform/Messages.h"
+#include "platform/Pause.h"
 #include "platform/UserNotifier.h"
 
 namespace {
@@ -28,38 +28,43 @@ QByteArray Opcode(unsigned char opcode) {
 LocoNetLink::LocoNetLink(TComPort& port, LinkObserver& observer)
     : port_(port), observer_(observer) {}
 
-void LocoNetLink::Attach() {
+Task<void> LocoNetLink::Attach() {
   port_.SetStopBits(sbOneStopBit);
   port_.SetBaudRate(br19200);
+  co_return;
 }
 
-bool LocoNetLink::Connect() {
+// After each message the events already pending run (Pause(0)), so that its echo, when it is
+// there, is heard and logged before the link goes on.
+Task<bool> LocoNetLink::Connect() {
   // Bytes of an earlier connection would be framed with this one's.
   received_.text.clear();
   // Without the receive event nothing the Intellibox says would reach the parser.
-  OpenSerialPort(port_, kAllComEvents);
+  co_await OpenSerialPort(port_, kAllComEvents);
   // Until the power-on comes back the station has shown nothing: a step's echoes are required
   // only of a station that gives them.
   watch_.Connected();
   SendEchoed(Opcode(LocoNet::kGlobalPowerOn));
-  return true;
+  co_await Pause(0);
+  co_return true;
 }
 
-void LocoNetLink::SwitchPowerOff() {
+Task<void> LocoNetLink::SwitchPowerOff() {
   SendLocoNet(Opcode(LocoNet::kGlobalPowerOff));
+  co_await Pause(0);
 }
 
 void LocoNetLink::SendLocoNet(const QByteArray& message) {
   for (const char byte : LocoNetMessage(message)) port_.WriteStr(QByteArray(1, byte));
-  ProcessMessages();
 }
 
-void LocoNetLink::LocoNetSwitch(int turnout, int direction) {
+Task<void> LocoNetLink::LocoNetSwitch(int turnout, int direction) {
   const LocoNetSwitchRequest request = LocoNetSwitchMessages(turnout, direction);
   SendEchoed(request.outputOn);
-  observer_.WaitMs(kSwitchPulseMs);
-  if (watch_.Refusing()) return;
+  co_await Pause(kSwitchPulseMs);
+  if (watch_.Refusing()) co_return;
   SendEchoed(request.outputOff);
+  co_await Pause(0);
 }
 
 void LocoNetLink::SendEchoed(const QByteArray& message) {
@@ -69,20 +74,21 @@ void LocoNetLink::SendEchoed(const QByteArray& message) {
   SendLocoNet(message);
 }
 
-AccessoryOutcome LocoNetLink::PowerTrackForRun() {
-  return watch_.SwitchTrackOn(observer_, QStringLiteral("the global power on"),
+Task<AccessoryOutcome> LocoNetLink::PowerTrackForRun() {
+  return watch_.SwitchTrackOn(QStringLiteral("the global power on"),
                               QStringLiteral("the global power on 83 7C did not come back"),
-                              [&] { SendEchoed(Opcode(LocoNet::kGlobalPowerOn)); });
+                              [this] { SendEchoed(Opcode(LocoNet::kGlobalPowerOn)); });
 }
 
-AccessoryOutcome LocoNetLink::SwitchAccessory(const AccessoryCommand& command) {
-  return watch_.Step(QStringLiteral("the switch request"), [&] {
-    LocoNetSwitch(command.turnout + TurnoutOffset(), kProgrammingDirection);
-  });
+Task<AccessoryOutcome> LocoNetLink::SwitchAccessory(AccessoryCommand command) {
+  return watch_.Step(QStringLiteral("the switch request"),
+                     [this, turnout = command.turnout + TurnoutOffset()] {
+                       return LocoNetSwitch(turnout, kProgrammingDirection);
+                     });
 }
 
-AccessoryOutcome LocoNetLink::OutcomeAtStepEnd(const AccessoryOutcome& returned) {
-  return watch_.AtStepEnd(returned);
+Task<AccessoryOutcome> LocoNetLink::OutcomeAtStepEnd(AccessoryOutcome returned) {
+  co_return watch_.AtStepEnd(returned);
 }
 
 int LocoNetLink::HighestTurnout() const {
@@ -100,8 +106,6 @@ void LocoNetLink::Received(const QByteArray& bytes) {
 }
 
 void LocoNetLink::ParseLocoNet() {
-  // The buffer is cut before anything is acted on: an answer processes window messages, and a
-  // receive event handled there must find only the bytes this call has not taken.
   LocoNetParse parsed = ParseLocoNetBuffer(std::move(received_.text));
   received_.text = std::move(parsed.rest);
 

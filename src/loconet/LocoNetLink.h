@@ -17,22 +17,22 @@ class LocoNetLink final : public CommandStationLink {
  public:
   LocoNetLink(TComPort& port, LinkObserver& observer);
 
-  void Attach() override;
-  bool Connect() override;
-  void SwitchPowerOff() override;
+  Task<void> Attach() override;
+  Task<bool> Connect() override;
+  Task<void> SwitchPowerOff() override;
   // Global power on, once the station has reported the track off, and its echo awaited.
-  AccessoryOutcome PowerTrackForRun() override;
-  AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
-  AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) override;
+  Task<AccessoryOutcome> PowerTrackForRun() override;
+  Task<AccessoryOutcome> SwitchAccessory(AccessoryCommand command) override;
+  Task<AccessoryOutcome> OutcomeAtStepEnd(AccessoryOutcome returned) override;
   void Received(const QByteArray& bytes) override;
   int HighestTurnout() const override;
 
-  // Appends the check byte and writes the message one byte a write, then processes pending
-  // window messages once. Errors of the port pass to the caller.
+  // Appends the check byte and writes the message one byte a write. Errors of the port pass to
+  // the caller.
   void SendLocoNet(const QByteArray& message);
-  // One accessory command: output on, a 200 ms wait, output off (not when the on was refused
+  // One accessory command: output on, a 200 ms pause, output off (not when the on was refused
   // meanwhile). Errors of the port pass to the caller.
-  void LocoNetSwitch(int turnout, int direction);
+  Task<void> LocoNetSwitch(int turnout, int direction);
   // Consumes the complete messages at the front of the receive hex buffer, logs each, beeps
   // and answers where a message asks for it. A failed answer is shown in a message box once
   // every message of the call has been logged.

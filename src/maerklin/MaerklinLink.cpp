@@ -4,6 +4,7 @@
 #include "link/LostOnWriteError.h"
 #include "link/OpenSerialPort.h"
 #include "maerklin/MaerklinBytes.h"
+#include "platform/Pause.h"
 
 namespace {
 
@@ -13,54 +14,56 @@ QByteArray SingleByte(char value) {
 
 }  // namespace
 
-MaerklinLink::MaerklinLink(TComPort& port, LinkObserver& observer)
-    : port_(port), observer_(observer) {}
+MaerklinLink::MaerklinLink(TComPort& port, LinkObserver&) : port_(port) {}
 
-void MaerklinLink::Attach() {
+Task<void> MaerklinLink::Attach() {
   port_.SetStopBits(sbTwoStopBits);
   port_.SetBaudRate(br2400);
+  co_return;
 }
 
-bool MaerklinLink::Connect() {
+Task<bool> MaerklinLink::Connect() {
   // Only this connection's CTS counts; the port reports it as it opens.
   clearToSend_ = clearToSendSeen_ = false;
   // The interface's bytes are kept, so they must still be received.
-  OpenSerialPort(port_, kAllComEvents);
+  co_await OpenSerialPort(port_, kAllComEvents);
   port_.WriteStr(SingleByte(Maerklin::kGo));
-  return true;
+  co_return true;
 }
 
-void MaerklinLink::SwitchPowerOff() {
+Task<void> MaerklinLink::SwitchPowerOff() {
   port_.WriteStr(SingleByte(Maerklin::kStop));
+  co_return;
 }
 
-void MaerklinLink::MaerklinSwitch(int turnout) {
+Task<void> MaerklinLink::MaerklinSwitch(int turnout) {
   port_.WriteStr(SingleByte(Maerklin::kTurnoutGreen));
   port_.WriteStr(SingleByte(static_cast<char>(turnout & Maerklin::kTurnoutByteMask)));
-  observer_.WaitMs(Maerklin::kSolenoidPulseMs);
+  co_await Pause(Maerklin::kSolenoidPulseMs);
   port_.WriteStr(SingleByte(Maerklin::kSolenoidsOff));
 }
 
-AccessoryOutcome MaerklinLink::SwitchAccessory(const AccessoryCommand& command) {
+Task<AccessoryOutcome> MaerklinLink::SwitchAccessory(AccessoryCommand command) {
   clearToSendHeld_ = clearToSend_;
-  if (auto lost = LostOnWriteError(QStringLiteral("the turnout command"),
-                                   [&] { MaerklinSwitch(command.turnout + TurnoutOffset()); }))
-    return *lost;
-  return AccessoryOutcome::CarriedOut();
+  if (auto lost = co_await LostOnWriteError(
+          QStringLiteral("the turnout command"),
+          [this, turnout = command.turnout + TurnoutOffset()] { return MaerklinSwitch(turnout); }))
+    co_return *lost;
+  co_return AccessoryOutcome::CarriedOut();
 }
 
-AccessoryOutcome MaerklinLink::OutcomeAtStepEnd(const AccessoryOutcome& returned) {
+Task<AccessoryOutcome> MaerklinLink::OutcomeAtStepEnd(AccessoryOutcome returned) {
   using Missing = AccessoryOutcome::MissingConfirmation;
-  if (returned.Failed()) return returned;
+  if (returned.Failed()) co_return returned;
   if (const int queued = port_.OutputCount())
-    return AccessoryOutcome::NotConfirmed(
+    co_return AccessoryOutcome::NotConfirmed(
         Missing::BytesNotSent,
         QStringLiteral("%1 byte(s) still waiting in the port's output queue").arg(queued));
-  if (!clearToSendSeen_) return AccessoryOutcome::Unconfirmed();
+  if (!clearToSendSeen_) co_return AccessoryOutcome::Unconfirmed();
   if (!clearToSendHeld_)
-    return AccessoryOutcome::NotConfirmed(Missing::ClearToSendDropped,
-                                          QStringLiteral("CTS was not on throughout the step"));
-  return AccessoryOutcome::CarriedOut();
+    co_return AccessoryOutcome::NotConfirmed(Missing::ClearToSendDropped,
+                                             QStringLiteral("CTS was not on throughout the step"));
+  co_return AccessoryOutcome::CarriedOut();
 }
 
 void MaerklinLink::ClearToSendChanged(bool on) {

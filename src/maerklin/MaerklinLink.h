@@ -15,27 +15,27 @@ class TComPort;
 
 class MaerklinLink final : public CommandStationLink {
  public:
+  // The interface says nothing worth a line: the observer is not used.
   MaerklinLink(TComPort& port, LinkObserver& observer);
 
-  void Attach() override;
-  bool Connect() override;
-  void SwitchPowerOff() override;
+  Task<void> Attach() override;
+  Task<bool> Connect() override;
+  Task<void> SwitchPowerOff() override;
   // Writes the command; what it comes to is settled at the end of the step.
-  AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
-  AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) override;
+  Task<AccessoryOutcome> SwitchAccessory(AccessoryCommand command) override;
+  Task<AccessoryOutcome> OutcomeAtStepEnd(AccessoryOutcome returned) override;
   void Received(const QByteArray& bytes) override;
   void ClearToSendChanged(bool on) override;
   int HighestTurnout() const override;
 
-  // One accessory command: the turnout to green (its low 8 bits), a 100 ms wait, the solenoids
+  // One accessory command: the turnout to green (its low 8 bits), a 100 ms pause, the solenoids
   // off. Errors of the port pass to the caller.
-  void MaerklinSwitch(int turnout);
+  Task<void> MaerklinSwitch(int turnout);
 
   const QByteArray& ReceiveHexBuffer() const { return received_.text; }
 
  private:
   TComPort& port_;
-  LinkObserver& observer_;
   ::ReceiveHexBuffer received_;
   bool clearToSend_ = false;
   bool clearToSendSeen_ = false;  // CTS was on at some time since the connect

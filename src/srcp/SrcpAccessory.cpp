@@ -3,7 +3,7 @@
 
 #include "ScktComp/ESocketError.h"
 #include "ScktComp/TClientSocket.h"
-#include "platform/Messages.h"
+#include "platform/Pause.h"
 #include "srcp/SrcpLines.h"
 #include "srcp/SrcpLink.h"
 
@@ -21,60 +21,62 @@ QString Quoted(const QByteArray& line) {
 
 }  // namespace
 
-AccessoryOutcome SrcpLink::SwitchAccessory(const AccessoryCommand& command) {
+Task<AccessoryOutcome> SrcpLink::SwitchAccessory(AccessoryCommand command) {
   stepMark_ = power_.Mark();
   // Nothing goes out onto a bus the server has reported without power.
   if (const std::optional<AccessoryOutcome> refused = power_.StepRefusal(stepMark_))
-    return *refused;
+    co_return *refused;
   // The number, not the text typed: "07" or "+7" is accessory 7 to the server, which reports it
   // as 7, and a report is matched on the text sent.
-  return SendSrcpGA(QStringLiteral("6"), QString::number(command.turnout), QStringLiteral("1"),
-                    QStringLiteral("N"));
+  co_return co_await SendSrcpGA(QStringLiteral("6"), QString::number(command.turnout),
+                                QStringLiteral("1"), QStringLiteral("N"));
 }
 
-AccessoryOutcome SrcpLink::SendSrcpGA(const QString& bus, const QString& address,
-                                      const QString& port, const QString& protocol) {
-  // The receive log shows what answers this command.
+Task<AccessoryOutcome> SrcpLink::SendSrcpGA(QString bus, QString address, QString port,
+                                            QString protocol) {
+  // The receive log shows what answers this command. A late reply on its way to a line given up
+  // is read first: it must not be counted against this command's lines.
   observer_.ShowReceiveStatus(QString());
-  ProcessMessages();
-  if (command_.connection != Connection::Open) return AccessoryOutcome::Lost(kConnectionGone);
+  co_await Pause(0);
+  if (command_.connection != Connection::Open) co_return AccessoryOutcome::Lost(kConnectionGone);
   if (!handshakeMade_) {
-    return AccessoryOutcome::Lost(
+    co_return AccessoryOutcome::Lost(
         QStringLiteral("no session with the SRCP server: \"Verbinden\" made no handshake, or "
                        "its session has gone"));
   }
   try {
-    if (std::optional<AccessoryOutcome> refused = PowerAccessoryBus()) return *refused;
+    if (std::optional<AccessoryOutcome> refused = co_await PowerAccessoryBus()) co_return *refused;
     const QByteArray set = SrcpLine::SetGA(bus, address, port);
     trackReport_ = TrackReport{bus.toLatin1(), address.toLatin1(), port.toLatin1(), false, {}};
-    std::vector<SrcpServerLine> replies;
-    if (auto lost = Exchange({set}, replies)) return AccessoryOutcome::Lost(*lost);
-    SrcpServerLine reply = replies[0];
+    const std::vector<QByteArray> setOnly = {set};
+    Exchanged exchanged = co_await Exchange(setOnly);
+    if (exchanged.failure) co_return AccessoryOutcome::Lost(*exchanged.failure);
+    SrcpServerLine reply = exchanged.replies[0];
     if (reply.code == kNoData) {
-      if (auto lost = Exchange({SrcpLine::InitGA(bus, address, protocol), set}, replies))
-        return AccessoryOutcome::Lost(*lost);
-      if (replies[0].code != kCarriedOut)
-        return AccessoryOutcome::Refused(QString::fromLatin1(replies[0].message));
-      reply = replies[1];
+      const std::vector<QByteArray> initAndSet = {SrcpLine::InitGA(bus, address, protocol), set};
+      exchanged = co_await Exchange(initAndSet);
+      if (exchanged.failure) co_return AccessoryOutcome::Lost(*exchanged.failure);
+      if (exchanged.replies[0].code != kCarriedOut)
+        co_return AccessoryOutcome::Refused(QString::fromLatin1(exchanged.replies[0].message));
+      reply = exchanged.replies[1];
     }
     if (reply.code != kCarriedOut)
-      return AccessoryOutcome::Refused(QString::fromLatin1(reply.message));
-    if (greeting_.powerPerBus) return AwaitTrackReport(reply);
-    return AccessoryOutcome::CarriedOut(QString::fromLatin1(reply.message));
+      co_return AccessoryOutcome::Refused(QString::fromLatin1(reply.message));
+    if (greeting_.powerPerBus) co_return co_await AwaitTrackReport(reply);
+    co_return AccessoryOutcome::CarriedOut(QString::fromLatin1(reply.message));
   } catch (const ESocketError& error) {
     // A send that failed has closed the session; the run hears of it as a lost command.
-    return AccessoryOutcome::Lost(error.Message());
+    co_return AccessoryOutcome::Lost(error.Message());
   }
 }
 
-AccessoryOutcome SrcpLink::OutcomeAtStepEnd(const AccessoryOutcome& returned) {
+Task<AccessoryOutcome> SrcpLink::OutcomeAtStepEnd(AccessoryOutcome returned) {
   // The information session goes on reporting in the step's pause.
-  if (returned.Failed()) return returned;
-  return power_.StepRefusal(stepMark_).value_or(returned);
+  if (returned.Failed()) co_return returned;
+  co_return power_.StepRefusal(stepMark_).value_or(returned);
 }
 
-std::optional<QString> SrcpLink::Exchange(const std::vector<QByteArray>& lines,
-                                          std::vector<SrcpServerLine>& replies, int periods) {
+Task<SrcpLink::Exchanged> SrcpLink::Exchange(std::vector<QByteArray> lines, int periods) {
   std::vector<qint64> numbers;
   const auto forget = qScopeGuard([&] {
     for (const qint64 number : numbers) awaitedReplies_.erase(number);
@@ -82,14 +84,15 @@ std::optional<QString> SrcpLink::Exchange(const std::vector<QByteArray>& lines,
   for (const QByteArray& line : lines) {
     const int sent = command_.socket.Socket()->SendText(line);
     if (sent != line.size()) {
-      if (command_.connection != Connection::Open) return kConnectionGone;
+      if (command_.connection != Connection::Open) co_return Exchanged::Failed(kConnectionGone);
       if (sent < 0)
-        return QStringLiteral("the SRCP server takes no more data; %1 was not sent")
-            .arg(Quoted(line));
-      return QStringLiteral("only %1 of the %2 bytes of %3 went out")
-          .arg(sent)
-          .arg(line.size())
-          .arg(Quoted(line));
+        co_return Exchanged::Failed(
+            QStringLiteral("the SRCP server takes no more data; %1 was not sent")
+                .arg(Quoted(line)));
+      co_return Exchanged::Failed(QStringLiteral("only %1 of the %2 bytes of %3 went out")
+                                      .arg(sent)
+                                      .arg(line.size())
+                                      .arg(Quoted(line)));
     }
     numbers.push_back(++sentLines_);
     awaitedReplies_[sentLines_];
@@ -102,25 +105,27 @@ std::optional<QString> SrcpLink::Exchange(const std::vector<QByteArray>& lines,
     }
     return nullptr;
   };
-  WaitForServer(periods, [&] { return unanswered() == nullptr; });
+  co_await WaitForServer(periods, [&] { return unanswered() == nullptr; });
   if (const QByteArray* line = unanswered()) {
-    if (command_.connection != Connection::Open) return kConnectionGone;
+    if (command_.connection != Connection::Open) co_return Exchanged::Failed(kConnectionGone);
     // The replies still owed are given up: one that comes late must not pass for the reply to
     // a later command.
     answeredLines_ = sentLines_;
-    return QStringLiteral("no reply from the SRCP server to %1").arg(Quoted(*line));
+    co_return Exchanged::Failed(
+        QStringLiteral("no reply from the SRCP server to %1").arg(Quoted(*line)));
   }
-  replies.clear();
-  for (const qint64 number : numbers) replies.push_back(*awaitedReplies_[number]);
-  return std::nullopt;
+  Exchanged exchanged;
+  for (const qint64 number : numbers) exchanged.replies.push_back(*awaitedReplies_[number]);
+  co_return exchanged;
 }
 
-AccessoryOutcome SrcpLink::AwaitTrackReport(const SrcpServerLine& reply) {
+Task<AccessoryOutcome> SrcpLink::AwaitTrackReport(SrcpServerLine reply) {
   const TrackReport awaited = *trackReport_;
-  WaitForServer(1, [this] { return trackReport_->seen || info_.connection != Connection::Open; });
+  co_await WaitForServer(
+      1, [this] { return trackReport_->seen || info_.connection != Connection::Open; });
   if (trackReport_->seen)
-    return AccessoryOutcome::CarriedOut(QString::fromLatin1(trackReport_->line));
-  if (command_.connection != Connection::Open) return AccessoryOutcome::Lost(kConnectionGone);
+    co_return AccessoryOutcome::CarriedOut(QString::fromLatin1(trackReport_->line));
+  if (command_.connection != Connection::Open) co_return AccessoryOutcome::Lost(kConnectionGone);
   const QString bus = QString::fromLatin1(awaited.bus);
   const QString held =
       QStringLiteral(
@@ -129,6 +134,6 @@ AccessoryOutcome SrcpLink::AwaitTrackReport(const SrcpServerLine& reply) {
           .arg(QString::fromLatin1(reply.message), bus, QString::fromLatin1(awaited.address));
   const auto power = busPower_.find(awaited.bus);
   if (power != busPower_.end() && !power->second)
-    return AccessoryOutcome::Refused(held + QStringLiteral(": bus %1 has no power").arg(bus));
-  return AccessoryOutcome::Lost(held + QStringLiteral(": has bus %1 power?").arg(bus));
+    co_return AccessoryOutcome::Refused(held + QStringLiteral(": bus %1 has no power").arg(bus));
+  co_return AccessoryOutcome::Lost(held + QStringLiteral(": has bus %1 power?").arg(bus));
 }

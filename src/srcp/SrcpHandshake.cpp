@@ -2,6 +2,7 @@
 // the end of the session.
 #include "ScktComp/ESocketError.h"
 #include "ScktComp/TClientSocket.h"
+#include "platform/Pause.h"
 #include "platform/UserNotifier.h"
 #include "srcp/SrcpLines.h"
 #include "srcp/SrcpLink.h"
@@ -20,19 +21,20 @@ constexpr int kFirstError = 400;
 
 }  // namespace
 
-bool SrcpLink::Connect() {
-  if (handshakeMade_ && command_.connection == Connection::Open) return true;
+Task<bool> SrcpLink::Connect() {
+  if (handshakeMade_ && command_.connection == Connection::Open) co_return true;
   if (!rejectedAddress_.isEmpty()) {
     ShowMessage(QStringLiteral("\"%1\" is geen geldig adres van een SRCP-server; zonder geldig "
                                "adres wordt niet verbonden.\nGeef in het veld \"SRCP-server:\" "
                                "een computernaam of IP-adres, eventueel met een poort, en druk "
                                "daarna opnieuw op \"Verbinden\".")
                     .arg(rejectedAddress_));
-    return false;
+    co_return false;
   }
   // No server ran when "SRCP 0.8" was chosen, or it has gone since: try again now.
   if (command_.connection == Connection::Closed) OpenCommandSession();
-  WaitForServer(kGreetingPeriods, [this] { return greeting_.Recognised() || GreetingComplete(); });
+  co_await WaitForServer(kGreetingPeriods,
+                         [this] { return greeting_.Recognised() || GreetingComplete(); });
   if (!greeting_.Recognised()) {
     // A refused connection has had its box already; one box a press is enough.
     if (!refusalShown_) {
@@ -40,110 +42,108 @@ bool SrcpLink::Connect() {
                                  "server en druk daarna opnieuw op \"Verbinden\".")
                       .arg(address_.ToString()));
     }
-    return false;
+    co_return false;
   }
-  const std::optional<QString> failure = SrcpHandshake();
-  if (!failure) return true;
+  const std::optional<QString> failure = co_await SrcpHandshake();
+  if (!failure) co_return true;
   if (command_.connection != Connection::Open) {
     ShowMessage(QStringLiteral("De verbinding met de SRCP-server op %1 is tijdens het aanmelden "
                                "weggevallen. Start de server zo nodig opnieuw en druk daarna "
                                "opnieuw op \"Verbinden\".")
                     .arg(address_.ToString()));
-    return false;
+    co_return false;
   }
   // Whatever the server took of the handshake is undone; the next "Verbinden" starts afresh.
-  EndSrcpSession();
+  co_await EndSrcpSession();
   ShowMessage(QStringLiteral("Het aanmelden bij de SRCP-server op %1 is mislukt.\nMelding: %2\n"
                              "Druk op \"Verbinden\" om het opnieuw te proberen.")
                   .arg(address_.ToString(), *failure));
-  return false;
+  co_return false;
 }
 
-std::optional<QString> SrcpLink::SrcpHandshake() {
+Task<std::optional<QString>> SrcpLink::SrcpHandshake() {
   const SrcpGreeting greeting = greeting_;
-  if (!greeting.Recognised()) return QStringLiteral("the server's greeting was not recognised");
+  if (!greeting.Recognised()) co_return QStringLiteral("the server's greeting was not recognised");
   // The session's own lines must be taken; the initialisations are the server's business as
   // long as it answers them, since a server without a feedback bus serves accessories all the
   // same. Track power is needed where it is the only switch, and bus 6's where it has its own.
   const Demand trackPower = greeting.powerPerBus ? Demand::AnyReply : Demand::NoError;
   if (greeting.ddw07) {
     MessageBeep(0);
-    if (auto failure = HandshakeExchange({{SrcpLine::SetProtocol, Demand::NoError},
-                                          {SrcpLine::InfoMode, Demand::NoError},
-                                          {SrcpLine::CommandMode, Demand::NoError},
-                                          {SrcpLine::Go, Demand::NoError},
-                                          {SrcpLine::InitPower, Demand::AnyReply},
-                                          {SrcpLine::InitFeedback, Demand::AnyReply}}))
-      return failure;
+    const HandshakeLines lines = {
+        {SrcpLine::SetProtocol, Demand::NoError}, {SrcpLine::InfoMode, Demand::NoError},
+        {SrcpLine::CommandMode, Demand::NoError}, {SrcpLine::Go, Demand::NoError},
+        {SrcpLine::InitPower, Demand::AnyReply},  {SrcpLine::InitFeedback, Demand::AnyReply}};
+    if (auto failure = co_await HandshakeExchange(lines)) co_return failure;
   }
   if (greeting.ddw08) {
     MessageBeep(0);
     MessageBeep(0);
-    if (auto failure = HandshakeExchange({{SrcpLine::SetProtocol, Demand::NoError},
-                                          {SrcpLine::CommandMode, Demand::NoError},
-                                          {SrcpLine::Go, Demand::NoError}}))
-      return failure;
+    const HandshakeLines lines = {{SrcpLine::SetProtocol, Demand::NoError},
+                                  {SrcpLine::CommandMode, Demand::NoError},
+                                  {SrcpLine::Go, Demand::NoError}};
+    if (auto failure = co_await HandshakeExchange(lines)) co_return failure;
     OpenSession(info_);
-    observer_.WaitMs(kSessionSettleMs);
+    co_await Pause(kSessionSettleMs);
     if (!Send(info_, {SrcpLine::SetProtocol, SrcpLine::InfoMode, SrcpLine::Go}))
-      return QStringLiteral("the information session did not open");
-    observer_.WaitMs(kSessionSettleMs);
-    std::vector<std::pair<QByteArray, Demand>> power = {{SrcpLine::InitPower, Demand::AnyReply},
-                                                        {SrcpLine::InitFeedback, Demand::AnyReply},
-                                                        {SrcpLine::PowerOn, trackPower}};
+      co_return QStringLiteral("the information session did not open");
+    co_await Pause(kSessionSettleMs);
+    HandshakeLines power = {{SrcpLine::InitPower, Demand::AnyReply},
+                            {SrcpLine::InitFeedback, Demand::AnyReply},
+                            {SrcpLine::PowerOn, trackPower}};
     // A server that has reported the accessory bus without power by now gets it switched on
     // with the track power, in one go.
     const bool accessoryBusOff = greeting.powerPerBus && AccessoryBusReportedOff();
     if (accessoryBusOff)
       power.push_back({SrcpLine::SetBusPower(kAccessoryBus, true), Demand::Carried});
-    if (auto failure = HandshakeExchange(power)) return failure;
+    if (auto failure = co_await HandshakeExchange(std::move(power))) co_return failure;
     accessoryBusDecided_ = accessoryBusOff;
     switchedAccessoryBusOn_ = accessoryBusOff;
   }
   // A report that came in the meantime is acted on now; a later one at the first step.
-  if (const std::optional<AccessoryOutcome> refused = PowerAccessoryBus())
-    return refused->stationSaid;
+  if (const std::optional<AccessoryOutcome> refused = co_await PowerAccessoryBus())
+    co_return refused->stationSaid;
   handshakeMade_ = true;
   power_.Connected();
-  return std::nullopt;
+  co_return std::nullopt;
 }
 
-AccessoryOutcome SrcpLink::PowerTrackForRun() {
+Task<AccessoryOutcome> SrcpLink::PowerTrackForRun() {
   const std::optional<QString> off = power_.Off();
-  if (!off) return AccessoryOutcome::CarriedOut();
+  if (!off) co_return AccessoryOutcome::CarriedOut();
   if (command_.connection != Connection::Open || !handshakeMade_)
-    return AccessoryOutcome::Lost(QStringLiteral("the connection to the SRCP server is gone"));
+    co_return AccessoryOutcome::Lost(QStringLiteral("the connection to the SRCP server is gone"));
   // The bus switched as "Verbinden" switched it, and its reply judged the same way.
   const bool perBus = greeting_.powerPerBus;
   const QByteArray line =
       perBus ? SrcpLine::SetBusPower(kAccessoryBus, true) : QByteArray(SrcpLine::PowerOn);
+  const HandshakeLines lines = {{line, perBus ? Demand::Carried : Demand::NoError}};
   try {
-    if (auto failure = HandshakeExchange({{line, perBus ? Demand::Carried : Demand::NoError}}))
-      return AccessoryOutcome::Lost(*failure);
+    if (auto failure = co_await HandshakeExchange(lines))
+      co_return AccessoryOutcome::Lost(*failure);
   } catch (const ESocketError& error) {
-    return AccessoryOutcome::Lost(error.Message());
+    co_return AccessoryOutcome::Lost(error.Message());
   }
   if (perBus) switchedAccessoryBusOn_ = true;
   power_.ReportedOn();
-  return AccessoryOutcome::CarriedOut(*off);
+  co_return AccessoryOutcome::CarriedOut(*off);
 }
 
-std::optional<QString> SrcpLink::HandshakeExchange(
-    const std::vector<std::pair<QByteArray, Demand>>& lines) {
+Task<std::optional<QString>> SrcpLink::HandshakeExchange(HandshakeLines lines) {
   std::vector<QByteArray> sent;
   for (const auto& [line, demand] : lines) sent.push_back(line);
-  std::vector<SrcpServerLine> replies;
-  if (auto missing = Exchange(sent, replies, kGreetingPeriods)) return missing;
+  const Exchanged exchanged = co_await Exchange(std::move(sent), kGreetingPeriods);
+  if (exchanged.failure) co_return exchanged.failure;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const Demand demand = lines[i].second;
-    const int code = replies[i].code;
+    const int code = exchanged.replies[i].code;
     if ((demand == Demand::NoError && code >= kFirstError) ||
         (demand == Demand::Carried && code != kCarriedOut))
-      return QStringLiteral("the SRCP server answered \"%1\" to \"%2\"")
-          .arg(QString::fromLatin1(replies[i].message),
+      co_return QStringLiteral("the SRCP server answered \"%1\" to \"%2\"")
+          .arg(QString::fromLatin1(exchanged.replies[i].message),
                QString::fromLatin1(lines[i].first.trimmed()));
   }
-  return std::nullopt;
+  co_return std::nullopt;
 }
 
 bool SrcpLink::AccessoryBusReportedOff() const {
@@ -151,29 +151,30 @@ bool SrcpLink::AccessoryBusReportedOff() const {
   return report != busPower_.end() && !report->second;
 }
 
-std::optional<AccessoryOutcome> SrcpLink::PowerAccessoryBus() {
+Task<std::optional<AccessoryOutcome>> SrcpLink::PowerAccessoryBus() {
   if (!greeting_.powerPerBus || accessoryBusDecided_ ||
       busPower_.find(kAccessoryBus.toLatin1()) == busPower_.end())
-    return std::nullopt;
+    co_return std::nullopt;
   accessoryBusDecided_ = true;
-  if (!AccessoryBusReportedOff()) return std::nullopt;
+  if (!AccessoryBusReportedOff()) co_return std::nullopt;
   const QByteArray line = SrcpLine::SetBusPower(kAccessoryBus, true);
-  std::vector<SrcpServerLine> replies;
-  if (auto lost = Exchange({line}, replies)) return AccessoryOutcome::Lost(*lost);
-  if (replies[0].code != kCarriedOut) {
-    return AccessoryOutcome::Refused(
-        QStringLiteral("the SRCP server answered \"%1\" to \"%2\"")
-            .arg(QString::fromLatin1(replies[0].message), QString::fromLatin1(line.trimmed())));
+  const std::vector<QByteArray> lines = {line};
+  const Exchanged exchanged = co_await Exchange(lines);
+  if (exchanged.failure) co_return AccessoryOutcome::Lost(*exchanged.failure);
+  if (exchanged.replies[0].code != kCarriedOut) {
+    co_return AccessoryOutcome::Refused(QStringLiteral("the SRCP server answered \"%1\" to \"%2\"")
+                                            .arg(QString::fromLatin1(exchanged.replies[0].message),
+                                                 QString::fromLatin1(line.trimmed())));
   }
   switchedAccessoryBusOn_ = true;
-  return std::nullopt;
+  co_return std::nullopt;
 }
 
-void SrcpLink::SwitchPowerOff() {
-  EndSrcpSession();
+Task<void> SrcpLink::SwitchPowerOff() {
+  co_await EndSrcpSession();
 }
 
-void SrcpLink::EndSrcpSession() {
+Task<void> SrcpLink::EndSrcpSession() {
   // The session ends here: its going is no loss to report.
   handshakeMade_ = false;
   if (switchedAccessoryBusOn_) SendWhole(command_, SrcpLine::SetBusPower(kAccessoryBus, false));
@@ -182,7 +183,7 @@ void SrcpLink::EndSrcpSession() {
   // Closing at once could lose the lines: the system may still hold them back, and a close
   // while replies wait unread resets the connection and drops what was held. Once the server
   // has ended the session, it has read them.
-  WaitForServer(1, [] { return false; });
+  co_await WaitForServer(1, [] { return false; });
   command_.socket.Close();
   info_.socket.Close();
 }

@@ -5,8 +5,7 @@
 
 #include "ScktComp/ESocketError.h"
 #include "ScktComp/TClientSocket.h"
-#include "platform/Messages.h"
-#include "platform/TTimer.h"
+#include "platform/ExceptionDisplay.h"
 #include "platform/UserNotifier.h"
 
 namespace {
@@ -15,25 +14,20 @@ constexpr int kConnectionRefused = 10061;
 
 }  // namespace
 
-SrcpLink::SrcpLink(TClientSocket& commandSession, TClientSocket& infoSession, TTimer& replyTimer,
+SrcpLink::SrcpLink(TClientSocket& commandSession, TClientSocket& infoSession,
                    LinkObserver& observer)
     : command_{commandSession, {}, Connection::Closed},
       info_{infoSession, {}, Connection::Closed},
-      replyTimer_(replyTimer),
       observer_(observer) {
   Bind(command_, &SrcpLink::CommandLine,
        [](LinkObserver& observer, const QString& text) { observer.LogReceived(text); });
   Bind(info_, &SrcpLink::InfoLine,
        [](LinkObserver& observer, const QString& text) { observer.LogInformation(text); });
-  replyTimer_.SetEnabled(false);
-  replyTimer_.OnTimer = [this](QObject*) { ++timerPeriods_; };
 }
 
 SrcpLink::~SrcpLink() {
   Unbind(command_);
   Unbind(info_);
-  replyTimer_.OnTimer = nullptr;
-  replyTimer_.SetEnabled(false);
   // A session left open would have greeted this link only; whoever uses the sockets next
   // starts sessions of its own.
   try {
@@ -47,23 +41,33 @@ SrcpLink::~SrcpLink() {
 void SrcpLink::Bind(Session& session, void (SrcpLink::*line)(const QByteArray&),
                     void (*log)(LinkObserver&, const QString&)) {
   TClientSocket& socket = session.socket;
+  // Every wait for the server looks again at what it waits for; what goes wrong in a handler is
+  // shown, never raised into the event loop.
   socket.OnRead = [this, &session, line, log](QObject*, TCustomWinSocket*) {
-    const QByteArray text = session.socket.Socket()->ReceiveText();
-    // The server's text is 8-bit; the pane shows each read as one entry, as it came.
-    log(observer_, QString::fromLatin1(text));
-    session.framer.Feed(text,
-                        [this, line](const QByteArray& complete) { (this->*line)(complete); });
-    // A greeting is known as soon as it names the server, even before its line has ended.
-    if (&session == &command_ && !GreetingComplete() && !greeting_.Recognised())
-      greeting_ = RecogniseSrcpGreeting(QString::fromLatin1(session.framer.Pending()));
+    news_.Notify();
+    RunGuarded([&] {
+      const QByteArray text = session.socket.Socket()->ReceiveText();
+      // The server's text is 8-bit; the pane shows each read as one entry, as it came.
+      log(observer_, QString::fromLatin1(text));
+      session.framer.Feed(text,
+                          [this, line](const QByteArray& complete) { (this->*line)(complete); });
+      // A greeting is known as soon as it names the server, even before its line has ended.
+      if (&session == &command_ && !GreetingComplete() && !greeting_.Recognised())
+        greeting_ = RecogniseSrcpGreeting(QString::fromLatin1(session.framer.Pending()));
+    });
   };
-  socket.OnConnect = [&session](QObject*, TCustomWinSocket*) {
+  socket.OnConnect = [this, &session](QObject*, TCustomWinSocket*) {
+    news_.Notify();
     session.connection = Connection::Open;
   };
-  socket.OnDisconnect = [this, &session](QObject*, TCustomWinSocket*) { SessionClosed(session); };
+  socket.OnDisconnect = [this, &session](QObject*, TCustomWinSocket*) {
+    news_.Notify();
+    RunGuarded([&] { SessionClosed(session); });
+  };
   socket.OnError = [this, &session](QObject*, TCustomWinSocket*, TErrorEvent errorEvent,
                                     int& errorCode) {
-    SessionError(session, errorEvent, errorCode);
+    news_.Notify();
+    RunGuarded([&] { SessionError(session, errorEvent, errorCode); });
   };
 }
 
@@ -85,13 +89,13 @@ bool SrcpLink::SetServerAddress(const QString& text) {
   return true;
 }
 
-void SrcpLink::Attach() {
-  if (rejectedAddress_.isEmpty()) StartSrcpCommandSession();
+Task<void> SrcpLink::Attach() {
+  if (rejectedAddress_.isEmpty()) co_await StartSrcpCommandSession();
 }
 
-void SrcpLink::StartSrcpCommandSession() {
+Task<void> SrcpLink::StartSrcpCommandSession() {
   OpenCommandSession();
-  WaitForText(QStringLiteral("SRCP"));
+  co_await WaitForText(QStringLiteral("SRCP"));
 }
 
 void SrcpLink::OpenCommandSession() {
@@ -194,28 +198,23 @@ void SrcpLink::InfoLine(const QByteArray& line) {
   }
 }
 
-bool SrcpLink::WaitForText(const QString& text) {
+Task<bool> SrcpLink::WaitForText(QString text) {
   watchedText_ = text;
   watchedTextSeen_ = false;
-  const bool seen = WaitForServer(1, [&] {
+  const bool seen = co_await WaitForServer(1, [this, text] {
     return watchedTextSeen_ || QString::fromLatin1(command_.framer.Pending()).contains(text);
   });
   watchedText_.clear();
-  return seen;
+  co_return seen;
 }
 
-bool SrcpLink::WaitForServer(int periods, const std::function<bool()>& done) {
-  // Every wait gets its full time from its own start: a period begun by an earlier wait would
-  // cut it short and let a reply pass unseen.
-  replyTimer_.SetEnabled(false);
-  replyTimer_.SetEnabled(true);
-  const qint64 deadline = timerPeriods_ + periods;
-  ++waits_;
-  WaitUntil([&] {
-    return done() || timerPeriods_ >= deadline || command_.connection == Connection::Closed;
-  });
-  if (--waits_ == 0) replyTimer_.SetEnabled(false);
-  return done();
+Task<bool> SrcpLink::WaitForServer(int periods, std::function<bool()> done) {
+  // Every wait gets its full time from its own start.
+  const Wakeup::Clock::time_point deadline = Wakeup::Clock::now() + periods * replyPeriod_;
+  while (!done() && command_.connection != Connection::Closed) {
+    if (!co_await news_.Until(deadline)) break;
+  }
+  co_return done();
 }
 
 bool SrcpLink::Send(Session& session, std::initializer_list<const char*> lines) {

@@ -2,12 +2,13 @@
 // opens when the user chooses "SRCP 0.8"; the information session (srcpInfoSocket) opens at
 // "Verbinden" for servers that want one. What each session receives goes to its log pane as it
 // comes, and is cut into lines here: the server's replies are matched on those lines, never on
-// the log. Every wait for the server is bounded by periods of the reply timer (the window's
-// replyTimer, one second), and ends at once when the command session is gone.
+// the log. Every wait for the server is bounded by reply periods (one second each), counted
+// from its own start, and ends at once when the command session is gone.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -18,20 +19,20 @@
 #include "link/CommandStationLink.h"
 #include "link/LinkObserver.h"
 #include "link/TrackPower.h"
+#include "platform/Task.h"
+#include "platform/Wakeup.h"
 #include "srcp/SrcpGreeting.h"
 #include "srcp/SrcpLineFramer.h"
 #include "srcp/SrcpServerAddress.h"
 #include "srcp/SrcpServerLine.h"
 
 class TClientSocket;
-class TTimer;
 
 class SrcpLink final : public CommandStationLink {
  public:
-  // The sockets and the timer are lent for the link's life: it puts its own handlers on them,
-  // and when it goes it takes them off and closes both sessions.
-  SrcpLink(TClientSocket& commandSession, TClientSocket& infoSession, TTimer& replyTimer,
-           LinkObserver& observer);
+  // The sockets are lent for the link's life: it puts its own handlers on them, and when it
+  // goes it takes them off and closes both sessions.
+  SrcpLink(TClientSocket& commandSession, TClientSocket& infoSession, LinkObserver& observer);
   ~SrcpLink() override;
   SrcpLink(const SrcpLink&) = delete;
   SrcpLink& operator=(const SrcpLink&) = delete;
@@ -44,31 +45,33 @@ class SrcpLink final : public CommandStationLink {
   // server stopped, the connection broke). "Verbinden" then makes a new handshake.
   std::function<void()> OnSessionLost;
 
-  void Attach() override;
+  // A reply period (one second); tests shorten it.
+  void SetReplyPeriod(std::chrono::milliseconds period) { replyPeriod_ = period; }
+
+  Task<void> Attach() override;
   bool UsesSerialPort() const override { return false; }
-  bool Connect() override;
-  void SwitchPowerOff() override;
+  Task<bool> Connect() override;
+  Task<void> SwitchPowerOff() override;
   // Once the information session has reported the power the run needs off (bus 1, or bus 6 on
   // a server with a switch per bus), switches it on again as "Verbinden" did.
-  AccessoryOutcome PowerTrackForRun() override;
-  AccessoryOutcome SwitchAccessory(const AccessoryCommand& command) override;
-  AccessoryOutcome OutcomeAtStepEnd(const AccessoryOutcome& returned) override;
+  Task<AccessoryOutcome> PowerTrackForRun() override;
+  Task<AccessoryOutcome> SwitchAccessory(AccessoryCommand command) override;
+  Task<AccessoryOutcome> OutcomeAtStepEnd(AccessoryOutcome returned) override;
 
   // A new command session; waits one reply period at most for the server's greeting.
-  void StartSrcpCommandSession();
+  Task<void> StartSrcpCommandSession();
   // The handshake the greeting asks for, with the server's reply to every line of the command
   // session read before it ends. Nothing when it was made; otherwise why not (nothing is sent
   // without a recognised greeting).
-  std::optional<QString> SrcpHandshake();
+  Task<std::optional<QString>> SrcpHandshake();
   // One generic-accessory command, its reply and, where the server holds commands while a bus
   // has no power, the report that it reached the track.
-  AccessoryOutcome SendSrcpGA(const QString& bus, const QString& address, const QString& port,
-                              const QString& protocol);
+  Task<AccessoryOutcome> SendSrcpGA(QString bus, QString address, QString port, QString protocol);
   // True as soon as the command session receives a line holding text (one without line
   // breaks); one reply period at most.
-  bool WaitForText(const QString& text);
+  Task<bool> WaitForText(QString text);
   // Power off, end of session; both sessions are closed once the server has let go.
-  void EndSrcpSession();
+  Task<void> EndSrcpSession();
 
  private:
   enum class Connection { Closed, Opening, Open };
@@ -102,24 +105,33 @@ class SrcpLink final : public CommandStationLink {
   // The lines go out one after another; false when one of them did not go out whole.
   bool Send(Session& session, std::initializer_list<const char*> lines);
   bool SendWhole(Session& session, const QByteArray& line);
-  // Sends the lines back to back and waits the reply periods for the reply to each. On
-  // success replies holds them in order; otherwise the result says why they are missing.
-  std::optional<QString> Exchange(const std::vector<QByteArray>& lines,
-                                  std::vector<SrcpServerLine>& replies, int periods = 1);
+  struct Exchanged {
+    std::optional<QString> failure;       // why a reply is missing
+    std::vector<SrcpServerLine> replies;  // without a failure: the reply to each line, in order
+    static Exchanged Failed(QString why) { return {std::move(why), {}}; }
+  };
+  // Sends the lines back to back and waits the reply periods for the reply to each.
+  Task<Exchanged> Exchange(std::vector<QByteArray> lines, int periods = 1);
   // Lines of the handshake's command session, each with what its reply must be.
   enum class Demand { AnyReply, NoError, Carried };
-  std::optional<QString> HandshakeExchange(const std::vector<std::pair<QByteArray, Demand>>& lines);
+  using HandshakeLines = std::vector<std::pair<QByteArray, Demand>>;
+  Task<std::optional<QString>> HandshakeExchange(HandshakeLines lines);
   // Once the information session has reported the accessory bus without power (on a server
   // with a switch per bus), switches it on; until then, nothing. A refusal is the server's.
-  std::optional<AccessoryOutcome> PowerAccessoryBus();
+  Task<std::optional<AccessoryOutcome>> PowerAccessoryBus();
   bool AccessoryBusReportedOff() const;
-  AccessoryOutcome AwaitTrackReport(const SrcpServerLine& reply);
-  bool WaitForServer(int periods, const std::function<bool()>& done);
+  Task<AccessoryOutcome> AwaitTrackReport(SrcpServerLine reply);
+  // Until done() holds, the periods have passed or the command session has closed; what done()
+  // says then.
+  Task<bool> WaitForServer(int periods, std::function<bool()> done);
 
   Session command_;
   Session info_;
-  TTimer& replyTimer_;
   LinkObserver& observer_;
+  std::chrono::milliseconds replyPeriod_{1000};
+  // Whatever either session brings: a read, its connect, its end. Every wait for the server
+  // looks again at what it waits for.
+  Wakeup news_;
   SrcpServerAddress address_;
   QString rejectedAddress_;  // the text of an address that named no server, while it stands
 
@@ -142,7 +154,4 @@ class SrcpLink final : public CommandStationLink {
   std::optional<TrackReport> trackReport_;
   TrackPower power_;
   quint64 stepMark_ = 0;
-
-  qint64 timerPeriods_ = 0;
-  int waits_ = 0;
 };

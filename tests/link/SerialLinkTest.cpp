@@ -1,9 +1,12 @@
 // The LocoNet, Lenz and Märklin links on an in-memory line, held as the main window holds them:
 // the window's receive handler empties the port's event set and hands the bytes to the link,
 // and the window hands every CTS change on.
-// Each write is recorded on its own, so a test sees how the bytes were cut into writes.
+// Each write is recorded on its own, so a test sees how the bytes were cut into writes, and
+// when it was made. A test acts in a step's pause by starting the step (it runs up to its pause)
+// and awaiting it afterwards.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <cerrno>
 #include <tuple>
 
@@ -13,7 +16,7 @@
 #include "lenz/LenzLink.h"
 #include "loconet/LocoNetLink.h"
 #include "maerklin/MaerklinLink.h"
-#include "platform/Messages.h"
+#include "support/AwaitTask.h"
 #include "support/RecordingNotifier.h"
 #include "support/RecordingObserver.h"
 #include "support/WaitFor.h"
@@ -81,14 +84,14 @@ template <> Expected For<MaerklinLink>() {
 }
 // clang-format on
 
-// The observer records each step pause and runs observer.wait in its place (by default none).
 template <typename Link>
 class SerialLinkTest : public testing::Test {
  protected:
   SerialLinkTest() {
-    observer.wait = nullptr;
+    clock_.start();
     recorder_.OnTxBuf = [this](QObject*, const char* buffer, int count) {
       writes_ += QByteArray(buffer, count).toHex().toUpper() + ' ';
+      writeTimes_.push_back(clock_.elapsed());
       unconfirmed_.emplace_back(buffer, count);
     };
     port.RegisterLink(&recorder_);
@@ -121,7 +124,11 @@ class SerialLinkTest : public testing::Test {
     line->SetSignal(csCTS, on);
     WaitFor([&] { return ctsReports_ > before; });
   }
-  QByteArray TakeWrites() { return std::exchange(writes_, {}).trimmed(); }
+  // The writes since the last call; takenTimes_ holds when each was made.
+  QByteArray TakeWrites() {
+    takenTimes_ = std::exchange(writeTimes_, {});
+    return std::exchange(writes_, {}).trimmed();
+  }
 
   // The station confirms every write since the last call: it echoes them, or answers each.
   void Confirm() {
@@ -134,7 +141,7 @@ class SerialLinkTest : public testing::Test {
   void Ignore() { unconfirmed_.clear(); }
   // A connect the station answers, as it does when it is there.
   void ConnectAnswered() {
-    ASSERT_TRUE(link.Connect());
+    ASSERT_TRUE(Await(link.Connect()));
     // An interface that takes bytes holds CTS on.
     if (x.confirms == Confirms::ByClearToSend) SetCts(true);
     Hear(x.heard);
@@ -149,7 +156,10 @@ class SerialLinkTest : public testing::Test {
   const Expected x = For<Link>();
 
   TComLink recorder_;
+  QElapsedTimer clock_;
   QByteArray writes_;
+  std::vector<qint64> writeTimes_;
+  std::vector<qint64> takenTimes_;
   std::vector<QByteArray> unconfirmed_;
   int ctsReports_ = 0;
 };
@@ -161,44 +171,57 @@ TYPED_TEST_SUITE(SerialLinkTest, SerialLinks);
 // them: each connect must restore the receive event, or the station is never heard. A connect
 // clears both queues.
 TYPED_TEST(SerialLinkTest, EveryConnectHearsTheStationWhateverEventsThePortWasLeftWith) {
-  this->link.Attach();
+  Await(this->link.Attach());
   this->port.SetEvents({evBreak, evCTS});
   QStringList logged;
   QByteArray kept;
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (attempt > 0) this->port.Close();
-    ASSERT_TRUE(this->link.Connect());
+    ASSERT_TRUE(Await(this->link.Connect()));
     EXPECT_EQ(this->line->Purges().back(), kPurgeRxClear | kPurgeTxClear);
     EXPECT_EQ(this->TakeWrites(), this->x.connect);
     this->Hear(this->x.heard);
     EXPECT_EQ(this->observer.memo3.Lines(), logged += this->x.logged);
     EXPECT_EQ(this->link.ReceiveHexBuffer(), kept += this->x.kept);
   }
-  this->link.SwitchPowerOff();
+  Await(this->link.SwitchPowerOff());
   EXPECT_EQ(this->TakeWrites(), this->x.powerOff);
 }
 
+// The off goes out no sooner than the pause after the on (a timer never ends early).
 TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
   this->ConnectAnswered();
-  QByteArray writtenBeforePause;
-  this->observer.wait = [&](int) {
-    writtenBeforePause = this->TakeWrites();
-    this->Confirm();
-  };
   for (const auto& [turnout, on, off] : this->x.switches) {
-    const AccessoryOutcome outcome = this->link.SwitchAccessory({turnout});
-    EXPECT_EQ(outcome.result, Outcome::CarriedOut);
-    EXPECT_EQ(writtenBeforePause, on) << "turnout " << turnout;
-    EXPECT_EQ(this->TakeWrites(), off) << "turnout " << turnout;
+    Task<AccessoryOutcome> step = this->link.SwitchAccessory({turnout});
+    EXPECT_EQ(this->TakeWrites(), on) << "turnout " << turnout;
+    const qint64 onWritten = this->takenTimes_.back();
     this->Confirm();
-    EXPECT_EQ(this->link.OutcomeAtStepEnd(outcome).result, Outcome::CarriedOut);
+    const AccessoryOutcome outcome = Await(std::move(step));
+    EXPECT_EQ(outcome.result, Outcome::CarriedOut);
+    EXPECT_EQ(this->TakeWrites(), off) << "turnout " << turnout;
+    EXPECT_GE(this->takenTimes_.front() - onWritten, this->x.pause) << "turnout " << turnout;
+    this->Confirm();
+    EXPECT_EQ(Await(this->link.OutcomeAtStepEnd(outcome)).result, Outcome::CarriedOut);
   }
-  EXPECT_EQ(this->observer.waits, std::vector<int>(this->x.switches.size(), this->x.pause));
 
   this->line->Fail(MemoryLine::Op::kWrite, EIO);
-  const AccessoryOutcome lost = this->link.SwitchAccessory({1});
+  const AccessoryOutcome lost = Await(this->link.SwitchAccessory({1}));
   EXPECT_EQ(lost.result, Outcome::Lost);
   EXPECT_TRUE(lost.stationSaid.contains(ComErrorMessage(ecWrite)));
+}
+
+// The user closed the window in the middle of a step's pause: the window ends the step and
+// switches the power off, which is the last thing on the wire; nothing of the step follows.
+TYPED_TEST(SerialLinkTest, StepEndedInItsPauseLeavesThePowerOffLast) {
+  this->ConnectAnswered();
+  const auto& [turnout, on, off] = this->x.switches.front();
+  Task<AccessoryOutcome> step = this->link.SwitchAccessory({turnout});
+  EXPECT_EQ(this->TakeWrites(), on);
+  step.End();
+  Await(this->link.SwitchPowerOff());
+  // Well past the end of the step's pause.
+  WaitFor([] { return false; }, 3 * this->x.pause);
+  EXPECT_EQ(this->TakeWrites(), this->x.powerOff);
 }
 
 // The stations that answer in their own time: a step counts once the station has confirmed
@@ -213,11 +236,12 @@ class AnsweringLinkTest : public SerialLinkTest<Link> {
   // and its output-off frame or not afterwards, then saying `after`.
   AccessoryOutcome Step(bool confirmOn, bool confirmOff, const char* after = "") {
     this->Ignore();
-    this->observer.wait = [this, confirmOn](int) { confirmOn ? this->Confirm() : this->Ignore(); };
-    const AccessoryOutcome returned = this->link.SwitchAccessory({1});
+    Task<AccessoryOutcome> step = this->link.SwitchAccessory({1});
+    confirmOn ? this->Confirm() : this->Ignore();
+    const AccessoryOutcome returned = Await(std::move(step));
     confirmOff ? this->Confirm() : this->Ignore();
     this->Hear(after);
-    return this->link.OutcomeAtStepEnd(returned);
+    return Await(this->link.OutcomeAtStepEnd(returned));
   }
 };
 using AnsweringLinks = testing::Types<LocoNetLink, LenzLink>;
@@ -240,21 +264,20 @@ TYPED_TEST(AnsweringLinkTest, StepCountsOnlyWithEachFrameConfirmedByTheStepEnd) 
 }
 
 TYPED_TEST(AnsweringLinkTest, StationSilentSinceTheConnectLeavesEveryStepUnchecked) {
-  ASSERT_TRUE(this->link.Connect());
+  ASSERT_TRUE(Await(this->link.Connect()));
   this->Ignore();
   for (const char* other : this->x.noConfirmation) {
-    this->observer.wait = nullptr;
-    const AccessoryOutcome returned = this->link.SwitchAccessory({1});
+    const AccessoryOutcome returned = Await(this->link.SwitchAccessory({1}));
     EXPECT_EQ(returned.result, Outcome::Unconfirmed);
     this->Ignore();
     if (this->x.confirms == Confirms::ByEcho) this->Hear(other);
-    EXPECT_EQ(this->link.OutcomeAtStepEnd(returned).result, Outcome::Unconfirmed) << other;
+    EXPECT_EQ(Await(this->link.OutcomeAtStepEnd(returned)).result, Outcome::Unconfirmed) << other;
   }
   EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut) << "the first sign of life counts";
   EXPECT_EQ(this->Step(true, false).missing, this->x.missing) << "and binds the steps after it";
 
   this->port.Close();
-  ASSERT_TRUE(this->link.Connect());
+  ASSERT_TRUE(Await(this->link.Connect()));
   this->Ignore();
   EXPECT_EQ(this->Step(false, false).result, Outcome::Unconfirmed) << "a new connection";
 }
@@ -265,13 +288,12 @@ TYPED_TEST(AnsweringLinkTest, RefusalCountsForTheCommandItFollows) {
   EXPECT_EQ(this->Step(true, true, this->x.harmless).result, Outcome::CarriedOut);
 
   for (const auto& [refusal, meaning] : this->x.refusing) {
-    this->observer.wait = [&](int) {
-      this->Hear(refusal), this->Hear(this->x.refusing.front().first);
-    };
-    const AccessoryOutcome outcome = this->link.SwitchAccessory({1});
+    Task<AccessoryOutcome> step = this->link.SwitchAccessory({1});
+    this->Hear(refusal), this->Hear(this->x.refusing.front().first);
+    const AccessoryOutcome outcome = Await(std::move(step));
     EXPECT_EQ(outcome.result, Outcome::Refused) << refusal;
     EXPECT_EQ(outcome.stationSaid, QStringLiteral("%1: %2").arg(refusal, meaning));
-    EXPECT_EQ(this->link.OutcomeAtStepEnd(outcome).result, Outcome::Refused);
+    EXPECT_EQ(Await(this->link.OutcomeAtStepEnd(outcome)).result, Outcome::Refused);
     // Whoever switched the track off, the station switches it on again before the next step.
     this->Hear(this->x.trackOn);
   }
@@ -292,7 +314,7 @@ TYPED_TEST(AnsweringLinkTest, RefusalCountsForTheCommandItFollows) {
 // does, and the run may start only once the station has reported it on.
 TYPED_TEST(AnsweringLinkTest, TrackReportedOffIsSwitchedOnBeforeTheNextRun) {
   this->ConnectAnswered();
-  EXPECT_EQ(this->link.PowerTrackForRun().result, Outcome::CarriedOut);
+  EXPECT_EQ(Await(this->link.PowerTrackForRun()).result, Outcome::CarriedOut);
   EXPECT_EQ(this->TakeWrites(), "") << "a track reported on is left alone";
   for (const char* off : this->x.trackOff) {
     this->Hear(off);
@@ -301,19 +323,20 @@ TYPED_TEST(AnsweringLinkTest, TrackReportedOffIsSwitchedOnBeforeTheNextRun) {
     EXPECT_TRUE(held.stationSaid.startsWith(off)) << held.stationSaid.toStdString();
     EXPECT_EQ(this->TakeWrites(), "") << "nothing goes out onto a dead track";
 
-    this->observer.wait = [&](int) { this->Hear(this->x.trackOn); };
-    const AccessoryOutcome power = this->link.PowerTrackForRun();
+    Task<AccessoryOutcome> switchingOn = this->link.PowerTrackForRun();
+    EXPECT_EQ(this->TakeWrites(), this->x.connect);
+    EXPECT_FALSE(switchingOn.Done()) << "the run waits for the station's report";
+    this->Hear(this->x.trackOn);
+    const AccessoryOutcome power = Await(std::move(switchingOn));
     EXPECT_EQ(power.result, Outcome::CarriedOut) << off;
     EXPECT_TRUE(power.stationSaid.startsWith(off)) << "the user is told what the station said";
-    EXPECT_EQ(this->TakeWrites(), this->x.connect);
     EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut) << off;
     this->TakeWrites();
   }
 
   // A station that leaves the track off keeps the run from starting.
   this->Hear(this->x.trackOff.front());
-  this->observer.wait = nullptr;
-  const AccessoryOutcome stillOff = this->link.PowerTrackForRun();
+  const AccessoryOutcome stillOff = Await(this->link.PowerTrackForRun());
   EXPECT_EQ(stillOff.result, Outcome::Lost);
   EXPECT_TRUE(stillOff.stationSaid.contains(this->x.trackOn)) << stillOff.stationSaid.toStdString();
   EXPECT_EQ(this->TakeWrites(), this->x.connect);
@@ -348,16 +371,17 @@ TEST_F(LocoNetLinkTest, StrayByteBeforeAnEchoStillConfirmsTheStep) {
     for (const QByteArray& write : std::exchange(unconfirmed_, {})) bytes += write;
     Hear(bytes);
   };
-  observer.wait = [&](int) { echoesAfter("00"); };
-  const AccessoryOutcome returned = link.SwitchAccessory({1});
+  Task<AccessoryOutcome> step = link.SwitchAccessory({1});
+  echoesAfter("00");
+  const AccessoryOutcome returned = Await(std::move(step));
   echoesAfter("7D");
-  EXPECT_EQ(link.OutcomeAtStepEnd(returned).result, Outcome::CarriedOut);
+  EXPECT_EQ(Await(link.OutcomeAtStepEnd(returned)).result, Outcome::CarriedOut);
 }
 
 // An answer to slot data that cannot be written is shown once every message of the arrival has
 // been logged.
 TEST_F(LocoNetLinkTest, FailedAnswerIsShownAfterTheWholeArrivalIsLogged) {
-  link.Connect();
+  Await(link.Connect());
   line->Fail(MemoryLine::Op::kWrite, EIO);
   Hear(
       "E7 0E 05 33 00 00 00 00 00 00 00 00 00 20  E7 0E 06 02 00 00 00 00 00 00 00 00 00 12  837C");
@@ -384,18 +408,16 @@ TEST_P(MaerklinStepTest, CountsWhenItsBytesLeftThePortAndCtsHeld) {
   const MaerklinStep& c = GetParam();
   port.FlowControl().SetOutCTSFlow(c.ctsFlow);
   line->SetSignal(csCTS, c.ctsAtConnect);
-  link.Connect();
-  observer.wait = [&](int) {
-    for (const bool on : c.ctsInPulse) SetCts(on);
-  };
+  Await(link.Connect());
 
-  const AccessoryOutcome written = link.SwitchAccessory({3});
-  const AccessoryOutcome outcome = link.OutcomeAtStepEnd(written);
+  Task<AccessoryOutcome> step = link.SwitchAccessory({3});
+  for (const bool on : c.ctsInPulse) SetCts(on);
+  const AccessoryOutcome outcome = Await(link.OutcomeAtStepEnd(Await(std::move(step))));
 
   EXPECT_EQ(outcome.result, c.result);
   EXPECT_EQ(outcome.missing, c.missing);
   const AccessoryOutcome lost = AccessoryOutcome::Lost(QStringLiteral("gone"));
-  EXPECT_EQ(link.OutcomeAtStepEnd(lost).stationSaid, lost.stationSaid) << "a failure stands";
+  EXPECT_EQ(Await(link.OutcomeAtStepEnd(lost)).stationSaid, lost.stationSaid) << "a failure stands";
 }
 
 // clang-format off

@@ -23,9 +23,9 @@ TEST_P(Outcome, FollowsTheServersReplies) {
   ScriptedServer scripted(c.replies);
   scripted.handshakeReplies = c.handshakeReplies;
   scripted.handshakeDelayMs = c.handshakeDelayMs;
-  replyTimer.SetInterval(400);
+  link.SetReplyPeriod(std::chrono::milliseconds(400));
   ASSERT_NO_FATAL_FAILURE(PointAt(scripted.serverPort()));
-  ASSERT_TRUE(link.Connect());
+  ASSERT_TRUE(Await(link.Connect()));
 
   const AccessoryOutcome outcome = Switch("5");
 
@@ -60,17 +60,31 @@ INSTANTIATE_TEST_SUITE_P(Replies, Outcome, testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-// A reply that misses its wait is the lost command's: it must not pass for the next one's.
-TEST_F(SrcpLinkTest, LateReplyIsNotTakenForTheNextCommands) {
+// A reply that misses its wait is the lost command's, and one that comes after its step was ended
+// (the user closed the window) is the ended step's: neither passes for a later command's, and the
+// ended step sends nothing more ("no data" would have it initialise the accessory and send it
+// again). The power-off and the end of the session are the last lines.
+TEST_F(SrcpLinkTest, LateRepliesAreTheirOwnCommandsAndAnEndedStepSendsNothingMore) {
   ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw07Greeting, kDdw07Handshake));
-  replyTimer.SetInterval(300);
+  link.SetReplyPeriod(std::chrono::milliseconds(300));
   server->SetReplyDelay(std::chrono::milliseconds(450));
+  const auto noData = [&] { return panes.memo3.Text().contains("416 ERROR no data"); };
 
   EXPECT_EQ(Switch("5").result, Result::Lost);
-  ASSERT_TRUE(WaitFor([&] { return panes.memo3.Text().contains("416 ERROR no data"); }));
+  ASSERT_TRUE(WaitFor(noData));
+  server->SetReplyDelay(std::chrono::milliseconds(200));
+  Task<AccessoryOutcome> ended = Switching("5");
+  ASSERT_EQ(AwaitLines(0, kDdw07Handshake.size() + 2).back(), kSet5);
+  ended.End();
+  ASSERT_TRUE(WaitFor(noData));
+  EXPECT_FALSE(WaitFor([&] { return LinesAfter(kDdw07Handshake.size()).size() > 2; }, 300));
   server->SetReplyDelay(std::chrono::milliseconds(0));
   EXPECT_EQ(Switch("5").result, Result::CarriedOut);
-  EXPECT_EQ(LinesAfter(kDdw07Handshake.size()), Lines({kSet5, kSet5, kInit5, kSet5}));
+  Await(link.SwitchPowerOff());
+  ASSERT_TRUE(WaitFor([&] { return server->ConnectionClosed(0); }));
+  EXPECT_EQ(
+      LinesAfter(kDdw07Handshake.size()),
+      Lines({kSet5, kSet5, kSet5, kInit5, kSet5, "SET 1 POWER OFF\r\n", "TERM 0 SESSION\r\n"}));
 }
 
 // A server that holds commands while their bus has no power: a command counts once the server
@@ -104,7 +118,7 @@ TEST_P(LateBusReport, SwitchesBusSixOnBeforeTheFirstCommand) {
   server = std::make_unique<SrcpServer>(SrcpServer::kSrcpdGreeting, 0);
   server->SetReportDelay(std::chrono::milliseconds(3000));
   ASSERT_NO_FATAL_FAILURE(PointAt(server->Port()));
-  ASSERT_TRUE(link.Connect());
+  ASSERT_TRUE(Await(link.Connect()));
   ASSERT_TRUE(WaitFor([&] { return panes.infoLog.Text().contains("100 INFO 6 POWER OFF"); }));
   server->SetWithoutAccessoryBus(refused);
 

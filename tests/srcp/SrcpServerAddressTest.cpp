@@ -9,7 +9,7 @@ TEST(ServerAddress, ParsesHostAndPortAndRefusesWhatNamesNoSingleServer) {
       {"127.0.0.1:4303", {"127.0.0.1", 4303}},
       {"192.168.2.40", {"192.168.2.40", 4303}},
       {" raspberrypi.local:12345 ", {"raspberrypi.local", 12345}},
-      {"baan-pc0:1", {"baan-pc0", 1}},
+      {"Baan-pcAZ09:1", {"Baan-pcAZ09", 1}},
       {"localhost:65535", {"localhost", 65535}}};
   for (const auto& [text, address] : valid)
     EXPECT_EQ(SrcpServerAddress::Parse(QLatin1String(text)), address) << text;

@@ -27,8 +27,8 @@ TEST_P(Session, HandshakeAndEndAsTheGreetingAsks) {
   }
 
   // "Verbinden" again on the session made sends nothing.
-  EXPECT_TRUE(link.Connect());
-  link.EndSrcpSession();
+  EXPECT_TRUE(Await(link.Connect()));
+  Await(link.EndSrcpSession());
   EXPECT_EQ(LinesAfter(c.handshake.size()), CrLf({"SET 1 POWER OFF", "TERM 0 SESSION"}));
   EXPECT_TRUE(WaitFor([&] {
     return server->ConnectionClosed(0) && (!c.informationSession || server->ConnectionClosed(1));
@@ -55,7 +55,7 @@ TEST_F(SrcpLinkTest, VerbindenThatMakesNoSessionSaysWhy) {
   ScriptedServer refusing({});
   refusing.handshakeReplies["SET CONNECTIONMODE SRCP COMMAND"] =
       "1700000000.000 401 ERROR unsupported connection mode\n";
-  replyTimer.SetInterval(100);
+  link.SetReplyPeriod(std::chrono::milliseconds(100));
   EXPECT_FALSE(link.SetServerAddress("127.0.0.1:99999"));
   const std::pair<int, const char*> cases[] = {
       {cutOff.Port(), "De verbinding met de SRCP-server op 127.0.0.1:%1 is tijdens het aanmelden"},
@@ -70,7 +70,7 @@ TEST_F(SrcpLinkTest, VerbindenThatMakesNoSessionSaysWhy) {
   for (const auto& [port, message] : cases) {
     ASSERT_NO_FATAL_FAILURE(PointAt(port));
     Notifications().Reset();
-    EXPECT_FALSE(link.Connect());
+    EXPECT_FALSE(Await(link.Connect()));
     ASSERT_EQ(Notifications().messages.size(), 1) << port;
     EXPECT_TRUE(Notifications().messages[0].startsWith(
         QString::fromUtf8(message).replace("%1", QString::number(port))))

@@ -1,6 +1,6 @@
-// The SRCP link as the window builds it: two client sockets, the reply timer and an observer
-// that keeps the panes the window would show, against the SRCP server simulator or a server
-// scripted by the test, each on a port of the system's choosing.
+// The SRCP link as the window builds it: two client sockets and an observer that keeps the panes
+// the window would show, against the SRCP server simulator or a server scripted by the test, each
+// on a port of the system's choosing.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,8 +18,8 @@
 #include "ScktComp/TClientSocket.h"
 #include "SrcpServer.h"
 #include "platform/TMemo.h"
-#include "platform/TTimer.h"
 #include "srcp/SrcpLink.h"
+#include "support/AwaitTask.h"
 #include "support/RecordingNotifier.h"
 #include "support/RecordingObserver.h"
 #include "support/WaitFor.h"
@@ -107,13 +107,13 @@ class SrcpLinkTest : public testing::Test {
  protected:
   void PointAt(int port) {
     ASSERT_TRUE(link.SetServerAddress(QStringLiteral("127.0.0.1:%1").arg(port)));
-    link.Attach();
+    Await(link.Attach());
   }
   // A server of the simulator's with this greeting; "Verbinden" has made its handshake.
   void Connect(const char* greeting, const Lines& handshake) {
     server = std::make_unique<SrcpServer>(greeting, 0);
     ASSERT_NO_FATAL_FAILURE(PointAt(server->Port()));
-    ASSERT_TRUE(link.Connect());
+    ASSERT_TRUE(Await(link.Connect()));
     ASSERT_EQ(AwaitLines(0, handshake.size()), handshake);
   }
   // All lines a connection received, once there are at least count.
@@ -125,14 +125,14 @@ class SrcpLinkTest : public testing::Test {
     const Lines lines = server->ReceivedLines(0);
     return Lines(lines.begin() + static_cast<long>(std::min(skip, lines.size())), lines.end());
   }
-  AccessoryOutcome Switch(const char* turnout) {
+  AccessoryOutcome Switch(const char* turnout) { return Await(Switching(turnout)); }
+  Task<AccessoryOutcome> Switching(const char* turnout) {
     return link.SendSrcpGA("6", QLatin1String(turnout), "1", "N");
   }
 
   std::unique_ptr<SrcpServer> server;
   TClientSocket srcpCommandSocket;
   TClientSocket srcpInfoSocket;
-  TTimer replyTimer{nullptr, 1000, false};
   RecordingObserver panes;
-  SrcpLink link{srcpCommandSocket, srcpInfoSocket, replyTimer, panes};
+  SrcpLink link{srcpCommandSocket, srcpInfoSocket, panes};
 };
