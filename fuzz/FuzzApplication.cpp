@@ -15,9 +15,13 @@ class FailOnMessage final : public UserNotifier {
                  qPrintable(detail));
     std::abort();
   }
-  bool AskOkCancel(const QString& text) override {
+  Task<void> ShowMessageAndWait(QString text, QString detail) override {
+    ShowMessage(text, detail);
+    co_return;
+  }
+  Task<bool> AskOkCancel(QString text) override {
     ShowMessage(text, {});
-    return false;
+    co_return false;
   }
   void Beep() override {}
 };

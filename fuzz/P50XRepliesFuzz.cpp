@@ -19,8 +19,7 @@ namespace {
 class LinkOnMemoryLine {
  public:
   LinkOnMemoryLine() {
-    link_->SetSleepFunction([](int) {});
-    link_.observer.wait = nullptr;
+    link_->SetPauseLength([](int) { return 0; });
     link_.port.UseDevice(std::make_unique<MemoryDevice>(line_));
     link_.port.SetPort(QStringLiteral("fuzz"));
     // As interface detection leaves the port: the reply stays queued for the link's reads.
@@ -37,7 +36,7 @@ class LinkOnMemoryLine {
     link_.memo3.Clear();
     feeder_.start();
     try {
-      link_->SendP50X(QByteArray(1, static_cast<char>(command)));
+      Await(link_->SendP50X(QByteArray(1, static_cast<char>(command))));
     } catch (const EComPort&) {
       // The line failed once the reply ran out: what a vanished adapter does to the link.
     }

@@ -14,7 +14,7 @@
 #include "FuzzApplication.h"
 #include "FuzzCheck.h"
 #include "WD10/DecoderModel.h"
-#include "WD10/MainWindow.h"
+#include "../tests/support/TestedWindow.h"
 #include "WD10/TSpinEdit.h"
 
 namespace {
@@ -54,7 +54,7 @@ void LeaveField(TSpinEdit& field) {
   QApplication::sendEvent(&field, &focusOut);
 }
 
-void CheckFieldsAgree(const MainWindow& window) {
+void CheckFieldsAgree(const TestedWindow& window) {
   bool isNumber = false;
   const int address = window.firstAddressEdit->Text().trimmed().toInt(&isNumber);
   Require(isNumber, "the address field always holds a number");
@@ -74,7 +74,7 @@ struct ProgrammingPanel {
     window.programmingPanel->show();
     window.show();
   }
-  MainWindow window;
+  TestedWindow window;
 };
 
 }  // namespace
@@ -82,7 +82,7 @@ struct ProgrammingPanel {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   StartFuzzApplication();
   static ProgrammingPanel panel;
-  MainWindow& window = panel.window;
+  TestedWindow& window = panel.window;
   window.CentralButton(CentralType::LocoNet)->setChecked(true);
   window.firstAddressEdit->SetValue(1);
 

@@ -24,7 +24,6 @@ std::unique_ptr<CommandStationLink> MakeSrcpLink(const LinkTransport& transport,
   auto link = std::make_unique<SrcpLink>(transport.commandSession, transport.infoSession, observer);
   link->SetServerAddress(transport.serverAddress);
   link->OnSessionLost = transport.serverSessionLost;
-  link->SetReplyPeriod(transport.serverReplyPeriod);
   return link;
 }
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,8 +23,6 @@ struct LinkTransport {
   QString serverAddress;  // "host[:port]" of the SRCP server
   // Told when a server session that "Verbinden" made goes without the link ending it.
   std::function<void()> serverSessionLost;
-  // How long the SRCP link waits for a reply, a period at a time (tests shorten it).
-  std::chrono::milliseconds serverReplyPeriod{1000};
 };
 
 using LinkMaker = std::unique_ptr<CommandStationLink> (*)(const LinkTransport&, LinkObserver&);

@@ -22,7 +22,6 @@
 #include "platform/ExceptionDisplay.h"
 #include "platform/Pause.h"
 #include "platform/TMemo.h"
-#include "platform/TTimer.h"
 #include "platform/UserNotifier.h"
 
 namespace {
@@ -40,7 +39,6 @@ MainController::MainController(QWidget& window, MainWindowWidgets& widgets)
       port_(new TComPort(&window)),
       srcpCommandSocket_(new TClientSocket(&window)),
       srcpInfoSocket_(new TClientSocket(&window)),
-      replyTimer_(new TTimer(&window, 1000, false)),
       observer_(std::make_unique<WindowLinkObserver>(WindowLinkObserver::Panes{
           *w_.connectionLog, *w_.receiveLog, *w_.infoLog, *w_.aboutBox})),
       form_(widgets) {
@@ -49,7 +47,7 @@ MainController::MainController(QWidget& window, MainWindowWidgets& widgets)
   for (TComLed* led : {w_.connectionLed, w_.receiveLed, w_.ctsLed}) led->SetComPort(port_);
   station_ = std::make_unique<StationChoice>(
       window_, w_, form_,
-      StationChoice::Transport{*port_, *srcpCommandSocket_, *srcpInfoSocket_, *replyTimer_,
+      StationChoice::Transport{*port_, *srcpCommandSocket_, *srcpInfoSocket_,
                                [this] { ServerSessionLost(); }},
       *observer_);
   connection_ = std::make_unique<StationConnection>(window_, w_, *port_, *station_);
@@ -114,6 +112,8 @@ void MainController::Begin(double fontScale) {
 }
 
 void MainController::SetState(State state) {
+  // An operation that ends while the program closes leaves the state to the close.
+  if (state_ == State::Closing || state_ == State::Closed) return;
   state_ = state;
   // The list neither starts a run nor changes the fields while one goes on.
   if (listWindow_) listWindow_->SetRunInProgress(state == State::Running);
@@ -165,7 +165,8 @@ Task<void> MainController::Connect() {
     }
   } reenable{w_, *station_};
   // A server's greeting that is still on its way belongs to the connect.
-  if (Task<void> attach = std::move(attach_); !attach.Done()) co_await std::move(attach);
+  Task<void> attach = std::move(attach_);
+  if (!attach.Done()) co_await std::move(attach);
   SetState(State::ChoosingPort);
   bool connected = false;
   try {
@@ -253,8 +254,11 @@ bool MainController::CloseRequested() {
   if (state_ == State::Closing) return false;
   if (state_ != State::Closed) {
     // Whatever was under way ends where it waits: no further command goes out for it, and
-    // nothing is reported for what the user left.
-    operation_.End();
+    // nothing is reported for what the user left. A run first finishes the command under way.
+    if (state_ == State::Running)
+      run_->Stop();
+    else
+      operation_.End();
     attach_.End();
     const bool stationConnected = connection_->PortOpen() ||
                                   (!station_->Link().UsesSerialPort() &&
@@ -278,6 +282,8 @@ Task<void> MainController::CloseDown() {
   // Out of the close request first: the toolkit refuses to close a window from inside its own
   // close request.
   co_await Pause(0);
+  Task<void> stopping = std::move(operation_);
+  if (!stopping.Done()) co_await std::move(stopping);
   co_await connection_->Shutdown(true);
   state_ = State::Closed;
   window_.close();

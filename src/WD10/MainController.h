@@ -22,7 +22,6 @@ class StationChoice;
 class StationConnection;
 class TClientSocket;
 class TComPort;
-class TTimer;
 class WindowLinkObserver;
 struct MainWindowWidgets;
 
@@ -81,7 +80,6 @@ class MainController {
   TComPort* port_;
   TClientSocket* srcpCommandSocket_;
   TClientSocket* srcpInfoSocket_;
-  TTimer* replyTimer_;
   std::unique_ptr<WindowLinkObserver> observer_;
   DecoderForm form_;
   std::unique_ptr<StationChoice> station_;

@@ -10,7 +10,6 @@
 #include "WD10/StationChoice.h"
 #include "WD10/StationConnection.h"
 #include "link/CommandStationLink.h"
-#include "platform/Elapsed.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionDisplay.h"
 #include "platform/TMemo.h"
@@ -39,6 +38,14 @@ ProgrammingRun::ProgrammingRun(QWidget& window, MainWindowWidgets& widgets, Deco
       stepPauseTimer_(new QTimer(&window)) {
   stepPauseTimer_->setObjectName(QStringLiteral("stepPauseTimer"));
   stepPauseTimer_->setInterval(4000);
+  stepPauseTimer_->setSingleShot(true);
+  QObject::connect(stepPauseTimer_, &QTimer::timeout, [this] { stepPauseEnded_.Notify(); });
+}
+
+void ProgrammingRun::Stop() {
+  stopping_ = true;
+  stepPauseTimer_->stop();
+  stepPauseEnded_.Notify();
 }
 
 Task<std::optional<RunRecord>> ProgrammingRun::Program() {
@@ -48,6 +55,7 @@ Task<std::optional<RunRecord>> ProgrammingRun::Program() {
     co_return std::nullopt;
   }
   CommandStationLink& link = station_.Link();
+  stopping_ = false;
   w_.programButton->setEnabled(false);
   w_.connectionLog->Clear();
   // A track the station reported off since the connect (a short while the next decoder was
@@ -59,6 +67,7 @@ Task<std::optional<RunRecord>> ProgrammingRun::Program() {
   } catch (const std::exception& error) {
     power = LostTo(error);
   }
+  if (stopping_) co_return std::nullopt;
   if (power.Failed()) {
     ShowMessage(QStringLiteral("De Centrale meldt dat de baan geen spanning heeft. Sorvell heeft "
                                "de spanning weer ingeschakeld, maar de Centrale heeft dat niet "
@@ -94,13 +103,16 @@ Task<std::optional<RunRecord>> ProgrammingRun::Program() {
     try {
       outcome = co_await link.SwitchAccessory(command);
       // The confirmation of a station that answers in its own time has the whole pause to come.
-      if (!outcome.Failed()) {
-        co_await Elapsed(*stepPauseTimer_);
-        outcome = co_await link.OutcomeAtStepEnd(outcome);
+      if (!outcome.Failed() && !stopping_) {
+        stepPauseTimer_->start();
+        while (stepPauseTimer_->isActive()) co_await stepPauseEnded_.Ever();
+        if (!stopping_) outcome = co_await link.OutcomeAtStepEnd(outcome);
       }
     } catch (const std::exception& error) {
       outcome = LostTo(error);
     }
+    // Nothing is reported for a run the user ended.
+    if (stopping_) co_return std::nullopt;
     if (outcome.Failed()) {
       StopRun(step, turnout, outcome);
       run.when = QDateTime::currentDateTime();

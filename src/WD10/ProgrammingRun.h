@@ -9,6 +9,7 @@
 
 #include "WD10/DecoderList.h"
 #include "platform/Task.h"
+#include "platform/Wakeup.h"
 
 class DecoderForm;
 class QTimer;
@@ -23,8 +24,11 @@ class ProgrammingRun {
                  StationChoice& station, StationConnection& connection);
 
   // The run of the address and modes the form shows: what it came to, or nothing when it did
-  // not start. Ended where it waits (a close), it sends nothing more.
+  // not start or was stopped.
   Task<std::optional<RunRecord>> Program();
+  // The user is leaving: the run stops once the command under way has been carried out (a
+  // solenoid switched on is switched off again), its step pause cut short; nothing more is sent.
+  void Stop();
   // The panel made ready for the next decoder on the same connection: the connection and the
   // track power stay, and the station is told nothing until its run starts.
   void ReadyNextDecoder();
@@ -38,4 +42,6 @@ class ProgrammingRun {
   StationChoice& station_;
   StationConnection& connection_;
   QTimer* stepPauseTimer_;
+  Wakeup stepPauseEnded_;
+  bool stopping_ = false;
 };

@@ -53,7 +53,7 @@ Task<void> StationChoice::BuildLink() {
   srcpServer_ = w_.srcpServerEdit->text().trimmed();
   link_ = MakeLink(central_,
                    {transport_.port, transport_.commandSession, transport_.infoSession,
-                    transport_.replyTimer, srcpServer_, transport_.serverSessionLost},
+                    srcpServer_, transport_.serverSessionLost},
                    observer_);
   const bool server = !link_->UsesSerialPort();
   if (IsValidServerAddress(srcpServer_)) validSrcpServer_ = srcpServer_;

@@ -18,7 +18,6 @@ class QWidget;
 class RememberedSettings;
 class TClientSocket;
 class TComPort;
-class TTimer;
 struct MainWindowWidgets;
 
 class StationChoice {
@@ -28,7 +27,6 @@ class StationChoice {
     TComPort& port;
     TClientSocket& commandSession;
     TClientSocket& infoSession;
-    TTimer& replyTimer;
     // Told when a server session that "Verbinden" made goes without the link ending it.
     std::function<void()> serverSessionLost;
   };

@@ -55,7 +55,7 @@ TEST_F(LocoNetRun, ConnectProgramAndClose) {
 }
 
 TEST_F(LocoNetRun, ModeChangedDuringTheRunIsUsedAtItsStep) {
-  window.stepPauseTimer->SetInterval(400);
+  window.stepPauseTimer->setInterval(400);
   window.groupAModes[0]->setChecked(true);  // group A: mode 2 when the run starts
   Connect();
   // During the first step pause the user picks mode 6 for group A.

@@ -26,7 +26,7 @@ TEST_F(MaerklinRun, ConnectProgramAndClose) {
 
   window.firstAddressEdit->SetValue(241);
   driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return station.ReceivedCount() >= 13; }));
+  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }));
   EXPECT_EQ(station.ReceivedData(), Hex("60 22F120 220220 22F520 220220"));
   const auto bytes = station.Received();
   EXPECT_GE(bytes[3].at - bytes[2].at, 90ms) << "the solenoid pulse lasts 100 ms";
@@ -115,6 +115,7 @@ TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
   window.stepPauseTimer->setInterval(400);
   window.connectionWatchTimer->setInterval(c.watchMs);
   driver.Click(window.connectButton);
+  ASSERT_TRUE(WaitFor([&] { return window.Connected(); }));
   ASSERT_EQ(line->Written(), Hex("60"));
   QTimer dropper;
   QObject::connect(&dropper, &QTimer::timeout, [&] {
@@ -150,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Drop, MaerklinCtsRun, testing::Values(
 TEST_F(MaerklinRun, MissingPortLeavesTheSelectionUsable) {
   window.serialPort->SetPort("/dev/no-such-serial-port");
   driver.Click(window.connectButton);
+  ASSERT_TRUE(WaitFor([&] { return window.connectButton->isEnabled(); }));
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_EQ(Notifications().messages.first(), "Unable to open com port (win error code: 2)");
   EXPECT_TRUE(window.selectionPanel->isVisible());

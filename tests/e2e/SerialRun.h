@@ -97,6 +97,7 @@ class SerialRun : public testing::Test {
 
   void Connect() {
     driver.Click(window.connectButton);
+    ASSERT_TRUE(WaitFor([&] { return window.Connected(); }, 10000));
     ASSERT_FALSE(window.selectionPanel->isVisible());
     ASSERT_TRUE(WaitFor([&] { return StationTraits<Station>::Connected(window, station); }));
     // The keyboard goes on where the user does: at the decoder's address, not in a log pane.

@@ -123,6 +123,7 @@ TYPED_TEST(SerialRun, ASeriesFromTheListProgramsThreeDecodersThatARestartStillSh
   const std::pair<int, int> modes[] = {{5, 2}, {0, 6}, {3, 1}};
   DecoderListWindow& list = ListOfThree(window, this->driver, modes);
   this->driver.Click(list.seriesButton);
+  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
   ASSERT_EQ(Notifications().questions.size(), 3);
   EXPECT_TRUE(
       Notifications().questions[1].contains("Decoder 2 van 3: Decoder 2\nWisseladressen 9–16"))
@@ -193,6 +194,7 @@ TYPED_TEST(RefusingStation, ASeriesStopsAtTheRefusedDecoderAndTheNextSeriesTakes
     return true;
   };
   this->driver.Click(list.seriesButton);
+  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
   EXPECT_EQ(Notifications().questions.size(), 2);
   ASSERT_EQ(Notifications().messages.size(), 2);
   const QString box = Notifications().messages.last();
@@ -211,6 +213,7 @@ TYPED_TEST(RefusingStation, ASeriesStopsAtTheRefusedDecoderAndTheNextSeriesTakes
   Notifications().Reset();
   Notifications().answer = [](const QString&) { return Notifications().questions.size() < 2; };
   this->driver.Click(list.seriesButton);
+  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
   ASSERT_EQ(Notifications().questions.size(), 2);
   EXPECT_TRUE(Notifications().questions[0].contains("Wisseladressen 9–16"));
   EXPECT_TRUE(LastResult(list, 1).startsWith("geprogrammeerd op "));
@@ -243,6 +246,7 @@ TYPED_TEST(ChangedDuringASeries, TheRowSaysWhatTheDecoderWasSent) {
     return true;
   };
   this->driver.Click(list.seriesButton);
+  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages[0].contains("Het hoofdvenster is tijdens de run gewijzigd"))
       << Notifications().messages[0].toStdString();
@@ -277,6 +281,7 @@ TYPED_TEST(ChangedDuringASeries, AnotherWindowsRowMovesNoDecoderOutOfTheSeries) 
     return true;
   };
   this->driver.Click(list.seriesButton);
+  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
   ASSERT_EQ(Notifications().questions.size(), 3);
   EXPECT_TRUE(Notifications().questions[1].contains("Decoder 2 van 3: Decoder 2\n"))
       << Notifications().questions[1].toStdString();
@@ -307,6 +312,7 @@ TYPED_TEST(ClosedDuringASeries, StopsItAndTheWindowCloses) {
     return true;
   };
   this->driver.Click(list.seriesButton);
+  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
   ASSERT_TRUE(WaitFor([&] { return !this->window.isVisible(); }));
   EXPECT_EQ(Notifications().questions.size(), 2);
   EXPECT_EQ(Notifications().messages.size(), 1) << "the first decoder's alone";
@@ -341,6 +347,7 @@ TYPED_TEST(ConfirmingStation, FallingSilentAfterStep1StopsTheRunAtStep2) {
 TYPED_TEST(ConfirmingStation, SilentFromTheStartCompletesTheRunMarkedUnchecked) {
   this->station.SetSilent(true);
   this->driver.Click(this->window.connectButton);
+  ASSERT_TRUE(WaitFor([&] { return this->window.Connected(); }, 10000));
   this->driver.Click(this->window.programButton);
   ASSERT_TRUE(WaitFor([&] { return this->window.closeButton->isVisible(); }, 10000));
   EXPECT_TRUE(Notifications().messages.isEmpty());

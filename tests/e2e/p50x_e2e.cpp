@@ -65,7 +65,7 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   EXPECT_TRUE(WithoutPolls(station.ReceivedData()).endsWith(Hex("78 A6")));
   EXPECT_FALSE(window.serialPort->Connected());
-  EXPECT_FALSE(window.eventPollTimer->Enabled());
+  EXPECT_FALSE(window.eventPollTimer->isActive());
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
@@ -91,11 +91,11 @@ TEST_F(P50XRun, NoCommandStationStopsTheConnectAndLeavesTheSelectionUsable) {
   station.SetSilent(true);
 
   driver.Click(window.connectButton);
-
+  ASSERT_TRUE(WaitFor([] { return !Notifications().messages.isEmpty(); }, 10000));
   EXPECT_EQ(Notifications().messages, QStringList{"Geen Intellibox of Twin-Center aangesloten."});
   EXPECT_TRUE(window.selectionPanel->isVisible());
   EXPECT_FALSE(window.serialPort->Connected());
-  EXPECT_FALSE(window.eventPollTimer->Enabled());
+  EXPECT_FALSE(window.eventPollTimer->isActive());
   // The station reads on its own thread: the last probe may still be on its way to it.
   EXPECT_TRUE(WaitFor([&] { return station.ReceivedData().size() >= 4; }));
   EXPECT_EQ(station.ReceivedData(), QByteArray(4, '\xC4'));
@@ -133,7 +133,7 @@ TEST_F(P50XRun, CommandStationFallingSilentStopsTheRunAtItsStepAndNotTheClose) {
 // the byte that was waiting.
 TEST_F(P50XRun, ByteLeftWaitingIsNotTakenForTheTurnoutReply) {
   Connect();
-  window.stepPauseTimer->SetInterval(500);  // long enough for polls in the pause
+  window.stepPauseTimer->setInterval(500);  // long enough for polls in the pause
   const QByteArray step1 = Turnout(1, true) + Turnout(1, false);
   QTimer arm;
   QObject::connect(&arm, &QTimer::timeout, [&] {
@@ -167,7 +167,7 @@ TEST_F(P50XRun, UnpluggedAdapterIsReportedOnceAndTheWindowStillCloses) {
   // The poll stops with its first failure instead of raising a box every 100 ms.
   WaitFor([] { return false; }, 400);
   EXPECT_EQ(Notifications().messages.size(), 1);
-  EXPECT_FALSE(window.eventPollTimer->Enabled());
+  EXPECT_FALSE(window.eventPollTimer->isActive());
 
   window.close();
   ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));

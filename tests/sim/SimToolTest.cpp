@@ -88,6 +88,7 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
     window.serialPort->SetPort(link);
   }
   driver.Click(window.connectButton);
+  ASSERT_TRUE(WaitFor([&] { return window.Connected(); }, 15000));
   window.firstAddressEdit->SetValue(17);
   window.groupAModes[5]->setChecked(true);  // group A: mode 7
   window.groupBModes[2]->setChecked(true);  // group B: mode 4

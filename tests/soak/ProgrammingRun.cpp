@@ -116,6 +116,8 @@ class Run {
       });
     }
     driver_->Click(window_->connectButton);
+    // The connect has ended, connected or not, once its button takes clicks again.
+    WaitFor([this] { return overran_ || window_->connectButton->isEnabled(); }, kRunLimitMs);
   }
 
   void Program() {
@@ -126,8 +128,15 @@ class Run {
       QTimer::singleShot(plan_.line.interfaceOffAfterMs, window_.get(),
                          [this] { line_->SwitchInterfaceOff(); });
     }
-    if (window_->programButton->isVisible() && window_->programButton->isEnabled())
-      driver_->Click(window_->programButton);
+    if (!window_->programButton->isVisible() || !window_->programButton->isEnabled()) return;
+    driver_->Click(window_->programButton);
+    // The run has ended when it offers the next decoder, or left nothing sent.
+    WaitFor(
+        [this] {
+          return overran_ || window_->closeButton->isVisible() ||
+                 window_->programButton->isEnabled();
+        },
+        kRunLimitMs);
   }
 
   void Close() {

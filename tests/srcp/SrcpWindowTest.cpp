@@ -212,13 +212,14 @@ TEST_F(SrcpWindow, ConnectWithoutAServerExplainsAndConnectsOnceOneRuns) {
   // "Verbinden" with nothing listening: no programming panel, no run.
   Notifications().Reset();
   driver.Click(window.connectButton);
+  EXPECT_TRUE(WaitFor([&] { return window.connectButton->isEnabled(); }));
   EXPECT_FALSE(Notifications().messages.isEmpty());
   EXPECT_FALSE(window.programmingPanel->isVisible());
 
   server = std::make_unique<SrcpServer>(SrcpServer::kDdw08Greeting, port);
   Notifications().Reset();
   driver.Click(window.connectButton);
-  EXPECT_TRUE(WaitFor([&] { return Count("SET 1 POWER ON") == 1; }));
+  EXPECT_TRUE(WaitFor([&] { return Count("SET 1 POWER ON") == 1 && window.Connected(); }));
   EXPECT_FALSE(window.selectionPanel->isVisible());
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
@@ -239,6 +240,7 @@ TEST_F(SrcpWindow, LostSessionOffersVerbindenAgainWithANewHandshake) {
   };
   const auto handshakeOn = [&](int connection) {
     driver.Click(window.connectButton);
+    ASSERT_TRUE(WaitFor([&] { return window.connectButton->isEnabled(); }));
     EXPECT_EQ(server->ReceivedLines(connection).size(), kHandshakeLines);
     EXPECT_FALSE(window.selectionPanel->isVisible());
     EXPECT_TRUE(Notifications().messages.isEmpty());
@@ -266,6 +268,7 @@ TEST_F(SrcpWindow, ServerFieldTakesNoOtherAddressWhileVerbindenConnects) {
     QTest::keyClick(window.SrcpServerEdit, Qt::Key_Return);
   });
   driver.Click(window.connectButton);
+  ASSERT_TRUE(WaitFor([&] { return window.connectButton->isEnabled(); }));
   ASSERT_FALSE(window.selectionPanel->isVisible());
   EXPECT_FALSE(
       WaitFor([&] { return server->ConnectionClosed(0) || other.ConnectionCount() > 0; }, 500));

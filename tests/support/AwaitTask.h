@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "support/WaitFor.h"
+#include "WaitFor.h"
 #include "platform/Task.h"
 
 template <typename T>

@@ -49,6 +49,8 @@ class TestedWindow : public MainWindow {
     list->hide();
     return *list;
   }
+  // The connect has ended with the station connected: the programming panel takes clicks.
+  bool Connected() const { return selectionPanel->isHidden() && programmingPanel->isEnabled(); }
   int ModeOfGroupA() const { return ModeOf(groupAModes); }
   int ModeOfGroupB() const { return ModeOf(groupBModes); }
 
