@@ -85,9 +85,10 @@ int main(int argc, char** argv) {
     closes.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
   }
   std::sort(closes.begin(), closes.end());
-  std::printf("close of an open idle port (thread stopped and joined), %zu samples: median %.3f ms, "
-              "max %.3f ms\n",
-              closes.size(), closes[closes.size() / 2], closes.back());
+  std::printf(
+      "close of an open idle port (thread stopped and joined), %zu samples: median %.3f ms, "
+      "max %.3f ms\n",
+      closes.size(), closes[closes.size() / 2], closes.back());
   close(master);
   return 0;
 }

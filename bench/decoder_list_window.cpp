@@ -105,8 +105,7 @@ void MeasureSize(int rows) {
     DecoderListStore store;
     store.Load();
     DecoderList list = MadeList(rows);
-    if (!store.Save(list))
-      std::fprintf(stderr, "%d rows: the list was not saved\n", rows);
+    if (!store.Save(list)) std::fprintf(stderr, "%d rows: the list was not saved\n", rows);
   }
   Clock::time_point start = Clock::now();
   DecoderListWindow window(IdleHost(), nullptr);

@@ -20,11 +20,11 @@
 #include "CPort/TComPort.h"
 #include "CPortSetup/TComSetupFrm.h"
 #include "WD10/LinkFactory.h"
-#include "support/TestedWindow.h"
 #include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/TTimer.h"
 #include "platform/UserNotifier.h"
+#include "support/TestedWindow.h"
 #include "support/WaitFor.h"
 
 namespace {

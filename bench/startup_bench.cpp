@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "support/TestedWindow.h"
 #include "support/ResidentMemory.h"
+#include "support/TestedWindow.h"
 
 extern char** environ;
 

@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "../tests/support/TestedWindow.h"
 #include "FuzzApplication.h"
 #include "FuzzCheck.h"
 #include "WD10/DecoderModel.h"
-#include "../tests/support/TestedWindow.h"
 #include "WD10/TSpinEdit.h"
 
 namespace {

@@ -83,7 +83,10 @@ const QEvent::Type kWindowMessageType = static_cast<QEvent::Type>(QEvent::regist
 class WindowMessage : public QEvent {
  public:
   WindowMessage(int message, std::uint32_t flag, std::shared_ptr<BatchHandover> handover)
-      : QEvent(kWindowMessageType), message_(message), flag_(flag), handover_(std::move(handover)) {}
+      : QEvent(kWindowMessageType),
+        message_(message),
+        flag_(flag),
+        handover_(std::move(handover)) {}
   ~WindowMessage() override { Answer(); }
 
   int Message() const { return message_; }

@@ -72,8 +72,8 @@ void DecoderForm::Fill(const DecoderRow& row) {
 }
 
 void DecoderForm::AdvanceToNextDecoder(int highestFirstAddress) {
-  w_.firstAddressEdit->SetValue(DecoderModel::NextFirstAddress(
-      w_.firstAddressEdit->Text().toInt(), highestFirstAddress));
+  w_.firstAddressEdit->SetValue(
+      DecoderModel::NextFirstAddress(w_.firstAddressEdit->Text().toInt(), highestFirstAddress));
 }
 
 void DecoderForm::FirstAddressChanged() {

@@ -19,14 +19,13 @@
 #include "WD10/DecoderListDelegate.h"
 #include "WD10/DecoderListModel.h"
 #include "WD10/DecoderModel.h"
-#include "platform/ExceptionDisplay.h"
 #include "platform/DialogAnswer.h"
+#include "platform/ExceptionDisplay.h"
 #include "platform/KeepOnScreen.h"
 #include "platform/UserNotifier.h"
 #include "platform/WriteWholeFile.h"
 
 namespace {
-
 
 Task<QString> DesktopFileName(QWidget* parent, bool forSaving) {
   QFileDialog dialog(parent,
@@ -398,15 +397,13 @@ Task<void> DecoderListWindow::OpenSpreadsheet() {
   const qsizetype before = qsizetype(list_.Rows().size());
   const qsizetype coming = qsizetype(read.rows.size());
   const QString question =
-      (
-          QStringLiteral("De %1 in de lijst %2 vervangen door de %3 uit %4.")
-              .arg(Counted(before, "decoder", "decoders"), before == 1 ? "wordt" : "worden",
-                   Counted(coming, "decoder", "decoders"), name) +
-          (skipped > 0
-               ? QStringLiteral(" %1 uit het bestand %2 overgeslagen.")
-                     .arg(Counted(skipped, "rij", "rijen"), skipped == 1 ? "wordt" : "worden")
-               : QString()) +
-          QStringLiteral(" De geschiedenis van de runs blijft bewaard."));
+      (QStringLiteral("De %1 in de lijst %2 vervangen door de %3 uit %4.")
+           .arg(Counted(before, "decoder", "decoders"), before == 1 ? "wordt" : "worden",
+                Counted(coming, "decoder", "decoders"), name) +
+       (skipped > 0 ? QStringLiteral(" %1 uit het bestand %2 overgeslagen.")
+                          .arg(Counted(skipped, "rij", "rijen"), skipped == 1 ? "wordt" : "worden")
+                    : QString()) +
+       QStringLiteral(" De geschiedenis van de runs blijft bewaard."));
   // Asked only when there is something to replace.
   bool replace = true;
   if (before > 0) replace = co_await AskOkCancel(question);

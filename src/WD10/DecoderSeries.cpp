@@ -31,21 +31,22 @@ QString SeriesPrompt(const DecoderRow& row, int position, int count) {
 }
 
 QString LearntMessage(const DecoderRow& row, const RunRecord& run, bool changed) {
-  return QStringLiteral("%1 (wisseladressen %2–%3) heeft zijn adres en modes ontvangen%4.\n"
-                        "Druk nu op de programmeerknop van de WD10.")
+  return QStringLiteral(
+             "%1 (wisseladressen %2–%3) heeft zijn adres en modes ontvangen%4.\n"
+             "Druk nu op de programmeerknop van de WD10.")
              .arg(NameOf(row))
              .arg(run.firstAddress)
              .arg(run.firstAddress + kLastTurnoutOffset)
              .arg(run.result == RunRecord::Result::Unconfirmed
                       ? QStringLiteral(", maar de Centrale heeft niets bevestigd")
                       : QString()) +
-         (changed ? QStringLiteral("\nHet hoofdvenster is tijdens de run gewijzigd: de decoder "
-                                   "heeft %1, Groep A: %2, Groep B: %3 geleerd, en dat staat "
-                                   "nu in de lijst.")
-                        .arg(run.firstAddress)
-                        .arg(DecoderModel::ModeCaption(run.modeA),
-                             DecoderModel::ModeCaption(run.modeB))
-                  : QString());
+         (changed
+              ? QStringLiteral("\nHet hoofdvenster is tijdens de run gewijzigd: de decoder "
+                               "heeft %1, Groep A: %2, Groep B: %3 geleerd, en dat staat "
+                               "nu in de lijst.")
+                    .arg(run.firstAddress)
+                    .arg(DecoderModel::ModeCaption(run.modeA), DecoderModel::ModeCaption(run.modeB))
+              : QString());
 }
 
 }  // namespace
@@ -61,8 +62,7 @@ Task<void> DecoderSeries::Run(std::vector<QString> ids) {
     const std::optional<DecoderRow> row = list_.RowWithId(ids[position]);
     if (!row) continue;
     if (!host_.readyToProgram()) co_return;
-    const bool ready =
-        co_await AskOkCancel(SeriesPrompt(*row, int(position) + 1, int(ids.size())));
+    const bool ready = co_await AskOkCancel(SeriesPrompt(*row, int(position) + 1, int(ids.size())));
     if (!ready) co_return;
     // Another window may have removed the row while the question was open.
     if (!list_.RowWithId(ids[position]) || !host_.readyToProgram()) co_return;

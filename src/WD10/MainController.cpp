@@ -39,8 +39,8 @@ MainController::MainController(QWidget& window, MainWindowWidgets& widgets)
       port_(new TComPort(&window)),
       srcpCommandSocket_(new TClientSocket(&window)),
       srcpInfoSocket_(new TClientSocket(&window)),
-      observer_(std::make_unique<WindowLinkObserver>(WindowLinkObserver::Panes{
-          *w_.connectionLog, *w_.receiveLog, *w_.infoLog, *w_.aboutBox})),
+      observer_(std::make_unique<WindowLinkObserver>(
+          WindowLinkObserver::Panes{*w_.connectionLog, *w_.receiveLog, *w_.infoLog, *w_.aboutBox})),
       form_(widgets) {
   port_->setObjectName(QStringLiteral("serialPort"));
   // The signal panel shows the port's connection, receive and CTS lines.
@@ -260,9 +260,9 @@ bool MainController::CloseRequested() {
     else
       operation_.End();
     attach_.End();
-    const bool stationConnected = connection_->PortOpen() ||
-                                  (!station_->Link().UsesSerialPort() &&
-                                   state_ != State::Idle && state_ != State::ChoosingPort);
+    const bool stationConnected =
+        connection_->PortOpen() || (!station_->Link().UsesSerialPort() && state_ != State::Idle &&
+                                    state_ != State::ChoosingPort);
     if (stationConnected) {
       SetState(State::Closing);
       closing_ = CloseDown();

@@ -28,13 +28,13 @@ struct MainWindowWidgets;
 class MainController {
  public:
   enum class State {
-    Idle,         // the selection: no station connected
-    ChoosingPort, // the port's settings dialog is open
-    Connecting,   // detection, handshake
+    Idle,          // the selection: no station connected
+    ChoosingPort,  // the port's settings dialog is open
+    Connecting,    // detection, handshake
     Connected,
-    Running,      // a programming run, on its own or in a series
-    InSeries,     // a series, between its runs
-    Closing,      // the power-off goes out
+    Running,   // a programming run, on its own or in a series
+    InSeries,  // a series, between its runs
+    Closing,   // the power-off goes out
     Closed,
   };
 

@@ -130,7 +130,7 @@ void MainWindow::BuildWindow() {
     if (!now || !canvas->isAncestorOf(now)) return;
     const QRect shown(now->mapTo(canvas, QPoint(0, 0)), now->size());
     w.canvasScroller->ensureVisible(shown.center().x(), shown.center().y(), shown.width() / 2 + 1,
-                                   shown.height() / 2 + 1);
+                                    shown.height() / 2 + 1);
   });
 
   w.selectionPanel = new QGroupBox(QStringLiteral("Selectie Scherm"), canvas);
@@ -140,7 +140,8 @@ void MainWindow::BuildWindow() {
   const int firstCentralRowTop = kLastCentralRowTop - kCentralRowHeight * (centralRows - 1);
   constexpr int instructionsTop = 16;
   // Down to the first central type's row, and one pixel into it, as designed.
-  w.instructionsText->setGeometry(8, instructionsTop, 673, firstCentralRowTop + 1 - instructionsTop);
+  w.instructionsText->setGeometry(8, instructionsTop, 673,
+                                  firstCentralRowTop + 1 - instructionsTop);
   w.instructionsText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   w.instructionsText->setFrameShape(QFrame::NoFrame);
   w.instructionsText->viewport()->setAutoFillBackground(false);
@@ -158,7 +159,7 @@ void MainWindow::BuildWindow() {
   int centralRowTop = firstCentralRowTop;
   for (const CentralFacts& facts : CentralTypes()) {
     w.centralButtons->addButton(MakeRadio(w.selectionPanel, facts.caption, 24, centralRowTop, 240),
-                               static_cast<int>(facts.central));
+                                static_cast<int>(facts.central));
     centralRowTop += kCentralRowHeight;
   }
   // As designed; ApplyStartDefaults makes the choice for real.
@@ -281,4 +282,3 @@ void MainWindow::BuildWindow() {
   widgets_.aboutBox = new TAboutBox(this);
   NameAfterMembers(widgets_);
 }
-

@@ -52,8 +52,8 @@ Task<void> StationChoice::BuildLink() {
   link_.reset();
   srcpServer_ = w_.srcpServerEdit->text().trimmed();
   link_ = MakeLink(central_,
-                   {transport_.port, transport_.commandSession, transport_.infoSession,
-                    srcpServer_, transport_.serverSessionLost},
+                   {transport_.port, transport_.commandSession, transport_.infoSession, srcpServer_,
+                    transport_.serverSessionLost},
                    observer_);
   const bool server = !link_->UsesSerialPort();
   if (IsValidServerAddress(srcpServer_)) validSrcpServer_ = srcpServer_;
@@ -94,9 +94,10 @@ int StationChoice::HighestFirstAddress() const {
 
 QString StationChoice::UnreachableAddressRefusal(int groupBAddress) const {
   if (groupBAddress + link_->TurnoutOffset() <= link_->HighestTurnout()) return {};
-  return QStringLiteral("Deze Centrale kan geen wisselnummers boven %1 "
-                        "schakelen; met dit adres zou de decoder een verkeerd adres leren.\n"
-                        "Kies als eerste wisseladres %2 of lager.")
+  return QStringLiteral(
+             "Deze Centrale kan geen wisselnummers boven %1 "
+             "schakelen; met dit adres zou de decoder een verkeerd adres leren.\n"
+             "Kies als eerste wisseladres %2 of lager.")
       .arg(link_->HighestTurnout())
       .arg(HighestReachableFirstAddress());
 }

@@ -31,8 +31,8 @@ class StationChoice {
     std::function<void()> serverSessionLost;
   };
 
-  StationChoice(QWidget& window, MainWindowWidgets& widgets, DecoderForm& form,
-                Transport transport, LinkObserver& observer);
+  StationChoice(QWidget& window, MainWindowWidgets& widgets, DecoderForm& form, Transport transport,
+                LinkObserver& observer);
   ~StationChoice();
 
   // The captions of the central type's row, on the window.

@@ -31,9 +31,9 @@ class DesktopNotifier final : public UserNotifier {
 
  private:
   static std::unique_ptr<QMessageBox> MessageBox(const QString& text, const QString& detail) {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon,
-                                             QApplication::applicationDisplayName(), text,
-                                             QMessageBox::Ok, QApplication::activeWindow());
+    auto box =
+        std::make_unique<QMessageBox>(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+                                      text, QMessageBox::Ok, QApplication::activeWindow());
     if (!detail.isEmpty()) box->setInformativeText(detail);
     box->setWindowModality(Qt::NonModal);
     return box;

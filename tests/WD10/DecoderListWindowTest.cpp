@@ -16,10 +16,10 @@
 #include "WD10/DecoderListModel.h"
 #include "WD10/DecoderListStore.h"
 #include "WD10/DecoderListWindow.h"
-#include "support/AwaitTask.h"
-#include "support/TestedWindow.h"
 #include "WD10/TSpinEdit.h"
+#include "support/AwaitTask.h"
 #include "support/RecordingNotifier.h"
+#include "support/TestedWindow.h"
 
 namespace {
 

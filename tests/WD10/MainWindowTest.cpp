@@ -11,9 +11,9 @@
 #include <QTimer>
 
 #include "CPort/TComPort.h"
-#include "support/TestedWindow.h"
 #include "WD10/TSpinEdit.h"
 #include "platform/TTimer.h"
+#include "support/TestedWindow.h"
 
 namespace {
 

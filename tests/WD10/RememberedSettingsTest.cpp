@@ -10,8 +10,8 @@
 #include <QRadioButton>
 
 #include "CPort/TComPort.h"
-#include "support/TestedWindow.h"
 #include "WD10/RememberedSettings.h"
+#include "support/TestedWindow.h"
 #include "support/WaitFor.h"
 
 namespace {

@@ -5,11 +5,11 @@
 // compositor (scripts/on-desktop.sh).
 #include <gtest/gtest.h>
 
+#include <qpa/qwindowsysteminterface.h>
 #include <QApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <array>
-#include <qpa/qwindowsysteminterface.h>
 #include <thread>
 
 #include "CPortSetup/TComSetupFrm.h"

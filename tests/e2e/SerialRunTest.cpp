@@ -337,8 +337,8 @@ TYPED_TEST(ConfirmingStation, FallingSilentAfterStep1StopsTheRunAtStep2) {
   const QString box = Notifications().messages.first();
   EXPECT_TRUE(box.contains("Stap 2 van 4")) << box.toStdString();
   EXPECT_TRUE(box.contains(StationTraits<TypeParam>::kStep2Missing)) << box.toStdString();
-  EXPECT_TRUE(this->window.connectionLog->Lines().contains(
-      RunFailureLogLine(2, 2 + (std::is_same_v<TypeParam, LenzSimulator> ? 4 : 0))));  // Lenz: "OffSet = 4"
+  EXPECT_TRUE(this->window.connectionLog->Lines().contains(RunFailureLogLine(
+      2, 2 + (std::is_same_v<TypeParam, LenzSimulator> ? 4 : 0))));  // Lenz: "OffSet = 4"
   EXPECT_FALSE(this->window.connectionLog->Lines().contains(kProgrammed));
   EXPECT_EQ(StationTraits<TypeParam>::AccessoryFramesHeard(this->station), 4u)
       << "nothing after step 2's output on and off";

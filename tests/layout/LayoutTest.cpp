@@ -22,10 +22,10 @@
 #include "About/TAboutBox.h"
 #include "CPortSetup/TComSetupFrm.h"
 #include "WD10/DecoderListWindow.h"
-#include "support/TestedWindow.h"
 #include "WD10/TSpinEdit.h"
 #include "platform/FitToFont.h"
 #include "platform/KeepOnScreen.h"
+#include "support/TestedWindow.h"
 #include "support/WaitFor.h"
 
 // What a failed placement shows.
@@ -212,15 +212,15 @@ TEST(SmallScreen, EveryControlCanBeReached) {
     // where its cursor is, its top left.
     const QRect shown(focused->mapTo(&window, QPoint(0, 0)), focused->size());
     const QRect seen = shown & window.rect();
-    EXPECT_TRUE(seen == shown || (seen.topLeft() == shown.topLeft() && seen.width() >= 16 &&
-                                  seen.height() >= 16))
+    EXPECT_TRUE(seen == shown ||
+                (seen.topLeft() == shown.topLeft() && seen.width() >= 16 && seen.height() >= 16))
         << Describe(focused) << " at " << testing::PrintToString(shown) << " out of view";
     QTest::keyClick(focused, Qt::Key_Tab);
   }
-  for (QWidget* control : {static_cast<QWidget*>(window.nextDecoderButton),
-                           static_cast<QWidget*>(window.closeButton),
-                           static_cast<QWidget*>(window.decoderListButton),
-                           static_cast<QWidget*>(window.firstAddressEdit)}) {
+  for (QWidget* control :
+       {static_cast<QWidget*>(window.nextDecoderButton), static_cast<QWidget*>(window.closeButton),
+        static_cast<QWidget*>(window.decoderListButton),
+        static_cast<QWidget*>(window.firstAddressEdit)}) {
     QWidget* takesFocus = control->focusProxy() ? control->focusProxy() : control;
     EXPECT_TRUE(reached.count(takesFocus)) << Describe(control) << " never reached by Tab";
   }

@@ -7,10 +7,10 @@
 #include <QWidget>
 #include <stdexcept>
 
-#include "support/AwaitTask.h"
 #include "platform/DialogAnswer.h"
 #include "platform/Pause.h"
 #include "platform/Wakeup.h"
+#include "support/AwaitTask.h"
 
 namespace {
 
@@ -49,8 +49,8 @@ TEST(Task, SuspendsOnTheEventLoopAndHandsOverResultsAndErrors) {
   EXPECT_FALSE(task.Done());
   EXPECT_EQ(Await(std::move(task)), 6);
   EXPECT_TRUE(otherHandlerRan);
-  EXPECT_EQ(trace, (std::vector<QString>{"before", "handler", "after", "line gone", "before",
-                                         "after"}));
+  EXPECT_EQ(trace,
+            (std::vector<QString>{"before", "handler", "after", "line gone", "before", "after"}));
   EXPECT_THROW(Await(Failing()), std::runtime_error);
 }
 
@@ -90,7 +90,9 @@ TEST(Wakeup, WakesAfterTheNotifyingHandlerOrAtTheDeadline) {
   EXPECT_TRUE(Await(std::move(waiting)));
   EXPECT_FALSE(wokeBeforeNotifierReturned);
 
-  auto timingOut = [&]() -> Task<bool> { co_return co_await wakeup.For(std::chrono::milliseconds(5)); };
+  auto timingOut = [&]() -> Task<bool> {
+    co_return co_await wakeup.For(std::chrono::milliseconds(5));
+  };
   EXPECT_FALSE(Await(timingOut()));
   // A waiter that is gone is not woken.
   Task<bool> ended = timingOut();

@@ -14,12 +14,12 @@
 
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
-#include "support/TestedWindow.h"
 #include "WD10/RememberedSettings.h"
 #include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
 #include "platform/TMemo.h"
 #include "support/RecordingNotifier.h"
+#include "support/TestedWindow.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
 

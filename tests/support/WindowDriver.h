@@ -10,9 +10,9 @@
 #include <algorithm>
 
 #include "CPortSetup/TComSetupFrm.h"
-#include "support/TestedWindow.h"
-#include "p50x/P50XLink.h"
 #include "WD10/LinkFactory.h"
+#include "p50x/P50XLink.h"
+#include "support/TestedWindow.h"
 
 // The connection log's last line after a run the station carried out.
 inline const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
