@@ -20,7 +20,6 @@
 #include "CPort/TComPort.h"
 #include "CPortSetup/TComSetupFrm.h"
 #include "WD10/LinkFactory.h"
-#include "platform/Messages.h"
 #include "platform/TMemo.h"
 #include "platform/TTimer.h"
 #include "platform/UserNotifier.h"
@@ -103,7 +102,9 @@ bool MeasureRun(const QString& central, CountingNotifier& notifier) {
   wall.start();
   const double cpuBefore = ProcessCpuMilliseconds();
   QTest::mouseClick(window.connectButton, Qt::LeftButton);
+  WaitFor([&] { return window.Connected(); }, 10000, kPollMs);
   QTest::mouseClick(window.programButton, Qt::LeftButton);
+  WaitFor([&] { return window.closeButton->isVisible(); }, 30000, kPollMs);
   const bool programmed = window.connectionLog->Lines().contains(
       QStringLiteral("Druk op de programmeerknop van de WD10"));
   QTest::mouseClick(window.closeButton, Qt::LeftButton);
