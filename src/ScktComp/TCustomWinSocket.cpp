@@ -24,6 +24,12 @@ TCustomWinSocket::~TCustomWinSocket() {
   ReleaseSocket();
 }
 
+namespace {
+
+constexpr qint64 kMostUnreadBytes = 64 * 1024;
+
+}  // namespace
+
 void TCustomWinSocket::Open(const QString& host, const QString& address, int port) {
   if (connected_) throw ESocketError::AlreadyOpen();
   CancelLookup();
@@ -32,6 +38,10 @@ void TCustomWinSocket::Open(const QString& host, const QString& address, int por
   // the desktop may name.
   socket_ = new QTcpSocket;
   socket_->setProxy(QNetworkProxy::NoProxy);
+  // What the program has not read yet stays with the system, which then holds the sender back:
+  // a server that floods its session cannot fill the memory, nor bury its replies under more
+  // text than one read.
+  socket_->setReadBufferSize(kMostUnreadBytes);
   QObject::connect(socket_, &QTcpSocket::connected, &reports_,
                    [this] { RunGuarded([this] { SocketConnected(); }); });
   QObject::connect(socket_, &QTcpSocket::readyRead, &reports_,

@@ -72,7 +72,9 @@ class StepWatch {
     // heard before the step is about none of its frames.
     refusal_ = power_.StepRefusal(power_.Mark());
     if (refusal_) co_return *refusal_;
-    if (auto lost = co_await LostOnWriteError(std::move(what), std::move(writes))) co_return *lost;
+    const std::optional<AccessoryOutcome> lost =
+        co_await LostOnWriteError(std::move(what), std::move(writes));
+    if (lost) co_return *lost;
     co_return Verdict(false);
   }
 
@@ -85,10 +87,12 @@ class StepWatch {
     const std::optional<QString> off = power_.Off();
     if (!off) co_return AccessoryOutcome::CarriedOut();
     awaited_.clear();
-    if (auto lost = co_await LostOnWriteError(std::move(what), std::move(writes))) co_return *lost;
+    const std::optional<AccessoryOutcome> lost =
+        co_await LostOnWriteError(std::move(what), std::move(writes));
+    if (lost) co_return *lost;
     const Wakeup::Clock::time_point deadline = Wakeup::Clock::now() + kTrackOnLimit;
-    while (power_.Off() && co_await heard_.Until(deadline)) {
-    }
+    bool heard = true;
+    while (heard && power_.Off()) heard = co_await heard_.Until(deadline);
     if (power_.Off()) co_return AccessoryOutcome::Lost(missing);
     co_return AccessoryOutcome::CarriedOut(*off);
   }

@@ -45,10 +45,10 @@ Task<void> MaerklinLink::MaerklinSwitch(int turnout) {
 
 Task<AccessoryOutcome> MaerklinLink::SwitchAccessory(AccessoryCommand command) {
   clearToSendHeld_ = clearToSend_;
-  if (auto lost = co_await LostOnWriteError(
-          QStringLiteral("the turnout command"),
-          [this, turnout = command.turnout + TurnoutOffset()] { return MaerklinSwitch(turnout); }))
-    co_return *lost;
+  const std::optional<AccessoryOutcome> lost = co_await LostOnWriteError(
+      QStringLiteral("the turnout command"),
+      [this, turnout = command.turnout + TurnoutOffset()] { return MaerklinSwitch(turnout); });
+  if (lost) co_return *lost;
   co_return AccessoryOutcome::CarriedOut();
 }
 

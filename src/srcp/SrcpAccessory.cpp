@@ -45,7 +45,8 @@ Task<AccessoryOutcome> SrcpLink::SendSrcpGA(QString bus, QString address, QStrin
                        "its session has gone"));
   }
   try {
-    if (std::optional<AccessoryOutcome> refused = co_await PowerAccessoryBus()) co_return *refused;
+    const std::optional<AccessoryOutcome> refused = co_await PowerAccessoryBus();
+    if (refused) co_return *refused;
     const QByteArray set = SrcpLine::SetGA(bus, address, port);
     trackReport_ = TrackReport{bus.toLatin1(), address.toLatin1(), port.toLatin1(), false, {}};
     const std::vector<QByteArray> setOnly = {set};

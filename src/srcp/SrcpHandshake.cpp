@@ -74,7 +74,8 @@ Task<std::optional<QString>> SrcpLink::SrcpHandshake() {
         {SrcpLine::SetProtocol, Demand::NoError}, {SrcpLine::InfoMode, Demand::NoError},
         {SrcpLine::CommandMode, Demand::NoError}, {SrcpLine::Go, Demand::NoError},
         {SrcpLine::InitPower, Demand::AnyReply},  {SrcpLine::InitFeedback, Demand::AnyReply}};
-    if (auto failure = co_await HandshakeExchange(lines)) co_return failure;
+    const std::optional<QString> failure = co_await HandshakeExchange(lines);
+    if (failure) co_return failure;
   }
   if (greeting.ddw08) {
     MessageBeep(0);
@@ -82,7 +83,8 @@ Task<std::optional<QString>> SrcpLink::SrcpHandshake() {
     const HandshakeLines lines = {{SrcpLine::SetProtocol, Demand::NoError},
                                   {SrcpLine::CommandMode, Demand::NoError},
                                   {SrcpLine::Go, Demand::NoError}};
-    if (auto failure = co_await HandshakeExchange(lines)) co_return failure;
+    const std::optional<QString> failure = co_await HandshakeExchange(lines);
+    if (failure) co_return failure;
     OpenSession(info_);
     co_await Pause(kSessionSettleMs);
     if (!Send(info_, {SrcpLine::SetProtocol, SrcpLine::InfoMode, SrcpLine::Go}))
@@ -96,13 +98,14 @@ Task<std::optional<QString>> SrcpLink::SrcpHandshake() {
     const bool accessoryBusOff = greeting.powerPerBus && AccessoryBusReportedOff();
     if (accessoryBusOff)
       power.push_back({SrcpLine::SetBusPower(kAccessoryBus, true), Demand::Carried});
-    if (auto failure = co_await HandshakeExchange(std::move(power))) co_return failure;
+    const std::optional<QString> powerFailure = co_await HandshakeExchange(std::move(power));
+    if (powerFailure) co_return powerFailure;
     accessoryBusDecided_ = accessoryBusOff;
     switchedAccessoryBusOn_ = accessoryBusOff;
   }
   // A report that came in the meantime is acted on now; a later one at the first step.
-  if (const std::optional<AccessoryOutcome> refused = co_await PowerAccessoryBus())
-    co_return refused->stationSaid;
+  const std::optional<AccessoryOutcome> refused = co_await PowerAccessoryBus();
+  if (refused) co_return refused->stationSaid;
   handshakeMade_ = true;
   power_.Connected();
   co_return std::nullopt;
@@ -119,8 +122,8 @@ Task<AccessoryOutcome> SrcpLink::PowerTrackForRun() {
       perBus ? SrcpLine::SetBusPower(kAccessoryBus, true) : QByteArray(SrcpLine::PowerOn);
   const HandshakeLines lines = {{line, perBus ? Demand::Carried : Demand::NoError}};
   try {
-    if (auto failure = co_await HandshakeExchange(lines))
-      co_return AccessoryOutcome::Lost(*failure);
+    const std::optional<QString> failure = co_await HandshakeExchange(lines);
+    if (failure) co_return AccessoryOutcome::Lost(*failure);
   } catch (const ESocketError& error) {
     co_return AccessoryOutcome::Lost(error.Message());
   }

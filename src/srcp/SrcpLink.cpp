@@ -212,7 +212,8 @@ Task<bool> SrcpLink::WaitForServer(int periods, std::function<bool()> done) {
   // Every wait gets its full time from its own start.
   const Wakeup::Clock::time_point deadline = Wakeup::Clock::now() + periods * replyPeriod_;
   while (!done() && command_.connection != Connection::Closed) {
-    if (!co_await news_.Until(deadline)) break;
+    const bool news = co_await news_.Until(deadline);
+    if (!news) break;
   }
   co_return done();
 }

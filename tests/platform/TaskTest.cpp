@@ -33,7 +33,8 @@ Task<int> Outer(std::vector<QString>& trace) {
   } catch (const std::runtime_error& error) {
     trace.push_back(QString::fromLatin1(error.what()));
   }
-  co_return first + co_await Doubled(2, 0, trace);
+  const int second = co_await Doubled(2, 0, trace);
+  co_return first + second;
 }
 
 TEST(Task, SuspendsOnTheEventLoopAndHandsOverResultsAndErrors) {

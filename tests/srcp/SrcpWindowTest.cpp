@@ -46,7 +46,7 @@ class SrcpWindow : public testing::Test {
   }
   void Program() {
     driver.Click(window.programButton);
-    ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 60000));
   }
   long Count(const char* beginning) {
     const Lines lines = server->ReceivedLines(0);
