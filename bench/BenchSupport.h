@@ -1,9 +1,13 @@
 // What the benchmark programs share.
 #pragma once
 
+#include <sys/resource.h>
 #include <QTemporaryDir>
 #include <QtGlobal>
-#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
 
 // A benchmark measures the program as on its first day: the settings and the decoder list of
 // whoever runs it are neither read (a remembered central type or port would change the run) nor
@@ -41,4 +45,10 @@ inline double ProcessCpuMilliseconds() {
   getrusage(RUSAGE_SELF, &usage);
   const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
   return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// The value below which this fraction of the samples lies (0.5: the median, 1.0: the worst).
+inline double Percentile(std::vector<double> values, double fraction) {
+  std::sort(values.begin(), values.end());
+  return values[static_cast<std::size_t>(fraction * double(values.size() - 1))];
 }

@@ -56,11 +56,6 @@ std::thread PostClicks(QPushButton& button, Clock::time_point start, Clicks& cli
   });
 }
 
-double Percentile(std::vector<double> values, double fraction) {
-  std::sort(values.begin(), values.end());
-  return values[static_cast<std::size_t>(fraction * (values.size() - 1))];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {

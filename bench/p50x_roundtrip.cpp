@@ -18,11 +18,6 @@ constexpr int kRoundTrips = 1000;
 // Two bytes out, one back, 8 data bits and two stop bits with the start bit: 11 bits a byte.
 constexpr double kWireMs = 3 * 11 * 1000.0 / 19200;
 
-double Percentile(std::vector<double> values, double fraction) {
-  std::sort(values.begin(), values.end());
-  return values[static_cast<std::size_t>(fraction * (values.size() - 1))];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
