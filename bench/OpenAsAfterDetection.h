@@ -5,7 +5,8 @@
 
 #include "support/P50XTestLink.h"
 
-inline void OpenAsAfterDetection(P50XTestLink& link, const QString& devicePath, TBaudRate rate) {
+inline void OpenAsAfterDetection(P50XTestLink& link, const QString& devicePath,
+                                 BaudRateSetting rate) {
   link->SetPauseLength({});
   link.port.SetPort(devicePath);
   link.port.SetBaudRate(rate);

@@ -18,13 +18,13 @@
 #include <cstdlib>
 #include <vector>
 
-#include "WD10/DecoderListCsv.h"
-#include "WD10/DecoderListModel.h"
-#include "WD10/DecoderListStore.h"
-#include "WD10/DecoderListWindow.h"
-#include "WD10/DecoderModel.h"
 #include "platform/UserNotifier.h"
 #include "support/AwaitTask.h"
+#include "window/DecoderListCsv.h"
+#include "window/DecoderListModel.h"
+#include "window/DecoderListStore.h"
+#include "window/DecoderListWindow.h"
+#include "window/DecoderModel.h"
 
 namespace {
 

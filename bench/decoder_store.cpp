@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "WD10/DecoderList.h"
-#include "WD10/DecoderListStore.h"
-#include "WD10/DecoderModel.h"
+#include "window/DecoderList.h"
+#include "window/DecoderListStore.h"
+#include "window/DecoderModel.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <cstdio>
 
 #include "OpenAsAfterDetection.h"
 #include "P50XSimulator.h"
-#include "platform/TTimer.h"
 
 namespace {
 
@@ -28,20 +28,23 @@ int main(int argc, char** argv) {
 
   // As the main window's event poll does it: a tick that finds the last poll still waiting for
   // its reply is left out, so polls never overlap.
-  TTimer poll(nullptr, 100, false);
+  QTimer poll;
+  poll.setInterval(100);
   Task<void> polling;
-  poll.OnTimer = [&](QObject*) {
+  QObject::connect(&poll, &QTimer::timeout, [&] {
     if (polling.Done()) polling = link->PollEvents();
-  };
+  });
   bool done = false;
-  TTimer end(nullptr, SmokeRun() ? kSmokeRunMs : kRunMs, false);
-  end.OnTimer = [&](QObject*) { done = true; };
+  QTimer end;
+  end.setSingleShot(true);
+  end.setInterval(SmokeRun() ? kSmokeRunMs : kRunMs);
+  QObject::connect(&end, &QTimer::timeout, [&] { done = true; });
 
   const double cpuBefore = ProcessCpuMilliseconds();
   QElapsedTimer wall;
   wall.start();
-  poll.SetEnabled(true);
-  end.SetEnabled(true);
+  poll.start();
+  end.start();
   WaitFor([&] { return done; }, kRunMs * 2, 0);
   const double cpu = ProcessCpuMilliseconds() - cpuBefore;
   const double share = 100.0 * cpu / static_cast<double>(wall.elapsed());

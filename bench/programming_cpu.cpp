@@ -17,14 +17,13 @@
 #include <QTest>
 #include <cstdio>
 
-#include "CPort/TComPort.h"
-#include "CPortSetup/TComSetupFrm.h"
-#include "WD10/LinkFactory.h"
-#include "platform/TMemo.h"
-#include "platform/TTimer.h"
+#include "platform/LogPane.h"
 #include "platform/UserNotifier.h"
+#include "serial/SerialPort.h"
+#include "serialwidgets/PortSettingsDialog.h"
 #include "support/TestedWindow.h"
 #include "support/WaitFor.h"
+#include "window/LinkFactory.h"
 
 namespace {
 
@@ -131,7 +130,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   CountingNotifier notifier;
   SetUserNotifier(&notifier);
-  TComSetupFrm::SetAnswerHook([](TComSetupFrm& form) { form.accept(); });
+  PortSettingsDialog::SetAnswerHook([](PortSettingsDialog& form) { form.accept(); });
   QStringList centrals = app.arguments().mid(1);
   if (centrals.isEmpty())
     centrals = {QStringLiteral("loconet"), QStringLiteral("p50x"), QStringLiteral("lenz"),

@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "../tests/support/P50XTestLink.h"
-#include "CPort/EComPort.h"
 #include "FuzzApplication.h"
 #include "FuzzCheck.h"
+#include "serial/SerialPortError.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ class LinkOnMemoryLine {
     feeder_.start();
     try {
       Await(link_->SendP50X(QByteArray(1, static_cast<char>(command))));
-    } catch (const EComPort&) {
+    } catch (const SerialPortError&) {
       // The line failed once the reply ran out: what a vanished adapter does to the link.
     }
     feeder_.stop();

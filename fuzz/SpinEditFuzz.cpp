@@ -14,8 +14,8 @@
 #include "../tests/support/TestedWindow.h"
 #include "FuzzApplication.h"
 #include "FuzzCheck.h"
-#include "WD10/DecoderModel.h"
-#include "WD10/TSpinEdit.h"
+#include "window/AddressSpinBox.h"
+#include "window/DecoderModel.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ const Qt::Key kEditingKeys[] = {Qt::Key_Backspace, Qt::Key_Delete,  Qt::Key_Home
                                 Qt::Key_Left,      Qt::Key_Right,   Qt::Key_Up,   Qt::Key_Down,
                                 Qt::Key_PageUp,    Qt::Key_PageDown};
 
-void LeaveField(TSpinEdit& field) {
+void LeaveField(AddressSpinBox& field) {
   QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
   QApplication::sendEvent(&field, &focusOut);
 }
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   window.CentralButton(CentralType::LocoNet)->setChecked(true);
   window.firstAddressEdit->SetValue(1);
 
-  TSpinEdit& field = *window.firstAddressEdit;
+  AddressSpinBox& field = *window.firstAddressEdit;
   FuzzedBytes bytes(data, size);
   while (!bytes.Empty()) {
     switch (bytes.Next() % 8) {

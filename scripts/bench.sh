@@ -13,7 +13,7 @@ soak=true
 # Xvfb gives the start-up figure a real X server.
 "$here/scripts/install-deps.sh" xvfb
 cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$build_dir" bench_startup bench_programming_cpu bench_cport bench_p50x_roundtrip \
+ninja -C "$build_dir" bench_startup bench_programming_cpu bench_serial bench_p50x_roundtrip \
   sorvell_bench_parsers bench_p50x_idle_poll bench_pause bench_decoder_store \
   bench_decoder_list_window soak_tests
 
@@ -44,7 +44,7 @@ else
   platform="offscreen"
 fi
 measure programming_cpu.txt bench/bench_programming_cpu
-measure cport.txt bench/bench_cport 500 3
+measure serial.txt bench/bench_serial 500 3
 measure p50x_roundtrip.txt bench/bench_p50x_roundtrip
 measure parsers.csv bench/sorvell_bench_parsers --benchmark_filter=BacklogInOneEvent \
   --benchmark_format=csv
@@ -80,7 +80,7 @@ table="$logs/figures.md"
       "< 1 % | $(verdict "$share" 1) |"
   done < <(sed -nE 's/^programming run ([a-z0-9]+): ([0-9]+) ms, CPU [0-9.]+ ms = ([0-9.]+) %.*/\1 \2 \3/p' \
     "$logs/programming_cpu.txt" | awk '{ printf "%s %.1f %s\n", $1, $2 / 1000, $3 }')
-  latency=$(number "median" "$logs/cport.txt")
+  latency=$(number "median" "$logs/serial.txt")
   echo "| received byte to \`OnRxChar\` (median of 500) | $latency ms | < 2 ms |" \
     "$(verdict "$latency" 2) |"
   roundtrip=$(number "median" "$logs/p50x_roundtrip.txt")

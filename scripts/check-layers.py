@@ -3,7 +3,7 @@
 includes of src/ go round in a circle.
 
 Dependencies point down: window -> links -> components -> platform. A link reaches the shared
-link interface (src/link) but no other link; the serial core (CPort) stays free of the widgets
+link interface (src/link) but no other link; the serial core (serial) stays free of the widgets
 built on it; the simulators use components and platform only, so that they judge the links
 without sharing their code; nothing in src/ reaches sim/.
 
@@ -23,14 +23,14 @@ import sys
 import tempfile
 from pathlib import Path
 
-WINDOW = {"WD10", "About", "main.cpp", "VersionResource.cpp"}
+WINDOW = {"window", "about", "main.cpp", "VersionResource.cpp"}
 LINK_INTERFACE = "link"
-COMPONENTS = {"CPort", "CPortCtl", "CPortSetup", "ScktComp"}
+COMPONENTS = {"serial", "serialwidgets", "tcp"}
 PLATFORM = "platform"
 SIM = "sim"
 # Within the components: the serial core is built without the widget layer.
-SERIAL_CORE = "CPort"
-SERIAL_WIDGETS = {"CPortCtl", "CPortSetup"}
+SERIAL_CORE = "serial"
+SERIAL_WIDGETS = {"serialwidgets"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]')
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc", ".inc"}
@@ -220,35 +220,35 @@ def circle_problems(root):
 
 # (including file, include as written, file it names, allowed)
 SELF_TEST_CASES = [
-    ("src/main.cpp", "WD10/Window.h", "src/WD10/Window.h", True),
-    ("src/WD10/Window.cpp", "p50x/Link.h", "src/p50x/Link.h", True),
+    ("src/main.cpp", "window/Window.h", "src/window/Window.h", True),
+    ("src/window/Window.cpp", "p50x/Link.h", "src/p50x/Link.h", True),
     ("src/p50x/Link.cpp", "link/Interface.h", "src/link/Interface.h", True),
-    ("src/p50x/Link.cpp", "CPort/Port.h", "src/CPort/Port.h", True),
+    ("src/p50x/Link.cpp", "serial/Port.h", "src/serial/Port.h", True),
     ("src/p50x/Link.cpp", "Frames.h", "src/p50x/Frames.h", True),
-    ("src/p50x/Link.cpp", "About/Box.h", "src/About/Box.h", False),
+    ("src/p50x/Link.cpp", "about/Box.h", "src/about/Box.h", False),
     ("src/p50x/Link.cpp", "srcp/Link.h", "src/srcp/Link.h", False),
     ("src/newstation/Link.cpp", "lenz/Link.h", "src/lenz/Link.h", False),
     ("src/link/Interface.h", "p50x/Link.h", "src/p50x/Link.h", False),
-    ("src/CPortSetup/Dialog.cpp", "CPortCtl/Led.h", "src/CPortCtl/Led.h", True),
-    ("src/CPort/Port.cpp", "CPortSetup/Dialog.h", "src/CPortSetup/Dialog.h", False),
-    ("src/CPort/Port.cpp", "link/Interface.h", "src/link/Interface.h", False),
-    ("src/ScktComp/Socket.cpp", "WD10/Window.h", "src/WD10/Window.h", False),
-    ("src/platform/Wait.cpp", "CPort/Port.h", "src/CPort/Port.h", False),
-    ("src/WD10/Window.cpp", "Peer.h", "sim/Peer.h", False),
+    ("src/serialwidgets/Dialog.cpp", "serialwidgets/Led.h", "src/serialwidgets/Led.h", True),
+    ("src/serial/Port.cpp", "serialwidgets/Dialog.h", "src/serialwidgets/Dialog.h", False),
+    ("src/serial/Port.cpp", "link/Interface.h", "src/link/Interface.h", False),
+    ("src/tcp/Socket.cpp", "window/Window.h", "src/window/Window.h", False),
+    ("src/platform/Wait.cpp", "serial/Port.h", "src/serial/Port.h", False),
+    ("src/window/Window.cpp", "Peer.h", "sim/Peer.h", False),
     ("sim/Station.cpp", "Peer.h", "sim/Peer.h", True),
-    ("sim/Station.cpp", "ScktComp/Socket.h", "src/ScktComp/Socket.h", True),
+    ("sim/Station.cpp", "tcp/Socket.h", "src/tcp/Socket.h", True),
     ("sim/Station.cpp", "loconet/Parser.h", "src/loconet/Parser.h", False),
-    ("sim/Station.cpp", "WD10/Model.h", "src/WD10/Model.h", False),
+    ("sim/Station.cpp", "window/Model.h", "src/window/Model.h", False),
 ]
 
 
 # (file, the files it includes) of a made-up src/, and what is reported
 SELF_TEST_CIRCLES = [
-    ({"src/CPort/Port.cpp": ["CPort/Port.h", "CPort/Thread.h"], "src/CPort/Port.h": [],
-      "src/CPort/Thread.cpp": ["CPort/Thread.h", "CPort/Port.h"], "src/CPort/Thread.h": []},
-     ["include circle: CPort/Port -> CPort/Thread -> CPort/Port",
-      "  src/CPort/Port.cpp:2 includes CPort/Thread.h",
-      "  src/CPort/Thread.cpp:2 includes CPort/Port.h"]),
+    ({"src/serial/Port.cpp": ["serial/Port.h", "serial/Thread.h"], "src/serial/Port.h": [],
+      "src/serial/Thread.cpp": ["serial/Thread.h", "serial/Port.h"], "src/serial/Thread.h": []},
+     ["include circle: serial/Port -> serial/Thread -> serial/Port",
+      "  src/serial/Port.cpp:2 includes serial/Thread.h",
+      "  src/serial/Thread.cpp:2 includes serial/Port.h"]),
     # Through a header found beside its includer, and with a member off the shortest way.
     ({"src/p50x/Link.h": ["p50x/Detection.h"], "src/p50x/Detection.cpp": ["Scope.h"],
       "src/p50x/Detection.h": [], "src/p50x/Scope.h": ["p50x/Link.h", "Wait.h"],
@@ -258,9 +258,9 @@ SELF_TEST_CIRCLES = [
       "  src/p50x/Scope.h:1 includes p50x/Link.h",
       "  src/p50x/Link.h:1 includes p50x/Detection.h",
       "  in the same circle: p50x/Wait"]),
-    ({"src/CPort/Port.cpp": ["CPort/Port.h", "CPort/Thread.h"], "src/CPort/Port.h": [],
-      "src/CPort/Thread.cpp": ["CPort/Thread.h", "CPort/Target.h"], "src/CPort/Thread.h": [],
-      "src/CPort/Target.h": []},
+    ({"src/serial/Port.cpp": ["serial/Port.h", "serial/Thread.h"], "src/serial/Port.h": [],
+      "src/serial/Thread.cpp": ["serial/Thread.h", "serial/Target.h"], "src/serial/Thread.h": [],
+      "src/serial/Target.h": []},
      []),
     # The same stem in two folders is two components.
     ({"src/lenz/Link.cpp": ["lenz/Link.h", "link/Interface.h"], "src/lenz/Link.h": [],

@@ -8,9 +8,9 @@ build_dir="$here/build-tsan"
 
 cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORVELL_TSAN=ON \
   -DSORVELL_BENCH=OFF >/dev/null
-ninja -C "$build_dir" cport_tests scktcomp_tests
+ninja -C "$build_dir" serial_tests tcp_tests
 
 export QT_QPA_PLATFORM=offscreen
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$here/scripts/tsan.supp"
-"$build_dir/tests/CPort/cport_tests"
-"$build_dir/tests/ScktComp/scktcomp_tests"
+"$build_dir/tests/serial/serial_tests"
+"$build_dir/tests/tcp/tcp_tests"

@@ -14,7 +14,6 @@
 #include <memory>
 #include <system_error>
 
-#include "CPort/TComPort.h"
 #include "LenzSimulator.h"
 #include "LocoNetSimulator.h"
 #include "MaerklinSimulator.h"
@@ -25,6 +24,7 @@
 #include "SrcpServer.h"
 #include "StationLog.h"
 #include "Wd10Learner.h"
+#include "serial/SerialPort.h"
 
 namespace {
 

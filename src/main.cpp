@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "WD10/MainWindow.h"
 #include "platform/VersionInfo.h"
+#include "window/MainWindow.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ int Print(std::string_view text) {
 std::optional<std::string_view> Query(std::span<const char> block, const std::string& path) {
   const char* value = nullptr;
   std::uint32_t length = 0;
-  if (!VerQueryValueA(block, path, &value, &length)) return std::nullopt;
+  if (!FindVersionValue(block, path, &value, &length)) return std::nullopt;
   return std::string_view(value, length);
 }
 
@@ -98,9 +98,9 @@ std::string ToTerminalText(std::string_view text, const std::string& characterSe
 
 // "Sorvell 1.0.4.9" and the copyright notice, from the version block built into the program.
 int PrintVersion() {
-  const std::uint32_t size = GetFileVersionInfoSizeA(kOwnExecutable);
+  const std::uint32_t size = VersionBlockSize(kOwnExecutable);
   std::vector<char> block(size);
-  if (size == 0 || !GetFileVersionInfoA(kOwnExecutable, block))
+  if (size == 0 || !CopyVersionBlock(kOwnExecutable, block))
     return Fail("this executable carries no version information");
 
   const std::optional<std::string_view> fixed = Query(block, "\\");

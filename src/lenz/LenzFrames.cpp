@@ -19,7 +19,7 @@ int FrameLength(char digit) {
 
 }  // namespace
 
-QByteArray BuildLenzFrame(TLenzFrameTable& table) {
+QByteArray BuildLenzFrame(LenzFrameBuffer& table) {
   const int dataBytes = table[0] & kDataCountBits;
   table[kLenzRunningXorEntry] = 0;
   QByteArray frame;

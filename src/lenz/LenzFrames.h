@@ -9,11 +9,11 @@
 // The frame a Lenz link sends next: entry 0 is the header, the entries after it the data bytes
 // the header announces; entries beyond those are ignored. Only the low 8 bits of an entry are
 // sent.
-using TLenzFrameTable = std::array<int, 20>;
+using LenzFrameBuffer = std::array<int, 20>;
 inline constexpr int kLenzRunningXorEntry = 19;
 
 // The frame the table describes, check byte included; leaves the check byte in entry 19.
-QByteArray BuildLenzFrame(TLenzFrameTable& table);
+QByteArray BuildLenzFrame(LenzFrameBuffer& table);
 
 struct LenzParse {
   QByteArray rest;    // the receive hex buffer after this call

@@ -4,11 +4,11 @@
 #include <optional>
 #include <utility>
 
-#include "CPort/TComPort.h"
 #include "lenz/LenzVocabulary.h"
 #include "link/OpenSerialPort.h"
 #include "platform/Exception.h"
 #include "platform/Pause.h"
+#include "serial/SerialPort.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ constexpr int kSwitchPulseMs = 250;
 
 }  // namespace
 
-LenzLink::LenzLink(TComPort& port, LinkObserver& observer) : port_(port), observer_(observer) {}
+LenzLink::LenzLink(SerialPort& port, LinkObserver& observer) : port_(port), observer_(observer) {}
 
 Task<void> LenzLink::Attach() {
   port_.SetBaudRate(br9600);
@@ -30,7 +30,7 @@ Task<bool> LenzLink::Connect() {
   // Bytes of an earlier connection would be framed with this one's.
   received_.text.clear();
   // Without the receive event the interface's answers would never be heard.
-  const TComEvents events = {evRxChar, evCTS};
+  const SerialEvents events = {evRxChar, evCTS};
   co_await OpenSerialPort(port_, events);
   watch_.Connected();
   SendResumeOperations();

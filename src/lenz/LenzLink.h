@@ -13,11 +13,11 @@
 #include "link/ReceiveHexBuffer.h"
 #include "link/StepWatch.h"
 
-class TComPort;
+class SerialPort;
 
 class LenzLink final : public CommandStationLink {
  public:
-  LenzLink(TComPort& port, LinkObserver& observer);
+  LenzLink(SerialPort& port, LinkObserver& observer);
 
   Task<void> Attach() override;
   Task<bool> Connect() override;
@@ -47,9 +47,9 @@ class LenzLink final : public CommandStationLink {
   void SendAccessoryOperation(int address, int data);
   void Hear(const QString& loggedFrame);
 
-  TComPort& port_;
+  SerialPort& port_;
   LinkObserver& observer_;
-  TLenzFrameTable LenzFrameTable{};
+  LenzFrameBuffer LenzFrameTable{};
   ::ReceiveHexBuffer received_;
   StepWatch watch_{AccessoryOutcome::MissingConfirmation::InterfaceAnswer};
 };

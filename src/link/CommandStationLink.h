@@ -1,5 +1,5 @@
 // What the main window asks of the link to the chosen command station. There is one class per
-// kind of command station; the window builds the one the user chose (WD10/LinkFactory) and owns
+// kind of command station; the window builds the one the user chose (window/LinkFactory) and owns
 // it. A link owns all of its state: two links, even of one kind, never share anything.
 //
 // Every operation that waits (a reply, a pause) is a task: it suspends, and the window's other

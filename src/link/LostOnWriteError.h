@@ -6,9 +6,9 @@
 #include <optional>
 #include <type_traits>
 
-#include "CPort/EComPort.h"
 #include "link/AccessoryOutcome.h"
 #include "platform/Task.h"
+#include "serial/SerialPortError.h"
 
 // Runs the writes, and awaits them when they pause between bytes (they return a task); `what`
 // names what they carry, as in "the switch request". Nothing when every write went out. Errors
@@ -20,7 +20,7 @@ Task<std::optional<AccessoryOutcome>> LostOnWriteError(QString what, Writes writ
       writes();
     else
       co_await writes();
-  } catch (const EComPort& error) {
+  } catch (const SerialPortError& error) {
     co_return AccessoryOutcome::Lost(
         QStringLiteral("nothing: %1 could not be written (%2)").arg(what, error.Message()));
   }

@@ -3,7 +3,6 @@
 #include <exception>
 #include <utility>
 
-#include "CPort/TComPort.h"
 #include "link/OpenSerialPort.h"
 #include "loconet/LocoNetMessage.h"
 #include "loconet/LocoNetReceiver.h"
@@ -12,6 +11,7 @@
 #include "platform/ExceptionDisplay.h"
 #include "platform/Pause.h"
 #include "platform/UserNotifier.h"
+#include "serial/SerialPort.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ QByteArray Opcode(unsigned char opcode) {
 
 }  // namespace
 
-LocoNetLink::LocoNetLink(TComPort& port, LinkObserver& observer)
+LocoNetLink::LocoNetLink(SerialPort& port, LinkObserver& observer)
     : port_(port), observer_(observer) {}
 
 Task<void> LocoNetLink::Attach() {
@@ -40,7 +40,7 @@ Task<bool> LocoNetLink::Connect() {
   // Bytes of an earlier connection would be framed with this one's.
   received_.text.clear();
   // Without the receive event nothing the Intellibox says would reach the parser.
-  co_await OpenSerialPort(port_, kAllComEvents);
+  co_await OpenSerialPort(port_, kAllSerialEvents);
   // Until the power-on comes back the station has shown nothing: a step's echoes are required
   // only of a station that gives them.
   watch_.Connected();

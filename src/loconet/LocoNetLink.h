@@ -11,11 +11,11 @@
 #include "link/ReceiveHexBuffer.h"
 #include "link/StepWatch.h"
 
-class TComPort;
+class SerialPort;
 
 class LocoNetLink final : public CommandStationLink {
  public:
-  LocoNetLink(TComPort& port, LinkObserver& observer);
+  LocoNetLink(SerialPort& port, LinkObserver& observer);
 
   Task<void> Attach() override;
   Task<bool> Connect() override;
@@ -45,7 +45,7 @@ class LocoNetLink final : public CommandStationLink {
   void SendEchoed(const QByteArray& message);
   void Hear(const QByteArray& message);
 
-  TComPort& port_;
+  SerialPort& port_;
   LinkObserver& observer_;
   ::ReceiveHexBuffer received_;
   StepWatch watch_{AccessoryOutcome::MissingConfirmation::LocoNetEcho};

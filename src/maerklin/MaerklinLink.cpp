@@ -1,10 +1,10 @@
 #include "maerklin/MaerklinLink.h"
 
-#include "CPort/TComPort.h"
 #include "link/LostOnWriteError.h"
 #include "link/OpenSerialPort.h"
 #include "maerklin/MaerklinBytes.h"
 #include "platform/Pause.h"
+#include "serial/SerialPort.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ QByteArray SingleByte(char value) {
 
 }  // namespace
 
-MaerklinLink::MaerklinLink(TComPort& port, LinkObserver&) : port_(port) {}
+MaerklinLink::MaerklinLink(SerialPort& port, LinkObserver&) : port_(port) {}
 
 Task<void> MaerklinLink::Attach() {
   port_.SetStopBits(sbTwoStopBits);
@@ -26,7 +26,7 @@ Task<bool> MaerklinLink::Connect() {
   // Only this connection's CTS counts; the port reports it as it opens.
   clearToSend_ = clearToSendSeen_ = false;
   // The interface's bytes are kept, so they must still be received.
-  co_await OpenSerialPort(port_, kAllComEvents);
+  co_await OpenSerialPort(port_, kAllSerialEvents);
   port_.WriteStr(SingleByte(Maerklin::kGo));
   co_return true;
 }

@@ -11,12 +11,12 @@
 #include "link/LinkObserver.h"
 #include "link/ReceiveHexBuffer.h"
 
-class TComPort;
+class SerialPort;
 
 class MaerklinLink final : public CommandStationLink {
  public:
   // The interface says nothing worth a line: the observer is not used.
-  MaerklinLink(TComPort& port, LinkObserver& observer);
+  MaerklinLink(SerialPort& port, LinkObserver& observer);
 
   Task<void> Attach() override;
   Task<bool> Connect() override;
@@ -35,7 +35,7 @@ class MaerklinLink final : public CommandStationLink {
   const QByteArray& ReceiveHexBuffer() const { return received_.text; }
 
  private:
-  TComPort& port_;
+  SerialPort& port_;
   ::ReceiveHexBuffer received_;
   bool clearToSend_ = false;
   bool clearToSendSeen_ = false;  // CTS was on at some time since the connect

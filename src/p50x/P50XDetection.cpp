@@ -4,13 +4,13 @@
 #include <chrono>
 #include <iterator>
 
-#include "CPort/EComPort.h"
-#include "CPort/TComPort.h"
 #include "link/LinkObserver.h"
 #include "p50x/P50XLinkOperations.h"
 #include "p50x/P50XReplyWait.h"
 #include "p50x/P50XVocabulary.h"
 #include "platform/UserNotifier.h"
+#include "serial/SerialPort.h"
+#include "serial/SerialPortError.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ constexpr int kLongestReenableReply = 9;
 constexpr auto kMixedReplyLimit = std::chrono::seconds(1);
 
 struct ProbeRate {
-  TBaudRate rate;
+  BaudRateSetting rate;
   const char* foundLine;
 };
 
@@ -43,7 +43,7 @@ constexpr ProbeRate kProbeRates[] = {
 struct DefaultRate {
   const char* logged;
   const char* baudCommand;  // null: the rate cannot be set by command
-  TBaudRate rate;
+  BaudRateSetting rate;
 };
 
 constexpr DefaultRate kDefaultRates[] = {
@@ -63,12 +63,12 @@ QByteArray WithoutPrompt(const QByteArray& reply) {
 // must not leave the line held in break, or the power-off after it would never be heard.
 class LongBreak {
  public:
-  explicit LongBreak(TComPort& port) : port_(port) { port_.SetBreak(true); }
+  explicit LongBreak(SerialPort& port) : port_(port) { port_.SetBreak(true); }
   ~LongBreak() {
     if (ended_ || !port_.Connected()) return;
     try {
       port_.SetBreak(false);
-    } catch (const EComPort&) {
+    } catch (const SerialPortError&) {
       // Only an ended detection gets here; the power-off that follows meets the same port and
       // reports it.
     }
@@ -82,7 +82,7 @@ class LongBreak {
   }
 
  private:
-  TComPort& port_;
+  SerialPort& port_;
   bool ended_ = false;
 };
 
@@ -91,7 +91,7 @@ class LongBreak {
 // How the command station answered "x\r".
 enum class P50XDetection::PromptAnswer { Ready, MixedMode, NeedsUser };
 
-P50XDetection::P50XDetection(P50XLinkOperations& link, TComPort& port, LinkObserver& log)
+P50XDetection::P50XDetection(P50XLinkOperations& link, SerialPort& port, LinkObserver& log)
     : link_(link), port_(port), log_(log) {}
 
 void P50XDetection::WriteRaw(const char* text) {

@@ -10,19 +10,19 @@
 
 class LinkObserver;
 class P50XLinkOperations;
-class TComPort;
+class SerialPort;
 
 // One run of detection on the link's port, as P50XLink::DetectP50XInterface starts it as one
 // command that has the line: port and log are the link's, and outlive the run.
 class P50XDetection {
  public:
-  P50XDetection(P50XLinkOperations& link, TComPort& port, LinkObserver& log);
+  P50XDetection(P50XLinkOperations& link, SerialPort& port, LinkObserver& log);
 
   // (Re)opens the port with only the break and CTS events, so that the replies stay in the
   // input queue for the link's reads. The window runs during its pauses (about 2 s in all).
   // Where a command station did not answer or needs the user first, what went wrong is in the
   // connection log and a message box. Ended in the middle, it leaves no break on the line. An
-  // EComPort from opening the port passes to the caller.
+  // SerialPortError from opening the port passes to the caller.
   Task<void> Run();
   // True when the run found a command station ready for P50X commands.
   bool Ready() const { return ready_; }
@@ -41,7 +41,7 @@ class P50XDetection {
   void Log(const QByteArray& text);
 
   P50XLinkOperations& link_;
-  TComPort& port_;
+  SerialPort& port_;
   LinkObserver& log_;
   bool ready_ = false;
 };

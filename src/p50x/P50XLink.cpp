@@ -5,14 +5,14 @@
 #include <optional>
 #include <utility>
 
-#include "CPort/EComPort.h"
-#include "CPort/TComPort.h"
 #include "link/LinkObserver.h"
 #include "p50x/P50XDecoderContext.h"
 #include "p50x/P50XDetection.h"
 #include "p50x/P50XReplyDecoders.h"
 #include "p50x/P50XReplyWait.h"
 #include "p50x/P50XVocabulary.h"
+#include "serial/SerialPort.h"
+#include "serial/SerialPortError.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ class P50XLink::PortContext final : public P50XDecoderContext {
   P50XLink& link_;
 };
 
-P50XLink::P50XLink(TComPort& port, LinkObserver& observer) : port_(port), observer_(observer) {}
+P50XLink::P50XLink(SerialPort& port, LinkObserver& observer) : port_(port), observer_(observer) {}
 
 P50XLink::~P50XLink() = default;
 
@@ -115,7 +115,7 @@ Task<AccessoryOutcome> P50XLink::PowerTrackForRun() {
   try {
     const bool answered = co_await SendP50X(SingleByte(P50X::XPwrOn));
     if (!answered) co_return AccessoryOutcome::Lost(kNoReply);
-  } catch (const EComPort& error) {
+  } catch (const SerialPortError& error) {
     co_return AccessoryOutcome::Lost(error.Message());
   }
   if (power_.Off()) {
@@ -137,7 +137,7 @@ Task<AccessoryOutcome> P50XLink::SwitchAccessory(AccessoryCommand command) {
     co_return *refused;
   try {
     co_return co_await SwitchTurnoutP50X(command.turnout, 0);
-  } catch (const EComPort& error) {
+  } catch (const SerialPortError& error) {
     co_return AccessoryOutcome::Lost(error.Message());
   }
 }

@@ -14,11 +14,11 @@
 #include "p50x/P50XLinkOperations.h"
 
 class LinkObserver;
-class TComPort;
+class SerialPort;
 
 class P50XLink final : public CommandStationLink, private P50XLinkOperations {
  public:
-  P50XLink(TComPort& port, LinkObserver& observer);
+  P50XLink(SerialPort& port, LinkObserver& observer);
   ~P50XLink() override;
   P50XLink(const P50XLink&) = delete;
   P50XLink& operator=(const P50XLink&) = delete;
@@ -88,7 +88,7 @@ class P50XLink final : public CommandStationLink, private P50XLinkOperations {
   // owed.
   Task<void> LetLateBytesIn();
 
-  TComPort& port_;
+  SerialPort& port_;
   LinkObserver& observer_;
   P50XCommandScope scope_;
   QByteArray replyBuffer_;

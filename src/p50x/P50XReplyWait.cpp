@@ -1,7 +1,7 @@
 #include "p50x/P50XReplyWait.h"
 
-#include "CPort/TComPort.h"
 #include "platform/Pause.h"
+#include "serial/SerialPort.h"
 
 namespace {
 
@@ -9,7 +9,7 @@ constexpr int kInputLookMs = 1;
 
 }  // namespace
 
-Task<P50XInputWait> WaitForP50XInput(TComPort& port, int count,
+Task<P50XInputWait> WaitForP50XInput(SerialPort& port, int count,
                                      std::chrono::steady_clock::time_point deadline) {
   for (;;) {
     if (port.InputCount() >= count) co_return P50XInputWait::Arrived;

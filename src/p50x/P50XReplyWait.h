@@ -7,12 +7,12 @@
 
 #include "platform/Task.h"
 
-class TComPort;
+class SerialPort;
 
 enum class P50XInputWait { Arrived, TimedOut };
 
 // Until count bytes wait on the port or the deadline has passed; the window runs meanwhile. The
 // port outlives the wait (the window keeps it while a task of its link runs). Errors of the port
 // pass to the caller.
-Task<P50XInputWait> WaitForP50XInput(TComPort& port, int count,
+Task<P50XInputWait> WaitForP50XInput(SerialPort& port, int count,
                                      std::chrono::steady_clock::time_point deadline);

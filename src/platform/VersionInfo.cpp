@@ -130,20 +130,20 @@ std::optional<std::string> FindVersionBlock(const char* fileName) {
 
 }  // namespace
 
-std::uint32_t GetFileVersionInfoSizeA(const char* fileName) {
+std::uint32_t VersionBlockSize(const char* fileName) {
   const std::optional<std::string> block = FindVersionBlock(fileName);
   return block ? std::uint32_t(block->size()) : 0;
 }
 
-bool GetFileVersionInfoA(const char* fileName, std::span<char> data) {
+bool CopyVersionBlock(const char* fileName, std::span<char> data) {
   const std::optional<std::string> block = FindVersionBlock(fileName);
   if (!block || block->size() > data.size()) return false;
   std::ranges::copy(*block, data.begin());
   return true;
 }
 
-bool VerQueryValueA(std::span<const char> block, std::string_view subBlock, const char** value,
-                    std::uint32_t* length) {
+bool FindVersionValue(std::span<const char> block, std::string_view subBlock, const char** value,
+                      std::uint32_t* length) {
   const std::optional<ParsedBlock> parsed = ParseBlock({block.data(), block.size()});
   if (!parsed) return false;
   while (subBlock.starts_with('\\')) subBlock.remove_prefix(1);

@@ -120,15 +120,15 @@ constexpr std::array<char, Size> VersionBlockBytes(const VersionBlockContents& c
 
 // Size of the first well-formed version block in the file; 0 when the file has none, is not a
 // regular file or cannot be read.
-std::uint32_t GetFileVersionInfoSizeA(const char* fileName);
+std::uint32_t VersionBlockSize(const char* fileName);
 
 // Copies that block to the start of data. False, with data untouched, when there is no block or
 // it does not fit (the file may have changed since its size was asked).
-bool GetFileVersionInfoA(const char* fileName, std::span<char> data);
+bool CopyVersionBlock(const char* fileName, std::span<char> data);
 
-// Looks a sub-block path up in a block copied by GetFileVersionInfoA; the leading backslash is
+// Looks a sub-block path up in a block copied by CopyVersionBlock; the leading backslash is
 // optional and letters match regardless of case, as on Windows. On success value points into
 // block at length bytes, which are always followed by a zero, so a text value can be read as a
 // zero-terminated string. Whatever block holds, nothing outside it is read.
-bool VerQueryValueA(std::span<const char> block, std::string_view subBlock, const char** value,
-                    std::uint32_t* length);
+bool FindVersionValue(std::span<const char> block, std::string_view subBlock, const char** value,
+                      std::uint32_t* length);

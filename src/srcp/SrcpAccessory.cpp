@@ -1,11 +1,11 @@
 // The SRCP link's accessory command and how its outcome is judged.
 #include <QScopeGuard>
 
-#include "ScktComp/ESocketError.h"
-#include "ScktComp/TClientSocket.h"
 #include "platform/Pause.h"
 #include "srcp/SrcpLines.h"
 #include "srcp/SrcpLink.h"
+#include "tcp/TClientSocket.h"
+#include "tcp/TcpClientError.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ Task<AccessoryOutcome> SrcpLink::SendSrcpGA(QString bus, QString address, QStrin
       co_return AccessoryOutcome::Refused(QString::fromLatin1(reply.message));
     if (greeting_.powerPerBus) co_return co_await AwaitTrackReport(reply);
     co_return AccessoryOutcome::CarriedOut(QString::fromLatin1(reply.message));
-  } catch (const ESocketError& error) {
+  } catch (const TcpClientError& error) {
     // A send that failed has closed the session; the run hears of it as a lost command.
     co_return AccessoryOutcome::Lost(error.Message());
   }

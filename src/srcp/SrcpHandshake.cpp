@@ -1,11 +1,11 @@
 // The SRCP link's "Verbinden" and "Sluiten": the handshake its server's greeting asks for, and
 // the end of the session.
-#include "ScktComp/ESocketError.h"
-#include "ScktComp/TClientSocket.h"
 #include "platform/Pause.h"
 #include "platform/UserNotifier.h"
 #include "srcp/SrcpLines.h"
 #include "srcp/SrcpLink.h"
+#include "tcp/TClientSocket.h"
+#include "tcp/TcpClientError.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ Task<AccessoryOutcome> SrcpLink::PowerTrackForRun() {
   try {
     const std::optional<QString> failure = co_await HandshakeExchange(lines);
     if (failure) co_return AccessoryOutcome::Lost(*failure);
-  } catch (const ESocketError& error) {
+  } catch (const TcpClientError& error) {
     co_return AccessoryOutcome::Lost(error.Message());
   }
   if (perBus) switchedAccessoryBusOn_ = true;

@@ -3,10 +3,10 @@
 #include <exception>
 #include <utility>
 
-#include "ScktComp/ESocketError.h"
-#include "ScktComp/TClientSocket.h"
 #include "platform/ExceptionDisplay.h"
 #include "platform/UserNotifier.h"
+#include "tcp/TClientSocket.h"
+#include "tcp/TcpClientError.h"
 
 namespace {
 
@@ -145,7 +145,7 @@ void SrcpLink::SessionError(Session& session, TErrorEvent errorEvent, int& error
   // The socket layer's own box, with what the number means to this user.
   const int refused = std::exchange(errorCode, 0);
   refusalShown_ = true;
-  ShowMessage(ESocketError::Asynchronous(refused).Message(),
+  ShowMessage(TcpClientError::Asynchronous(refused).Message(),
               QStringLiteral("Er draait geen SRCP-server op %1. Start de server en druk daarna "
                              "op \"Verbinden\".")
                   .arg(address_.ToString()));

@@ -15,7 +15,6 @@
 #include <optional>
 #include <vector>
 
-#include "ScktComp/SocketTypes.h"
 #include "link/CommandStationLink.h"
 #include "link/LinkObserver.h"
 #include "link/TrackPower.h"
@@ -25,6 +24,7 @@
 #include "srcp/SrcpLineFramer.h"
 #include "srcp/SrcpServerAddress.h"
 #include "srcp/SrcpServerLine.h"
+#include "tcp/SocketTypes.h"
 
 class TClientSocket;
 

@@ -12,10 +12,10 @@
 #include <array>
 #include <thread>
 
-#include "CPortSetup/TComSetupFrm.h"
 #include "SerialRun.h"
-#include "WD10/DecoderListWindow.h"
 #include "platform/UserNotifier.h"
+#include "serialwidgets/PortSettingsDialog.h"
+#include "window/DecoderListWindow.h"
 
 namespace {
 
@@ -94,9 +94,9 @@ using CloseFromTheTitleBarAtMaerklin = CloseFromTheTitleBarAt<MaerklinSimulator>
 constexpr char kMaerklinStop = '\x61';
 
 TEST_F(CloseFromTheTitleBarAtMaerklin, ThePortDialog) {
-  TComSetupFrm::SetAnswerHook(nullptr);
+  PortSettingsDialog::SetAnswerHook(nullptr);
   driver.Click(window.connectButton);
-  ASSERT_TRUE(WaitFor([] { return ShownWindow<TComSetupFrm>() != nullptr; }));
+  ASSERT_TRUE(WaitFor([] { return ShownWindow<PortSettingsDialog>() != nullptr; }));
   CloseAndExpectTheEnd(kMaerklinStop, false);
 }
 

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "SerialRun.h"
-#include "WD10/TSpinEdit.h"
+#include "window/AddressSpinBox.h"
 
 namespace {
 

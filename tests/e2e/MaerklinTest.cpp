@@ -6,10 +6,10 @@
 
 #include <QTimer>
 
-#include "CPort/MemoryDevice.h"
 #include "SerialRun.h"
-#include "WD10/RunFailureMessage.h"
-#include "WD10/TSpinEdit.h"
+#include "serial/MemoryDevice.h"
+#include "window/AddressSpinBox.h"
+#include "window/RunFailureMessage.h"
 
 namespace {
 

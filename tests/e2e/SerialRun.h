@@ -9,16 +9,16 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "CPort/TComPort.h"
 #include "LenzSimulator.h"
 #include "LocoNetSimulator.h"
 #include "MaerklinSimulator.h"
 #include "ReportingP50XSimulator.h"
-#include "WD10/TSpinEdit.h"
-#include "platform/TMemo.h"
+#include "platform/LogPane.h"
+#include "serial/SerialPort.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
+#include "window/AddressSpinBox.h"
 
 inline QByteArray Hex(const char* spacedHex) {
   return QByteArray::fromHex(spacedHex);

@@ -11,14 +11,14 @@
 #include <type_traits>
 
 #include "SerialRun.h"
-#include "WD10/DecoderListModel.h"
-#include "WD10/DecoderListStore.h"
-#include "WD10/DecoderListWindow.h"
-#include "WD10/DecoderModel.h"
-#include "WD10/LinkFactory.h"
-#include "WD10/RunFailureMessage.h"
-#include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
+#include "window/AddressSpinBox.h"
+#include "window/DecoderListModel.h"
+#include "window/DecoderListStore.h"
+#include "window/DecoderListWindow.h"
+#include "window/DecoderModel.h"
+#include "window/LinkFactory.h"
+#include "window/RunFailureMessage.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "CPort/TComPort.h"
-#include "CPortCtl/TComComboBox.h"
-#include "CPortSetup/TComSetupFrm.h"
 #include "PtyPeer.h"
+#include "serial/SerialPort.h"
+#include "serialwidgets/PortSettingComboBox.h"
+#include "serialwidgets/PortSettingsDialog.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
 
@@ -31,8 +31,8 @@ TEST(StablePortName, IsListedWhenPluggedInAndIsWhatOpensAndWhatTheNextStartHas) 
     TestedWindow window;
     WindowDriver driver(window);
     window.CentralButton(CentralType::Maerklin)->setChecked(true);
-    TComSetupFrm::SetAnswerHook([&](TComSetupFrm& form) {
-      TComComboBox& box = *form.Combo1;
+    PortSettingsDialog::SetAnswerHook([&](PortSettingsDialog& form) {
+      PortSettingComboBox& box = *form.Combo1;
       box.SetByIdDir(byId);
       const auto shown = [&](const QString& link, bool listed) {
         const QString name = QFileInfo(link).fileName() + " (" + adapter.SlavePath().mid(5) + ")";

@@ -7,9 +7,9 @@
 #include <QRegularExpression>
 
 #include "SerialRun.h"
-#include "WD10/DecoderList.h"
-#include "WD10/DecoderListWindow.h"
 #include "Wd10Learner.h"
+#include "window/DecoderList.h"
+#include "window/DecoderListWindow.h"
 
 namespace {
 

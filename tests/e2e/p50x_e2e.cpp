@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "About/TAboutBox.h"
 #include "SerialRun.h"
-#include "WD10/TSpinEdit.h"
+#include "about/AboutBox.h"
+#include "window/AddressSpinBox.h"
 
 namespace {
 
@@ -43,11 +43,11 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
   EXPECT_TRUE(window.stationAboutButton->isVisible());
 
   driver.Click(window.stationAboutButton);
-  EXPECT_TRUE(window.AboutBox->isVisible());
-  EXPECT_EQ(window.AboutBox->SPU->text(), "1.502");
-  EXPECT_EQ(window.AboutBox->Serial->text(), "0012345678");
-  driver.Click(window.AboutBox->OKButton);
-  EXPECT_FALSE(window.AboutBox->isVisible());
+  EXPECT_TRUE(window.aboutBox->isVisible());
+  EXPECT_EQ(window.aboutBox->SPU->text(), "1.502");
+  EXPECT_EQ(window.aboutBox->Serial->text(), "0012345678");
+  driver.Click(window.aboutBox->OKButton);
+  EXPECT_FALSE(window.aboutBox->isVisible());
 
   station.ClearReceived();
   window.firstAddressEdit->SetValue(9);

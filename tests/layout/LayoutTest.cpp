@@ -19,14 +19,14 @@
 #include <algorithm>
 #include <set>
 
-#include "About/TAboutBox.h"
-#include "CPortSetup/TComSetupFrm.h"
-#include "WD10/DecoderListWindow.h"
-#include "WD10/TSpinEdit.h"
+#include "about/AboutBox.h"
 #include "platform/FitToFont.h"
 #include "platform/KeepOnScreen.h"
+#include "serialwidgets/PortSettingsDialog.h"
 #include "support/TestedWindow.h"
 #include "support/WaitFor.h"
+#include "window/AddressSpinBox.h"
+#include "window/DecoderListWindow.h"
 
 // What a failed placement shows.
 void PrintTo(const QRect& rect, std::ostream* out) {
@@ -143,9 +143,9 @@ TEST_P(Layout, MainWindowInEachState) {
 }
 
 TEST_P(Layout, Dialogs) {
-  TComSetupFrm dialog;
+  PortSettingsDialog dialog;
   ExpectLaidOut(dialog, "port-settings");
-  TAboutBox about;
+  AboutBox about;
   about.ShowValue(StationVersionField::Serial, "0012345678");
   ExpectLaidOut(about, "about");
 }

@@ -7,8 +7,8 @@ namespace {
 // Fifteen data bytes reach entry 15; entry 19 still only holds the check byte. Entries wider
 // than a byte send their low 8 bits.
 TEST(LenzFrame, HeaderCountsTheDataBytesAndTheCheckByteIsTheirXor) {
-  TLenzFrameTable table = {0x5F, 1,  2,  3,  4,  5,     6,    7,    8,    9,
-                           10,   11, 12, 13, 14, 0x10F, 0x77, 0x77, 0x77, 0x77};
+  LenzFrameBuffer table = {0x5F, 1,  2,  3,  4,  5,     6,    7,    8,    9,
+                          10,   11, 12, 13, 14, 0x10F, 0x77, 0x77, 0x77, 0x77};
   const QByteArray frame = BuildLenzFrame(table);
   ASSERT_EQ(frame.size(), 17);
   EXPECT_EQ(frame.mid(14), QByteArray::fromHex("0E 0F 5F"));

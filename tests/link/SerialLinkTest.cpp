@@ -10,12 +10,12 @@
 #include <cerrno>
 #include <tuple>
 
-#include "CPort/MemoryDevice.h"
-#include "CPort/TComLink.h"
-#include "CPort/TComPort.h"
 #include "lenz/LenzLink.h"
 #include "loconet/LocoNetLink.h"
 #include "maerklin/MaerklinLink.h"
+#include "serial/MemoryDevice.h"
+#include "serial/SerialPort.h"
+#include "serial/SerialPortListener.h"
 #include "support/AwaitTask.h"
 #include "support/RecordingNotifier.h"
 #include "support/RecordingObserver.h"
@@ -151,11 +151,11 @@ class SerialLinkTest : public testing::Test {
 
   RecordingObserver observer;
   std::shared_ptr<MemoryLine> line = std::make_shared<MemoryLine>();
-  TComPort port;
+  SerialPort port;
   Link link{port, observer};
   const Expected x = For<Link>();
 
-  TComLink recorder_;
+  SerialPortListener recorder_;
   QElapsedTimer clock_;
   QByteArray writes_;
   std::vector<qint64> writeTimes_;
@@ -207,7 +207,7 @@ TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
   this->line->Fail(MemoryLine::Op::kWrite, EIO);
   const AccessoryOutcome lost = Await(this->link.SwitchAccessory({1}));
   EXPECT_EQ(lost.result, Outcome::Lost);
-  EXPECT_TRUE(lost.stationSaid.contains(ComErrorMessage(ecWrite)));
+  EXPECT_TRUE(lost.stationSaid.contains(SerialErrorMessage(ecWrite)));
 }
 
 // The user closed the window in the middle of a step's pause: the window ends the step and
@@ -387,7 +387,7 @@ TEST_F(LocoNetLinkTest, FailedAnswerIsShownAfterTheWholeArrivalIsLogged) {
       "E7 0E 05 33 00 00 00 00 00 00 00 00 00 20  E7 0E 06 02 00 00 00 00 00 00 00 00 00 12  837C");
   EXPECT_EQ(observer.memo3.Lines().size(), 3);
   ASSERT_EQ(Notifications().messages.size(), 1);
-  EXPECT_TRUE(Notifications().messages[0].startsWith(ComErrorMessage(ecWrite)));
+  EXPECT_TRUE(Notifications().messages[0].startsWith(SerialErrorMessage(ecWrite)));
 }
 
 // What a Märklin step comes to at its end, by what CTS did since the connect and whether the

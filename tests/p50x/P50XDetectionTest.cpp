@@ -47,7 +47,7 @@ TEST_F(P50XDetection, FoundAtTheFirstRateSetsTheCommandStationUp) {
                    "ZzA0", "Baudrate 2400", "Ok\r]", "Ok\r]"})
           .join('\n')
           .replace('\r', '\n'));
-  EXPECT_EQ(link.port.Events(), (TComEvents{evBreak, evCTS}));
+  EXPECT_EQ(link.port.Events(), (SerialEvents{evBreak, evCTS}));
   EXPECT_TRUE(Notifications().messages.isEmpty());
   for (const int ms : {1500, 600, 10, 200}) EXPECT_EQ(Pauses(ms), 1) << ms << " ms";
 }
@@ -57,7 +57,7 @@ struct ProbeCase {
   int stationRate, answerBytes, answeredProbes;  // bytes to each probe, probes answered
   bool found;
   int probes;
-  TBaudRate rate;  // the port's afterwards
+  BaudRateSetting rate;  // the port's afterwards
 };
 
 class P50XProbe : public P50XDetection, public testing::WithParamInterface<ProbeCase> {};
@@ -92,7 +92,7 @@ struct FixedRateCase {
   int stationRate, option1;
   const char* logged;
   bool changed;
-  TBaudRate rate;
+  BaudRateSetting rate;
 };
 
 class P50XFixedRate : public P50XDetection, public testing::WithParamInterface<FixedRateCase> {};

@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <functional>
 
-#include "CPort/EComPort.h"
-#include "CPort/TComLink.h"
+#include "serial/SerialPortError.h"
+#include "serial/SerialPortListener.h"
 #include "support/AwaitTask.h"
 #include "support/P50XTestLink.h"
 
@@ -121,7 +121,7 @@ TEST_F(P50XFraming, PortFailureLeavesTheLinkFreeForTheNextCommand) {
   EXPECT_EQ(outcome.result, Result::Lost);
   EXPECT_FALSE(outcome.stationSaid.isEmpty());
   EXPECT_FALSE(link->P50XBusy());
-  EXPECT_THROW(Await(link->SwitchPowerOff()), EComPort);
+  EXPECT_THROW(Await(link->SwitchPowerOff()), SerialPortError);
 
   line->Fail(MemoryLine::Op::kWrite, 0);
   line->Receive(QByteArray::fromHex("00"));
@@ -144,8 +144,8 @@ struct SlowStation {
     port.RegisterLink(&answer);
   }
   ~SlowStation() { port.UnregisterLink(&answer); }
-  TComPort& port;
-  TComLink answer;
+  SerialPort& port;
+  SerialPortListener answer;
 };
 
 // What becomes of a turnout command by the station's replies to its two frames. Bytes that

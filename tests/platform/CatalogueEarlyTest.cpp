@@ -3,16 +3,16 @@
 // LANG=C (filter English*).
 #include <gtest/gtest.h>
 
-#include "CPort/EComPort.h"
+#include "serial/SerialPortError.h"
 
 namespace {
 
 TEST(DutchBeforeTheApplication, MessageReadsInDutch) {
-  EXPECT_EQ(ComErrorMessage(23).toStdString(), "Registerfout");
+  EXPECT_EQ(SerialErrorMessage(23).toStdString(), "Registerfout");
 }
 
 TEST(EnglishBeforeTheApplication, MessageReadsInEnglish) {
-  EXPECT_EQ(ComErrorMessage(23).toStdString(), "Registry error");
+  EXPECT_EQ(SerialErrorMessage(23).toStdString(), "Registry error");
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "CPort/CPortText.h"
-#include "CPort/EComPort.h"
 #include "platform/ExceptionDisplay.h"
+#include "serial/SerialPortError.h"
+#include "serial/SerialText.h"
 #include "support/RecordingNotifier.h"
 
 namespace {
@@ -15,9 +15,9 @@ namespace {
 // What a hobbyist reads when the port fails: the component's message, then the OS's own words
 // and, for the failures a user can mend, what to do.
 TEST(ExceptionDisplay, ExplainsWhatTheUserCanMend) {
-  ShowException(EComPort(1, EACCES, "/dev/ttyUSB0"));
-  ShowException(EComPort(2, EIO));
-  ShowException(EComPort(14));
+  ShowException(SerialPortError(1, EACCES, "/dev/ttyUSB0"));
+  ShowException(SerialPortError(2, EIO));
+  ShowException(SerialPortError(14));
 
   const RecordingNotifier& shown = Notifications();
   ASSERT_EQ(shown.messages.size(), 3);

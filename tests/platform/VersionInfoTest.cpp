@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "WD10/VersionListing.h"
-#include "platform/TMemo.h"
+#include "platform/LogPane.h"
 #include "platform/VersionInfo.h"
+#include "window/VersionListing.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ class VersionFile : public testing::Test {
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes.data(), qint64(bytes.size()));
     file.close();
-    TMemo memo;
+    LogPane memo;
     ListVersionInformation(file.fileName(), memo);
     return memo.Lines();
   }
@@ -93,12 +93,12 @@ TEST_F(VersionFile, FilesWithoutAValidBlockHaveSizeZeroAndCopyNothing) {
   std::uint32_t length = 0;
   for (const auto& [what, bytes] : cases) {
     EXPECT_EQ(Display(bytes), kNoBlock) << what;
-    EXPECT_FALSE(VerQueryValueA(bytes, "StringFileInfo\\040904E4\\Comments", &value, &length));
+    EXPECT_FALSE(FindVersionValue(bytes, "StringFileInfo\\040904E4\\Comments", &value, &length));
   }
   std::vector<char> data(64, 'x');
   for (const QString& name : {dir.filePath("missing"), dir.path(), QString("/dev/zero")}) {
-    EXPECT_EQ(GetFileVersionInfoSizeA(QFile::encodeName(name).constData()), 0u);
-    EXPECT_FALSE(GetFileVersionInfoA(QFile::encodeName(name).constData(), data));
+    EXPECT_EQ(VersionBlockSize(QFile::encodeName(name).constData()), 0u);
+    EXPECT_FALSE(CopyVersionBlock(QFile::encodeName(name).constData(), data));
   }
   EXPECT_EQ(data, std::vector<char>(64, 'x'));
 }

@@ -13,11 +13,11 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "CPort/TComPort.h"
-#include "WD10/TSpinEdit.h"
-#include "platform/TMemo.h"
+#include "platform/LogPane.h"
+#include "serial/SerialPort.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
+#include "window/AddressSpinBox.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ TEST_P(SimToolRun, TheWindowProgramsThroughTheToolAndTheToolTellsWhatWasLearnt) 
     const QByteArray userRuntime = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     QStringList ports;
-    EnumComPorts(ports);
+    ListSerialPorts(ports);
     qputenv("XDG_RUNTIME_DIR", userRuntime);
     ASSERT_TRUE(ports.contains(link)) << ports.join(' ').toStdString();
     if (!central.earlierRun.isEmpty()) {

@@ -10,22 +10,22 @@
 #include <memory>
 #include <optional>
 
-#include "CPort/TComPort.h"
 #include "LenzSimulator.h"
 #include "LocoNetSimulator.h"
 #include "MaerklinSimulator.h"
 #include "ReportingP50XSimulator.h"
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
-#include "WD10/RememberedSettings.h"
-#include "WD10/RunFailureMessage.h"
-#include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
-#include "platform/TMemo.h"
+#include "platform/LogPane.h"
+#include "serial/SerialPort.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestedWindow.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
+#include "window/AddressSpinBox.h"
+#include "window/RememberedSettings.h"
+#include "window/RunFailureMessage.h"
 
 namespace {
 

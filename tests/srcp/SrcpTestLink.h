@@ -15,14 +15,14 @@
 #include <utility>
 #include <vector>
 
-#include "ScktComp/TClientSocket.h"
 #include "SrcpServer.h"
-#include "platform/TMemo.h"
+#include "platform/LogPane.h"
 #include "srcp/SrcpLink.h"
 #include "support/AwaitTask.h"
 #include "support/RecordingNotifier.h"
 #include "support/RecordingObserver.h"
 #include "support/WaitFor.h"
+#include "tcp/TClientSocket.h"
 
 using Lines = std::vector<std::string>;
 using Result = AccessoryOutcome::Result;

@@ -14,14 +14,14 @@
 
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
-#include "WD10/RememberedSettings.h"
-#include "WD10/TSpinEdit.h"
 #include "Wd10Learner.h"
-#include "platform/TMemo.h"
+#include "platform/LogPane.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestedWindow.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
+#include "window/AddressSpinBox.h"
+#include "window/RememberedSettings.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "AwaitTask.h"  // these two beside this header, for the fuzz target too
-#include "CPort/MemoryDevice.h"
-#include "CPort/TComLink.h"
-#include "CPort/TComPort.h"
 #include "RecordingObserver.h"
 #include "p50x/P50XLink.h"
+#include "serial/MemoryDevice.h"
+#include "serial/SerialPort.h"
+#include "serial/SerialPortListener.h"
 
 class P50XTestLink {
  public:
@@ -58,15 +58,15 @@ class P50XTestLink {
     return all;
   }
 
-  TComPort port;
+  SerialPort port;
   RecordingObserver observer;
   P50XLink link{port, observer};
-  TMemo& memo1 = observer.memo1;
-  TMemo& memo3 = observer.memo3;
+  LogPane& memo1 = observer.memo1;
+  LogPane& memo3 = observer.memo3;
   std::vector<QByteArray> writes;
   // Every fixed pause the link took, as it meant it.
   std::vector<int> pauses;
 
  private:
-  TComLink writeRecorder_;
+  SerialPortListener writeRecorder_;
 };

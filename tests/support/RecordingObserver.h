@@ -5,7 +5,7 @@
 #include <map>
 
 #include "link/LinkObserver.h"
-#include "platform/TMemo.h"
+#include "platform/LogPane.h"
 
 class RecordingObserver final : public LinkObserver {
  public:
@@ -16,8 +16,8 @@ class RecordingObserver final : public LinkObserver {
   void ShowVersionValue(StationVersionField field, const QString& value) override {
     versions[field] = value;
   }
-  TMemo memo1;
-  TMemo memo3;
-  TMemo infoLog;
+  LogPane memo1;
+  LogPane memo3;
+  LogPane infoLog;
   std::map<StationVersionField, QString> versions;
 };

@@ -12,15 +12,15 @@
 #include <array>
 #include <stdexcept>
 
-#include "About/TAboutBox.h"
-#include "CPort/TComPort.h"
-#include "CPortCtl/TComLed.h"
-#include "WD10/DecoderListWindow.h"
-#include "WD10/DecoderModel.h"
-#include "WD10/LinkFactory.h"
-#include "WD10/MainWindow.h"
-#include "WD10/TSpinEdit.h"
-#include "platform/TMemo.h"
+#include "about/AboutBox.h"
+#include "platform/LogPane.h"
+#include "serial/SerialPort.h"
+#include "serialwidgets/LineLed.h"
+#include "window/AddressSpinBox.h"
+#include "window/DecoderListWindow.h"
+#include "window/DecoderModel.h"
+#include "window/LinkFactory.h"
+#include "window/MainWindow.h"
 
 class TestedWindow : public MainWindow {
  public:
@@ -60,9 +60,9 @@ class TestedWindow : public MainWindow {
   QLabel* SrcpServerLabel = Part<QLabel>("srcpServerLabel");
   QLineEdit* SrcpServerEdit = Part<QLineEdit>("srcpServerEdit");
   QGroupBox* programmingPanel = Part<QGroupBox>("programmingPanel");
-  TSpinEdit* firstAddressEdit = Part<TSpinEdit>("firstAddressEdit");
+  AddressSpinBox* firstAddressEdit = Part<AddressSpinBox>("firstAddressEdit");
   QLabel* decoderNumberLabel = Part<QLabel>("decoderNumberLabel");
-  TSpinEdit* groupBAddressEdit = Part<TSpinEdit>("groupBAddressEdit");
+  AddressSpinBox* groupBAddressEdit = Part<AddressSpinBox>("groupBAddressEdit");
   QGroupBox* groupABox = Part<QGroupBox>("groupABox");
   QGroupBox* groupBBox = Part<QGroupBox>("groupBBox");
   std::array<QRadioButton*, 7> groupAModes{};
@@ -72,17 +72,17 @@ class TestedWindow : public MainWindow {
   QPushButton* closeButton = Part<QPushButton>("closeButton");
   QPushButton* stationAboutButton = Part<QPushButton>("stationAboutButton");
   QPushButton* decoderListButton = Part<QPushButton>("decoderListButton");
-  TMemo* connectionLog = Part<TMemo>("connectionLog");
-  TMemo* receiveLog = Part<TMemo>("receiveLog");
-  TMemo* infoLog = Part<TMemo>("infoLog");
+  LogPane* connectionLog = Part<LogPane>("connectionLog");
+  LogPane* receiveLog = Part<LogPane>("receiveLog");
+  LogPane* infoLog = Part<LogPane>("infoLog");
   QGroupBox* signalsPanel = Part<QGroupBox>("signalsPanel");
-  TComLed* connectionLed = Part<TComLed>("connectionLed");
-  TComLed* receiveLed = Part<TComLed>("receiveLed");
-  TComLed* ctsLed = Part<TComLed>("ctsLed");
+  LineLed* connectionLed = Part<LineLed>("connectionLed");
+  LineLed* receiveLed = Part<LineLed>("receiveLed");
+  LineLed* ctsLed = Part<LineLed>("ctsLed");
   QLabel* copyrightLabel = Part<QLabel>("copyrightLabel");
   QPushButton* versionButton = Part<QPushButton>("versionButton");
-  TAboutBox* AboutBox = Part<TAboutBox>("aboutBox");
-  TComPort* serialPort = Part<TComPort>("serialPort");
+  AboutBox* aboutBox = Part<AboutBox>("aboutBox");
+  SerialPort* serialPort = Part<SerialPort>("serialPort");
   QTimer* stepPauseTimer = Part<QTimer>("stepPauseTimer");
   QTimer* eventPollTimer = Part<QTimer>("eventPollTimer");
   QTimer* connectionWatchTimer = Part<QTimer>("connectionWatchTimer");

@@ -9,10 +9,10 @@
 #include <QTest>
 #include <algorithm>
 
-#include "CPortSetup/TComSetupFrm.h"
-#include "WD10/LinkFactory.h"
 #include "p50x/P50XLink.h"
+#include "serialwidgets/PortSettingsDialog.h"
 #include "support/TestedWindow.h"
+#include "window/LinkFactory.h"
 
 // The connection log's last line after a run the station carried out.
 inline const QString kProgrammed = QStringLiteral("Druk op de programmeerknop van de WD10");
@@ -23,7 +23,7 @@ class WindowDriver {
   static constexpr int kLongestDetectionSleepMs = 40;
 
   explicit WindowDriver(TestedWindow& window) : window_(window) {
-    TComSetupFrm::SetAnswerHook([](TComSetupFrm& form) { form.accept(); });
+    PortSettingsDialog::SetAnswerHook([](PortSettingsDialog& form) { form.accept(); });
     SetLinkMadeHook([](CommandStationLink& link) {
       if (auto* p50x = dynamic_cast<P50XLink*>(&link))
         p50x->SetPauseLength([](int ms) { return std::min(ms, kLongestDetectionSleepMs); });
@@ -34,7 +34,7 @@ class WindowDriver {
     window_.show();
   }
   ~WindowDriver() {
-    TComSetupFrm::SetAnswerHook(nullptr);
+    PortSettingsDialog::SetAnswerHook(nullptr);
     SetLinkMadeHook(nullptr);
   }
   WindowDriver(const WindowDriver&) = delete;

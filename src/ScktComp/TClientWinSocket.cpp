@@ -1,6 +1,0 @@
-#include "ScktComp/TClientWinSocket.h"
-
-void TClientWinSocket::Connect() {
-  connected_ = true;
-  Event(seConnect);
-}

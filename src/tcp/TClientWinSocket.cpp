@@ -1,0 +1,6 @@
+#include "tcp/TClientWinSocket.h"
+
+void TClientWinSocket::Connect() {
+  connected_ = true;
+  Event(seConnect);
+}

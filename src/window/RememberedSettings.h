@@ -1,0 +1,46 @@
+// What Sorvell remembers between starts, in the user's configuration
+// ($XDG_CONFIG_HOME/Sorvell/sorvell.conf): the central type, each central type's serial port and
+// line settings, the SRCP server's address and the window's position. A file that is damaged,
+// unreadable or unwritable never stops the program: it starts with the defaults and says so
+// once on stderr.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "window/CentralType.h"
+
+class QSettings;
+class SerialPortBase;
+
+class RememberedSettings {
+ public:
+  // Reads the file now; what is missing or unreadable in it is left to the defaults.
+  RememberedSettings();
+  ~RememberedSettings();
+  RememberedSettings(const RememberedSettings&) = delete;
+  RememberedSettings& operator=(const RememberedSettings&) = delete;
+
+  static QString FileName();
+
+  std::optional<CentralType> Central() const;
+  // Puts the remembered line settings of the central type on the port (nothing when none).
+  void RestorePort(CentralType central, SerialPortBase& port) const;
+  std::optional<QString> SrcpServer() const;
+  std::optional<QPoint> WindowPosition() const;
+
+  // Takes what the user has set now, and writes the file. The port is the one the central type
+  // is reached through, none for a server.
+  void Remember(CentralType central, SerialPortBase* port, const QString& srcpServer,
+                std::optional<QPoint> windowPosition = std::nullopt);
+
+ private:
+  void Write();
+  // One line on stderr for the whole run; %1 in sentence is the file's name.
+  void Complain(const QString& sentence) const;
+
+  std::unique_ptr<QSettings> file_;  // null when the file could not be read
+  mutable bool complained_ = false;
+};
