@@ -35,7 +35,8 @@ the user's command station: an Intellibox or Twin-Center over LocoNet or in
 P50X, a Lenz or Roco Multi-Maus system through a Lenz computer interface, a
 Märklin 6050/6051 interface, or an SRCP 0.8 server.
 
-The window speaks Dutch. The package also holds sorvell-sim, a simulated
-command station for trying the program without hardware.")
+The window speaks Dutch, English or German. The package also holds
+sorvell-sim, a simulated command station for trying the program without
+hardware.")
 
 include(CPack)

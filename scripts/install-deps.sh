@@ -20,7 +20,8 @@ packages=(
   # The close tests also run on an X11 desktop with a window manager and on a Wayland compositor,
   # and deliver a close as the platform does (its header comes with the private one).
   qt6-base-private-dev xvfb openbox wmctrl weston qt6-wayland
-  gettext locales fonts-dejavu-core
+  # lupdate/lrelease and the CMake functions that run them for the window's catalogues.
+  qt6-l10n-tools qt6-tools-dev fonts-dejavu-core
   "${extra[@]}"
 )
 
@@ -37,14 +38,4 @@ if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
-
-# The Dutch catalogue tests run under LANG=nl_NL.UTF-8, which glibc honours only once the locale
-# has been generated.
-if ! locale -a | grep -qx 'nl_NL.utf8'; then
-  echo "Generating the nl_NL.UTF-8 locale"
-  $sudo sed -i 's/^# *\(nl_NL.UTF-8 UTF-8\)$/\1/' /etc/locale.gen
-  grep -qx 'nl_NL.UTF-8 UTF-8' /etc/locale.gen ||
-    echo 'nl_NL.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
-  $sudo locale-gen
 fi

@@ -54,7 +54,6 @@ dpkg-deb --extract "$deb" "$root"
 echo "== files"
 executables=(usr/bin/sorvell usr/bin/sorvell-sim)
 files=(
-  usr/share/locale/nl/LC_MESSAGES/cport.mo
   usr/share/applications/nl.velmar.sorvell.desktop
   usr/share/icons/hicolor/scalable/apps/sorvell.svg
   usr/share/metainfo/nl.velmar.sorvell.metainfo.xml

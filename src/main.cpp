@@ -15,8 +15,10 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Language.h"
 #include "platform/VersionInfo.h"
 #include "window/MainWindow.h"
+#include "window/RememberedSettings.h"
 
 namespace {
 
@@ -27,21 +29,23 @@ constexpr int kUsageError = 2;
 // display reads the same file.
 constexpr char kOwnExecutable[] = "/proc/self/exe";
 
-constexpr std::string_view kHelp =
+constexpr const char* kHelp = QT_TRANSLATE_NOOP(
+    "main",
     "Usage: sorvell [--help | --version]\n"
     "\n"
     "Sorvell sets up a Kuehn WD10 accessory decoder through your model railway's command\n"
     "station: an Intellibox or Twin-Center (LocoNet or P50X), a Lenz or Roco Multi-Maus\n"
     "system, a Märklin 6050/6051 interface, or an SRCP 0.8 server.\n"
     "\n"
-    "Started without options it opens its window, which speaks Dutch: choose the central\n"
+    "Started without options it opens its window, in the desktop's language (English,\n"
+    "German, or Dutch for any other) or in the one chosen in the window: choose the central\n"
     "type, connect, enter the decoder's first turnout address and the mode of each group,\n"
-    "put the WD10 in its learning mode and press \"Programmeer Kuehn WD10\".\n"
+    "put the WD10 in its learning mode and press \"Program Kuehn WD10\".\n"
     "\n"
     "  -h, --help     show this help and exit\n"
     "      --version  show the version and exit\n"
     "\n"
-    "To try it without hardware, start sorvell-sim with a central type first.\n";
+    "To try it without hardware, start sorvell-sim with a central type first.\n");
 
 int Fail(const std::string& message, int status = 1) {
   std::fprintf(stderr, "sorvell: %s\n", message.c_str());
@@ -143,7 +147,10 @@ std::optional<int> AnswerCommandLine(std::span<char* const> arguments) {
     }
   }
   std::setlocale(LC_CTYPE, "");
-  if (help) return Print(ToTerminalText(kHelp, "UTF-8"));
+  if (help) {
+    const QString text = TextIn(WindowLanguage(RememberedSettings()), "main", kHelp);
+    return Print(ToTerminalText(text.toStdString(), "UTF-8"));
+  }
   if (version) return PrintVersion();
   return std::nullopt;
 }
@@ -154,6 +161,7 @@ int main(int argc, char** argv) {
   if (const std::optional<int> status = AnswerCommandLine({argv, std::size_t(argc)}))
     return *status;
   QApplication app(argc, argv);
+  UseLanguage(WindowLanguage(RememberedSettings()));
   QApplication::setApplicationDisplayName(QStringLiteral("Sorvell"));
   // Lets a Wayland desktop match the window to the menu entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("nl.velmar.sorvell"));

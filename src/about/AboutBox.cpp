@@ -1,5 +1,6 @@
 #include "about/AboutBox.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -38,7 +39,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   Panel1->setGeometry(10, 20, 356, 198);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
-  OKButton = new QPushButton(QStringLiteral("OK"), this);
+  OKButton = new QPushButton(QCoreApplication::translate("AboutBox", "OK"), this);
   OKButton->setGeometry(158, 228, 80, 40);
   OKButton->setDefault(true);
   connect(OKButton, &QPushButton::clicked, this, [this] { OKButtonClick(); });
@@ -47,10 +48,11 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   ProgramIcon->setGeometry(10, 10, 128, 96);
   ProgramIcon->setScaledContents(true);
   ProgramIcon->setPixmap(QPixmap::fromImage(DrawDecoderPicture()));
-  ProgramIcon->setAccessibleName(QStringLiteral("Afbeelding van de WD10-decoder"));
+  ProgramIcon->setAccessibleName(
+      QCoreApplication::translate("AboutBox", "Afbeelding van de WD10-decoder"));
 
   ProductName = MakeLabel(Panel1, QStringLiteral("Zonnedal"), 10, 132);
-  Version = MakeLabel(Panel1, QStringLiteral("Version 1.0"), 10, 149);
+  Version = MakeLabel(Panel1, QCoreApplication::translate("AboutBox", "Version 1.0"), 10, 149);
   Copyright = MakeLabel(Panel1, QStringLiteral("Copyright ©"), 10, 174);
   Comments = new QLabel(QStringLiteral("2006 - 2025"), Panel1);
   Comments->setGeometry(128, 174, 129, 32);

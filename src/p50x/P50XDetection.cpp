@@ -1,5 +1,6 @@
 #include "p50x/P50XDetection.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <chrono>
 #include <iterator>
@@ -53,7 +54,10 @@ constexpr DefaultRate kDefaultRates[] = {
 };
 constexpr int kDefaultRateCount = static_cast<int>(std::size(kDefaultRates));
 
-const QString kNothingConnected = QStringLiteral("Geen Intellibox of Twin-Center aangesloten.");
+QString NothingConnected() {
+  return QCoreApplication::translate("P50XDetection",
+                                     "Geen Intellibox of Twin-Center aangesloten.");
+}
 
 QByteArray WithoutPrompt(const QByteArray& reply) {
   return reply.left(reply.size() - 2);
@@ -124,7 +128,7 @@ Task<bool> P50XDetection::Find() {
 
   const bool answered = co_await ProbeBaudRates();
   if (!answered) {
-    ShowMessage(kNothingConnected);
+    ShowMessage(NothingConnected());
     co_return false;
   }
   const PromptAnswer prompt = co_await CheckP50XPrompt();
@@ -171,7 +175,8 @@ Task<P50XDetection::PromptAnswer> P50XDetection::CheckP50XPrompt() {
   Log(reply);
   if (reply == "\r]") co_return PromptAnswer::Ready;
   if (reply.size() <= kLongestReenableReply) {
-    ShowMessage(QStringLiteral("Please re-enable the P50x protocol!"));
+    ShowMessage(
+        QCoreApplication::translate("P50XDetection", "Please re-enable the P50x protocol!"));
     co_return PromptAnswer::NeedsUser;
   }
   port_.ClearBuffer(true, false);
@@ -182,7 +187,7 @@ Task<P50XDetection::PromptAnswer> P50XDetection::CheckP50XPrompt() {
   QByteArray mode;
   port_.ReadStr(mode, 5);
   if (mode == "Mixed") co_return PromptAnswer::MixedMode;
-  ShowMessage(QStringLiteral("Reset de Intellibox, Twin-Center"));
+  ShowMessage(QCoreApplication::translate("P50XDetection", "Reset de Intellibox, Twin-Center"));
   co_return PromptAnswer::NeedsUser;
 }
 
@@ -192,8 +197,9 @@ Task<bool> P50XDetection::ReadSpecialOptions() {
   const QByteArray reply1 = co_await link_.ReadUntilPrompt();
   const char first = reply1.isEmpty() ? '\0' : reply1[0];
   if (first < '0' || first > '9') {
-    Log(QStringLiteral("Onverwacht antwoord op xSo1: ") + QString::fromLatin1(reply1));
-    ShowMessage(kNothingConnected);
+    Log(QCoreApplication::translate("P50XDetection", "Onverwacht antwoord op xSo1: ") +
+        QString::fromLatin1(reply1));
+    ShowMessage(NothingConnected());
     co_return false;
   }
   const int option1 = first - '0';

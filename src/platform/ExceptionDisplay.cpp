@@ -2,6 +2,7 @@
 
 #include <grp.h>
 #include <sys/stat.h>
+#include <QCoreApplication>
 
 #include <cerrno>
 #include <cstring>
@@ -27,15 +28,18 @@ QString OsErrorDetail(const Exception& error) {
   if (number == EACCES || number == EPERM) {
     QString group = DeviceGroup(error.OsErrorSubject());
     if (group.isEmpty()) group = QStringLiteral("dialout");
-    detail += QStringLiteral(
+    detail += QCoreApplication::translate(
+                  "ExceptionDisplay",
                   "\n\nU hebt geen toegang tot %1. Voeg uw gebruiker toe aan de groep \"%2\" "
                   "(sudo adduser $USER %2), meld u af en weer aan, en probeer het opnieuw.")
-                  .arg(error.OsErrorSubject().isEmpty() ? QStringLiteral("deze poort")
-                                                        : error.OsErrorSubject(),
+                  .arg(error.OsErrorSubject().isEmpty()
+                           ? QCoreApplication::translate("ExceptionDisplay", "deze poort")
+                           : error.OsErrorSubject(),
                        group);
   }
   if (number == EIO || number == ENXIO || number == ENODEV) {
-    detail += QStringLiteral(
+    detail += QCoreApplication::translate(
+        "ExceptionDisplay",
         "\n\nDe verbinding met de poort is weggevallen. Is de USB-adapter losgetrokken of de "
         "centrale uitgeschakeld? Sluit het programma, sluit de adapter weer aan en start "
         "opnieuw.");

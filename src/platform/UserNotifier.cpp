@@ -1,6 +1,7 @@
 #include "platform/UserNotifier.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <memory>
@@ -23,7 +24,8 @@ class DesktopNotifier final : public UserNotifier {
   Task<bool> AskOkCancel(QString text) override {
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
                     QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuleren"));
+    box.button(QMessageBox::Cancel)
+        ->setText(QCoreApplication::translate("UserNotifier", "Annuleren"));
     co_await AnswerOf(box);
     co_return box.clickedButton() == box.button(QMessageBox::Ok);
   }

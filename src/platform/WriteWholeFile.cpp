@@ -1,5 +1,6 @@
 #include "platform/WriteWholeFile.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 
 QString WriteWholeFile(const QString& fileName, const QByteArray& bytes) {
@@ -7,7 +8,8 @@ QString WriteWholeFile(const QString& fileName, const QByteArray& bytes) {
   if (!file.open(QIODevice::WriteOnly)) return file.errorString();
   // A full disk shows as a short write without an error; the temporary file is then dropped.
   if (file.write(bytes) != bytes.size())
-    return QStringLiteral("niet alles kon worden geschreven; is de schijf vol?");
+    return QCoreApplication::translate("WriteWholeFile",
+                                       "niet alles kon worden geschreven; is de schijf vol?");
   if (!file.commit()) return file.errorString();
   return {};
 }

@@ -1,8 +1,7 @@
 #include "serial/SerialPortError.h"
 
+#include <QCoreApplication>
 #include <array>
-
-#include "serial/SerialText.h"
 
 namespace {
 
@@ -11,31 +10,33 @@ struct CodeText {
   const char* text;
 };
 
-// The texts are the catalogues' keys: change one here and in every catalogue alike.
+// English, as the port's messages have always been; the catalogues carry the other languages.
 constexpr std::array<CodeText, 23> kMessages{{
-    {ecOpen, "Unable to open com port"},
-    {ecWrite, "WriteFile function failed"},
-    {ecRead, "ReadFile function failed"},
-    {ecAsyncParameter, "Invalid Async parameter"},
-    {ecPurge, "PurgeComm function failed"},
-    {ecAsyncStatus, "Unable to get async status"},
-    {ecLineSettings, "SetCommState function failed"},
-    {ecTimeouts, "SetCommTimeouts failed"},
-    {ecQueueSizes, "SetupComm function failed"},
-    {ecLineStatus, "ClearCommError function failed"},
-    {ecModemStatus, "GetCommModemStatus function failed"},
-    {ecBreak, "EscapeCommFunction function failed"},
-    {ecTransmitChar, "TransmitCommChar function failed"},
-    {ecConnected, "Cannot set property while connected"},
-    {ecEnumPorts, "EnumPorts function failed"},
-    {ecStoreSettings, "Failed to store settings"},
-    {ecLoadSettings, "Failed to load settings"},
-    {ecLinkRegistration, "Link (un)registration failed"},
-    {ecLedState, "Cannot change led state if ComPort is selected"},
-    {ecWaitWithThread, "Cannot wait for event if event thread is created"},
-    {ecWaitForEvent, "WaitForEvent method failed"},
-    {ecRxBufLinked, "A component is linked to OnRxBuf event"},
-    {ecPortList, "Registry error"},
+    {ecOpen, QT_TRANSLATE_NOOP("SerialPortError", "Unable to open com port")},
+    {ecWrite, QT_TRANSLATE_NOOP("SerialPortError", "WriteFile function failed")},
+    {ecRead, QT_TRANSLATE_NOOP("SerialPortError", "ReadFile function failed")},
+    {ecAsyncParameter, QT_TRANSLATE_NOOP("SerialPortError", "Invalid Async parameter")},
+    {ecPurge, QT_TRANSLATE_NOOP("SerialPortError", "PurgeComm function failed")},
+    {ecAsyncStatus, QT_TRANSLATE_NOOP("SerialPortError", "Unable to get async status")},
+    {ecLineSettings, QT_TRANSLATE_NOOP("SerialPortError", "SetCommState function failed")},
+    {ecTimeouts, QT_TRANSLATE_NOOP("SerialPortError", "SetCommTimeouts failed")},
+    {ecQueueSizes, QT_TRANSLATE_NOOP("SerialPortError", "SetupComm function failed")},
+    {ecLineStatus, QT_TRANSLATE_NOOP("SerialPortError", "ClearCommError function failed")},
+    {ecModemStatus, QT_TRANSLATE_NOOP("SerialPortError", "GetCommModemStatus function failed")},
+    {ecBreak, QT_TRANSLATE_NOOP("SerialPortError", "EscapeCommFunction function failed")},
+    {ecTransmitChar, QT_TRANSLATE_NOOP("SerialPortError", "TransmitCommChar function failed")},
+    {ecConnected, QT_TRANSLATE_NOOP("SerialPortError", "Cannot set property while connected")},
+    {ecEnumPorts, QT_TRANSLATE_NOOP("SerialPortError", "EnumPorts function failed")},
+    {ecStoreSettings, QT_TRANSLATE_NOOP("SerialPortError", "Failed to store settings")},
+    {ecLoadSettings, QT_TRANSLATE_NOOP("SerialPortError", "Failed to load settings")},
+    {ecLinkRegistration, QT_TRANSLATE_NOOP("SerialPortError", "Link (un)registration failed")},
+    {ecLedState,
+     QT_TRANSLATE_NOOP("SerialPortError", "Cannot change led state if ComPort is selected")},
+    {ecWaitWithThread,
+     QT_TRANSLATE_NOOP("SerialPortError", "Cannot wait for event if event thread is created")},
+    {ecWaitForEvent, QT_TRANSLATE_NOOP("SerialPortError", "WaitForEvent method failed")},
+    {ecRxBufLinked, QT_TRANSLATE_NOOP("SerialPortError", "A component is linked to OnRxBuf event")},
+    {ecPortList, QT_TRANSLATE_NOOP("SerialPortError", "Registry error")},
 }};
 
 constexpr bool InCodeOrder() {
@@ -56,7 +57,7 @@ QString MessageFor(int errorCode, int systemErrorCode) {
 
 QString SerialErrorMessage(int errorCode) {
   if (errorCode < 1 || errorCode > static_cast<int>(kMessages.size())) return {};
-  return SerialText(kMessages[errorCode - 1].text);
+  return QCoreApplication::translate("SerialPortError", kMessages[errorCode - 1].text);
 }
 
 SerialPortError::SerialPortError(int errorCode, int systemErrorCode, QString deviceName)

@@ -50,6 +50,5 @@ class SerialPortError : public Exception {
   QString deviceName_;
 };
 
-// The message of an error code, as SerialPortError shows it (translated through the "cport"
-// domain).
+// The message of an error code, as SerialPortError shows it, in the application's language.
 QString SerialErrorMessage(int errorCode);

@@ -1,6 +1,7 @@
 #include "serialwidgets/LineLed.h"
 
 #include <QBitmap>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -17,19 +18,19 @@ constexpr int kLedSize = 25;
 QString SignalName(LineLedSignal signal) {
   switch (signal) {
     case lsConn:
-      return QStringLiteral("Verbinding");
+      return QCoreApplication::translate("LineLed", "Verbinding");
     case lsCTS:
       return QStringLiteral("CTS");
     case lsDSR:
       return QStringLiteral("DSR");
     case lsRLSD:
-      return QStringLiteral("Draaggolf (RLSD)");
+      return QCoreApplication::translate("LineLed", "Draaggolf (RLSD)");
     case lsRing:
-      return QStringLiteral("Belsignaal");
+      return QCoreApplication::translate("LineLed", "Belsignaal");
     case lsRx:
-      return QStringLiteral("Ontvangen");
+      return QCoreApplication::translate("LineLed", "Ontvangen");
     case lsTx:
-      return QStringLiteral("Verzenden");
+      return QCoreApplication::translate("LineLed", "Verzenden");
   }
   return {};
 }
@@ -219,5 +220,5 @@ void LineLed::paintEvent(QPaintEvent*) {
 
 void LineLed::DescribeForAccessibility() {
   setAccessibleName(SignalName(ledSignal_));
-  setAccessibleDescription(state_ == lsOn ? QStringLiteral("aan") : QStringLiteral("uit"));
+  setAccessibleDescription(state_ == lsOn ? tr("aan") : tr("uit"));
 }

@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "serial/SerialText.h"
 #include "serialwidgets/PortSettingComboBox.h"
 
 namespace {
@@ -46,11 +45,11 @@ const std::function<void(PortSettingsDialog&)>& PortSettingsDialog::AnswerHook()
 }
 
 PortSettingsDialog::PortSettingsDialog(QWidget* parent) : QDialog(parent) {
-  // The dialog's own texts go through the serial layer's catalogue; the list items are values,
+  // The dialog's own texts are English and go through the catalogues; the list items are values,
   // not words, and stay as they are.
-  setWindowTitle(SerialText("Setup"));
+  setWindowTitle(tr("Setup"));
 
-  selectionPanel = new QGroupBox(SerialText(" Settings "), this);
+  selectionPanel = new QGroupBox(tr(" Settings "), this);
   auto* grid = new QGridLayout(selectionPanel);
   grid->setVerticalSpacing(2);
   struct Row {
@@ -60,9 +59,12 @@ PortSettingsDialog::PortSettingsDialog(QWidget* parent) : QDialog(parent) {
     PortSetting property;
   };
   const Row rows[] = {
-      {Label1, Combo1, "Port", cpPort},          {Label2, Combo2, "Baud rate", cpBaudRate},
-      {Label3, Combo3, "Data bits", cpDataBits}, {Label4, Combo4, "Stop bits", cpStopBits},
-      {Label5, Combo5, "Parity", cpParity},      {Label6, Combo6, "Flow control", cpFlowControl},
+      {Label1, Combo1, QT_TR_NOOP("Port"), cpPort},
+      {Label2, Combo2, QT_TR_NOOP("Baud rate"), cpBaudRate},
+      {Label3, Combo3, QT_TR_NOOP("Data bits"), cpDataBits},
+      {Label4, Combo4, QT_TR_NOOP("Stop bits"), cpStopBits},
+      {Label5, Combo5, QT_TR_NOOP("Parity"), cpParity},
+      {Label6, Combo6, QT_TR_NOOP("Flow control"), cpFlowControl},
   };
   QString lettersTaken;
   QWidget* previous = nullptr;
@@ -74,7 +76,7 @@ PortSettingsDialog::PortSettingsDialog(QWidget* parent) : QDialog(parent) {
     if (r.property == cpPort) r.combo->SetWatchPorts(true);
     r.combo->SetComProperty(r.property);
     // As buddy the label also names its box in the accessibility tree.
-    r.label = new QLabel(WithMnemonic(SerialText(r.text), lettersTaken), selectionPanel);
+    r.label = new QLabel(WithMnemonic(tr(r.text), lettersTaken), selectionPanel);
     r.label->setBuddy(r.combo);
     grid->addWidget(r.label, row, 0);
     grid->addWidget(r.combo, row, 1);
@@ -82,9 +84,9 @@ PortSettingsDialog::PortSettingsDialog(QWidget* parent) : QDialog(parent) {
     previous = r.combo;
   }
 
-  connectButton = new QPushButton(SerialText("OK"), this);
+  connectButton = new QPushButton(tr("OK"), this);
   connectButton->setDefault(true);
-  programButton = new QPushButton(SerialText("Cancel"), this);
+  programButton = new QPushButton(tr("Cancel"), this);
   for (QPushButton* button : {connectButton, programButton}) {
     button->setMinimumSize(kButtonWidth, kButtonHeight);
     setTabOrder(previous, button);

@@ -1,5 +1,6 @@
 #include "window/DecoderForm.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <algorithm>
 
@@ -23,7 +24,7 @@ DecoderForm::DecoderForm(MainWindowWidgets& widgets) : w_(widgets) {
 
 void DecoderForm::ApplyStartDefaults() {
   for (std::size_t i = 0; i < w_.groupAModes.size(); ++i) {
-    const QString caption = QString::fromUtf8(DecoderModel::kModes[i].caption);
+    const QString caption = DecoderModel::ModeCaption(DecoderModel::kModes[i].number);
     for (QRadioButton* button : {w_.groupAModes[i], w_.groupBModes[i]}) {
       button->setText(caption);
       // 200 pixels as designed, wider where this desktop's font needs it to show the caption.
@@ -83,7 +84,7 @@ void DecoderForm::FirstAddressChanged() {
     w_.firstAddressEdit->SetValue(1);
     return;
   }
-  w_.decoderNumberLabel->setText(
-      QStringLiteral("Decoderadres: %1").arg(DecoderModel::DecoderNumber(address)));
+  w_.decoderNumberLabel->setText(QCoreApplication::translate("DecoderForm", "Decoderadres: %1")
+                                     .arg(DecoderModel::DecoderNumber(address)));
   w_.groupBAddressEdit->SetText(QString::number(address + DecoderModel::kGroupBOffset));
 }

@@ -1,6 +1,7 @@
 #include "window/DecoderHistoryFile.h"
 
 #include <unistd.h>
+#include <QCoreApplication>
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,15 +39,20 @@ DecoderHistoryFile::Read DecoderHistoryFile::ReadFrom(qint64 from) const {
     if (line.trimmed().isEmpty()) continue;
     QJsonParseError parsed;
     const QJsonDocument document = QJsonDocument::fromJson(line.toByteArray(), &parsed);
-    const QString where = QStringLiteral("regel %1 van de geschiedenis").arg(number);
+    const QString where =
+        QCoreApplication::translate("DecoderHistoryFile", "regel %1 van de geschiedenis")
+            .arg(number);
     if (parsed.error != QJsonParseError::NoError) {
-      read.problems.append(cutShort ? where + QStringLiteral(" is afgebroken (een onderbroken "
-                                                             "schrijfbeurt)")
-                                    : where + QStringLiteral(" is onleesbaar"));
+      read.problems.append(
+          cutShort ? where + QCoreApplication::translate("DecoderHistoryFile",
+                                                         " is afgebroken (een onderbroken "
+                                                         "schrijfbeurt)")
+                   : where + QCoreApplication::translate("DecoderHistoryFile", " is onleesbaar"));
       continue;
     }
     DecoderListJson::RunRead run = DecoderListJson::ToRun(document.object());
-    if (!document.isObject()) run.problem = QStringLiteral("is onleesbaar");
+    if (!document.isObject())
+      run.problem = QCoreApplication::translate("DecoderHistoryFile", "is onleesbaar");
     if (run.problem.isEmpty())
       read.runs.push_back(std::move(run.run));
     else
@@ -69,9 +75,11 @@ QString DecoderHistoryFile::Append(const QList<QByteArray>& lines) {
   // On the disk before the list that names these runs as its rows' last is written.
   if (!file.seek(before) || file.write(bytes) != bytes.size() || !file.flush() ||
       ::fsync(file.handle()) != 0) {
-    const QString why = file.error() != QFileDevice::NoError
-                            ? file.errorString()
-                            : QStringLiteral("niet alles kon worden geschreven; is de schijf vol?");
+    const QString why =
+        file.error() != QFileDevice::NoError
+            ? file.errorString()
+            : QCoreApplication::translate("DecoderHistoryFile",
+                                          "niet alles kon worden geschreven; is de schijf vol?");
     file.resize(before);
     return why;
   }

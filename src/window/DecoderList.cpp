@@ -1,5 +1,6 @@
 #include "window/DecoderList.h"
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 #include <algorithm>
 
@@ -55,15 +56,18 @@ bool DecoderList::SharesFirstAddress(int index) const {
 }
 
 QString LastRunText(const std::optional<RunRecord>& run) {
-  if (!run) return QStringLiteral("nog niet");
+  if (!run) return QCoreApplication::translate("DecoderList", "nog niet");
   const QString when = run->when.toLocalTime().toString(QStringLiteral("dd-MM-yyyy HH:mm"));
   switch (run->result) {
     case RunRecord::Result::Programmed:
-      return QStringLiteral("geprogrammeerd op %1 via %2").arg(when, run->central);
+      return QCoreApplication::translate("DecoderList", "geprogrammeerd op %1 via %2")
+          .arg(when, run->central);
     case RunRecord::Result::Unconfirmed:
-      return QStringLiteral("niet bevestigd op %1 via %2").arg(when, run->central);
+      return QCoreApplication::translate("DecoderList", "niet bevestigd op %1 via %2")
+          .arg(when, run->central);
     case RunRecord::Result::Failed:
       break;
   }
-  return QStringLiteral("mislukt op %1: %2").arg(when, run->stationSaid);
+  return QCoreApplication::translate("DecoderList", "mislukt op %1: %2")
+      .arg(when, run->stationSaid);
 }

@@ -1,11 +1,12 @@
 #include "window/DecoderListCsv.h"
 
-#include <QLocale>
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <optional>
 
+#include "platform/Language.h"
 #include "window/DecoderModel.h"
 
 namespace {
@@ -15,9 +16,15 @@ const QByteArray kUtf16LeByteOrderMark("\xFF\xFE");
 const QByteArray kUtf16BeByteOrderMark("\xFE\xFF");
 
 enum Column { kName, kFirstAddress, kTurnouts, kDecoderNumber, kModeA, kModeB, kLastResult };
+// Written in the window's language; a file from a user of another language reads as well.
 constexpr std::array<const char*, 7> kHeader{
-    "Naam",          "Eerste wisseladres", "Wisselnummers",     "Decoderadres",
-    "Modus groep A", "Modus groep B",      "Laatste resultaat",
+    QT_TRANSLATE_NOOP("DecoderListCsv", "Naam"),
+    QT_TRANSLATE_NOOP("DecoderListCsv", "Eerste wisseladres"),
+    QT_TRANSLATE_NOOP("DecoderListCsv", "Wisselnummers"),
+    QT_TRANSLATE_NOOP("DecoderListCsv", "Decoderadres"),
+    QT_TRANSLATE_NOOP("DecoderListCsv", "Modus groep A"),
+    QT_TRANSLATE_NOOP("DecoderListCsv", "Modus groep B"),
+    QT_TRANSLATE_NOOP("DecoderListCsv", "Laatste resultaat"),
 };
 // What a row needs to be read back; the other columns only show what these imply.
 constexpr std::array<Column, 4> kNeeded{kName, kFirstAddress, kModeA, kModeB};
@@ -25,7 +32,7 @@ constexpr std::array<Column, 4> kNeeded{kName, kFirstAddress, kModeA, kModeB};
 constexpr std::array<char16_t, 3> kSeparators{u';', u',', u'\t'};
 
 QString Header(Column column) {
-  return QString::fromUtf8(kHeader[column]);
+  return QCoreApplication::translate("DecoderListCsv", kHeader[column]);
 }
 
 // A spreadsheet evaluates a cell that starts with one of these as a formula. Such a text is
@@ -188,9 +195,11 @@ ColumnPlaces PlacesIn(const QStringList& header) {
   at.fill(-1);
   for (qsizetype i = 0; i < header.size(); ++i)
     for (size_t column = 0; column < kHeader.size(); ++column)
-      if (at[column] < 0 &&
-          header[i].trimmed().compare(Header(Column(column)), Qt::CaseInsensitive) == 0)
-        at[column] = i;
+      for (const Language language : kLanguages)
+        if (at[column] < 0 &&
+            header[i].trimmed().compare(TextIn(language, "DecoderListCsv", kHeader[column]),
+                                        Qt::CaseInsensitive) == 0)
+          at[column] = i;
   return at;
 }
 
@@ -223,12 +232,13 @@ Layout LayoutOf(const QString& text) {
   return layout;
 }
 
-// A mode as its caption, or as its number for a hand-made file.
+// A mode as its caption in any of the languages, or as its number for a hand-made file.
 std::optional<int> ModeNumber(const QString& text) {
   const QString wanted = text.trimmed();
   for (const DecoderModel::Mode& mode : DecoderModel::kModes)
-    if (wanted.compare(QString::fromUtf8(mode.caption), Qt::CaseInsensitive) == 0)
-      return mode.number;
+    for (const Language language : kLanguages)
+      if (wanted.compare(TextIn(language, "DecoderModel", mode.caption), Qt::CaseInsensitive) == 0)
+        return mode.number;
   bool isNumber = false;
   const int number = wanted.toInt(&isNumber);
   if (isNumber && !DecoderModel::ModeCaption(number).isEmpty()) return number;
@@ -239,12 +249,14 @@ std::optional<int> ModeNumber(const QString& text) {
 std::optional<DecoderRow> RowOf(const Record& record, const ColumnPlaces& at,
                                 int highestFirstAddress, QStringList& problems) {
   if (record.quotesBroken) {
-    problems.append(QStringLiteral("de aanhalingstekens in deze rij kloppen niet"));
+    problems.append(QCoreApplication::translate("DecoderListCsv",
+                                                "de aanhalingstekens in deze rij kloppen niet"));
     return std::nullopt;
   }
   const auto cell = [&](Column column) -> std::optional<QString> {
     if (at[column] < record.fields.size()) return record.fields[at[column]];
-    problems.append(QStringLiteral("kolom \"%1\" ontbreekt").arg(Header(column)));
+    problems.append(QCoreApplication::translate("DecoderListCsv", "kolom \"%1\" ontbreekt")
+                        .arg(Header(column)));
     return std::nullopt;
   };
   DecoderRow row;
@@ -255,9 +267,12 @@ std::optional<DecoderRow> RowOf(const Record& record, const ColumnPlaces& at,
     // Any first address the station reaches: the main window's own runs record others than 1,
     // 9, 17, … too, and the list keeps what was sent.
     if (!isNumber)
-      problems.append(QStringLiteral("eerste wisseladres \"%1\" is geen getal").arg(*address));
+      problems.append(
+          QCoreApplication::translate("DecoderListCsv", "eerste wisseladres \"%1\" is geen getal")
+              .arg(*address));
     else if (row.firstAddress < DecoderModel::kMinAddress || row.firstAddress > highestFirstAddress)
-      problems.append(QStringLiteral("eerste wisseladres %1 ligt buiten %2 tot en met %3")
+      problems.append(QCoreApplication::translate(
+                          "DecoderListCsv", "eerste wisseladres %1 ligt buiten %2 tot en met %3")
                           .arg(row.firstAddress)
                           .arg(DecoderModel::kMinAddress)
                           .arg(highestFirstAddress));
@@ -270,7 +285,9 @@ std::optional<DecoderRow> RowOf(const Record& record, const ColumnPlaces& at,
       *mode = *number;
     else if (text)
       problems.append(
-          QStringLiteral("onbekende modus \"%1\" in groep %2").arg(*text).arg(QChar(group)));
+          QCoreApplication::translate("DecoderListCsv", "onbekende modus \"%1\" in groep %2")
+              .arg(*text)
+              .arg(QChar(group)));
   }
   if (!problems.isEmpty()) return std::nullopt;
   return row;
@@ -281,7 +298,8 @@ std::optional<DecoderRow> RowOf(const Record& record, const ColumnPlaces& at,
 QByteArray WriteDecoderCsv(const DecoderList& list) {
   QStringList lines;
   QStringList header;
-  for (const char* name : kHeader) header.append(QString::fromUtf8(name));
+  for (std::size_t column = 0; column < kHeader.size(); ++column)
+    header.append(Header(Column(column)));
   lines.append(header.join(u';'));
   for (const DecoderRow& row : list.Rows()) {
     const int last = row.firstAddress + DecoderModel::kAddressStep - 1;
@@ -310,8 +328,9 @@ DecoderCsvRead ReadDecoderCsv(const QByteArray& bytes, int highestFirstAddress) 
   for (const Column column : kNeeded)
     if (at[column] < 0) missing.append(u'"' + Header(column) + u'"');
   if (!missing.isEmpty()) {
-    read.refused =
-        QStringLiteral("Niets gelezen: de kopregel mist de kolom(men) %1.").arg(missing.join(", "));
+    read.refused = QCoreApplication::translate("DecoderListCsv",
+                                               "Niets gelezen: de kopregel mist de kolom(men) %1.")
+                       .arg(missing.join(", "));
     return read;
   }
 
@@ -319,17 +338,20 @@ DecoderCsvRead ReadDecoderCsv(const QByteArray& bytes, int highestFirstAddress) 
   while (const std::optional<Record> record = records.Next()) {
     if (++count > kMostDecoderCsvRows) {
       read = {};
-      read.refused = QStringLiteral(
+      read.refused = QCoreApplication::translate(
+                         "DecoderListCsv",
                          "Niets gelezen: het bestand heeft meer dan %1 rijen, meer decoders dan "
                          "een baan kan hebben.")
-                         .arg(QLocale(QLocale::Dutch).toString(kMostDecoderCsvRows));
+                         .arg(WindowLocale().toString(kMostDecoderCsvRows));
       return read;
     }
     QStringList problems;
     if (std::optional<DecoderRow> row = RowOf(*record, at, highestFirstAddress, problems))
       read.rows.push_back(std::move(*row));
     else
-      read.skipped.append(QStringLiteral("Rij %1: %2.").arg(record->line).arg(problems.join("; ")));
+      read.skipped.append(QCoreApplication::translate("DecoderListCsv", "Rij %1: %2.")
+                              .arg(record->line)
+                              .arg(problems.join("; ")));
   }
   return read;
 }

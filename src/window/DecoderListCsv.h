@@ -19,11 +19,11 @@ QByteArray WriteDecoderCsv(const DecoderList& list);
 
 struct DecoderCsvRead {
   std::vector<DecoderRow> rows;
-  // One line per row that was not taken, in Dutch: its row number and why (a missing column, an
-  // unknown mode, an address out of range, a quote that does not close).
+  // One line per row that was not taken, in the window's language: its row number and why (a
+  // missing column, an unknown mode, an address out of range, a quote that does not close).
   QStringList skipped;
-  // Not empty when the file as a whole was not read: in Dutch, why (a header without the needed
-  // columns, too many rows).
+  // Not empty when the file as a whole was not read: in the window's language, why (a header
+  // without the needed columns, too many rows).
   QString refused;
 };
 // highestFirstAddress: rows above it are skipped as out of range.

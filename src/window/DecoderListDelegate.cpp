@@ -1,6 +1,7 @@
 #include "window/DecoderListDelegate.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QSpinBox>
 #include <algorithm>
@@ -33,7 +34,7 @@ class FirstAddressSpinBox final : public QSpinBox {
         highestFirstAddress_(highestFirstAddress),
         highestStart_(HighestStart(highestFirstAddress)) {
     setRange(0, 9999);
-    setAccessibleName(QStringLiteral("Eerste wisseladres"));
+    setAccessibleName(QCoreApplication::translate("DecoderListDelegate", "Eerste wisseladres"));
   }
 
   void SetRecorded(int address) {
@@ -55,9 +56,12 @@ class FirstAddressSpinBox final : public QSpinBox {
   QString Refusal() const {
     const std::optional<int> typed = Changed();
     if (!typed || (IsStart(*typed) && *typed <= highestStart_)) return {};
-    const QString stays = QStringLiteral(" Het eerste wisseladres blijft %1.").arg(recorded_);
+    const QString stays =
+        QCoreApplication::translate("DecoderListDelegate", " Het eerste wisseladres blijft %1.")
+            .arg(recorded_);
     if (*typed > highestFirstAddress_)
-      return QStringLiteral(
+      return QCoreApplication::translate(
+                 "DecoderListDelegate",
                  "De gekozen Centrale kan een decoder met eerste wisseladres %1 niet bereiken; "
                  "het hoogste eerste adres van een decoder is %2.")
                  .arg(*typed)
@@ -67,9 +71,13 @@ class FirstAddressSpinBox final : public QSpinBox {
     const int above = StepFrom(*typed, 1);
     const QString nearest =
         below < *typed && above > *typed
-            ? QStringLiteral("Het dichtstbij liggen %1 en %2.").arg(below).arg(above)
-            : QStringLiteral("Het dichtstbij ligt %1.").arg(below < *typed ? below : above);
-    return QStringLiteral(
+            ? QCoreApplication::translate("DecoderListDelegate", "Het dichtstbij liggen %1 en %2.")
+                  .arg(below)
+                  .arg(above)
+            : QCoreApplication::translate("DecoderListDelegate", "Het dichtstbij ligt %1.")
+                  .arg(below < *typed ? below : above);
+    return QCoreApplication::translate(
+               "DecoderListDelegate",
                "%1 is geen eerste adres van een decoder: een WD10 beslaat acht wisseladressen en "
                "begint bij 1, 9, 17, 25, … ")
                .arg(*typed) +
@@ -120,15 +128,16 @@ QWidget* DecoderListDelegate::createEditor(QWidget* parent, const QStyleOptionVi
     case DecoderListModel::kModeB: {
       auto* combo = new QComboBox(parent);
       for (const DecoderModel::Mode& mode : DecoderModel::kModes)
-        combo->addItem(QString::fromUtf8(mode.caption), mode.number);
-      combo->setAccessibleName(index.column() == DecoderListModel::kModeA
-                                   ? QStringLiteral("Mode van Groep A")
-                                   : QStringLiteral("Mode van Groep B"));
+        combo->addItem(DecoderModel::ModeCaption(mode.number), mode.number);
+      combo->setAccessibleName(
+          index.column() == DecoderListModel::kModeA
+              ? QCoreApplication::translate("DecoderListDelegate", "Mode van Groep A")
+              : QCoreApplication::translate("DecoderListDelegate", "Mode van Groep B"));
       return combo;
     }
     default: {
       QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-      editor->setAccessibleName(QStringLiteral("Naam"));
+      editor->setAccessibleName(QCoreApplication::translate("DecoderListDelegate", "Naam"));
       return editor;
     }
   }

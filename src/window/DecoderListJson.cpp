@@ -1,5 +1,6 @@
 #include "window/DecoderListJson.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <algorithm>
@@ -25,7 +26,7 @@ class Reader {
   QString fieldPrefix;
 
   QJsonObject Object(const QJsonValue& value) {
-    if (!value.isObject()) Fail(QStringLiteral("is onleesbaar"));
+    if (!value.isObject()) Fail(QCoreApplication::translate("DecoderListJson", "is onleesbaar"));
     return value.toObject();
   }
   QString Text(const QJsonObject& json, const char* field) {
@@ -78,7 +79,7 @@ class Reader {
   }
 
   void Invalid(const char* field) {
-    Fail(QStringLiteral("heeft een ongeldige waarde bij \"%1%2\"")
+    Fail(QCoreApplication::translate("DecoderListJson", "heeft een ongeldige waarde bij \"%1%2\"")
              .arg(fieldPrefix, QLatin1String(field)));
   }
 

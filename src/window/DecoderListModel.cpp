@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QCoreApplication>
 #include <algorithm>
 #include <tuple>
 
@@ -41,9 +42,11 @@ QString DecoderListModel::AddressWarning(int row) const {
   const int first = list_.Rows()[std::size_t(row)].firstAddress;
   QStringList warnings;
   if (SharesFirstAddress(row))
-    warnings << QStringLiteral("Een andere decoder in de lijst heeft hetzelfde eerste adres.");
+    warnings << QCoreApplication::translate(
+        "DecoderListModel", "Een andere decoder in de lijst heeft hetzelfde eerste adres.");
   if (first > HighestFirstAddress())
-    warnings << QStringLiteral(
+    warnings << QCoreApplication::translate(
+                    "DecoderListModel",
                     "De gekozen Centrale kan dit adres niet bereiken; het hoogste "
                     "eerste adres is %1.")
                     .arg(HighestFirstAddress());
@@ -52,12 +55,13 @@ QString DecoderListModel::AddressWarning(int row) const {
 
 QString DecoderListModel::AddressText(int row) const {
   const int first = list_.Rows()[std::size_t(row)].firstAddress;
-  QString text = QStringLiteral("%1–%2 (decoder %3)")
+  QString text = QCoreApplication::translate("DecoderListModel", "%1–%2 (decoder %3)")
                      .arg(first)
                      .arg(first + kTurnoutsPerDecoder - 1)
                      .arg(DecoderModel::DecoderNumber(first));
-  if (SharesFirstAddress(row)) text += QStringLiteral(" (dubbel)");
-  if (first > HighestFirstAddress()) text += QStringLiteral(" (onbereikbaar)");
+  if (SharesFirstAddress(row)) text += QCoreApplication::translate("DecoderListModel", " (dubbel)");
+  if (first > HighestFirstAddress())
+    text += QCoreApplication::translate("DecoderListModel", " (onbereikbaar)");
   return text;
 }
 
@@ -164,9 +168,10 @@ Qt::ItemFlags DecoderListModel::flags(const QModelIndex& index) const {
 QVariant DecoderListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section + 1;
-  static const char* const captions[kColumns] = {"Naam", "Eerste wisseladres", "Groep A", "Groep B",
-                                                 "Laatste resultaat"};
-  return QString::fromUtf8(captions[section]);
+  static const char* const captions[kColumns] = {
+      QT_TR_NOOP("Naam"), QT_TR_NOOP("Eerste wisseladres"), QT_TR_NOOP("Groep A"),
+      QT_TR_NOOP("Groep B"), QT_TR_NOOP("Laatste resultaat")};
+  return tr(captions[section]);
 }
 
 void DecoderListModel::Refresh() {

@@ -1,6 +1,7 @@
 #include "window/DecoderListStore.h"
 
 #include <sys/stat.h>
+#include <QCoreApplication>
 
 #include <QDir>
 #include <QFile>
@@ -71,8 +72,10 @@ struct ListFile {
 QString RowPlace(int number, const QJsonValue& value) {
   const QJsonValue name = value.toObject().value(QStringLiteral("name"));
   if (!name.isString() || name.toString().isEmpty())
-    return QStringLiteral("decoder %1").arg(number);
-  return QStringLiteral("decoder %1 (\"%2\")").arg(number).arg(name.toString());
+    return QCoreApplication::translate("DecoderListStore", "decoder %1").arg(number);
+  return QCoreApplication::translate("DecoderListStore", "decoder %1 (\"%2\")")
+      .arg(number)
+      .arg(name.toString());
 }
 
 void ReadRows(const QJsonArray& values, ListFile& file) {
@@ -100,26 +103,31 @@ ListFile ReadListFile(const QString& fileName) {
   if (!info.exists()) return file;
   file.state = ListFile::State::Damaged;
   if (info.isDir()) {
-    file.why = QStringLiteral("op die plaats staat een map");
+    file.why = QCoreApplication::translate("DecoderListStore", "op die plaats staat een map");
     return file;
   }
   QFile device(fileName);
   if (!device.open(QIODevice::ReadOnly)) {
     file.state = ListFile::State::NotReadableNow;
-    file.why = QStringLiteral("het bestand kan niet worden geopend (%1)").arg(device.errorString());
+    file.why =
+        QCoreApplication::translate("DecoderListStore", "het bestand kan niet worden geopend (%1)")
+            .arg(device.errorString());
     return file;
   }
   const QByteArray bytes = device.readAll();
   if (device.error() != QFileDevice::NoError) {
     file.state = ListFile::State::NotReadableNow;
-    file.why = QStringLiteral("het bestand kan niet worden gelezen (%1)").arg(device.errorString());
+    file.why =
+        QCoreApplication::translate("DecoderListStore", "het bestand kan niet worden gelezen (%1)")
+            .arg(device.errorString());
     return file;
   }
   QJsonParseError parsed;
   const QJsonObject root = QJsonDocument::fromJson(bytes, &parsed).object();
   if (parsed.error != QJsonParseError::NoError) {
-    file.why =
-        QStringLiteral("de inhoud is geen leesbare lijst (fout bij teken %1)").arg(parsed.offset);
+    file.why = QCoreApplication::translate("DecoderListStore",
+                                           "de inhoud is geen leesbare lijst (fout bij teken %1)")
+                   .arg(parsed.offset);
     return file;
   }
   const QJsonValue version = root.value(QStringLiteral("version"));
@@ -127,13 +135,15 @@ ListFile ReadListFile(const QString& fileName) {
   const QJsonValue history = root.value(QStringLiteral("history"));
   file.oldFormat = version.toDouble() == kOldFormatVersion;
   if (!version.isDouble() || !rows.isArray() || (file.oldFormat && !history.isArray())) {
-    file.why = QStringLiteral("de inhoud is geen decoderlijst");
+    file.why = QCoreApplication::translate("DecoderListStore", "de inhoud is geen decoderlijst");
     return file;
   }
   if (!file.oldFormat && version.toDouble() != kFormatVersion) {
-    file.why = QStringLiteral("het is versie %1 van de lijst; dit programma kent versie %2")
-                   .arg(version.toDouble())
-                   .arg(kFormatVersion);
+    file.why =
+        QCoreApplication::translate("DecoderListStore",
+                                    "het is versie %1 van de lijst; dit programma kent versie %2")
+            .arg(version.toDouble())
+            .arg(kFormatVersion);
     return file;
   }
   file.state = ListFile::State::Read;
@@ -173,16 +183,20 @@ QString CarryOverHistory(const ListFile& file, DecoderHistoryFile& history) {
 QString LockProblem(const QLockFile& lock) {
   switch (lock.error()) {
     case QLockFile::LockFailedError:
-      return QStringLiteral("een ander Sorvell-venster houdt de lijst al te lang vast");
+      return QCoreApplication::translate(
+          "DecoderListStore", "een ander Sorvell-venster houdt de lijst al te lang vast");
     case QLockFile::PermissionError:
-      return QStringLiteral("in de map mag niet worden geschreven");
+      return QCoreApplication::translate("DecoderListStore",
+                                         "in de map mag niet worden geschreven");
     default:
-      return QStringLiteral("de lijst kan niet worden vergrendeld");
+      return QCoreApplication::translate("DecoderListStore",
+                                         "de lijst kan niet worden vergrendeld");
   }
 }
 
 QString NotKeptThisTime(const QString& what, const QString& why, const QString& path) {
-  return QStringLiteral(
+  return QCoreApplication::translate(
+             "DecoderListStore",
              "%1: %2.\n"
              "Het bestand blijft zoals het is: %3\n"
              "Wijzigingen worden deze keer niet bewaard; bij de volgende start probeert Sorvell "
@@ -222,7 +236,8 @@ DecoderListStore::Loaded DecoderListStore::Load() {
   if (file.state == ListFile::State::Damaged) {
     const QString damaged = fileName_;
     fileName_ = QDir(folder_).filePath(NumberedName(NewestFileNumber(folder_) + 1));
-    loaded.problem = QStringLiteral(
+    loaded.problem = QCoreApplication::translate(
+                         "DecoderListStore",
                          "De decoderlijst kan niet worden gelezen: %1.\n"
                          "Het bestand blijft zoals het is: %2\n"
                          "Sorvell begint met een lege lijst en bewaart die voortaan als %3.")
@@ -231,8 +246,10 @@ DecoderListStore::Loaded DecoderListStore::Load() {
   }
   if (file.state == ListFile::State::NotReadableNow) {
     state_ = State::NotKeeping;
-    loaded.problem = NotKeptThisTime(QStringLiteral("De decoderlijst kan nu niet worden gelezen"),
-                                     file.why, fileName_);
+    loaded.problem =
+        NotKeptThisTime(QCoreApplication::translate("DecoderListStore",
+                                                    "De decoderlijst kan nu niet worden gelezen"),
+                        file.why, fileName_);
     return loaded;
   }
 
@@ -246,15 +263,18 @@ DecoderListStore::Loaded DecoderListStore::Load() {
       history.TruncateTo(before);
       state_ = State::NotKeeping;
       notices.append(NotKeptThisTime(
-          QStringLiteral("De decoderlijst kan niet in de nieuwe vorm worden bewaard"), why,
-          fileName_));
+          QCoreApplication::translate("DecoderListStore",
+                                      "De decoderlijst kan niet in de nieuwe vorm worden bewaard"),
+          why, fileName_));
     }
   }
   DecoderHistoryFile::Read runs = history.ReadFrom(0);
   if (!runs.error.isEmpty()) {
     state_ = State::NotKeeping;
-    notices.append(NotKeptThisTime(QStringLiteral("De geschiedenis kan nu niet worden gelezen"),
-                                   runs.error, history.FileName()));
+    notices.append(
+        NotKeptThisTime(QCoreApplication::translate("DecoderListStore",
+                                                    "De geschiedenis kan nu niet worden gelezen"),
+                        runs.error, history.FileName()));
   }
   if (state_ == State::NotKeeping && file.oldFormat) {
     // Not carried over: the runs are still the old file's own.
@@ -281,10 +301,12 @@ DecoderListStore::Loaded DecoderListStore::Load() {
     const qsizetype more = unread.size() - kProblemsListed;
     if (more > 0) {
       unread.resize(kProblemsListed);
-      unread.append(QStringLiteral("… en nog %1.").arg(more));
+      unread.append(QCoreApplication::translate("DecoderListStore", "… en nog %1.").arg(more));
     }
-    notices.append(QStringLiteral("Niet alles in de decoderlijst kan worden gelezen; al het andere "
-                                  "is gelezen. Deze waarden blijven in %1 zoals ze stonden:\n")
+    notices.append(QCoreApplication::translate(
+                       "DecoderListStore",
+                       "Niet alles in de decoderlijst kan worden gelezen; al het andere "
+                       "is gelezen. Deze waarden blijven in %1 zoals ze stonden:\n")
                        .arg(Native(folder_)) +
                    unread.join(u'\n'));
   }
@@ -297,12 +319,14 @@ bool DecoderListStore::Save(DecoderList& list, QString* why) {
   if (state_ == State::NotKeeping) return true;
   const auto fail = [&](const QString& reason) {
     if (why)
-      *why = QStringLiteral("De decoderlijst kan niet worden bewaard in %1: %2.")
+      *why = QCoreApplication::translate("DecoderListStore",
+                                         "De decoderlijst kan niet worden bewaard in %1: %2.")
                  .arg(Native(fileName_), reason);
     return false;
   };
   if (!QDir().mkpath(folder_))
-    return fail(QStringLiteral("de map %1 kan niet worden gemaakt").arg(folder_));
+    return fail(QCoreApplication::translate("DecoderListStore", "de map %1 kan niet worden gemaakt")
+                    .arg(folder_));
   QLockFile lock(fileName_ + QStringLiteral(".lock"));
   if (!lock.tryLock(kLockWaitMs)) return fail(LockProblem(lock));
 
@@ -315,7 +339,8 @@ bool DecoderListStore::Save(DecoderList& list, QString* why) {
     file = ReadListFile(fileName_);
   }
   if (file.state == ListFile::State::Damaged || file.state == ListFile::State::NotReadableNow)
-    return fail(file.why + QStringLiteral("; het blijft zoals het is"));
+    return fail(file.why +
+                QCoreApplication::translate("DecoderListStore", "; het blijft zoals het is"));
   DecoderHistoryFile history(HistoryFileName());
   const qint64 before = history.Size();
   // A version-1 file put back since (a copy kept by the user): its runs join the history, where

@@ -1,5 +1,6 @@
 #include "window/DecoderListWindow.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -28,13 +29,15 @@
 namespace {
 
 Task<QString> DesktopFileName(QWidget* parent, bool forSaving) {
-  QFileDialog dialog(parent,
-                     forSaving ? QStringLiteral("Decoderlijst opslaan als")
-                               : QStringLiteral("Decoderlijst openen"),
-                     {}, QStringLiteral("Spreadsheet (*.csv);;Alle bestanden (*)"));
+  QFileDialog dialog(
+      parent,
+      forSaving ? QCoreApplication::translate("DecoderListWindow", "Decoderlijst opslaan als")
+                : QCoreApplication::translate("DecoderListWindow", "Decoderlijst openen"),
+      {},
+      QCoreApplication::translate("DecoderListWindow", "Spreadsheet (*.csv);;Alle bestanden (*)"));
   if (forSaving) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.selectFile(QStringLiteral("decoderlijst.csv"));
+    dialog.selectFile(QCoreApplication::translate("DecoderListWindow", "decoderlijst.csv"));
   } else {
     dialog.setFileMode(QFileDialog::ExistingFile);
   }
@@ -53,9 +56,25 @@ Task<QString> AskFileName(QWidget* parent, bool forSaving) {
   co_return co_await DesktopFileName(parent, forSaving);
 }
 
-// A count as Dutch says it: "1 rij", "3 rijen".
+constexpr const char* kDecoder = QT_TRANSLATE_NOOP("DecoderListWindow", "decoder");
+constexpr const char* kDecoders = QT_TRANSLATE_NOOP("DecoderListWindow", "decoders");
+constexpr const char* kRow = QT_TRANSLATE_NOOP("DecoderListWindow", "rij");
+constexpr const char* kRows = QT_TRANSLATE_NOOP("DecoderListWindow", "rijen");
+// The passive's helper verb ("... wordt vervangen") and the plain one ("... is overgeslagen").
+constexpr const char* kIsMade = QT_TRANSLATE_NOOP("DecoderListWindow", "wordt");
+constexpr const char* kAreMade = QT_TRANSLATE_NOOP("DecoderListWindow", "worden");
+constexpr const char* kIs = QT_TRANSLATE_NOOP("DecoderListWindow", "is");
+constexpr const char* kAre = QT_TRANSLATE_NOOP("DecoderListWindow", "zijn");
+
+// A count with its word: "1 rij", "3 rijen".
 QString Counted(qsizetype count, const char* one, const char* many) {
-  return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(count == 1 ? one : many));
+  return QStringLiteral("%1 %2").arg(count).arg(
+      QCoreApplication::translate("DecoderListWindow", count == 1 ? one : many));
+}
+
+// The verb of a sentence about count things: "wordt", "worden".
+QString Verb(qsizetype count, const char* one, const char* many) {
+  return QCoreApplication::translate("DecoderListWindow", count == 1 ? one : many);
 }
 
 }  // namespace
@@ -78,7 +97,7 @@ DecoderListWindow::~DecoderListWindow() {
 }
 
 void DecoderListWindow::BuildWindow() {
-  setWindowTitle(QStringLiteral("Decoderlijst"));
+  setWindowTitle(QCoreApplication::translate("DecoderListWindow", "Decoderlijst"));
   model_ = new DecoderListModel(
       list_, [this] { return host_.highestFirstAddress(); }, [this] { Save(); }, this);
   table = new QTableView(this);
@@ -89,7 +108,7 @@ void DecoderListWindow::BuildWindow() {
         editNote->setVisible(!why.isEmpty());
       },
       table));
-  table->setAccessibleName(QStringLiteral("Decoders"));
+  table->setAccessibleName(QCoreApplication::translate("DecoderListWindow", "Decoders"));
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setSelectionMode(QAbstractItemView::ExtendedSelection);
   // Enter and a double click choose the row; F2, typing or a click on a chosen cell edits it.
@@ -102,34 +121,36 @@ void DecoderListWindow::BuildWindow() {
   new DecoderListColumns(table);
   editNote = new QLabel(this);
   editNote->setWordWrap(true);
-  editNote->setAccessibleName(QStringLiteral("Toelichting bij het eerste wisseladres"));
+  editNote->setAccessibleName(
+      QCoreApplication::translate("DecoderListWindow", "Toelichting bij het eerste wisseladres"));
   editNote->hide();
   connect(table, &QTableView::activated, this, [this] { RunGuarded([this] { ChooseRow(); }); });
 
   const auto button = [this](const char* caption, auto handler) {
-    auto* made = new QPushButton(QString::fromUtf8(caption), this);
+    auto* made = new QPushButton(tr(caption), this);
     connect(made, &QPushButton::clicked, this, [handler] { RunGuarded(handler); });
     return made;
   };
-  addButton = button("Toevoegen", [this] { AddRow(); });
-  removeButton = button("Verwijderen", [this] { RemoveRows(); });
-  upButton = button("Omhoog", [this] { MoveRow(-1); });
-  downButton = button("Omlaag", [this] { MoveRow(1); });
-  chooseButton = button("Kies", [this] { ChooseRow(); });
-  chooseButton->setAccessibleDescription(
-      QStringLiteral("Zet het adres en de modes van deze decoder in het hoofdvenster"));
-  seriesButton = button("Programmeer reeks", [this] { ProgramSeries(); });
-  seriesButton->setAccessibleDescription(
-      QStringLiteral("Programmeert de gekozen decoders, of alle die nog niet geprogrammeerd "
-                     "zijn, een voor een"));
+  addButton = button(QT_TR_NOOP("Toevoegen"), [this] { AddRow(); });
+  removeButton = button(QT_TR_NOOP("Verwijderen"), [this] { RemoveRows(); });
+  upButton = button(QT_TR_NOOP("Omhoog"), [this] { MoveRow(-1); });
+  downButton = button(QT_TR_NOOP("Omlaag"), [this] { MoveRow(1); });
+  chooseButton = button(QT_TR_NOOP("Kies"), [this] { ChooseRow(); });
+  chooseButton->setAccessibleDescription(QCoreApplication::translate(
+      "DecoderListWindow", "Zet het adres en de modes van deze decoder in het hoofdvenster"));
+  seriesButton = button(QT_TR_NOOP("Programmeer reeks"), [this] { ProgramSeries(); });
+  seriesButton->setAccessibleDescription(QCoreApplication::translate(
+      "DecoderListWindow",
+      "Programmeert de gekozen decoders, of alle die nog niet geprogrammeerd "
+      "zijn, een voor een"));
   // One file at a time: a click while a file dialog or its question is open does nothing.
-  openButton = button("Openen…", [this] {
+  openButton = button(QT_TR_NOOP("Openen…"), [this] {
     if (fileOperation_.Done()) fileOperation_ = Guarded(OpenSpreadsheet());
   });
-  saveAsButton = button("Opslaan als…", [this] {
+  saveAsButton = button(QT_TR_NOOP("Opslaan als…"), [this] {
     if (fileOperation_.Done()) fileOperation_ = Guarded(SaveSpreadsheet());
   });
-  closeButton = button("Sluiten", [this] { close(); });
+  closeButton = button(QT_TR_NOOP("Sluiten"), [this] { close(); });
 
   auto* buttons = new QGridLayout;
   int column = 0;
@@ -165,9 +186,10 @@ void DecoderListWindow::Save() {
   const bool saved = store_.Save(list_, &why);
   if (list_.Rows() != shown) ShowMergedRows(shown);
   if (!saved)
-    ShowMessage(
-        QStringLiteral("De decoderlijst kon niet worden opgeslagen in %1.").arg(store_.FileName()),
-        why);
+    ShowMessage(QCoreApplication::translate("DecoderListWindow",
+                                            "De decoderlijst kon niet worden opgeslagen in %1.")
+                    .arg(store_.FileName()),
+                why);
 }
 
 void DecoderListWindow::ShowMergedRows(const std::vector<DecoderRow>& shown) {
@@ -224,7 +246,8 @@ void DecoderListWindow::StationChanged() {
 
 void DecoderListWindow::AddRow() {
   DecoderRow row;
-  row.name = QStringLiteral("Decoder %1").arg(list_.Rows().size() + 1);
+  row.name =
+      QCoreApplication::translate("DecoderListWindow", "Decoder %1").arg(list_.Rows().size() + 1);
   // The eight turnouts after the highest decoder in the list are the ones most likely free.
   if (!list_.Rows().empty()) {
     const int last = std::ranges::max(list_.Rows(), {}, &DecoderRow::firstAddress).firstAddress;
@@ -311,14 +334,16 @@ int DecoderListWindow::RowOf(const QString& id) const {
 
 void DecoderListWindow::ProgramSeries() {
   if (!host_.readyToProgram()) {
-    ShowMessage(QStringLiteral(
+    ShowMessage(QCoreApplication::translate(
+        "DecoderListWindow",
         "Maak eerst verbinding met de Centrale in het hoofdvenster; daarna kan de reeks "
         "beginnen."));
     return;
   }
   std::vector<QString> rows = SeriesRows();
   if (rows.empty()) {
-    ShowMessage(QStringLiteral(
+    ShowMessage(QCoreApplication::translate(
+        "DecoderListWindow",
         "Alle decoders in de lijst zijn al geprogrammeerd. Kies de decoders die opnieuw "
         "geprogrammeerd moeten worden en druk dan op \"Programmeer reeks\"."));
     return;
@@ -361,10 +386,13 @@ Task<void> DecoderListWindow::OpenSpreadsheet() {
   const QString fileName = co_await AskFileName(this, false);
   if (fileName.isEmpty()) co_return;
   const QString name = QFileInfo(fileName).fileName();
-  const QString unchanged = QStringLiteral(" De lijst blijft zoals hij was.");
+  const QString unchanged =
+      QCoreApplication::translate("DecoderListWindow", " De lijst blijft zoals hij was.");
   const auto refuseLarge = [&] {
-    ShowMessage(QStringLiteral("%1 is groter dan %2 MB, veel groter dan de decoderlijst van een "
-                               "baan; er is niets uit gelezen.")
+    ShowMessage(QCoreApplication::translate(
+                    "DecoderListWindow",
+                    "%1 is groter dan %2 MB, veel groter dan de decoderlijst van een "
+                    "baan; er is niets uit gelezen.")
                     .arg(name)
                     .arg(kMostDecoderCsvBytes / (1024 * 1024)) +
                 unchanged);
@@ -379,7 +407,9 @@ Task<void> DecoderListWindow::OpenSpreadsheet() {
   // before it fills the memory.
   const QByteArray bytes = opened ? file.read(kMostDecoderCsvBytes + 1) : QByteArray();
   if (!opened || file.error() != QFileDevice::NoError) {
-    ShowMessage(QStringLiteral("%1 kon niet worden gelezen.").arg(fileName) + unchanged,
+    ShowMessage(QCoreApplication::translate("DecoderListWindow", "%1 kon niet worden gelezen.")
+                        .arg(fileName) +
+                    unchanged,
                 file.errorString());
     co_return;
   }
@@ -390,20 +420,26 @@ Task<void> DecoderListWindow::OpenSpreadsheet() {
   const DecoderCsvRead read = ReadDecoderCsv(bytes, model_->HighestFirstAddress());
   const qsizetype skipped = read.skipped.size();
   if (read.rows.empty()) {
-    ShowMessage(QStringLiteral("Uit %1 is geen enkele decoder gelezen.").arg(name) + unchanged,
-                read.refused.isEmpty() ? read.skipped.join(u'\n') : read.refused);
+    ShowMessage(
+        QCoreApplication::translate("DecoderListWindow", "Uit %1 is geen enkele decoder gelezen.")
+                .arg(name) +
+            unchanged,
+        read.refused.isEmpty() ? read.skipped.join(u'\n') : read.refused);
     co_return;
   }
   const qsizetype before = qsizetype(list_.Rows().size());
   const qsizetype coming = qsizetype(read.rows.size());
   const QString question =
-      (QStringLiteral("De %1 in de lijst %2 vervangen door de %3 uit %4.")
-           .arg(Counted(before, "decoder", "decoders"), before == 1 ? "wordt" : "worden",
-                Counted(coming, "decoder", "decoders"), name) +
-       (skipped > 0 ? QStringLiteral(" %1 uit het bestand %2 overgeslagen.")
-                          .arg(Counted(skipped, "rij", "rijen"), skipped == 1 ? "wordt" : "worden")
+      (QCoreApplication::translate("DecoderListWindow",
+                                   "De %1 in de lijst %2 vervangen door de %3 uit %4.")
+           .arg(Counted(before, kDecoder, kDecoders), Verb(before, kIsMade, kAreMade),
+                Counted(coming, kDecoder, kDecoders), name) +
+       (skipped > 0 ? QCoreApplication::translate("DecoderListWindow",
+                                                  " %1 uit het bestand %2 overgeslagen.")
+                          .arg(Counted(skipped, kRow, kRows), Verb(skipped, kIsMade, kAreMade))
                     : QString()) +
-       QStringLiteral(" De geschiedenis van de runs blijft bewaard."));
+       QCoreApplication::translate("DecoderListWindow",
+                                   " De geschiedenis van de runs blijft bewaard."));
   // Asked only when there is something to replace.
   bool replace = true;
   if (before > 0) replace = co_await AskOkCancel(question);
@@ -414,8 +450,8 @@ Task<void> DecoderListWindow::OpenSpreadsheet() {
   model_->Refresh();
   Save();
   if (skipped > 0)
-    ShowMessage(QStringLiteral("%1 uit %2 %3 overgeslagen:")
-                    .arg(Counted(skipped, "rij", "rijen"), name, skipped == 1 ? "is" : "zijn"),
+    ShowMessage(QCoreApplication::translate("DecoderListWindow", "%1 uit %2 %3 overgeslagen:")
+                    .arg(Counted(skipped, kRow, kRows), name, Verb(skipped, kIs, kAre)),
                 read.skipped.join(u'\n'));
 }
 
@@ -423,6 +459,8 @@ Task<void> DecoderListWindow::SaveSpreadsheet() {
   const QString fileName = co_await AskFileName(this, true);
   if (fileName.isEmpty()) co_return;
   if (const QString failure = WriteWholeFile(fileName, WriteDecoderCsv(list_)); !failure.isEmpty())
-    ShowMessage(QStringLiteral("De decoderlijst kon niet worden opgeslagen als %1.").arg(fileName),
+    ShowMessage(QCoreApplication::translate("DecoderListWindow",
+                                            "De decoderlijst kon niet worden opgeslagen als %1.")
+                    .arg(fileName),
                 failure);
 }

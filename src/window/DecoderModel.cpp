@@ -4,7 +4,7 @@ namespace DecoderModel {
 
 QString ModeCaption(int modeNumber) {
   for (const Mode& mode : kModes)
-    if (mode.number == modeNumber) return QString::fromUtf8(mode.caption);
+    if (mode.number == modeNumber) return QCoreApplication::translate("DecoderModel", mode.caption);
   return {};
 }
 

@@ -2,6 +2,7 @@
 // of group B, the decoder number shown to the user and the seven operating modes of a group.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <array>
 
@@ -27,21 +28,21 @@ constexpr int NextFirstAddress(int firstAddress, int highest) {
 
 struct Mode {
   int number;
-  const char* caption;
+  const char* caption;  // Dutch, the catalogues' source
 };
 
 // In the order of the radio buttons of a group.
 inline constexpr std::array<Mode, 7> kModes{{
-    {2, "4 uitgangen als impuls (LS100)"},
-    {3, "4 uitgangen als impuls (K83)"},
-    {4, "4 uitgangen als aan/uit (K84)"},
-    {5, "Verlichtingsmode"},
-    {6, "Sein met 2 begrippen"},
-    {7, "Sein met 4 begrippen"},
-    {8, "NS-Sein met 4 begrippen"},
+    {2, QT_TRANSLATE_NOOP("DecoderModel", "4 uitgangen als impuls (LS100)")},
+    {3, QT_TRANSLATE_NOOP("DecoderModel", "4 uitgangen als impuls (K83)")},
+    {4, QT_TRANSLATE_NOOP("DecoderModel", "4 uitgangen als aan/uit (K84)")},
+    {5, QT_TRANSLATE_NOOP("DecoderModel", "Verlichtingsmode")},
+    {6, QT_TRANSLATE_NOOP("DecoderModel", "Sein met 2 begrippen")},
+    {7, QT_TRANSLATE_NOOP("DecoderModel", "Sein met 4 begrippen")},
+    {8, QT_TRANSLATE_NOOP("DecoderModel", "NS-Sein met 4 begrippen")},
 }};
 
-// The caption of a mode number; empty when the number is not a mode.
+// The caption of a mode number in the window's language; empty when the number is not a mode.
 QString ModeCaption(int modeNumber);
 
 }  // namespace DecoderModel

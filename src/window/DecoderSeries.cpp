@@ -1,5 +1,6 @@
 #include "window/DecoderSeries.h"
 
+#include <QCoreApplication>
 #include <tuple>
 
 #include "platform/UserNotifier.h"
@@ -11,11 +12,13 @@ namespace {
 constexpr int kLastTurnoutOffset = 2 * DecoderModel::kGroupBOffset - 1;
 
 QString NameOf(const DecoderRow& row) {
-  return row.name.isEmpty() ? QStringLiteral("(zonder naam)") : row.name;
+  return row.name.isEmpty() ? QCoreApplication::translate("DecoderSeries", "(zonder naam)")
+                            : row.name;
 }
 
 QString SeriesPrompt(const DecoderRow& row, int position, int count) {
-  return QStringLiteral(
+  return QCoreApplication::translate(
+             "DecoderSeries",
              "Decoder %1 van %2: %3\n"
              "Wisseladressen %4–%5 (decoder %6), Groep A: %7, Groep B: %8.\n\n"
              "Zet deze decoder in de leerstand: houd zijn programmeertoets ingedrukt tot de "
@@ -31,19 +34,23 @@ QString SeriesPrompt(const DecoderRow& row, int position, int count) {
 }
 
 QString LearntMessage(const DecoderRow& row, const RunRecord& run, bool changed) {
-  return QStringLiteral(
+  return QCoreApplication::translate(
+             "DecoderSeries",
              "%1 (wisseladressen %2–%3) heeft zijn adres en modes ontvangen%4.\n"
              "Druk nu op de programmeerknop van de WD10.")
              .arg(NameOf(row))
              .arg(run.firstAddress)
              .arg(run.firstAddress + kLastTurnoutOffset)
              .arg(run.result == RunRecord::Result::Unconfirmed
-                      ? QStringLiteral(", maar de Centrale heeft niets bevestigd")
+                      ? QCoreApplication::translate("DecoderSeries",
+                                                    ", maar de Centrale heeft niets bevestigd")
                       : QString()) +
          (changed
-              ? QStringLiteral("\nHet hoofdvenster is tijdens de run gewijzigd: de decoder "
-                               "heeft %1, Groep A: %2, Groep B: %3 geleerd, en dat staat "
-                               "nu in de lijst.")
+              ? QCoreApplication::translate(
+                    "DecoderSeries",
+                    "\nHet hoofdvenster is tijdens de run gewijzigd: de decoder "
+                    "heeft %1, Groep A: %2, Groep B: %3 geleerd, en dat staat "
+                    "nu in de lijst.")
                     .arg(run.firstAddress)
                     .arg(DecoderModel::ModeCaption(run.modeA), DecoderModel::ModeCaption(run.modeB))
               : QString());

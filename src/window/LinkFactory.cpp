@@ -1,5 +1,6 @@
 #include "window/LinkFactory.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "lenz/LenzLink.h"
@@ -30,7 +31,7 @@ std::unique_ptr<CommandStationLink> MakeSrcpLink(const LinkTransport& transport,
 }  // namespace
 
 std::span<const CentralFacts> CentralTypes() {
-  const QString choosePort = QStringLiteral("Kies Compoort");
+  const QString choosePort = QCoreApplication::translate("LinkFactory", "Kies Compoort");
   const QString noSuffix;
   static const CentralFacts table[] = {
       {CentralType::LocoNet, QStringLiteral("loconet"), QStringLiteral("IB/TC /LocoNet"),
@@ -45,7 +46,8 @@ std::span<const CentralFacts> CentralTypes() {
        choosePort, noSuffix, false, DecoderModel::kMaxAddressMaerklin,
        MakeSerialLink<MaerklinLink>},
       {CentralType::Srcp, QStringLiteral("srcp"), QStringLiteral("SRCP 0.8"),
-       QStringLiteral("Verbinden"), std::nullopt, false, std::nullopt, MakeSrcpLink},
+       QCoreApplication::translate("LinkFactory", "Verbinden"), std::nullopt, false, std::nullopt,
+       MakeSrcpLink},
   };
   return table;
 }

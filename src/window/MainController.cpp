@@ -1,6 +1,7 @@
 #include "window/MainController.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -225,10 +226,12 @@ Task<void> MainController::Series(std::vector<QString> ids) {
 
 Task<std::optional<RunRecord>> MainController::ProgramListed(DecoderRow row) {
   if (row.firstAddress > station_->HighestFirstAddress()) {
-    ShowMessage(QStringLiteral("Deze Centrale kan het eerste wisseladres %1 niet bereiken.\n"
-                               "Kies in de decoderlijst als eerste wisseladres %2 of lager.")
-                    .arg(row.firstAddress)
-                    .arg(station_->HighestFirstAddress()));
+    ShowMessage(
+        QCoreApplication::translate("MainController",
+                                    "Deze Centrale kan het eerste wisseladres %1 niet bereiken.\n"
+                                    "Kies in de decoderlijst als eerste wisseladres %2 of lager.")
+            .arg(row.firstAddress)
+            .arg(station_->HighestFirstAddress()));
     co_return std::nullopt;
   }
   // Between decoders as "Volgende decoder" goes on: the log cleared, the button usable again.
@@ -293,7 +296,8 @@ void MainController::LineDropped() {
   // During a run the step that the drop hit fails with the run's own box; a second box for the
   // same drop would only confuse.
   if (state_ == State::Running || state_ == State::Closing || state_ == State::Closed) return;
-  ShowMessage(QStringLiteral("Verbinding met de Centrale is verbroken"));
+  ShowMessage(
+      QCoreApplication::translate("MainController", "Verbinding met de Centrale is verbroken"));
 }
 
 void MainController::ServerSessionLost() {
@@ -307,10 +311,12 @@ void MainController::ServerSessionLost() {
         SetState(State::Idle);
         w_.programmingPanel->hide();
         w_.selectionPanel->show();
-        ShowMessage(QStringLiteral("De verbinding met de SRCP-server op %1 is verbroken.\n"
-                                   "Start de server zo nodig opnieuw en druk daarna op "
-                                   "\"Verbinden\".")
-                        .arg(station_->ServerAddress()));
+        ShowMessage(
+            QCoreApplication::translate("MainController",
+                                        "De verbinding met de SRCP-server op %1 is verbroken.\n"
+                                        "Start de server zo nodig opnieuw en druk daarna op "
+                                        "\"Verbinden\".")
+                .arg(station_->ServerAddress()));
       },
       Qt::QueuedConnection);
 }

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,18 +26,17 @@
 
 namespace {
 
-const char* const kInstructions[] = {
-    "1: Sluit de decoder op de digitale spanning aan. Druk aansluitend op de programmeer ",
-    "toets voor enkele seconden en wel zolang dat de led van Groep A en Groep B samen ",
-    "aangaan.",
-    "",
-    "2: Laat de programmeertoets los Nu brand alleen de LED van groep A.",
-    "Nu kunnen de gegevens worden ingevuld in onderstaand scherm, nadat deze volledig ",
-    "is ingevuld druk op het  'Programmeer Sorvell' knopje. Als de gegevens verzonden ",
-    "zijn kan het programma worden afgesloten met de actief geworden knop Sluiten.",
-};
-
-const QString kChoosePort = QStringLiteral("Kies Compoort");
+// Broken into lines as the window was designed; a translation breaks its own.
+const char* const kInstructions = QT_TRANSLATE_NOOP(
+    "MainWindow",
+    "1: Sluit de decoder op de digitale spanning aan. Druk aansluitend op de programmeer \n"
+    "toets voor enkele seconden en wel zolang dat de led van Groep A en Groep B samen \n"
+    "aangaan.\n"
+    "\n"
+    "2: Laat de programmeertoets los Nu brand alleen de LED van groep A.\n"
+    "Nu kunnen de gegevens worden ingevuld in onderstaand scherm, nadat deze volledig \n"
+    "is ingevuld druk op het  'Programmeer Sorvell' knopje. Als de gegevens verzonden \n"
+    "zijn kan het programma worden afgesloten met de actief geworden knop Sluiten.");
 
 // The central types stand one row apart, the last on the row of the connect button, as designed
 // for five of them; more take their room from the instructions above.
@@ -76,6 +77,7 @@ void NameAfterMembers(MainWindowWidgets& w) {
       {w.copyrightLabel, "copyrightLabel"},
       {w.versionButton, "versionButton"},
       {w.aboutBox, "aboutBox"},
+      {w.languageBox, "languageBox"},
   };
   for (const auto& [object, name] : named) object->setObjectName(QString::fromLatin1(name));
   for (std::size_t i = 0; i < w.groupAModes.size(); ++i) {
@@ -108,7 +110,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::BuildWindow() {
   MainWindowWidgets& w = widgets_;
-  setWindowTitle(QStringLiteral("Configuratie Kuehn WD10"));
+  setWindowTitle(QCoreApplication::translate("MainWindow", "Configuratie Kuehn WD10"));
   move(254, 110);
   // The panels are placed by hand on a canvas of the designed size. The window shows the canvas
   // whole where the screen has room; on a smaller screen (a 800 x 480 touch screen) the window
@@ -133,7 +135,8 @@ void MainWindow::BuildWindow() {
                                     shown.height() / 2 + 1);
   });
 
-  w.selectionPanel = new QGroupBox(QStringLiteral("Selectie Scherm"), canvas);
+  w.selectionPanel =
+      new QGroupBox(QCoreApplication::translate("MainWindow", "Selectie Scherm"), canvas);
   w.selectionPanel->setGeometry(16, 24, 689, 297);
   w.instructionsText = new QPlainTextEdit(w.selectionPanel);
   const int centralRows = int(CentralTypes().size());
@@ -148,10 +151,8 @@ void MainWindow::BuildWindow() {
   QFont instructionFont = w.instructionsText->font();
   instructionFont.setPixelSize(15);
   w.instructionsText->setFont(instructionFont);
-  QStringList instructions;
-  for (const char* line : kInstructions) instructions << QString::fromUtf8(line);
-  w.instructionsText->setPlainText(instructions.join(QLatin1Char('\n')));
-  w.instructionsText->setAccessibleName(QStringLiteral("Aanwijzingen"));
+  w.instructionsText->setPlainText(QCoreApplication::translate("MainWindow", kInstructions));
+  w.instructionsText->setAccessibleName(QCoreApplication::translate("MainWindow", "Aanwijzingen"));
   // The window opens with the focus here: Tab must lead on to the controls, not into the text.
   w.instructionsText->setTabChangesFocus(true);
 
@@ -164,18 +165,22 @@ void MainWindow::BuildWindow() {
   }
   // As designed; ApplyStartDefaults makes the choice for real.
   w.CentralButton(CentralType::LocoNet)->setChecked(true);
-  w.connectButton = new QPushButton(kChoosePort, w.selectionPanel);
+  w.connectButton = new QPushButton(QCoreApplication::translate("LinkFactory", "Kies Compoort"),
+                                    w.selectionPanel);
   w.connectButton->setGeometry(264, 264, 121, 25);
   // On the row of the server choice, beside the button that connects to it: the one free place
   // in the selection panel that keeps address and connect together.
-  w.srcpServerLabel = new QLabel(QStringLiteral("SRCP-server:"), w.selectionPanel);
+  w.srcpServerLabel =
+      new QLabel(QCoreApplication::translate("MainWindow", "SRCP-server:"), w.selectionPanel);
   w.srcpServerLabel->setGeometry(393, 268, 90, 17);
   w.srcpServerEdit = new QLineEdit(w.selectionPanel);
   w.srcpServerEdit->setGeometry(485, 266, 190, 22);
-  w.srcpServerEdit->setAccessibleName(QStringLiteral("Adres van de SRCP-server"));
+  w.srcpServerEdit->setAccessibleName(
+      QCoreApplication::translate("MainWindow", "Adres van de SRCP-server"));
   w.srcpServerLabel->setBuddy(w.srcpServerEdit);
 
-  w.programmingPanel = new QGroupBox(QStringLiteral("Programmeren Kuehn WD10"), canvas);
+  w.programmingPanel =
+      new QGroupBox(QCoreApplication::translate("MainWindow", "Programmeren Kuehn WD10"), canvas);
   // One row taller than designed, for the decoder list's button below the run's buttons.
   w.programmingPanel->setGeometry(144, 32, 401, 497);
   w.programmingPanel->hide();
@@ -186,19 +191,24 @@ void MainWindow::BuildWindow() {
   w.firstAddressEdit->SetIncrement(DecoderModel::kAddressStep);
   w.firstAddressEdit->SetMaxLength(4);
   w.firstAddressEdit->SetText(QStringLiteral("1"));
-  w.firstAddressEdit->setAccessibleName(QStringLiteral("Eerste wisseladres"));
+  w.firstAddressEdit->setAccessibleName(
+      QCoreApplication::translate("MainWindow", "Eerste wisseladres"));
   w.decoderNumberLabel = new QLabel(w.programmingPanel);
   w.decoderNumberLabel->setGeometry(176, 16, 130, 26);
-  w.decoderNumberLabel->setProperty(kWidestTextProperty, QStringLiteral("Decoderadres: 2500"));
+  w.decoderNumberLabel->setProperty(
+      kWidestTextProperty, QCoreApplication::translate("MainWindow", "Decoderadres: 2500"));
   w.groupBAddressEdit = new AddressSpinBox(w.programmingPanel);
   w.groupBAddressEdit->setGeometry(312, 16, 81, 26);
   w.groupBAddressEdit->SetText(QStringLiteral("0"));
   w.groupBAddressEdit->setEnabled(false);
-  w.groupBAddressEdit->setAccessibleName(QStringLiteral("Eerste wisseladres Groep B"));
+  w.groupBAddressEdit->setAccessibleName(
+      QCoreApplication::translate("MainWindow", "Eerste wisseladres Groep B"));
 
-  w.groupABox = new QGroupBox(QStringLiteral("Groep A"), w.programmingPanel);
+  w.groupABox =
+      new QGroupBox(QCoreApplication::translate("MainWindow", "Groep A"), w.programmingPanel);
   w.groupABox->setGeometry(0, 32, 401, 193);
-  w.groupBBox = new QGroupBox(QStringLiteral("Groep B"), w.programmingPanel);
+  w.groupBBox =
+      new QGroupBox(QCoreApplication::translate("MainWindow", "Groep B"), w.programmingPanel);
   w.groupBBox->setGeometry(0, 224, 401, 193);
   // Their captions come with the start defaults.
   for (int i = 0; i < 7; ++i) {
@@ -208,44 +218,54 @@ void MainWindow::BuildWindow() {
   w.groupAModes[0]->setChecked(true);
   w.groupBModes[0]->setChecked(true);
 
-  w.programButton = new QPushButton(QStringLiteral("Programmeer Kuehn WD10"), w.programmingPanel);
+  w.programButton = new QPushButton(
+      QCoreApplication::translate("MainWindow", "Programmeer Kuehn WD10"), w.programmingPanel);
   w.programButton->setGeometry(24, 424, kProgramButtonWidth, 25);
   // Left of w.closeButton, where w.programButton begins, and created before it: Tab reaches the two
   // in reading order.
-  w.nextDecoderButton = new QPushButton(QStringLiteral("Volgende decoder"), w.programmingPanel);
+  w.nextDecoderButton = new QPushButton(
+      QCoreApplication::translate("MainWindow", "Volgende decoder"), w.programmingPanel);
   w.nextDecoderButton->setGeometry(24, 424, 144, 25);
-  w.nextDecoderButton->setAccessibleDescription(
-      QStringLiteral("Houdt de verbinding en zet het volgende vrije wisseladres klaar"));
+  w.nextDecoderButton->setAccessibleDescription(QCoreApplication::translate(
+      "MainWindow", "Houdt de verbinding en zet het volgende vrije wisseladres klaar"));
   w.nextDecoderButton->hide();
-  w.closeButton = new QPushButton(QStringLiteral("Sluiten"), w.programmingPanel);
+  w.closeButton =
+      new QPushButton(QCoreApplication::translate("MainWindow", "Sluiten"), w.programmingPanel);
   w.closeButton->setGeometry(176, 424, 75, 25);
   w.closeButton->hide();
-  w.stationAboutButton = new QPushButton(QStringLiteral("About IB/TC"), w.programmingPanel);
+  w.stationAboutButton =
+      new QPushButton(QCoreApplication::translate("MainWindow", "About IB/TC"), w.programmingPanel);
   w.stationAboutButton->setGeometry(24 + kProgramButtonWidthBesideAbout + 8, 424, 97, 25);
-  w.decoderListButton = new QPushButton(QStringLiteral("Decoderlijst…"), w.programmingPanel);
+  w.decoderListButton = new QPushButton(QCoreApplication::translate("MainWindow", "Decoderlijst…"),
+                                        w.programmingPanel);
   w.decoderListButton->setGeometry(24, 456, 97, 25);
   w.decoderListButton->setAccessibleDescription(
-      QStringLiteral("Opent de lijst van de decoders van de baan"));
+      QCoreApplication::translate("MainWindow", "Opent de lijst van de decoders van de baan"));
 
   w.connectionLog = new LogPane(canvas);
   w.connectionLog->setGeometry(704, 24, 257, 169);
   w.connectionLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   w.connectionLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  w.connectionLog->setAccessibleName(QStringLiteral("Verbindingslog"));
+  w.connectionLog->setAccessibleName(QCoreApplication::translate("MainWindow", "Verbindingslog"));
   w.receiveLog = new LogPane(canvas);
   w.receiveLog->setGeometry(704, 200, 257, 153);
   w.receiveLog->setLineWrapMode(QPlainTextEdit::NoWrap);
-  w.receiveLog->setAccessibleName(QStringLiteral("Ontvangstlog"));
+  w.receiveLog->setAccessibleName(QCoreApplication::translate("MainWindow", "Ontvangstlog"));
   w.infoLog = new LogPane(canvas);
   w.infoLog->setGeometry(704, 360, 257, 153);
   w.infoLog->setLineWrapMode(QPlainTextEdit::NoWrap);
-  w.infoLog->setAccessibleName(QStringLiteral("SRCP-informatielog"));
+  w.infoLog->setAccessibleName(QCoreApplication::translate("MainWindow", "SRCP-informatielog"));
   for (LogPane* memo : {w.connectionLog, w.receiveLog, w.infoLog})
     memo->setPlainText(memo->accessibleName());
 
+  // Under the logs, the last stop of the right column: out of the way of the designed panels.
+  w.languageBox = new QComboBox(canvas);
+  w.languageBox->setGeometry(840, 530, 121, 24);
+  w.languageBox->setAccessibleName(QCoreApplication::translate("MainWindow", "Taal"));
+
   w.signalsPanel = new QGroupBox(canvas);
   w.signalsPanel->setGeometry(544, 400, 161, 97);
-  w.signalsPanel->setAccessibleName(QStringLiteral("Signalen"));
+  w.signalsPanel->setAccessibleName(QCoreApplication::translate("MainWindow", "Signalen"));
   w.signalsPanel->hide();
   w.connectionLed = new LineLed(w.signalsPanel);
   w.receiveLed = new LineLed(w.signalsPanel);
@@ -267,14 +287,16 @@ void MainWindow::BuildWindow() {
     LineLedSignal signal;
     LedKind kind;
     const char* name;
-  } leds[] = {{w.connectionLed, 16, lsConn, lkGreenLight, "Verbinding"},
-              {w.receiveLed, 40, lsRx, lkYellowLight, "Ontvangst"},
-              {w.ctsLed, 64, lsCTS, lkRedLight, "CTS"}};
+  } leds[] = {
+      {w.connectionLed, 16, lsConn, lkGreenLight, QT_TRANSLATE_NOOP("MainWindow", "Verbinding")},
+      {w.receiveLed, 40, lsRx, lkYellowLight, QT_TRANSLATE_NOOP("MainWindow", "Ontvangst")},
+      {w.ctsLed, 64, lsCTS, lkRedLight, "CTS"}};
   for (const auto& entry : leds) {
     entry.led->setGeometry(8, entry.top, 25, 25);
     entry.led->SetKind(entry.kind);
     entry.led->SetLedSignal(entry.signal);
-    auto* caption = new QLabel(QString::fromUtf8(entry.name), w.signalsPanel);
+    auto* caption =
+        new QLabel(QCoreApplication::translate("MainWindow", entry.name), w.signalsPanel);
     caption->setGeometry(40, entry.top, 113, 25);
     caption->setBuddy(entry.led);
   }

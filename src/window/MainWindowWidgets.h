@@ -10,6 +10,7 @@
 
 #include "window/CentralType.h"
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -66,6 +67,8 @@ struct MainWindowWidgets {
   LineLed* ctsLed = nullptr;
   QLabel* copyrightLabel = nullptr;
   QPushButton* versionButton = nullptr;
+  // The window's language, overriding the desktop's from the next start.
+  QComboBox* languageBox = nullptr;
 
   // The version window of the command station, shown by stationAboutButton.
   AboutBox* aboutBox = nullptr;

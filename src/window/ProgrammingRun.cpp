@@ -1,5 +1,6 @@
 #include "window/ProgrammingRun.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QTimer>
 
@@ -69,20 +70,24 @@ Task<std::optional<RunRecord>> ProgrammingRun::Program() {
   }
   if (stopping_) co_return std::nullopt;
   if (power.Failed()) {
-    ShowMessage(QStringLiteral("De Centrale meldt dat de baan geen spanning heeft. Sorvell heeft "
-                               "de spanning weer ingeschakeld, maar de Centrale heeft dat niet "
-                               "bevestigd; er is niets naar de decoder gestuurd.\nMelding: %1\n"
-                               "Zoek naar kortsluiting (ook in de bedrading van de WD10), schakel "
-                               "zo nodig de spanning aan de Centrale weer in en druk opnieuw op "
-                               "\"Programmeer Kuehn WD10\".")
+    ShowMessage(QCoreApplication::translate(
+                    "ProgrammingRun",
+                    "De Centrale meldt dat de baan geen spanning heeft. Sorvell heeft "
+                    "de spanning weer ingeschakeld, maar de Centrale heeft dat niet "
+                    "bevestigd; er is niets naar de decoder gestuurd.\nMelding: %1\n"
+                    "Zoek naar kortsluiting (ook in de bedrading van de WD10), schakel "
+                    "zo nodig de spanning aan de Centrale weer in en druk opnieuw op "
+                    "\"Programmeer Kuehn WD10\".")
                     .arg(power.stationSaid));
     w_.programButton->setEnabled(true);
     co_return std::nullopt;
   }
   if (!power.stationSaid.isEmpty()) {
-    w_.connectionLog->AddLine(QStringLiteral("De Centrale meldde dat de baan geen spanning had "
-                                             "(%1); de spanning is weer ingeschakeld.")
-                                  .arg(power.stationSaid));
+    w_.connectionLog->AddLine(
+        QCoreApplication::translate("ProgrammingRun",
+                                    "De Centrale meldde dat de baan geen spanning had "
+                                    "(%1); de spanning is weer ingeschakeld.")
+            .arg(power.stationSaid));
   }
   RunRecord run;
   run.central = FactsOf(station_.Central()).caption.trimmed();
@@ -98,7 +103,8 @@ Task<std::optional<RunRecord>> ProgrammingRun::Program() {
     if (step == 2) run.modeA = command.turnout;
     if (step == 4) run.modeB = command.turnout;
     const int turnout = command.turnout + link.TurnoutOffset();
-    w_.connectionLog->AddLine(QStringLiteral("Zet wisselnummer: %1").arg(turnout));
+    w_.connectionLog->AddLine(
+        QCoreApplication::translate("ProgrammingRun", "Zet wisselnummer: %1").arg(turnout));
     AccessoryOutcome outcome = AccessoryOutcome::CarriedOut();
     try {
       outcome = co_await link.SwitchAccessory(command);
@@ -123,7 +129,8 @@ Task<std::optional<RunRecord>> ProgrammingRun::Program() {
     unconfirmed = unconfirmed || outcome.result == AccessoryOutcome::Result::Unconfirmed;
   }
   if (unconfirmed) w_.connectionLog->AddLine(UnconfirmedRunLogLine());
-  w_.connectionLog->AddLine(QStringLiteral("Druk op de programmeerknop van de WD10"));
+  w_.connectionLog->AddLine(
+      QCoreApplication::translate("ProgrammingRun", "Druk op de programmeerknop van de WD10"));
   ShowRunEnded();
   run.when = QDateTime::currentDateTime();
   run.result = unconfirmed ? RunRecord::Result::Unconfirmed : RunRecord::Result::Programmed;

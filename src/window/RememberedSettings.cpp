@@ -13,6 +13,7 @@ namespace {
 const QString kCentral = QStringLiteral("central");
 const QString kSrcpServer = QStringLiteral("srcp/server");
 const QString kWindowPosition = QStringLiteral("window/position");
+const QString kLanguage = QStringLiteral("window/language");
 const QString kPort = QStringLiteral("port");
 const QString kBaudRate = QStringLiteral("baudrate");
 const QString kDataBits = QStringLiteral("databits");
@@ -92,6 +93,21 @@ std::optional<QPoint> RememberedSettings::WindowPosition() const {
   if (!file_ || !file_->contains(kWindowPosition)) return std::nullopt;
   const QPoint position = file_->value(kWindowPosition).toPoint();
   return position;
+}
+
+std::optional<Language> RememberedSettings::ChosenLanguage() const {
+  if (!file_) return std::nullopt;
+  return LanguageFromCode(file_->value(kLanguage).toString());
+}
+
+void RememberedSettings::RememberLanguage(Language language) {
+  if (!file_) return;
+  file_->setValue(kLanguage, LanguageCode(language));
+  Write();
+}
+
+Language WindowLanguage(const RememberedSettings& settings) {
+  return settings.ChosenLanguage().value_or(DesktopLanguage());
 }
 
 void RememberedSettings::Remember(CentralType central, SerialPortBase* port,

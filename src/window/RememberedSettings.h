@@ -1,8 +1,8 @@
 // What Sorvell remembers between starts, in the user's configuration
 // ($XDG_CONFIG_HOME/Sorvell/sorvell.conf): the central type, each central type's serial port and
-// line settings, the SRCP server's address and the window's position. A file that is damaged,
-// unreadable or unwritable never stops the program: it starts with the defaults and says so
-// once on stderr.
+// line settings, the SRCP server's address, the window's position and its language. A file that is
+// damaged, unreadable or unwritable never stops the program: it starts with the defaults and says
+// so once on stderr.
 #pragma once
 
 #include <QPoint>
@@ -10,10 +10,16 @@
 #include <memory>
 #include <optional>
 
+#include "platform/Language.h"
 #include "window/CentralType.h"
 
 class QSettings;
 class SerialPortBase;
+
+class RememberedSettings;
+
+// The window's language: the one chosen in the window, else the desktop's.
+Language WindowLanguage(const RememberedSettings& settings);
 
 class RememberedSettings {
  public:
@@ -30,6 +36,9 @@ class RememberedSettings {
   void RestorePort(CentralType central, SerialPortBase& port) const;
   std::optional<QString> SrcpServer() const;
   std::optional<QPoint> WindowPosition() const;
+  // The language chosen in the window, none while the desktop's is followed.
+  std::optional<Language> ChosenLanguage() const;
+  void RememberLanguage(Language language);
 
   // Takes what the user has set now, and writes the file. The port is the one the central type
   // is reached through, none for a server.

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,7 +20,6 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Configuratie Kuehn WD10 via Programmeertoets.");
 const QString kDefaultSrcpServer = QStringLiteral("127.0.0.1:4303");
 
 }  // namespace
@@ -34,6 +35,21 @@ StationChoice::StationChoice(QWidget& window, MainWindowWidgets& widgets, Decode
       srcpServer_(kDefaultSrcpServer),
       validSrcpServer_(kDefaultSrcpServer) {
   w_.srcpServerEdit->setText(kDefaultSrcpServer);
+  for (const Language language : kLanguages) {
+    w_.languageBox->addItem(LanguageName(language));
+    if (language == LanguageInUse()) w_.languageBox->setCurrentIndex(w_.languageBox->count() - 1);
+  }
+  QObject::connect(w_.languageBox, &QComboBox::activated, &window_,
+                   [this](int index) { ChooseLanguage(kLanguages[index]); });
+}
+
+void StationChoice::ChooseLanguage(Language language) {
+  settings_->RememberLanguage(language);
+  // The window's texts are made once; telling the user so in the language chosen.
+  if (language != LanguageInUse())
+    ShowMessage(TextIn(
+        language, "StationChoice",
+        QT_TRANSLATE_NOOP("StationChoice", "Sorvell spreekt Nederlands vanaf de volgende start.")));
 }
 
 StationChoice::~StationChoice() = default;
@@ -41,10 +57,14 @@ StationChoice::~StationChoice() = default;
 void StationChoice::ShowChoice(CentralType central) {
   const CentralFacts& facts = FactsOf(central);
   central_ = central;
-  if (facts.windowCaptionSuffix) window_.setWindowTitle(kCaption + *facts.windowCaptionSuffix);
+  if (facts.windowCaptionSuffix)
+    window_.setWindowTitle(QCoreApplication::translate(
+                               "StationChoice", "Configuratie Kuehn WD10 via Programmeertoets.") +
+                           *facts.windowCaptionSuffix);
   form_.SetFieldHighestAddress(facts.highestFirstAddress.value_or(DecoderModel::kMaxAddress));
   w_.connectButton->setText(facts.connectCaption);
-  if (facts.stationAbout) w_.stationAboutButton->setText(QStringLiteral("Over IB/TC"));
+  if (facts.stationAbout)
+    w_.stationAboutButton->setText(QCoreApplication::translate("StationChoice", "Over IB/TC"));
   SetStationAboutVisible(facts.stationAbout);
 }
 
@@ -74,10 +94,12 @@ bool StationChoice::ServerAddressEdited() {
   // is no address.
   if (address == srcpServer_) return false;
   if (!valid) {
-    ShowMessage(QStringLiteral("\"%1\" is geen geldig adres van een SRCP-server.\n"
-                               "Geef een computernaam of IP-adres, eventueel met een poort, "
-                               "bijvoorbeeld %2.")
-                    .arg(address, kDefaultSrcpServer));
+    ShowMessage(
+        QCoreApplication::translate("StationChoice",
+                                    "\"%1\" is geen geldig adres van een SRCP-server.\n"
+                                    "Geef een computernaam of IP-adres, eventueel met een poort, "
+                                    "bijvoorbeeld %2.")
+            .arg(address, kDefaultSrcpServer));
   }
   // The link follows the field, an invalid text too: it then refuses "Verbinden" instead of
   // connecting to the server the field showed before.
@@ -94,7 +116,8 @@ int StationChoice::HighestFirstAddress() const {
 
 QString StationChoice::UnreachableAddressRefusal(int groupBAddress) const {
   if (groupBAddress + link_->TurnoutOffset() <= link_->HighestTurnout()) return {};
-  return QStringLiteral(
+  return QCoreApplication::translate(
+             "StationChoice",
              "Deze Centrale kan geen wisselnummers boven %1 "
              "schakelen; met dit adres zou de decoder een verkeerd adres leren.\n"
              "Kies als eerste wisseladres %2 of lager.")

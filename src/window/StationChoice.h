@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/Language.h"
 #include "platform/Task.h"
 #include "window/CentralType.h"
 
@@ -65,6 +66,8 @@ class StationChoice {
   // wrong there is shown in a box).
   std::optional<CentralType> RestoreRemembered();
   void Remember(bool withWindowPosition);
+  // Remembers the language for the next start.
+  void ChooseLanguage(Language language);
 
  private:
   void SetStationAboutVisible(bool visible);

@@ -34,7 +34,7 @@ TEST(CommandLine, VersionAndHelpAnswerOnStandardOutput) {
   const std::tuple<QStringList, const char*, QString> cases[] = {
       {{"--version"}, "C.UTF-8", "Sorvell " SORVELL_VERSION "\nCopyright \u00A9 Velmar\n"},
       {{"--version"}, "C", "Sorvell " SORVELL_VERSION "\nCopyright (C) Velmar\n"},  // no sign
-      {{"-h"}, "C", usage}};
+      {{"-h"}, "en_GB.UTF-8", usage}};
   for (const auto& [arguments, lang, out] : cases) {
     const Outcome run = Sorvell(arguments, lang);
     EXPECT_TRUE(run.exitCode == 0 && run.err.isEmpty()) << run.err.toStdString();

@@ -7,7 +7,6 @@
 
 #include "platform/ExceptionDisplay.h"
 #include "serial/SerialPortError.h"
-#include "serial/SerialText.h"
 #include "support/RecordingNotifier.h"
 
 namespace {
@@ -26,18 +25,6 @@ TEST(ExceptionDisplay, ExplainsWhatTheUserCanMend) {
   EXPECT_TRUE(shown.details[0].contains("/dev/ttyUSB0") && shown.details[0].contains("adduser"));
   EXPECT_TRUE(shown.details[1].contains("USB-adapter"));
   EXPECT_TRUE(shown.details[2].isEmpty()) << "no OS error, nothing to explain";
-}
-
-// The build tree keeps the catalogues beside the executable; an installed program finds them
-// under share/ next to its bin/.
-TEST(CatalogueDirectory, PrefersBesideTheExecutableThenTheInstalledLayout) {
-  QTemporaryDir prefix;
-  const QDir root(prefix.path());
-  for (const char* made : {"bin", "share/locale", "bin/locale"}) {
-    ASSERT_TRUE(root.mkpath(made));
-    EXPECT_EQ(CatalogueDirectory(root.filePath("bin")),
-              root.filePath(made == std::string("share/locale") ? made : "bin/locale"));
-  }
 }
 
 }  // namespace
