@@ -15,7 +15,7 @@ soak=true
 cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C "$build_dir" bench_startup bench_programming_cpu bench_serial bench_p50x_roundtrip \
   sorvell_bench_parsers bench_p50x_idle_poll bench_pause bench_decoder_store \
-  bench_decoder_list_window soak_tests
+  bench_decoder_list_window bench_soak
 
 logs="$build_dir/bench-logs"
 mkdir -p "$logs"
@@ -113,7 +113,7 @@ replace_section "$readme" figures "$table"
 replace_section "$readme" decoderlist "$decoder_list"
 
 if $soak; then
-  SORVELL_SOAK_RUNS=200 SORVELL_SOAK_REPORT="$logs/soak.md" tests/soak/soak_tests \
+  SORVELL_SOAK_REPORT="$logs/soak.md" bench/bench_soak 200 \
     >"$logs/soak.txt" 2>&1 || { tail -40 "$logs/soak.txt"; echo "the soak failed" >&2; exit 1; }
   replace_section "$readme" soak "$logs/soak.md"
 fi

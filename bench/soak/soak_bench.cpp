@@ -2,35 +2,37 @@
 // simulated command stations with faults injected: reply bytes dropped, delayed, duplicated or
 // corrupted, a station falling silent, the interface switched off mid-run, the adapter
 // unplugged, an SRCP server that disconnects, floods or answers late. Every run must end with
-// the decoder programmed (or, on a station that confirms nothing, the run told unchecked) or the
+// the decoder programmed (or, on a station that confirmed nothing, the run told unchecked) or the
 // user told what went wrong, within its time limit; and after all runs the process must hold no
 // more file descriptors and threads than after the first round, with resident memory flat.
 //
-// SORVELL_SOAK_RUNS sets the number of runs (20 by default; the full soak is 200),
-// SORVELL_SOAK_SEED the seed (1 by default), SORVELL_SOAK_REPORT a file for the counts, written
-// as the Markdown that bench/README.md shows.
-#include <gtest/gtest.h>
+// Run: bench_soak [runs] [seed], 200 runs (the full soak) and seed 1 unless given.
+// SORVELL_SOAK_REPORT names a file for the counts, written as the Markdown that bench/README.md
+// shows. The exit status is 1 when a run ended without an outcome or in a false success, or
+// when the process grew; each such finding has a line of its own on the error output.
 #include <malloc.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <numeric>
+#include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "ProgrammingRun.h"
 #include "SoakPlan.h"
+#include "support/RecordingNotifier.h"
 #include "support/ResidentMemory.h"
 #include "support/WaitFor.h"
 
 namespace {
-
-int EnvironmentNumber(const char* name, int fallback) {
-  return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : fallback;
-}
 
 // What the process holds, as the kernel counts it; a run that leaks leaves more behind.
 struct ProcessResources {
@@ -120,10 +122,16 @@ long MeanKiB(std::vector<long>::const_iterator first, std::size_t count) {
   return std::accumulate(first, first + static_cast<long>(count), 0L) / static_cast<long>(count);
 }
 
-TEST(Soak, EveryRunEndsProgrammedOrWithAClearMessage) {
-  const int runs = EnvironmentNumber("SORVELL_SOAK_RUNS", 20);
-  const auto seed = static_cast<unsigned>(EnvironmentNumber("SORVELL_SOAK_SEED", 1));
-  ASSERT_GE(runs, 2 * kSimulatedCentrals) << "a soak needs a round to settle and one to compare";
+// A finding that fails the soak, on a line of its own.
+void Fail(bool& held, const std::string& finding) {
+  std::fprintf(stderr, "soak failed: %s\n", finding.c_str());
+  std::fflush(stderr);
+  held = false;
+}
+
+// The whole soak; whether every run ended well and the process did not grow.
+bool Soak(int runs, unsigned seed) {
+  bool held = true;
   QElapsedTimer clock;
   clock.start();
   Tally tally;
@@ -131,23 +139,30 @@ TEST(Soak, EveryRunEndsProgrammedOrWithAClearMessage) {
   ProcessResources resources[3] = {SettledResources(1 << 20)};  // start, settled, end
   for (int index = 0; index < runs; ++index) {
     const RunPlan plan = PlanRun(index, seed);
-    // Named before it starts, so that a run that hangs for good is named where the test stops.
+    // Named before it starts, so that a run that hangs for good is named where the soak stops.
     std::printf("%s\n", qPrintable(plan.Describe()));
     std::fflush(stdout);
     const RunResult result = RunProgramming(plan);
     tally.Add(plan, result);
     const std::string run = plan.Describe().toStdString() +
                             "\n  shown: " + result.shown.join(QStringLiteral(" | ")).toStdString();
-    EXPECT_NE(result.outcome, Outcome::Undefined) << run;
-    EXPECT_NE(result.outcome, Outcome::FalseSuccess) << run;
+    if (result.outcome == Outcome::Undefined) Fail(held, "no outcome: " + run);
+    if (result.outcome == Outcome::FalseSuccess)
+      Fail(held, "told programmed, station did not learn: " + run);
     const ProcessResources now =
         SettledResources(index < kSimulatedCentrals ? 1 << 20 : resources[1].threads);
     residentKiB.push_back(now.residentKiB);
     if (index == kSimulatedCentrals - 1) resources[1] = now;
   }
   resources[2] = SettledResources(resources[1].threads);
-  EXPECT_LE(resources[2].fileDescriptors, resources[1].fileDescriptors) << "file descriptors leak";
-  EXPECT_LE(resources[2].threads, resources[1].threads) << "threads leak";
+  if (resources[2].fileDescriptors > resources[1].fileDescriptors)
+    Fail(held, "file descriptors leak: " + std::to_string(resources[1].fileDescriptors) +
+                   " after the first round, " + std::to_string(resources[2].fileDescriptors) +
+                   " at the end");
+  if (resources[2].threads > resources[1].threads)
+    Fail(held, "threads leak: " + std::to_string(resources[1].threads) +
+                   " after the first round, " + std::to_string(resources[2].threads) +
+                   " at the end");
   const std::size_t quarter = residentKiB.size() / 4;
   const long firstQuarterKiB = MeanKiB(residentKiB.begin(), quarter);
   const long lastQuarterKiB = MeanKiB(residentKiB.end() - static_cast<long>(quarter), quarter);
@@ -157,8 +172,11 @@ TEST(Soak, EveryRunEndsProgrammedOrWithAClearMessage) {
   // (the toolkit's and the font engine's caches); a leak of a window or a log per run grows far
   // past this over a soak.
   constexpr long kResidentGrowthAllowanceKiB = 8 * 1024;
-  EXPECT_LE(lastQuarterKiB, firstQuarterKiB + kResidentGrowthAllowanceKiB)
-      << "resident memory grows from run to run";
+  if (lastQuarterKiB > firstQuarterKiB + kResidentGrowthAllowanceKiB)
+    Fail(held, "resident memory grows from run to run: mean " + std::to_string(firstQuarterKiB) +
+                   " KiB over the first quarter of the runs, " + std::to_string(lastQuarterKiB) +
+                   " KiB over the last, more than " + std::to_string(kResidentGrowthAllowanceKiB) +
+                   " KiB apart");
 #endif
 
   const QString report = QStringLiteral("%1 runs, seed %2, %3 s in all.\n\n")
@@ -167,11 +185,33 @@ TEST(Soak, EveryRunEndsProgrammedOrWithAClearMessage) {
                              .arg(clock.elapsed() / 1000.0, 0, 'f', 0) +
                          tally.Markdown(resources, firstQuarterKiB, lastQuarterKiB);
   std::printf("%s", qPrintable(report));
+  std::fflush(stdout);
   if (const QString path = qEnvironmentVariable("SORVELL_SOAK_REPORT"); !path.isEmpty()) {
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(report.toUtf8());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(report.toUtf8()) != report.toUtf8().size())
+      Fail(held, "the report could not be written to " + path.toStdString());
   }
+  return held;
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const FirstDayFolders firstDay;
+  QApplication app(argc, argv);
+  // The runs are judged by the boxes the program would have shown, which the recorder keeps.
+  SetUserNotifier(&Notifications());
+  const int runs = argc > 1 ? std::atoi(argv[1]) : 200;
+  const auto seed = static_cast<unsigned>(argc > 2 ? std::atoi(argv[2]) : 1);
+  if (runs < 2 * kSimulatedCentrals) {
+    std::fprintf(
+        stderr, "bench_soak: a soak needs at least %d runs, a round to settle and one to compare\n",
+        2 * kSimulatedCentrals);
+    return 2;
+  }
+  const bool held = Soak(runs, seed);
+  SetUserNotifier(nullptr);
+  return held ? 0 : 1;
+}
