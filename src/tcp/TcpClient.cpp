@@ -119,7 +119,6 @@ void TcpClient::StartOpen() {
 void TcpClient::LookedUp(const QHostInfo& lookup, int port) {
   // Its receiver goes once this answer is handled.
   lookup_.release()->deleteLater();
-  lookupId_ = -1;
   for (const QHostAddress& address : lookup.addresses()) {
     if (address.protocol() != QAbstractSocket::IPv4Protocol) continue;
     StartConnect(address, port);
