@@ -4,7 +4,6 @@
 #include "platform/Pause.h"
 #include "srcp/SrcpLines.h"
 #include "srcp/SrcpLink.h"
-#include "tcp/TClientSocket.h"
 #include "tcp/TcpClientError.h"
 
 namespace {
@@ -83,7 +82,7 @@ Task<SrcpLink::Exchanged> SrcpLink::Exchange(std::vector<QByteArray> lines, int 
     for (const qint64 number : numbers) awaitedReplies_.erase(number);
   });
   for (const QByteArray& line : lines) {
-    const int sent = command_.socket.Socket()->SendText(line);
+    const int sent = command_.socket.SendText(line);
     if (sent != line.size()) {
       if (command_.connection != Connection::Open) co_return Exchanged::Failed(kConnectionGone);
       if (sent < 0)

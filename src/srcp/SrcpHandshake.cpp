@@ -4,7 +4,6 @@
 #include "platform/UserNotifier.h"
 #include "srcp/SrcpLines.h"
 #include "srcp/SrcpLink.h"
-#include "tcp/TClientSocket.h"
 #include "tcp/TcpClientError.h"
 
 namespace {

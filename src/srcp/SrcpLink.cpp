@@ -5,7 +5,6 @@
 
 #include "platform/ExceptionDisplay.h"
 #include "platform/UserNotifier.h"
-#include "tcp/TClientSocket.h"
 #include "tcp/TcpClientError.h"
 
 namespace {
@@ -14,8 +13,7 @@ constexpr int kConnectionRefused = 10061;
 
 }  // namespace
 
-SrcpLink::SrcpLink(TClientSocket& commandSession, TClientSocket& infoSession,
-                   LinkObserver& observer)
+SrcpLink::SrcpLink(TcpClient& commandSession, TcpClient& infoSession, LinkObserver& observer)
     : command_{commandSession, {}, Connection::Closed},
       info_{infoSession, {}, Connection::Closed},
       observer_(observer) {
@@ -40,13 +38,13 @@ SrcpLink::~SrcpLink() {
 
 void SrcpLink::Bind(Session& session, void (SrcpLink::*line)(const QByteArray&),
                     void (*log)(LinkObserver&, const QString&)) {
-  TClientSocket& socket = session.socket;
+  TcpClient& socket = session.socket;
   // Every wait for the server looks again at what it waits for; what goes wrong in a handler is
   // shown, never raised into the event loop.
-  socket.OnRead = [this, &session, line, log](QObject*, TCustomWinSocket*) {
+  socket.OnRead = [this, &session, line, log] {
     news_.Notify();
     RunGuarded([&] {
-      const QByteArray text = session.socket.Socket()->ReceiveText();
+      const QByteArray text = session.socket.ReceiveText();
       // The server's text is 8-bit; the pane shows each read as one entry, as it came.
       log(observer_, QString::fromLatin1(text));
       session.framer.Feed(text,
@@ -56,18 +54,17 @@ void SrcpLink::Bind(Session& session, void (SrcpLink::*line)(const QByteArray&),
         greeting_ = RecogniseSrcpGreeting(QString::fromLatin1(session.framer.Pending()));
     });
   };
-  socket.OnConnect = [this, &session](QObject*, TCustomWinSocket*) {
+  socket.OnConnect = [this, &session] {
     news_.Notify();
     session.connection = Connection::Open;
   };
-  socket.OnDisconnect = [this, &session](QObject*, TCustomWinSocket*) {
+  socket.OnDisconnect = [this, &session] {
     news_.Notify();
     RunGuarded([&] { SessionClosed(session); });
   };
-  socket.OnError = [this, &session](QObject*, TCustomWinSocket*, TErrorEvent errorEvent,
-                                    int& errorCode) {
+  socket.OnError = [this, &session](SocketErrorStage stage, int& errorCode) {
     news_.Notify();
-    RunGuarded([&] { SessionError(session, errorEvent, errorCode); });
+    RunGuarded([&] { SessionError(session, stage, errorCode); });
   };
 }
 
@@ -112,7 +109,7 @@ void SrcpLink::OpenCommandSession() {
 }
 
 void SrcpLink::OpenSession(Session& session) {
-  TClientSocket& socket = session.socket;
+  TcpClient& socket = session.socket;
   socket.Close();
   // A dotted address needs no lookup; a host name is looked up without holding up the window.
   const bool dotted = address_.IsDottedAddress();
@@ -123,25 +120,26 @@ void SrcpLink::OpenSession(Session& session) {
   if (&session == &info_) busPower_.clear();
   session.connection = Connection::Opening;
   try {
-    socket.SetActive(true);
+    socket.Open();
   } catch (...) {
     session.connection = Connection::Closed;
     throw;
   }
 }
 
-void SrcpLink::SessionError(Session& session, TErrorEvent errorEvent, int& errorCode) {
+void SrcpLink::SessionError(Session& session, SocketErrorStage stage, int& errorCode) {
   // A failed connect, and a connection broken under a read, leave the socket open but of no
   // use; a failed lookup and a failed send close it, which is reported as a disconnect.
-  if (errorEvent == eeDisconnect && handshakeMade_) {
+  if (stage == SocketErrorStage::Disconnect && handshakeMade_) {
     // A session that breaks after "Verbinden" is told in words of this program's own (the
     // window's box, the run's verdict); the socket layer's number would only be a second box.
     errorCode = 0;
     SessionClosed(session);
     return;
   }
-  if (errorEvent == eeConnect || errorEvent == eeDisconnect) SessionClosed(session);
-  if (errorEvent != eeConnect || errorCode != kConnectionRefused) return;
+  if (stage == SocketErrorStage::Connect || stage == SocketErrorStage::Disconnect)
+    SessionClosed(session);
+  if (stage != SocketErrorStage::Connect || errorCode != kConnectionRefused) return;
   // The socket layer's own box, with what the number means to this user.
   const int refused = std::exchange(errorCode, 0);
   refusalShown_ = true;
@@ -225,7 +223,7 @@ bool SrcpLink::Send(Session& session, std::initializer_list<const char*> lines) 
 }
 
 bool SrcpLink::SendWhole(Session& session, const QByteArray& line) {
-  if (session.socket.Socket()->SendText(line) != line.size()) return false;
+  if (session.socket.SendText(line) != line.size()) return false;
   if (&session == &command_) ++sentLines_;
   return true;
 }

@@ -24,15 +24,13 @@
 #include "srcp/SrcpLineFramer.h"
 #include "srcp/SrcpServerAddress.h"
 #include "srcp/SrcpServerLine.h"
-#include "tcp/SocketTypes.h"
-
-class TClientSocket;
+#include "tcp/TcpClient.h"
 
 class SrcpLink final : public CommandStationLink {
  public:
-  // The sockets are lent for the link's life: it puts its own handlers on them, and when it
+  // The clients are lent for the link's life: it puts its own handlers on them, and when it
   // goes it takes them off and closes both sessions.
-  SrcpLink(TClientSocket& commandSession, TClientSocket& infoSession, LinkObserver& observer);
+  SrcpLink(TcpClient& commandSession, TcpClient& infoSession, LinkObserver& observer);
   ~SrcpLink() override;
   SrcpLink(const SrcpLink&) = delete;
   SrcpLink& operator=(const SrcpLink&) = delete;
@@ -77,7 +75,7 @@ class SrcpLink final : public CommandStationLink {
   enum class Connection { Closed, Opening, Open };
 
   struct Session {
-    TClientSocket& socket;
+    TcpClient& socket;
     SrcpLineFramer framer;
     Connection connection = Connection::Closed;
   };
@@ -96,7 +94,7 @@ class SrcpLink final : public CommandStationLink {
   void Unbind(Session& session);
   void OpenCommandSession();
   void OpenSession(Session& session);
-  void SessionError(Session& session, TErrorEvent errorEvent, int& errorCode);
+  void SessionError(Session& session, SocketErrorStage stage, int& errorCode);
   void SessionClosed(Session& session);
   void CommandLine(const QByteArray& line);
   void InfoLine(const QByteArray& line);

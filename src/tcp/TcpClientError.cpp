@@ -13,10 +13,6 @@ TcpClientError TcpClientError::NoAddress() {
   return TcpClientError(QStringLiteral("No address specified"));
 }
 
-TcpClientError TcpClientError::AlreadyOpen() {
-  return TcpClientError(QStringLiteral("Socket already open"));
-}
-
 TcpClientError TcpClientError::CantChangeWhileActive() {
   return TcpClientError(QStringLiteral("Can't change value while socket is active"));
 }

@@ -1,8 +1,8 @@
-// The TCP client layer's exception, with the messages it can carry.
+// The TCP client's exception, with the messages it can carry.
 #pragma once
 
 #include "platform/Exception.h"
-#include "tcp/SocketErrorCodes.h"
+#include "tcp/SocketError.h"
 
 class TcpClientError : public Exception {
  public:
@@ -13,6 +13,5 @@ class TcpClientError : public Exception {
   // A notification carried an error code.
   static TcpClientError Asynchronous(int errorCode);
   static TcpClientError NoAddress();
-  static TcpClientError AlreadyOpen();
   static TcpClientError CantChangeWhileActive();
 };

@@ -12,14 +12,14 @@
 
 class CommandStationLink;
 class LinkObserver;
-class TClientSocket;
+class TcpClient;
 class SerialPort;
 
 // What the window lends a link for its life: the serial port, or the two SRCP sessions.
 struct LinkTransport {
   SerialPort& port;
-  TClientSocket& commandSession;
-  TClientSocket& infoSession;
+  TcpClient& commandSession;
+  TcpClient& infoSession;
   QString serverAddress;  // "host[:port]" of the SRCP server
   // Told when a server session that "Verbinden" made goes without the link ending it.
   std::function<void()> serverSessionLost;

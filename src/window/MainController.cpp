@@ -14,7 +14,7 @@
 #include "platform/UserNotifier.h"
 #include "serial/SerialPort.h"
 #include "serialwidgets/LineLed.h"
-#include "tcp/TClientSocket.h"
+#include "tcp/TcpClient.h"
 #include "window/AddressSpinBox.h"
 #include "window/DecoderListWindow.h"
 #include "window/DecoderSeries.h"
@@ -38,8 +38,8 @@ MainController::MainController(QWidget& window, MainWindowWidgets& widgets)
     : window_(window),
       w_(widgets),
       port_(new SerialPort(&window)),
-      srcpCommandSocket_(new TClientSocket(&window)),
-      srcpInfoSocket_(new TClientSocket(&window)),
+      srcpCommandSocket_(new TcpClient(&window)),
+      srcpInfoSocket_(new TcpClient(&window)),
       observer_(std::make_unique<WindowLinkObserver>(
           WindowLinkObserver::Panes{*w_.connectionLog, *w_.receiveLog, *w_.infoLog, *w_.aboutBox})),
       form_(widgets) {

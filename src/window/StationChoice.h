@@ -17,7 +17,7 @@ class DecoderForm;
 class LinkObserver;
 class QWidget;
 class RememberedSettings;
-class TClientSocket;
+class TcpClient;
 class SerialPort;
 struct MainWindowWidgets;
 
@@ -26,8 +26,8 @@ class StationChoice {
   // What a link is lent for its life.
   struct Transport {
     SerialPort& port;
-    TClientSocket& commandSession;
-    TClientSocket& infoSession;
+    TcpClient& commandSession;
+    TcpClient& infoSession;
     // Told when a server session that "Verbinden" made goes without the link ending it.
     std::function<void()> serverSessionLost;
   };

@@ -1,4 +1,4 @@
-// The SRCP link as the window builds it: two client sockets and an observer that keeps the panes
+// The SRCP link as the window builds it: two TCP clients and an observer that keeps the panes
 // the window would show, against the SRCP server simulator or a server scripted by the test, each
 // on a port of the system's choosing.
 #pragma once
@@ -22,7 +22,7 @@
 #include "support/RecordingNotifier.h"
 #include "support/RecordingObserver.h"
 #include "support/WaitFor.h"
-#include "tcp/TClientSocket.h"
+#include "tcp/TcpClient.h"
 
 using Lines = std::vector<std::string>;
 using Result = AccessoryOutcome::Result;
@@ -131,8 +131,8 @@ class SrcpLinkTest : public testing::Test {
   }
 
   std::unique_ptr<SrcpServer> server;
-  TClientSocket srcpCommandSocket;
-  TClientSocket srcpInfoSocket;
+  TcpClient srcpCommandSocket;
+  TcpClient srcpInfoSocket;
   RecordingObserver panes;
   SrcpLink link{srcpCommandSocket, srcpInfoSocket, panes};
 };

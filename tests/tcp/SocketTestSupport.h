@@ -1,5 +1,5 @@
-// What the socket tests share: a listening peer on the loopback interface, a record of what a
-// component reports, and a count of open sockets.
+// What the TCP client tests share: a listening peer on the loopback interface, a record of what a
+// client reports, and a count of open sockets.
 #pragma once
 
 #include <sys/socket.h>
@@ -14,9 +14,10 @@
 
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
-#include "tcp/TClientSocket.h"
+#include "tcp/TcpClient.h"
+#include "tcp/TcpClientError.h"
 
-using Errors = QList<std::pair<TErrorEvent, int>>;
+using Errors = QList<std::pair<SocketErrorStage, int>>;
 
 // The IPv4 stream sockets among the open descriptors: a resolver still working for an earlier
 // test holds others for a moment (its hosts file, a datagram socket), which must not count.
@@ -50,21 +51,17 @@ struct Listener : QTcpServer {
   }
 };
 
-// Records every report of a component, in order; the text OnRead takes is kept apart.
-struct SocketEventLog {
-  explicit SocketEventLog(TClientSocket& socket) {
-    const auto record = [this](const char* name) {
-      return [this, name](QObject*, TCustomWinSocket*) { events.append(name); };
-    };
-    socket.OnLookup = record("lookup");
-    socket.OnConnecting = record("connecting");
-    socket.OnConnect = record("connect");
-    socket.OnDisconnect = record("disconnect");
-    socket.OnWrite = record("write");
-    socket.OnRead = [this](QObject*, TCustomWinSocket* c) { reads.append(c->ReceiveText()); };
-    socket.OnError = [this](QObject*, TCustomWinSocket*, TErrorEvent errorEvent, int& errorCode) {
-      errors.append({errorEvent, errorCode});
-    };
+// Records every report of a client, in order; the text OnRead takes is kept apart.
+struct ClientLog {
+  explicit ClientLog(TcpClient& client) {
+    const auto record = [this](const char* name) { return [this, name] { events.append(name); }; };
+    client.OnLookup = record("lookup");
+    client.OnConnecting = record("connecting");
+    client.OnConnect = record("connect");
+    client.OnDisconnect = record("disconnect");
+    client.OnWrite = record("write");
+    client.OnRead = [this, &client] { reads.append(client.ReceiveText()); };
+    client.OnError = [this](SocketErrorStage stage, int& code) { errors.append({stage, code}); };
   }
 
   QStringList events;

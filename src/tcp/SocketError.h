@@ -1,4 +1,4 @@
-// The socket layer reports failures with the Windows Sockets numbers (10061 for a refused
+// The TCP client reports failures with the Windows Sockets numbers (10061 for a refused
 // connection, 11001 for an unknown host, ...), so that a number means the same to every user
 // whatever the OS said; the text beside it is the OS's or the toolkit's description of what went
 // wrong. The translation from errno, from Qt's socket errors and from a failed host lookup
@@ -10,16 +10,11 @@
 
 class QHostInfo;
 
-constexpr int WSAEWOULDBLOCK = 10035;
-
 // A failed socket operation as the user sees it.
 struct SocketError {
-  int code = 0;  // Windows Sockets number; 0 means no error
+  int code = 0;  // the number the user reads; 0 means no error
   QString text;  // the OS's own description
 };
-
-// The Windows Sockets number of an errno value.
-int WinSockErrorCode(int osError);
 
 SocketError SocketErrorFromErrno(int osError);
 

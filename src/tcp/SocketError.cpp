@@ -1,4 +1,4 @@
-#include "tcp/SocketErrorCodes.h"
+#include "tcp/SocketError.h"
 
 #include <netdb.h>
 
@@ -8,7 +8,12 @@
 
 static_assert(EWOULDBLOCK == EAGAIN, "one would-block number on this OS");
 
-int WinSockErrorCode(int osError) {
+namespace {
+
+constexpr int kWouldBlock = 10035;
+
+// The number of an errno value.
+int SocketErrorNumber(int osError) {
   switch (osError) {
     case EINTR:
       return 10004;
@@ -26,7 +31,7 @@ int WinSockErrorCode(int osError) {
       return 10024;
     case EAGAIN:
     case EINPROGRESS:
-      return WSAEWOULDBLOCK;
+      return kWouldBlock;
     case EALREADY:
       return 10037;
     case ENOTSOCK:
@@ -106,20 +111,18 @@ int WinSockErrorCode(int osError) {
   }
 }
 
-SocketError SocketErrorFromErrno(int osError) {
-  return {WinSockErrorCode(osError), QString::fromLocal8Bit(std::strerror(osError))};
-}
-
-namespace {
-
 // errno's number when it names a socket failure, otherwise the one Qt's error stands for.
 SocketError RefinedByErrno(int osError, int fallback, const QString& text) {
-  const int code = osError != 0 ? WinSockErrorCode(osError) : 0;
-  if (code >= 10000 && code != WSAEWOULDBLOCK) return SocketErrorFromErrno(osError);
+  const int code = osError != 0 ? SocketErrorNumber(osError) : 0;
+  if (code >= 10000 && code != kWouldBlock) return SocketErrorFromErrno(osError);
   return {fallback, text};
 }
 
 }  // namespace
+
+SocketError SocketErrorFromErrno(int osError) {
+  return {SocketErrorNumber(osError), QString::fromLocal8Bit(std::strerror(osError))};
+}
 
 SocketError SocketErrorOf(QAbstractSocket::SocketError error, const QString& text, int osError) {
   switch (error) {

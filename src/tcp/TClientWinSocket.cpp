@@ -1,6 +1,0 @@
-#include "tcp/TClientWinSocket.h"
-
-void TClientWinSocket::Connect() {
-  connected_ = true;
-  Event(seConnect);
-}
