@@ -93,7 +93,6 @@ TEST(TcpClientOpen, FailedLookupsAreShownReplacedOrAbandonedOnesIgnored) {
   ASSERT_TRUE(WaitFor([&] { return !Notifications().messages.isEmpty(); }));
   EXPECT_TRUE(Notifications().messages[0].endsWith("(11001), on API 'ASync Lookup'"));
   Notifications().Reset();
-  log.errors.clear();
 
   client.Open();
   // Time for the failing lookup to post its answer, which is then already on its way when
@@ -107,7 +106,6 @@ TEST(TcpClientOpen, FailedLookupsAreShownReplacedOrAbandonedOnesIgnored) {
   peer->write("SRCP 0.8.2\r\n");
   ASSERT_TRUE(WaitFor([&] { return !log.reads.isEmpty(); }));
   EXPECT_TRUE(Notifications().messages.isEmpty());
-  EXPECT_TRUE(log.errors.isEmpty());
 }
 
 }  // namespace

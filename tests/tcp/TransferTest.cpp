@@ -103,15 +103,12 @@ TEST(TcpClientReports, AHandlerMayDeleteItsClient) {
     client->SetPort(listener.Port());
     client->Open();
     // The peer greets and leaves, for the reports that come of that.
-    std::unique_ptr<QTcpSocket> peer;
-    EXPECT_TRUE(WaitFor([&] {
-      if (!peer && listener.hasPendingConnections()) {
-        peer.reset(listener.nextPendingConnection());
-        peer->write("SRCP 0.8.2\r\n");
-        peer->disconnectFromHost();
-      }
-      return !client;
-    }));
+    QObject::connect(&listener, &QTcpServer::newConnection, [&] {
+      QTcpSocket* peer = listener.nextPendingConnection();
+      peer->write("SRCP 0.8.2\r\n");
+      peer->disconnectFromHost();
+    });
+    EXPECT_TRUE(WaitFor([&] { return !client; }));
   }
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
