@@ -1002,6 +1002,29 @@ Suchen Sie nach einem Kurzschluss (auch in der Verdrahtung des WD10), schalten S
     </message>
 </context>
 <context>
+    <name>SrcpLink</name>
+    <message>
+        <source>Op %1 luistert niets, of het is geen SRCP 0.8-server. Start de server en druk daarna opnieuw op &quot;Verbinden&quot;.</source>
+        <translation>Auf %1 antwortet nichts, oder es ist kein SRCP-0.8-Server. Starten Sie den Server und drücken Sie danach erneut auf &quot;Verbinden&quot;.</translation>
+    </message>
+    <message>
+        <source>De verbinding met de SRCP-server op %1 is tijdens het aanmelden weggevallen. Start de server zo nodig opnieuw en druk daarna opnieuw op &quot;Verbinden&quot;.</source>
+        <translation>Die Verbindung zum SRCP-Server auf %1 ist während der Anmeldung abgebrochen. Starten Sie den Server falls nötig neu und drücken Sie danach erneut auf &quot;Verbinden&quot;.</translation>
+    </message>
+    <message>
+        <source>Het aanmelden bij de SRCP-server op %1 is mislukt.
+Melding: %2
+Druk op &quot;Verbinden&quot; om het opnieuw te proberen.</source>
+        <translation>Die Anmeldung beim SRCP-Server auf %1 ist fehlgeschlagen.
+Meldung: %2
+Drücken Sie auf &quot;Verbinden&quot;, um es erneut zu versuchen.</translation>
+    </message>
+    <message>
+        <source>Er draait geen SRCP-server op %1. Start de server en druk daarna op &quot;Verbinden&quot;.</source>
+        <translation>Auf %1 läuft kein SRCP-Server. Starten Sie den Server und drücken Sie danach auf &quot;Verbinden&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>StationChoice</name>
     <message>
         <source>Sorvell spreekt Nederlands vanaf de volgende start.</source>

@@ -1002,6 +1002,29 @@ Look for a short circuit (the WD10&apos;s wiring too), switch the power back on 
     </message>
 </context>
 <context>
+    <name>SrcpLink</name>
+    <message>
+        <source>Op %1 luistert niets, of het is geen SRCP 0.8-server. Start de server en druk daarna opnieuw op &quot;Verbinden&quot;.</source>
+        <translation>Nothing is listening on %1, or it is not an SRCP 0.8 server. Start the server and then press &quot;Connect&quot; again.</translation>
+    </message>
+    <message>
+        <source>De verbinding met de SRCP-server op %1 is tijdens het aanmelden weggevallen. Start de server zo nodig opnieuw en druk daarna opnieuw op &quot;Verbinden&quot;.</source>
+        <translation>The connection to the SRCP server at %1 was lost while signing on. Restart the server if need be and then press &quot;Connect&quot; again.</translation>
+    </message>
+    <message>
+        <source>Het aanmelden bij de SRCP-server op %1 is mislukt.
+Melding: %2
+Druk op &quot;Verbinden&quot; om het opnieuw te proberen.</source>
+        <translation>Signing on to the SRCP server at %1 failed.
+Message: %2
+Press &quot;Connect&quot; to try again.</translation>
+    </message>
+    <message>
+        <source>Er draait geen SRCP-server op %1. Start de server en druk daarna op &quot;Verbinden&quot;.</source>
+        <translation>No SRCP server is running at %1. Start the server and then press &quot;Connect&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>StationChoice</name>
     <message>
         <source>Sorvell spreekt Nederlands vanaf de volgende start.</source>

@@ -1004,6 +1004,29 @@ Zoek naar kortsluiting (ook in de bedrading van de WD10), schakel zo nodig de sp
     </message>
 </context>
 <context>
+    <name>SrcpLink</name>
+    <message>
+        <source>Op %1 luistert niets, of het is geen SRCP 0.8-server. Start de server en druk daarna opnieuw op &quot;Verbinden&quot;.</source>
+        <translation>Op %1 luistert niets, of het is geen SRCP 0.8-server. Start de server en druk daarna opnieuw op &quot;Verbinden&quot;.</translation>
+    </message>
+    <message>
+        <source>De verbinding met de SRCP-server op %1 is tijdens het aanmelden weggevallen. Start de server zo nodig opnieuw en druk daarna opnieuw op &quot;Verbinden&quot;.</source>
+        <translation>De verbinding met de SRCP-server op %1 is tijdens het aanmelden weggevallen. Start de server zo nodig opnieuw en druk daarna opnieuw op &quot;Verbinden&quot;.</translation>
+    </message>
+    <message>
+        <source>Het aanmelden bij de SRCP-server op %1 is mislukt.
+Melding: %2
+Druk op &quot;Verbinden&quot; om het opnieuw te proberen.</source>
+        <translation>Het aanmelden bij de SRCP-server op %1 is mislukt.
+Melding: %2
+Druk op &quot;Verbinden&quot; om het opnieuw te proberen.</translation>
+    </message>
+    <message>
+        <source>Er draait geen SRCP-server op %1. Start de server en druk daarna op &quot;Verbinden&quot;.</source>
+        <translation>Er draait geen SRCP-server op %1. Start de server en druk daarna op &quot;Verbinden&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>StationChoice</name>
     <message>
         <source>Sorvell spreekt Nederlands vanaf de volgende start.</source>

@@ -1,5 +1,7 @@
 // The SRCP link's "Verbinden" and "Sluiten": the handshake its server's greeting asks for, and
 // the end of the session.
+#include <QCoreApplication>
+
 #include "platform/Pause.h"
 #include "platform/UserNotifier.h"
 #include "srcp/SrcpLines.h"
@@ -37,8 +39,10 @@ Task<bool> SrcpLink::Connect() {
   if (!greeting_.Recognised()) {
     // A refused connection has had its box already; one box a press is enough.
     if (!refusalShown_) {
-      ShowMessage(QStringLiteral("Op %1 luistert niets, of het is geen SRCP 0.8-server. Start de "
-                                 "server en druk daarna opnieuw op \"Verbinden\".")
+      ShowMessage(QCoreApplication::translate(
+                      "SrcpLink",
+                      "Op %1 luistert niets, of het is geen SRCP 0.8-server. Start de "
+                      "server en druk daarna opnieuw op \"Verbinden\".")
                       .arg(address_.ToString()));
     }
     co_return false;
@@ -46,16 +50,20 @@ Task<bool> SrcpLink::Connect() {
   const std::optional<QString> failure = co_await SrcpHandshake();
   if (!failure) co_return true;
   if (command_.connection != Connection::Open) {
-    ShowMessage(QStringLiteral("De verbinding met de SRCP-server op %1 is tijdens het aanmelden "
-                               "weggevallen. Start de server zo nodig opnieuw en druk daarna "
-                               "opnieuw op \"Verbinden\".")
+    ShowMessage(QCoreApplication::translate(
+                    "SrcpLink",
+                    "De verbinding met de SRCP-server op %1 is tijdens het aanmelden "
+                    "weggevallen. Start de server zo nodig opnieuw en druk daarna "
+                    "opnieuw op \"Verbinden\".")
                     .arg(address_.ToString()));
     co_return false;
   }
   // Whatever the server took of the handshake is undone; the next "Verbinden" starts afresh.
   co_await EndSrcpSession();
-  ShowMessage(QStringLiteral("Het aanmelden bij de SRCP-server op %1 is mislukt.\nMelding: %2\n"
-                             "Druk op \"Verbinden\" om het opnieuw te proberen.")
+  ShowMessage(QCoreApplication::translate(
+                  "SrcpLink",
+                  "Het aanmelden bij de SRCP-server op %1 is mislukt.\nMelding: %2\n"
+                  "Druk op \"Verbinden\" om het opnieuw te proberen.")
                   .arg(address_.ToString(), *failure));
   co_return false;
 }

@@ -1,5 +1,6 @@
 #include "srcp/SrcpLink.h"
 
+#include <QCoreApplication>
 #include <exception>
 #include <utility>
 
@@ -144,8 +145,10 @@ void SrcpLink::SessionError(Session& session, SocketErrorStage stage, int& error
   const int refused = std::exchange(errorCode, 0);
   refusalShown_ = true;
   ShowMessage(TcpClientError::Asynchronous(refused).Message(),
-              QStringLiteral("Er draait geen SRCP-server op %1. Start de server en druk daarna "
-                             "op \"Verbinden\".")
+              QCoreApplication::translate(
+                  "SrcpLink",
+                  "Er draait geen SRCP-server op %1. Start de server en druk daarna "
+                  "op \"Verbinden\".")
                   .arg(address_.ToString()));
 }
 
