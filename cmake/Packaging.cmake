@@ -24,6 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its display plugins at run time, so shlibdeps cannot see them; without them the
 # window cannot open.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# Qt's own words (file dialog, text menus) in the window's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "set up a Kuehn WD10 accessory decoder through a command station")
 # CPack puts the summary in front of this.

@@ -21,7 +21,7 @@ packages=(
   # and deliver a close as the platform does (its header comes with the private one).
   qt6-base-private-dev xvfb openbox wmctrl weston qt6-wayland
   # lupdate/lrelease and the CMake functions that run them for the window's catalogues.
-  qt6-l10n-tools qt6-tools-dev fonts-dejavu-core
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n fonts-dejavu-core
   "${extra[@]}"
 )
 

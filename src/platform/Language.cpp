@@ -1,6 +1,7 @@
 #include "platform/Language.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <array>
@@ -105,6 +106,14 @@ QLocale WindowLocale() {
 }
 
 void UseLanguage(Language language) {
+  // The toolkit's own words (a file dialog's buttons, a text field's menu) from Qt's catalogue,
+  // where the system has it; ours go in last, so that they win.
+  static QTranslator toolkit;
+  QCoreApplication::removeTranslator(&toolkit);
+  QCoreApplication::removeTranslator(&TranslatorOf(InUse()));
+  if (toolkit.load(QStringLiteral("qtbase_") + LanguageCode(language),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&toolkit);
   QCoreApplication::installTranslator(&TranslatorOf(language));
   InUse() = language;
 }
