@@ -2,13 +2,9 @@
 // the bytes of connect, programming and close, closing in the middle of a run (the first, or the
 // next decoder's), and the adapter missing or unplugged. An interface that drops CTS is played by
 // an in-memory line, as a pty has no modem lines.
-#include <gtest/gtest.h>
-
-#include <QTimer>
 
 #include "SerialRun.h"
 #include "serial/MemoryDevice.h"
-#include "window/AddressSpinBox.h"
 #include "window/RunFailureMessage.h"
 
 namespace {
@@ -25,8 +21,7 @@ TEST_F(MaerklinRun, ConnectProgramAndClose) {
   EXPECT_TRUE(window.signalsPanel->isVisible());
 
   window.firstAddressEdit->SetValue(241);
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }));
+  ASSERT_NO_FATAL_FAILURE(Program());
   EXPECT_EQ(station.ReceivedData(), Hex("60 22F120 220220 22F520 220220"));
   const auto bytes = station.Received();
   EXPECT_GE(bytes[3].at - bytes[2].at, 90ms) << "the solenoid pulse lasts 100 ms";
@@ -125,8 +120,7 @@ TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
   });
   dropper.start(1);
 
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }));
+  ASSERT_NO_FATAL_FAILURE(Program());
   WaitFor([] { return false; }, c.watchMs + 300);
 
   EXPECT_EQ(line->Written().toHex(' ').toStdString(), Hex(c.sent).toHex(' ').toStdString());

@@ -362,22 +362,6 @@ TYPED_TEST(AnsweringLinkTest, EachConnectFramesOnlyWhatItsStationSaysFromThen) {
   EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut);
 }
 
-// A stray byte on the line (noise, a byte of a message that was cut short) ahead of an echo
-// delays nothing: the echo still confirms its step.
-TEST_F(LocoNetLinkTest, StrayByteBeforeAnEchoStillConfirmsTheStep) {
-  ConnectAnswered();
-  const auto echoesAfter = [this](const char* stray) {
-    QByteArray bytes = QByteArray::fromHex(stray);
-    for (const QByteArray& write : std::exchange(unconfirmed_, {})) bytes += write;
-    Hear(bytes);
-  };
-  Task<AccessoryOutcome> step = link.SwitchAccessory({1});
-  echoesAfter("00");
-  const AccessoryOutcome returned = Await(std::move(step));
-  echoesAfter("7D");
-  EXPECT_EQ(Await(link.OutcomeAtStepEnd(returned)).result, Outcome::CarriedOut);
-}
-
 // An answer to slot data that cannot be written is shown once every message of the arrival has
 // been logged.
 TEST_F(LocoNetLinkTest, FailedAnswerIsShownAfterTheWholeArrivalIsLogged) {

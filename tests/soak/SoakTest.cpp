@@ -14,15 +14,12 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <algorithm>
 #include <array>
 #include <map>
 #include <numeric>
-#include <vector>
 
 #include "ProgrammingRun.h"
-#include "SoakPlan.h"
 #include "support/ResidentMemory.h"
 #include "support/WaitFor.h"
 
