@@ -431,42 +431,30 @@ TEST(DecoderListStore, AListOfTheFirstVersionIsCarriedOverWhole) {
 // written over it, and the next start reads it.
 TEST(DecoderListStore, AFileThatCannotBeReadNowIsReadAgainAtTheNextStart) {
   const QString folder = DecoderListStore::DefaultFolder();
-  struct Case {
-    const char* what;
-    const char* file;
-    QString told;
-  };
   // Reading the process's own memory from its start fails with an I/O error, even for root.
-  const Case cases[] = {
-      {"list, I/O error", "decoders.json",
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"decoders.json", "decoders-history.jsonl",
        "De decoderlijst kan nu niet worden gelezen: het bestand kan niet worden gelezen "
-       "(Input/output error).\nHet bestand blijft zoals het is: " +
-           folder + "/decoders.json"},
-      {"history, I/O error", "decoders-history.jsonl",
-       "De geschiedenis kan nu niet worden gelezen: Input/output error.\nHet bestand blijft zoals "
-       "het is: " +
-           folder + "/decoders-history.jsonl"},
+       "(Input/output error)"},
+      {"decoders-history.jsonl", "decoders.json",
+       "De geschiedenis kan nu niet worden gelezen: Input/output error"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [file, otherFile, told] : cases) {
+    SCOPED_TRACE(file);
     QDir(folder).removeRecursively();
-    {
-      DecoderList list = LayoutList();
-      ASSERT_TRUE(DecoderListStore().Save(list));
-    }
-    const QString path = folder + '/' + c.file;
-    const QString other =
-        folder + (path.endsWith(".json") ? "/decoders-history.jsonl" : "/decoders.json");
+    DecoderList list = LayoutList();
+    ASSERT_TRUE(DecoderListStore().Save(list));
+    const QString path = folder + '/' + file, other = folder + '/' + otherFile;
     const QByteArray kept = Contents(path), otherKept = Contents(other);
     QFile::rename(path, path + ".away");
     ASSERT_TRUE(QFile::link("/proc/self/mem", path));
 
     DecoderListStore store;
     DecoderListStore::Loaded loaded = store.Load();
-    EXPECT_EQ(loaded.problem,
-              c.told +
-                  "\nWijzigingen worden deze keer niet bewaard; bij de volgende start "
-                  "probeert Sorvell het opnieuw.");
+    EXPECT_EQ(loaded.problem, QString::fromUtf8(told) +
+                                  ".\nHet bestand blijft zoals het is: " + path +
+                                  "\nWijzigingen worden deze keer niet bewaard; bij de volgende "
+                                  "start probeert Sorvell het opnieuw.");
     EXPECT_EQ(store.FileName(), folder + "/decoders.json");
     loaded.list.Add(Row("Nieuw", 33));
     loaded.list.RecordUnlisted(MadeRun(RunRecord::Result::Failed));
