@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>

@@ -2,13 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
-#include <memory>
-#include <optional>
 
 #include "LenzSimulator.h"
 #include "LocoNetSimulator.h"
@@ -17,13 +10,9 @@
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
 #include "Wd10Learner.h"
-#include "platform/LogPane.h"
-#include "serial/SerialPort.h"
 #include "support/RecordingNotifier.h"
-#include "support/TestedWindow.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
-#include "window/AddressSpinBox.h"
 #include "window/RememberedSettings.h"
 #include "window/RunFailureMessage.h"
 

@@ -1,7 +1,6 @@
 #include "SoakPlan.h"
 
 #include <iterator>
-#include <random>
 
 #include "Wd10Learner.h"
 

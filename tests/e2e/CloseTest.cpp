@@ -3,19 +3,13 @@
 // on the wire and goes out once; the program ends, with no window of it left on the screen.
 // ctest runs these offscreen, on an X11 desktop with a window manager, and on a Wayland
 // compositor (scripts/on-desktop.sh).
-#include <gtest/gtest.h>
 
 #include <qpa/qwindowsysteminterface.h>
 #include <QApplication>
 #include <QMessageBox>
 #include <QProcess>
-#include <array>
-#include <thread>
 
 #include "SerialRun.h"
-#include "platform/UserNotifier.h"
-#include "serialwidgets/PortSettingsDialog.h"
-#include "window/DecoderListWindow.h"
 
 namespace {
 

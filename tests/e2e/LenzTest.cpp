@@ -1,12 +1,8 @@
 // The main window with "Lenz/Multi-Maus" against the simulated Lenz interface on a pty: the
 // frames of connect, programming and close, the interface's answers in the receive log, and
 // the addresses a Lenz system cannot reach.
-#include <gtest/gtest.h>
-
-#include <QTest>
 
 #include "SerialRun.h"
-#include "window/AddressSpinBox.h"
 
 namespace {
 
@@ -20,8 +16,7 @@ TEST_F(LenzRun, ConnectProgramAndClose) {
   EXPECT_EQ(station.SlaveBaudRate(), 9600);
   EXPECT_TRUE(station.SlaveSettings().c_cflag & CRTSCTS);
 
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }));
+  ASSERT_NO_FATAL_FAILURE(Program());
   EXPECT_EQ(window.connectionLog->Lines(),
             QStringList({"Zet wisselnummer: 5", "Zet wisselnummer: 6", "Zet wisselnummer: 9",
                          "Zet wisselnummer: 6", "Druk op de programmeerknop van de WD10"}));
@@ -36,8 +31,7 @@ TEST_F(LenzRun, ConnectProgramAndClose) {
   ASSERT_TRUE(WaitFor([&] { return window.receiveLog->Lines().count("01 04 05 ") == 8; }));
   EXPECT_EQ(window.receiveLog->Lines().first(), "61 01 60 ");
 
-  driver.Click(window.closeButton);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  ASSERT_NO_FATAL_FAILURE(CloseWithTheButton());
   ASSERT_TRUE(WaitFor([&] { return station.FramesHeard().size() == 10; }));
   EXPECT_EQ(station.FramesHeard().back(), Hex("8080"));
   EXPECT_FALSE(window.serialPort->Connected());

@@ -1,9 +1,6 @@
 // The main window with "IB/TC /LocoNet" against the simulated Intellibox on a pty: the messages
 // of connect, programming and close, LocoNet's echo in the receive log, the answer to slot
 // data that arrives in the middle of a run, and a mode the user changes during the run.
-#include <gtest/gtest.h>
-
-#include <QTimer>
 
 #include "SerialRun.h"
 
@@ -21,8 +18,7 @@ TEST_F(LocoNetRun, ConnectProgramAndClose) {
 
   // Slot data from a throttle on the net, while the first output is on.
   QTimer::singleShot(50, [&] { station.SendSlotData(5, 0x33); });
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }));
+  ASSERT_NO_FATAL_FAILURE(Program());
 
   const std::vector<QByteArray> expected = {
       Hex("837C"),     Hex("B000307F"), Hex("BA050545"), Hex("B000206F"), Hex("B001307E"),
@@ -46,8 +42,7 @@ TEST_F(LocoNetRun, ConnectProgramAndClose) {
     echoes.append(QString::fromLatin1(message.toHex().toUpper()));
   EXPECT_EQ(logged, echoes);
 
-  driver.Click(window.closeButton);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  ASSERT_NO_FATAL_FAILURE(CloseWithTheButton());
   ASSERT_TRUE(WaitFor([&] { return station.MessagesHeard().size() == expected.size() + 1; }));
   EXPECT_EQ(station.MessagesHeard().back(), Hex("827D"));
   EXPECT_FALSE(window.serialPort->Connected());
@@ -60,8 +55,7 @@ TEST_F(LocoNetRun, ModeChangedDuringTheRunIsUsedAtItsStep) {
   Connect();
   // During the first step pause the user picks mode 6 for group A.
   QTimer::singleShot(300, &window, [&] { window.groupAModes[4]->setChecked(true); });
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
+  ASSERT_NO_FATAL_FAILURE(Program());
   ASSERT_GE(station.Log().TurnoutsSwitchedOn().size(), 2u);
   EXPECT_EQ(station.Log().TurnoutsSwitchedOn()[1], 6);
 }

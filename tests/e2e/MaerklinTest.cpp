@@ -2,20 +2,27 @@
 // the bytes of connect, programming and close, closing in the middle of a run (the first, or the
 // next decoder's), and the adapter missing or unplugged. An interface that drops CTS is played by
 // an in-memory line, as a pty has no modem lines.
-#include <gtest/gtest.h>
-
-#include <QTimer>
 
 #include "SerialRun.h"
 #include "serial/MemoryDevice.h"
-#include "window/AddressSpinBox.h"
 #include "window/RunFailureMessage.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-using MaerklinRun = SerialRun<MaerklinSimulator>;
+class MaerklinRun : public SerialRun<MaerklinSimulator> {
+ protected:
+  // Starts a run and asks to close halfway through its first step's 100 ms solenoid pulse; returns
+  // once the window has gone and the station has heard the step and what the close sent after it.
+  void CloseDuringTheRun(std::size_t heardAfterwards) {
+    window.stepPauseTimer->setInterval(400);
+    QTimer::singleShot(50, &window, [&] { window.close(); });
+    driver.Click(window.programButton);
+    ASSERT_TRUE(
+        WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= heardAfterwards; }));
+  }
+};
 
 TEST_F(MaerklinRun, ConnectProgramAndClose) {
   Connect();
@@ -25,8 +32,7 @@ TEST_F(MaerklinRun, ConnectProgramAndClose) {
   EXPECT_TRUE(window.signalsPanel->isVisible());
 
   window.firstAddressEdit->SetValue(241);
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }));
+  ASSERT_NO_FATAL_FAILURE(Program());
   EXPECT_EQ(station.ReceivedData(), Hex("60 22F120 220220 22F520 220220"));
   const auto bytes = station.Received();
   EXPECT_GE(bytes[3].at - bytes[2].at, 90ms) << "the solenoid pulse lasts 100 ms";
@@ -44,11 +50,7 @@ TEST_F(MaerklinRun, ConnectProgramAndClose) {
 
 TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {
   Connect();
-  // The close request comes halfway through the first step's 100 ms solenoid pulse.
-  window.stepPauseTimer->setInterval(400);
-  QTimer::singleShot(50, &window, [&] { window.close(); });
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 5; }));
+  ASSERT_NO_FATAL_FAILURE(CloseDuringTheRun(5));
   // The first step went out, then the stop byte; no second step, no error box.
   EXPECT_EQ(station.ReceivedData(), Hex("60 220120 61"));
   EXPECT_TRUE(Notifications().messages.isEmpty());
@@ -60,14 +62,11 @@ TEST_F(MaerklinRun, CloseDuringTheRunStopsItCleanly) {
 TEST_F(MaerklinRun, CloseDuringTheNextDecodersRunStopsItCleanly) {
   Connect();
   window.firstAddressEdit->SetValue(241);
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.nextDecoderButton->isVisible(); }, 10000));
+  ASSERT_NO_FATAL_FAILURE(Program());
+  EXPECT_TRUE(window.nextDecoderButton->isVisible());
   driver.Click(window.nextDecoderButton);
   EXPECT_EQ(window.firstAddressEdit->Text(), "241");
-  window.stepPauseTimer->setInterval(400);
-  QTimer::singleShot(50, &window, [&] { window.close(); });
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible() && station.ReceivedCount() >= 17; }));
+  ASSERT_NO_FATAL_FAILURE(CloseDuringTheRun(17));
   EXPECT_EQ(station.ReceivedData(), Hex("60 22F120 220220 22F520 220220 22F120 61"));
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
@@ -125,8 +124,7 @@ TEST_P(MaerklinCtsRun, StopsTheRunAtTheStepItHit) {
   });
   dropper.start(1);
 
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }));
+  ASSERT_NO_FATAL_FAILURE(Program());
   WaitFor([] { return false; }, c.watchMs + 300);
 
   EXPECT_EQ(line->Written().toHex(' ').toStdString(), Hex(c.sent).toHex(' ').toStdString());

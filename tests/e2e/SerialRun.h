@@ -15,6 +15,7 @@
 #include "ReportingP50XSimulator.h"
 #include "platform/LogPane.h"
 #include "serial/SerialPort.h"
+#include "support/ExpectLearnt.h"
 #include "support/RecordingNotifier.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
@@ -106,10 +107,19 @@ class SerialRun : public testing::Test {
                 window.firstAddressEdit->isAncestorOf(focused));
   }
 
-  void ConnectAndProgram() {
-    Connect();
+  // "Programmeer Kuehn WD10", returning once the run has ended and "Sluiten" shows.
+  void Program() {
     driver.Click(window.programButton);
     ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
+  }
+  void ConnectAndProgram() {
+    Connect();
+    Program();
+  }
+  // "Sluiten", returning once the window has gone.
+  void CloseWithTheButton() {
+    driver.Click(window.closeButton);
+    ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
   }
 
   Station station;

@@ -3,21 +3,13 @@
 // programmed decoder only when the station carried every step out: a station that refuses a
 // step stops the run there, with one box and the close button, and so does one that stops
 // confirming what it passes on.
-#include <gtest/gtest.h>
 
 #include <QRegularExpression>
 #include <QTableView>
-#include <QTimer>
 #include <type_traits>
 
 #include "SerialRun.h"
-#include "Wd10Learner.h"
-#include "window/AddressSpinBox.h"
 #include "window/DecoderListModel.h"
-#include "window/DecoderListStore.h"
-#include "window/DecoderListWindow.h"
-#include "window/DecoderModel.h"
-#include "window/LinkFactory.h"
 #include "window/RunFailureMessage.h"
 
 namespace {
@@ -26,28 +18,11 @@ using SerialStations =
     testing::Types<LocoNetSimulator, ReportingP50XSimulator, LenzSimulator, MaerklinSimulator>;
 TYPED_TEST_SUITE(SerialRun, SerialStations);
 
-// The four "on" commands of one decoder's run, as a WD10 in learning mode takes them; the modes
-// as the window names them.
-void ExpectLearnt(const std::vector<int>& turnouts, int firstAddress, const QString& modeA,
-                  const QString& modeB) {
-  Wd10Learner learner;
-  for (int turnout : turnouts) learner.Hear(turnout);
-  const std::optional<Wd10Learnt> learnt = learner.Learnt();
-  ASSERT_TRUE(learnt);
-  EXPECT_EQ(learnt->firstAddress, firstAddress);
-  EXPECT_TRUE(learnt->groupBAddressAsExpected);
-  EXPECT_EQ(learnt->modeAName, modeA);
-  EXPECT_EQ(learnt->modeBName, modeB);
-}
-
-std::vector<int> Slice(const std::vector<int>& all, std::size_t from, std::size_t count) {
-  return {all.begin() + std::ptrdiff_t(from), all.begin() + std::ptrdiff_t(from + count)};
-}
-
 // Opens "Decoderlijst…" and adds three decoders there as the user does, at the first addresses
 // 1, 9 and 17 the list offers, with group A's and group B's modes (button numbers) given.
+using ThreeModes = std::pair<int, int>[3];
 DecoderListWindow& ListOfThree(TestedWindow& window, WindowDriver& driver,
-                               const std::pair<int, int> (&modes)[3]) {
+                               const ThreeModes& modes = {{0, 0}, {1, 1}, {2, 2}}) {
   driver.Click(window.decoderListButton);
   DecoderListWindow& list = window.ListWindow();
   QAbstractItemModel& model = *list.table->model();
@@ -62,6 +37,12 @@ DecoderListWindow& ListOfThree(TestedWindow& window, WindowDriver& driver,
   return list;
 }
 
+// "Programmeer reeks", returning once the series has ended.
+void ProgramSeries(WindowDriver& driver, DecoderListWindow& list) {
+  driver.Click(list.seriesButton);
+  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
+}
+
 QString LastResult(const DecoderListWindow& list, int row) {
   return list.table->model()->index(row, DecoderListModel::kLastRun).data().toString();
 }
@@ -74,7 +55,7 @@ TYPED_TEST(SerialRun, ThreeDecodersInOneStartLearnTheirAddressesAndModes) {
   window.firstAddressEdit->SetValue(17);
   ASSERT_NO_FATAL_FAILURE(this->Connect());
   // Group A's and group B's mode buttons, decoder by decoder.
-  const std::pair<int, int> modes[] = {{5, 2}, {0, 6}, {3, 1}};
+  const ThreeModes modes = {{5, 2}, {0, 6}, {3, 1}};
   for (std::size_t decoder = 0; decoder < std::size(modes); ++decoder) {
     SCOPED_TRACE(decoder);
     if (decoder > 0) {
@@ -89,22 +70,17 @@ TYPED_TEST(SerialRun, ThreeDecodersInOneStartLearnTheirAddressesAndModes) {
     QRadioButton* modeB = window.groupBModes[modes[decoder].second];
     modeA->setChecked(true);
     modeB->setChecked(true);
-    this->driver.Click(window.programButton);
-    ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
+    ASSERT_NO_FATAL_FAILURE(this->Program());
     EXPECT_TRUE(window.nextDecoderButton->isVisible());
     EXPECT_EQ(window.connectionLog->Lines().last(), kProgrammed);
-    const std::size_t heard = 4 * (decoder + 1);
-    ASSERT_TRUE(WaitFor([&] { return this->station.Log().TurnoutsSwitchedOn().size() >= heard; }));
-    ExpectLearnt(Slice(this->station.Log().TurnoutsSwitchedOn(), heard - 4, 4), firstAddress,
-                 modeA->text(), modeB->text());
+    ExpectLearnt(this->station.Log(), 4 * decoder, firstAddress, modeA->text(), modeB->text());
   }
   EXPECT_EQ(this->station.Log().TurnoutsSwitchedOn().size(), 12u) << "nothing switched twice";
   EXPECT_TRUE(Notifications().messages.isEmpty());
   // The panel's own runs belong to no row of the list, and its history keeps them.
   EXPECT_EQ(window.ListWindow().List().History().size(), 3u);
 
-  this->driver.Click(window.closeButton);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  ASSERT_NO_FATAL_FAILURE(this->CloseWithTheButton());
   const auto power = [&] {
     return this->station.Log().Lines().filter(QRegularExpression("^power "));
   };
@@ -120,22 +96,20 @@ TYPED_TEST(SerialRun, ThreeDecodersInOneStartLearnTheirAddressesAndModes) {
 TYPED_TEST(SerialRun, ASeriesFromTheListProgramsThreeDecodersThatARestartStillShows) {
   TestedWindow& window = this->window;
   ASSERT_NO_FATAL_FAILURE(this->Connect());
-  const std::pair<int, int> modes[] = {{5, 2}, {0, 6}, {3, 1}};
+  const ThreeModes modes = {{5, 2}, {0, 6}, {3, 1}};
   DecoderListWindow& list = ListOfThree(window, this->driver, modes);
-  this->driver.Click(list.seriesButton);
-  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
+  ASSERT_NO_FATAL_FAILURE(ProgramSeries(this->driver, list));
   ASSERT_EQ(Notifications().questions.size(), 3);
   EXPECT_TRUE(
       Notifications().questions[1].contains("Decoder 2 van 3: Decoder 2\nWisseladressen 9–16"))
       << Notifications().questions[1].toStdString();
   ASSERT_EQ(Notifications().messages.size(), 3);
   EXPECT_TRUE(Notifications().messages.last().contains("Druk nu op de programmeerknop"));
-  ASSERT_TRUE(WaitFor([&] { return this->station.Log().TurnoutsSwitchedOn().size() >= 12; }));
   const QString caption = FactsOf(StationTraits<TypeParam>::kCentral).caption.trimmed();
   for (int decoder = 0; decoder < 3; ++decoder) {
     SCOPED_TRACE(decoder);
-    ExpectLearnt(Slice(this->station.Log().TurnoutsSwitchedOn(), 4 * std::size_t(decoder), 4),
-                 1 + 8 * decoder, window.groupAModes[modes[decoder].first]->text(),
+    ExpectLearnt(this->station.Log(), 4 * std::size_t(decoder), 1 + 8 * decoder,
+                 window.groupAModes[modes[decoder].first]->text(),
                  window.groupBModes[modes[decoder].second]->text());
     // The Märklin interface confirms nothing a pty can show.
     EXPECT_TRUE(LastResult(list, decoder)
@@ -173,28 +147,23 @@ TYPED_TEST(RefusingStation, StopsTheRunAtTheRefusedStepAndTheNextDecoderRunsAfte
   StationTraits<TypeParam>::Accept(this->station);
   Notifications().Reset();
   this->driver.Click(this->window.nextDecoderButton);
-  this->driver.Click(this->window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return this->window.closeButton->isVisible(); }, 10000));
+  ASSERT_NO_FATAL_FAILURE(this->Program());
   EXPECT_TRUE(Notifications().messages.isEmpty());
   EXPECT_EQ(this->window.connectionLog->Lines().last(), kProgrammed);
-  ASSERT_TRUE(
-      WaitFor([&] { return this->station.Log().TurnoutsSwitchedOn().size() >= refused + 4; }));
-  ExpectLearnt(Slice(this->station.Log().TurnoutsSwitchedOn(), refused, 4), 9,
-               this->window.groupAModes[0]->text(), this->window.groupBModes[0]->text());
+  ExpectLearnt(this->station.Log(), refused, 9, this->window.groupAModes[0]->text(),
+               this->window.groupBModes[0]->text());
 }
 
 // A series stops at the decoder the station refuses, and its row gives the station's words. The
 // next series takes the rows not yet programmed; Annuleren at its second decoder ends it there.
 TYPED_TEST(RefusingStation, ASeriesStopsAtTheRefusedDecoderAndTheNextSeriesTakesItAgain) {
   ASSERT_NO_FATAL_FAILURE(this->Connect());
-  const std::pair<int, int> modes[] = {{0, 0}, {1, 1}, {2, 2}};
-  DecoderListWindow& list = ListOfThree(this->window, this->driver, modes);
+  DecoderListWindow& list = ListOfThree(this->window, this->driver);
   Notifications().answer = [&](const QString&) {
     if (Notifications().questions.size() == 2) StationTraits<TypeParam>::Refuse(this->station);
     return true;
   };
-  this->driver.Click(list.seriesButton);
-  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
+  ASSERT_NO_FATAL_FAILURE(ProgramSeries(this->driver, list));
   EXPECT_EQ(Notifications().questions.size(), 2);
   ASSERT_EQ(Notifications().messages.size(), 2);
   const QString box = Notifications().messages.last();
@@ -212,8 +181,7 @@ TYPED_TEST(RefusingStation, ASeriesStopsAtTheRefusedDecoderAndTheNextSeriesTakes
   StationTraits<TypeParam>::Accept(this->station);
   Notifications().Reset();
   Notifications().answer = [](const QString&) { return Notifications().questions.size() < 2; };
-  this->driver.Click(list.seriesButton);
-  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
+  ASSERT_NO_FATAL_FAILURE(ProgramSeries(this->driver, list));
   ASSERT_EQ(Notifications().questions.size(), 2);
   EXPECT_TRUE(Notifications().questions[0].contains("Wisseladressen 9–16"));
   EXPECT_TRUE(LastResult(list, 1).startsWith("geprogrammeerd op "));
@@ -229,8 +197,7 @@ TYPED_TEST_SUITE(ChangedDuringASeries, testing::Types<LocoNetSimulator>);
 
 TYPED_TEST(ChangedDuringASeries, TheRowSaysWhatTheDecoderWasSent) {
   ASSERT_NO_FATAL_FAILURE(this->Connect());
-  const std::pair<int, int> modes[] = {{0, 0}, {1, 1}, {2, 2}};
-  DecoderListWindow& list = ListOfThree(this->window, this->driver, modes);
+  DecoderListWindow& list = ListOfThree(this->window, this->driver);
   list.table->selectRow(1);
   QRadioButton* changedTo = this->window.groupBModes[5];
   QTimer watch;
@@ -245,14 +212,11 @@ TYPED_TEST(ChangedDuringASeries, TheRowSaysWhatTheDecoderWasSent) {
     watch.start(1);
     return true;
   };
-  this->driver.Click(list.seriesButton);
-  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
+  ASSERT_NO_FATAL_FAILURE(ProgramSeries(this->driver, list));
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages[0].contains("Het hoofdvenster is tijdens de run gewijzigd"))
       << Notifications().messages[0].toStdString();
-  ASSERT_TRUE(WaitFor([&] { return this->station.Log().TurnoutsSwitchedOn().size() >= 4; }));
-  ExpectLearnt(this->station.Log().TurnoutsSwitchedOn(), 9, this->window.groupAModes[1]->text(),
-               changedTo->text());
+  ExpectLearnt(this->station.Log(), 0, 9, this->window.groupAModes[1]->text(), changedTo->text());
   const DecoderRow& row = list.List().Rows()[1];
   EXPECT_EQ(std::tuple(row.firstAddress, row.modeA, row.modeB),
             std::tuple(9, DecoderModel::kModes[1].number, DecoderModel::kModes[5].number));
@@ -268,8 +232,7 @@ TYPED_TEST(ChangedDuringASeries, TheRowSaysWhatTheDecoderWasSent) {
 // series goes on with its own next decoder, not with the one that moved into its place.
 TYPED_TEST(ChangedDuringASeries, AnotherWindowsRowMovesNoDecoderOutOfTheSeries) {
   ASSERT_NO_FATAL_FAILURE(this->Connect());
-  const std::pair<int, int> modes[] = {{0, 0}, {1, 1}, {2, 2}};
-  DecoderListWindow& list = ListOfThree(this->window, this->driver, modes);
+  DecoderListWindow& list = ListOfThree(this->window, this->driver);
   Notifications().answer = [&](const QString&) {
     if (Notifications().questions.size() == 1) {
       DecoderListStore other;
@@ -280,16 +243,14 @@ TYPED_TEST(ChangedDuringASeries, AnotherWindowsRowMovesNoDecoderOutOfTheSeries) 
     }
     return true;
   };
-  this->driver.Click(list.seriesButton);
-  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
+  ASSERT_NO_FATAL_FAILURE(ProgramSeries(this->driver, list));
   ASSERT_EQ(Notifications().questions.size(), 3);
   EXPECT_TRUE(Notifications().questions[1].contains("Decoder 2 van 3: Decoder 2\n"))
       << Notifications().questions[1].toStdString();
-  ASSERT_TRUE(WaitFor([&] { return this->station.Log().TurnoutsSwitchedOn().size() >= 12; }));
-  for (int decoder = 0; decoder < 3; ++decoder)
-    ExpectLearnt(Slice(this->station.Log().TurnoutsSwitchedOn(), 4 * std::size_t(decoder), 4),
-                 1 + 8 * decoder, this->window.groupAModes[modes[decoder].first]->text(),
-                 this->window.groupBModes[modes[decoder].second]->text());
+  for (std::size_t decoder = 0; decoder < 3; ++decoder)
+    ExpectLearnt(this->station.Log(), 4 * decoder, 1 + 8 * int(decoder),
+                 this->window.groupAModes[decoder]->text(),
+                 this->window.groupBModes[decoder]->text());
   ASSERT_EQ(list.List().Rows().size(), 4u);
   EXPECT_EQ(list.List().Rows()[0].name, "Brug");
   EXPECT_EQ(LastResult(list, 0), "nog niet");
@@ -304,15 +265,13 @@ TYPED_TEST_SUITE(ClosedDuringASeries, testing::Types<LocoNetSimulator>);
 
 TYPED_TEST(ClosedDuringASeries, StopsItAndTheWindowCloses) {
   ASSERT_NO_FATAL_FAILURE(this->Connect());
-  const std::pair<int, int> modes[] = {{0, 0}, {1, 1}, {2, 2}};
-  DecoderListWindow& list = ListOfThree(this->window, this->driver, modes);
+  DecoderListWindow& list = ListOfThree(this->window, this->driver);
   Notifications().answer = [&](const QString&) {
     if (Notifications().questions.size() == 2)
       QTimer::singleShot(50, &this->window, [&] { this->window.close(); });
     return true;
   };
-  this->driver.Click(list.seriesButton);
-  ASSERT_TRUE(WaitFor([&] { return list.seriesButton->isEnabled(); }, 20000));
+  ASSERT_NO_FATAL_FAILURE(ProgramSeries(this->driver, list));
   ASSERT_TRUE(WaitFor([&] { return !this->window.isVisible(); }));
   EXPECT_EQ(Notifications().questions.size(), 2);
   EXPECT_EQ(Notifications().messages.size(), 1) << "the first decoder's alone";
@@ -348,8 +307,7 @@ TYPED_TEST(ConfirmingStation, SilentFromTheStartCompletesTheRunMarkedUnchecked) 
   this->station.SetSilent(true);
   this->driver.Click(this->window.connectButton);
   ASSERT_TRUE(WaitFor([&] { return this->window.Connected(); }, 10000));
-  this->driver.Click(this->window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return this->window.closeButton->isVisible(); }, 10000));
+  ASSERT_NO_FATAL_FAILURE(this->Program());
   EXPECT_TRUE(Notifications().messages.isEmpty());
   EXPECT_EQ(this->window.connectionLog->Lines().mid(4),
             QStringList({UnconfirmedRunLogLine(), kProgrammed}));

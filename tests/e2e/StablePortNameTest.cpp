@@ -4,17 +4,12 @@
 // calls it after re-plugging.
 #include <gtest/gtest.h>
 
-#include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
 
 #include "PtyPeer.h"
-#include "serial/SerialPort.h"
 #include "serialwidgets/PortSettingComboBox.h"
-#include "serialwidgets/PortSettingsDialog.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
 

@@ -2,14 +2,10 @@
 // two runs (a short while the next WD10 was wired, the station's stop key) is switched on again
 // before the next run sends anything, and a power off or emergency stop in the middle of a run
 // stops it at that step with the run's box, never with the decoder reported programmed.
-#include <gtest/gtest.h>
 
 #include <QRegularExpression>
 
 #include "SerialRun.h"
-#include "Wd10Learner.h"
-#include "window/DecoderList.h"
-#include "window/DecoderListWindow.h"
 
 namespace {
 
@@ -55,10 +51,6 @@ class TrackPower : public SerialRun<Station> {
 using PoweredStations = testing::Types<LocoNetSimulator, LenzSimulator, ReportingP50XSimulator>;
 TYPED_TEST_SUITE(TrackPower, PoweredStations);
 
-std::vector<int> Slice(const std::vector<int>& all, std::size_t from, std::size_t count) {
-  return {all.begin() + std::ptrdiff_t(from), all.begin() + std::ptrdiff_t(from + count)};
-}
-
 TYPED_TEST(TrackPower, CutBetweenTwoRunsIsSwitchedOnBeforeTheNextRun) {
   TestedWindow& window = this->window;
   ASSERT_NO_FATAL_FAILURE(this->ConnectAndProgram());
@@ -67,8 +59,7 @@ TYPED_TEST(TrackPower, CutBetweenTwoRunsIsSwitchedOnBeforeTheNextRun) {
   this->station.CutTrackPower();
   ASSERT_TRUE(WaitFor([&] { return PowerTraits<TypeParam>::HeardOff(window); }));
   this->driver.Click(window.nextDecoderButton);
-  this->driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
+  ASSERT_NO_FATAL_FAILURE(this->Program());
 
   EXPECT_TRUE(Notifications().messages.isEmpty());
   const QStringList log = window.connectionLog->Lines();
@@ -79,11 +70,8 @@ TYPED_TEST(TrackPower, CutBetweenTwoRunsIsSwitchedOnBeforeTheNextRun) {
   // The power went on again before the second decoder's commands, which it learnt.
   const QStringList events = this->station.Log().Lines();
   EXPECT_EQ(events.filter(QRegularExpression("^power on")).size(), 2);
-  ASSERT_TRUE(WaitFor([&] { return this->station.Log().TurnoutsSwitchedOn().size() >= 8; }));
-  Wd10Learner learner;
-  for (int turnout : Slice(this->station.Log().TurnoutsSwitchedOn(), 4, 4)) learner.Hear(turnout);
-  ASSERT_TRUE(learner.Learnt());
-  EXPECT_EQ(learner.Learnt()->firstAddress, 9);
+  ExpectLearnt(this->station.Log(), 4, 9, window.groupAModes[0]->text(),
+               window.groupBModes[0]->text());
 }
 
 TYPED_TEST(TrackPower, CutInTheMiddleOfARunStopsItAtThatStep) {

@@ -1,14 +1,8 @@
 // The main window with "IB/TC " against the simulated Intellibox on a pty: connect with
 // interface detection, the event poll, programming, the About window, events reported by the
 // command station, and a command station that falls silent.
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QTimer>
 
 #include "SerialRun.h"
-#include "about/AboutBox.h"
-#include "window/AddressSpinBox.h"
 
 namespace {
 
@@ -51,8 +45,7 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
 
   station.ClearReceived();
   window.firstAddressEdit->SetValue(9);
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
+  ASSERT_NO_FATAL_FAILURE(Program());
   QByteArray expected;
   for (int turnout : {9, window.ModeOfGroupA(), 13, window.ModeOfGroupB()})
     expected += Turnout(turnout, true) + Turnout(turnout, false);
@@ -61,8 +54,7 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
   EXPECT_EQ(window.connectionLog->Lines().last(), kProgrammed);
 
   station.ClearReceived();
-  driver.Click(window.closeButton);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  ASSERT_NO_FATAL_FAILURE(CloseWithTheButton());
   EXPECT_TRUE(WithoutPolls(station.ReceivedData()).endsWith(Hex("78 A6")));
   EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_FALSE(window.eventPollTimer->isActive());
@@ -114,16 +106,14 @@ TEST_F(P50XRun, CommandStationFallingSilentStopsTheRunAtItsStepAndNotTheClose) {
   station.SetSilent(true);
   ASSERT_TRUE(WaitFor(
       [&] { return window.connectionLog->Lines().contains("No reply from the command station"); }));
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
+  ASSERT_NO_FATAL_FAILURE(Program());
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages.first().contains("Stap 1 van 4"));
   EXPECT_TRUE(Notifications().messages.first().contains("No reply from the command station"));
   EXPECT_EQ(window.connectionLog->Lines().filter("Programmeren afgebroken").size(), 1);
   EXPECT_FALSE(window.connectionLog->Lines().contains(kProgrammed));
 
-  driver.Click(window.closeButton);
-  ASSERT_TRUE(WaitFor([&] { return !window.isVisible(); }));
+  ASSERT_NO_FATAL_FAILURE(CloseWithTheButton());
   EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_EQ(Notifications().messages.size(), 1);
 }
@@ -148,8 +138,7 @@ TEST_F(P50XRun, ByteLeftWaitingIsNotTakenForTheTurnoutReply) {
   arm.start(1);
   station.ClearReceived();
 
-  driver.Click(window.programButton);
-  ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
+  ASSERT_NO_FATAL_FAILURE(Program());
 
   EXPECT_EQ(WithoutPolls(station.ReceivedData()).toHex(' ').toStdString(),
             (step1 + Turnout(window.ModeOfGroupA(), true)).toHex(' ').toStdString());

@@ -8,10 +8,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
@@ -19,14 +15,11 @@
 #include <algorithm>
 #include <set>
 
-#include "about/AboutBox.h"
 #include "platform/FitToFont.h"
 #include "platform/KeepOnScreen.h"
 #include "serialwidgets/PortSettingsDialog.h"
 #include "support/TestedWindow.h"
 #include "support/WaitFor.h"
-#include "window/AddressSpinBox.h"
-#include "window/DecoderListWindow.h"
 
 // What a failed placement shows.
 void PrintTo(const QRect& rect, std::ostream* out) {
@@ -142,15 +135,12 @@ TEST_P(Layout, MainWindowInEachState) {
   ExpectLaidOut(window, "programming-p50x", 700);
 }
 
-TEST_P(Layout, Dialogs) {
+TEST_P(Layout, TheOtherWindows) {
   PortSettingsDialog dialog;
   ExpectLaidOut(dialog, "port-settings");
   AboutBox about;
   about.ShowValue(StationVersionField::Serial, "0012345678");
   ExpectLaidOut(about, "about");
-}
-
-TEST_P(Layout, DecoderList) {
   TestedWindow window;
   DecoderListWindow& list = window.ListWindow();
   list.AddRow();
@@ -244,36 +234,25 @@ struct Placement {
 const QRect kLaptop(0, 0, 1200, 800);
 const QRect kMonitor(1200, 30, 1920, 1050);
 
+// clang-format off
 const Placement kPlacements[] = {
     {"fits where it is wanted", {200, 110, 975, 560}, {kLaptop}, 0, {200, 110, 975, 560}},
     {"right part beyond the edge", {254, 110, 1000, 600}, {kLaptop}, 0, {200, 110, 1000, 600}},
     {"bottom beyond the edge", {10, 500, 975, 560}, {kLaptop}, 0, {10, 240, 975, 560}},
     {"above and left of the screen", {-50, -20, 975, 560}, {kLaptop}, 0, {0, 0, 975, 560}},
-    {"on the monitor that is still there",
-     {1500, 100, 975, 560},
-     {kLaptop, kMonitor},
-     0,
+    {"on the monitor still there", {1500, 100, 975, 560}, {kLaptop, kMonitor}, 0,
      {1500, 100, 975, 560}},
-    {"under the monitor's panel",
-     {1500, 0, 975, 560},
-     {kLaptop, kMonitor},
-     0,
-     {1500, 30, 975, 560}},
+    {"under its panel", {1500, 0, 975, 560}, {kLaptop, kMonitor}, 0, {1500, 30, 975, 560}},
     {"mostly on the monitor", {1000, 100, 975, 560}, {kLaptop, kMonitor}, 0, {1200, 100, 975, 560}},
     {"on a monitor that is gone", {2500, 300, 975, 560}, {kLaptop}, 0, {225, 240, 975, 560}},
-    {"beyond the monitor on the right",
-     {3500, 300, 975, 560},
-     {kMonitor, kLaptop},
-     1,
+    {"beyond the monitor on the right", {3500, 300, 975, 560}, {kMonitor, kLaptop}, 1,
      {2145, 300, 975, 560}},
-    {"below the monitor: the nearer one, not the primary",
-     {1300, 2000, 975, 560},
-     {kLaptop, kMonitor},
-     0,
-     {1300, 520, 975, 560}},
+    {"below the monitor: the nearer, not the primary", {1300, 2000, 975, 560}, {kLaptop, kMonitor},
+     0, {1300, 520, 975, 560}},
     {"larger than the screen", {254, 110, 1300, 900}, {kLaptop}, 0, {0, 0, 1200, 800}},
     {"no screens known", {254, 110, 975, 560}, {}, 0, {254, 110, 975, 560}},
 };
+// clang-format on
 
 TEST(KeepOnScreen, TheWholeWindowOnTheScreenThatHasMostOfIt) {
   for (const Placement& p : kPlacements) {

@@ -33,7 +33,6 @@ enum class Confirms { ByEcho, ByAnswer, ByClearToSend };
 struct Expected {
   const char *connect, *powerOff, *heard;
   QStringList logged;
-  QByteArray kept;  // the receive buffer afterwards
   int pause;
   std::vector<std::tuple<int, const char*, const char*>> switches;  // turnout, on, off
   Confirms confirms = Confirms::ByClearToSend;
@@ -51,7 +50,7 @@ struct Expected {
 // clang-format off
 template <typename Link> Expected For();
 template <> Expected For<LocoNetLink>() {
-  return {"83 7C", "82 7D", "837C", {"837C"}, "", 200, {{2044, "B0 7B 3F 0B", "B0 7B 2F 1B"}},
+  return {"83 7C", "82 7D", "837C", {"837C"}, 200, {{2044, "B0 7B 3F 0B", "B0 7B 2F 1B"}},
           Confirms::ByEcho, "", Missing::LocoNetEcho, {"B0 01 30 7E", "B0 00 30 7E", "837C"},
           "B4 30 7F 34  B4 31 00 7A",
           {{"B4 30 00 7B", "long acknowledge, the switch request is rejected"},
@@ -62,7 +61,7 @@ template <> Expected For<LocoNetLink>() {
 // Turnouts go out four higher than the decoder counts them; 1020 is the highest a Lenz address
 // byte can carry with the offset.
 template <> Expected For<LenzLink>() {
-  return {"2181A0", "8080", "61 01 60", {"61 01 60 "}, "", 250,
+  return {"2181A0", "8080", "61 01 60", {"61 01 60 "}, 250,
           {{1, "520188DB", "520180D3"}, {4, "52018EDD", "520186D5"}, {6, "52028ADA", "520282D2"},
            {1020, "52FF8E23", "52FF862B"}},
           Confirms::ByAnswer, "01 04 05", Missing::InterfaceAnswer,
@@ -80,7 +79,7 @@ template <> Expected For<LenzLink>() {
 }
 // Its bytes are kept unparsed, and it never answers a command: CTS held is all it shows.
 template <> Expected For<MaerklinLink>() {
-  return {"60", "61", "05 A0 7F", {}, "05A07F", 100, {{241, "22 F1", "20"}}};
+  return {"60", "61", "05 A0 7F", {}, 100, {{241, "22 F1", "20"}}};
 }
 // clang-format on
 
@@ -166,27 +165,6 @@ class SerialLinkTest : public testing::Test {
 
 using SerialLinks = testing::Types<LocoNetLink, LenzLink, MaerklinLink>;
 TYPED_TEST_SUITE(SerialLinkTest, SerialLinks);
-
-// After a failed P50X detection the port's events are {break, CTS}, and every receive empties
-// them: each connect must restore the receive event, or the station is never heard. A connect
-// clears both queues.
-TYPED_TEST(SerialLinkTest, EveryConnectHearsTheStationWhateverEventsThePortWasLeftWith) {
-  Await(this->link.Attach());
-  this->port.SetEvents({evBreak, evCTS});
-  QStringList logged;
-  QByteArray kept;
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    if (attempt > 0) this->port.Close();
-    ASSERT_TRUE(Await(this->link.Connect()));
-    EXPECT_EQ(this->line->Purges().back(), kPurgeRxClear | kPurgeTxClear);
-    EXPECT_EQ(this->TakeWrites(), this->x.connect);
-    this->Hear(this->x.heard);
-    EXPECT_EQ(this->observer.memo3.Lines(), logged += this->x.logged);
-    EXPECT_EQ(this->link.ReceiveHexBuffer(), kept += this->x.kept);
-  }
-  Await(this->link.SwitchPowerOff());
-  EXPECT_EQ(this->TakeWrites(), this->x.powerOff);
-}
 
 // The off goes out no sooner than the pause after the on (a timer never ends early).
 TYPED_TEST(SerialLinkTest, AccessoryIsSwitchedOnAndAfterThePauseOff) {
@@ -360,22 +338,6 @@ TYPED_TEST(AnsweringLinkTest, EachConnectFramesOnlyWhatItsStationSaysFromThen) {
   EXPECT_EQ(this->observer.memo3.Lines().mid(before), this->x.logged);
   EXPECT_EQ(this->link.ReceiveHexBuffer(), "");
   EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut);
-}
-
-// A stray byte on the line (noise, a byte of a message that was cut short) ahead of an echo
-// delays nothing: the echo still confirms its step.
-TEST_F(LocoNetLinkTest, StrayByteBeforeAnEchoStillConfirmsTheStep) {
-  ConnectAnswered();
-  const auto echoesAfter = [this](const char* stray) {
-    QByteArray bytes = QByteArray::fromHex(stray);
-    for (const QByteArray& write : std::exchange(unconfirmed_, {})) bytes += write;
-    Hear(bytes);
-  };
-  Task<AccessoryOutcome> step = link.SwitchAccessory({1});
-  echoesAfter("00");
-  const AccessoryOutcome returned = Await(std::move(step));
-  echoesAfter("7D");
-  EXPECT_EQ(Await(link.OutcomeAtStepEnd(returned)).result, Outcome::CarriedOut);
 }
 
 // An answer to slot data that cannot be written is shown once every message of the arrival has

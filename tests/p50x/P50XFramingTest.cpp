@@ -2,12 +2,8 @@
 // that meet on the line, what becomes of an accessory command, and two links in one process.
 #include <gtest/gtest.h>
 
-#include <QTimer>
 #include <cerrno>
-#include <functional>
 
-#include "serial/SerialPortError.h"
-#include "serial/SerialPortListener.h"
 #include "support/AwaitTask.h"
 #include "support/P50XTestLink.h"
 

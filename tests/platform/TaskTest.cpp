@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
-#include <QTimer>
 #include <QWidget>
-#include <stdexcept>
 
 #include "platform/DialogAnswer.h"
 #include "platform/Pause.h"

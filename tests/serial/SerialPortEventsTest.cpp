@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <stdexcept>
 
 #include "PortTestSupport.h"
 #include "serial/MemoryDevice.h"

@@ -2,7 +2,6 @@
 
 #include <QAccessible>
 #include <QImage>
-#include <QTimer>
 #include <memory>
 #include <vector>
 

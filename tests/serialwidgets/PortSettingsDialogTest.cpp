@@ -4,7 +4,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <cerrno>
-#include <functional>
 #include <memory>
 
 #include "serial/MemoryDevice.h"

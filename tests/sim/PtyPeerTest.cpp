@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "PtyPeer.h"
 #include "support/WaitFor.h"

@@ -6,18 +6,12 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "platform/LogPane.h"
-#include "serial/SerialPort.h"
 #include "support/WaitFor.h"
 #include "support/WindowDriver.h"
-#include "window/AddressSpinBox.h"
 
 namespace {
 

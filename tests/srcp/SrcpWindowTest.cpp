@@ -2,25 +2,12 @@
 // that the window is pointed at as a user would, in the server address field: a per-bus server
 // gets bus 6 switched on and the run carried out; a server without bus 6, a flooding one and
 // none at all never end with the success line.
-#include <gtest/gtest.h>
-
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTest>
-#include <QTimer>
-#include <algorithm>
-#include <memory>
 
 #include "SrcpInfoListener.h"
 #include "SrcpServer.h"
-#include "Wd10Learner.h"
-#include "platform/LogPane.h"
+#include "support/ExpectLearnt.h"
 #include "support/RecordingNotifier.h"
-#include "support/TestedWindow.h"
-#include "support/WaitFor.h"
 #include "support/WindowDriver.h"
-#include "window/AddressSpinBox.h"
 #include "window/RememberedSettings.h"
 
 namespace {
@@ -48,6 +35,12 @@ class SrcpWindow : public testing::Test {
     driver.Click(window.programButton);
     ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 60000));
   }
+  // An information session of the test's own, where the server reports what reached the track.
+  void Listen() {
+    listener = std::make_unique<SrcpInfoListener>(server->Port());
+    listener->Start();
+    ASSERT_TRUE(WaitFor([&] { return listener->InSession(); }));
+  }
   long Count(const char* beginning) {
     const Lines lines = server->ReceivedLines(0);
     return std::count_if(lines.begin(), lines.end(),
@@ -55,6 +48,7 @@ class SrcpWindow : public testing::Test {
   }
 
   std::unique_ptr<SrcpServer> server;
+  std::unique_ptr<SrcpInfoListener> listener;
   TestedWindow window;
   WindowDriver driver{window};
 };
@@ -80,21 +74,12 @@ TEST_F(SrcpWindow, PerBusServerGetsBusSixSwitchedOnAndCarriesTheRunOut) {
 // report to be recognised, and for the decoder to learn 7.
 TEST_F(SrcpWindow, FirstAddressWithALeadingZeroIsProgrammedAsItsNumber) {
   ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kSrcpdGreeting));
-  SrcpInfoListener listener(server->Port());
-  listener.Start();
-  ASSERT_TRUE(WaitFor([&] { return listener.InSession(); }));
+  ASSERT_NO_FATAL_FAILURE(Listen());
   window.firstAddressEdit->SetText(QStringLiteral("07"));
   ASSERT_NO_FATAL_FAILURE(Program());
   EXPECT_TRUE(window.connectionLog->Lines().contains(kProgrammed));
   EXPECT_EQ(Count("SET 6 GA 7 1 1 200"), 1);
-
-  ASSERT_TRUE(WaitFor([&] { return listener.Log().TurnoutsSwitchedOn().size() >= 4; }));
-  Wd10Learner learner;
-  for (int turnout : listener.Log().TurnoutsSwitchedOn()) learner.Hear(turnout);
-  const std::optional<Wd10Learnt> learnt = learner.Learnt();
-  ASSERT_TRUE(learnt);
-  EXPECT_EQ(learnt->firstAddress, 7);
-  EXPECT_TRUE(learnt->groupBAddressAsExpected);
+  ExpectLearnt(listener->Log(), 0, 7, window.groupAModes[0]->text(), window.groupBModes[0]->text());
 }
 
 // Three decoders on one session through "Volgende decoder": every run's replies and track
@@ -102,30 +87,18 @@ TEST_F(SrcpWindow, FirstAddressWithALeadingZeroIsProgrammedAsItsNumber) {
 // commands through, with no second handshake or power on.
 TEST_F(SrcpWindow, ThreeDecodersOnOneSessionEachLearnTheirOwn) {
   ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kSrcpdGreeting));
-  SrcpInfoListener listener(server->Port());
-  listener.Start();
-  ASSERT_TRUE(WaitFor([&] { return listener.InSession(); }));
+  ASSERT_NO_FATAL_FAILURE(Listen());
   window.firstAddressEdit->SetValue(9);
-  for (int decoder = 0; decoder < 3; ++decoder) {
+  for (std::size_t decoder = 0; decoder < 3; ++decoder) {
+    SCOPED_TRACE(decoder);
     if (decoder > 0) driver.Click(window.nextDecoderButton);
     window.groupAModes[decoder]->setChecked(true);
     ASSERT_NO_FATAL_FAILURE(Program());
-    EXPECT_EQ(window.connectionLog->Lines().last(), kProgrammed) << decoder;
+    EXPECT_EQ(window.connectionLog->Lines().last(), kProgrammed);
+    ExpectLearnt(listener->Log(), 4 * decoder, 9 + 8 * int(decoder),
+                 window.groupAModes[decoder]->text(), window.groupBModes[0]->text());
   }
-  ASSERT_TRUE(WaitFor([&] { return listener.Log().TurnoutsSwitchedOn().size() >= 12; }));
-  const std::vector<int> heard = listener.Log().TurnoutsSwitchedOn();
-  ASSERT_EQ(heard.size(), 12u);
-  for (int decoder = 0; decoder < 3; ++decoder) {
-    SCOPED_TRACE(decoder);
-    Wd10Learner learner;
-    for (int i = 0; i < 4; ++i) learner.Hear(heard[4 * decoder + i]);
-    const std::optional<Wd10Learnt> learnt = learner.Learnt();
-    ASSERT_TRUE(learnt);
-    EXPECT_EQ(learnt->firstAddress, 9 + 8 * decoder);
-    EXPECT_TRUE(learnt->groupBAddressAsExpected);
-    EXPECT_EQ(learnt->modeAName, window.groupAModes[decoder]->text());
-    EXPECT_EQ(learnt->modeBName, window.groupBModes[0]->text());
-  }
+  EXPECT_EQ(listener->Log().TurnoutsSwitchedOn().size(), 12u);
   EXPECT_EQ(Count("SET 1 POWER ON"), 1);
   EXPECT_EQ(Count("GO"), 1);
   EXPECT_TRUE(Notifications().messages.isEmpty());
@@ -176,15 +149,6 @@ INSTANTIATE_TEST_SUITE_P(Servers, SrcpPowerCut,
                          [](const auto& info) {
                            return std::string(info.index == 0 ? "Ddw08" : "PowerPerBus");
                          });
-
-TEST_F(SrcpWindow, ServerWithoutTheAccessoryBusStopsTheRunAtTheFirstStep) {
-  ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kSrcpdGreeting, true));
-  ASSERT_NO_FATAL_FAILURE(Program());
-  ASSERT_EQ(Notifications().messages.size(), 1);
-  EXPECT_TRUE(Notifications().messages.first().contains("stap 1 van 4"));
-  EXPECT_TRUE(Notifications().messages.first().contains("412"));
-  EXPECT_FALSE(window.connectionLog->Lines().contains(kProgrammed));
-}
 
 // Either the run saw every "no data" reply (each new accessory initialised before its second
 // SET) and says so, or a reply drowned and the run says it stopped: never "programmed" for
@@ -274,47 +238,36 @@ TEST_F(SrcpWindow, ServerFieldTakesNoOtherAddressWhileVerbindenConnects) {
       WaitFor([&] { return server->ConnectionClosed(0) || other.ConnectionCount() > 0; }, 500));
 }
 
-// An address that names no server is not connected to, neither is the one before it, and it is
+// Another address connects there, whichever server station is chosen; one that names no server
+// is refused without a connection, neither it nor the one before it is connected to, and it is
 // not remembered in place of the server last used.
-TEST_F(SrcpWindow, InvalidAddressIsNeitherConnectedToNorRemembered) {
-  server = std::make_unique<SrcpServer>(SrcpServer::kDdw08Greeting, 0);
-  const QString used = QStringLiteral("127.0.0.1:%1").arg(server->Port());
-  PointAt(server->Port());
-  ASSERT_TRUE(WaitFor([&] { return window.receiveLog->Text().contains("SRCP 0.8"); }));
-  window.SrcpServerEdit->setText(QStringLiteral("layout-pi:99999"));
-  emit window.SrcpServerEdit->editingFinished();
-  ASSERT_EQ(Notifications().messages.size(), 1);
-
-  Notifications().Reset();
-  driver.Click(window.connectButton);
-  ASSERT_EQ(Notifications().messages.size(), 1);
-  EXPECT_TRUE(Notifications().messages.first().startsWith(
-      "\"layout-pi:99999\" is geen geldig adres van een SRCP-server; zonder geldig adres"));
-  EXPECT_TRUE(window.selectionPanel->isVisible());
-  EXPECT_EQ(server->ReceivedLines(0), Lines());
-
-  window.close();
-  EXPECT_EQ(RememberedSettings().SrcpServer(), used);
-}
-
-// Another address connects there, whichever server station is chosen, and an invalid one is
-// refused without a connection.
 TEST_F(SrcpWindow, EnteringAnotherAddressConnectsThereAndAnInvalidOneNowhere) {
   SrcpServer first(SrcpServer::kDdw08Greeting, 0);
   server = std::make_unique<SrcpServer>(SrcpServer::kSrcpdGreeting, 0);
   PointAt(first.Port());
   ASSERT_TRUE(WaitFor([&] { return first.ConnectionCount() == 1; }));
 
-  window.SrcpServerEdit->setText(QStringLiteral(" 127.0.0.1:%1 ").arg(server->Port()));
+  const QString used = QStringLiteral("127.0.0.1:%1").arg(server->Port());
+  window.SrcpServerEdit->setText(' ' + used + ' ');
   emit window.SrcpServerEdit->editingFinished();
   EXPECT_TRUE(WaitFor([&] { return window.receiveLog->Text().contains("srcpd V2.1.3"); }));
   EXPECT_EQ(server->ConnectionCount(), 1);
 
-  window.SrcpServerEdit->setText(QStringLiteral("127.0.0.1:99999"));
+  window.SrcpServerEdit->setText(QStringLiteral("layout-pi:99999"));
   emit window.SrcpServerEdit->editingFinished();
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages.first().contains("geen geldig adres"));
+  Notifications().Reset();
+  driver.Click(window.connectButton);
+  ASSERT_EQ(Notifications().messages.size(), 1);
+  EXPECT_TRUE(Notifications().messages.first().startsWith(
+      "\"layout-pi:99999\" is geen geldig adres van een SRCP-server; zonder geldig adres"));
+  EXPECT_TRUE(window.selectionPanel->isVisible());
   EXPECT_EQ(first.ConnectionCount() + server->ConnectionCount(), 2);
+  EXPECT_EQ(server->ReceivedLines(0), Lines());
+
+  window.close();
+  EXPECT_EQ(RememberedSettings().SrcpServer(), used);
 }
 
 }  // namespace

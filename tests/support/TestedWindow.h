@@ -15,7 +15,6 @@
 #include "about/AboutBox.h"
 #include "platform/LogPane.h"
 #include "serial/SerialPort.h"
-#include "serialwidgets/LineLed.h"
 #include "window/AddressSpinBox.h"
 #include "window/DecoderListWindow.h"
 #include "window/DecoderModel.h"
@@ -57,14 +56,11 @@ class TestedWindow : public MainWindow {
   QGroupBox* selectionPanel = Part<QGroupBox>("selectionPanel");
   QPlainTextEdit* instructionsText = Part<QPlainTextEdit>("instructionsText");
   QPushButton* connectButton = Part<QPushButton>("connectButton");
-  QLabel* SrcpServerLabel = Part<QLabel>("srcpServerLabel");
   QLineEdit* SrcpServerEdit = Part<QLineEdit>("srcpServerEdit");
   QGroupBox* programmingPanel = Part<QGroupBox>("programmingPanel");
   AddressSpinBox* firstAddressEdit = Part<AddressSpinBox>("firstAddressEdit");
   QLabel* decoderNumberLabel = Part<QLabel>("decoderNumberLabel");
   AddressSpinBox* groupBAddressEdit = Part<AddressSpinBox>("groupBAddressEdit");
-  QGroupBox* groupABox = Part<QGroupBox>("groupABox");
-  QGroupBox* groupBBox = Part<QGroupBox>("groupBBox");
   std::array<QRadioButton*, 7> groupAModes{};
   std::array<QRadioButton*, 7> groupBModes{};
   QPushButton* programButton = Part<QPushButton>("programButton");
@@ -76,11 +72,6 @@ class TestedWindow : public MainWindow {
   LogPane* receiveLog = Part<LogPane>("receiveLog");
   LogPane* infoLog = Part<LogPane>("infoLog");
   QGroupBox* signalsPanel = Part<QGroupBox>("signalsPanel");
-  LineLed* connectionLed = Part<LineLed>("connectionLed");
-  LineLed* receiveLed = Part<LineLed>("receiveLed");
-  LineLed* ctsLed = Part<LineLed>("ctsLed");
-  QLabel* copyrightLabel = Part<QLabel>("copyrightLabel");
-  QPushButton* versionButton = Part<QPushButton>("versionButton");
   AboutBox* aboutBox = Part<AboutBox>("aboutBox");
   SerialPort* serialPort = Part<SerialPort>("serialPort");
   QTimer* stepPauseTimer = Part<QTimer>("stepPauseTimer");

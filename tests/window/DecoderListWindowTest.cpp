@@ -4,22 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 #include "support/AwaitTask.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestedWindow.h"
-#include "window/AddressSpinBox.h"
 #include "window/DecoderListCsv.h"
 #include "window/DecoderListModel.h"
-#include "window/DecoderListStore.h"
-#include "window/DecoderListWindow.h"
 
 namespace {
 
@@ -51,11 +45,24 @@ class DecoderListWindowTest : public testing::Test {
   QAbstractItemModel& model = *list.table->model();
 };
 
+// A run made with a chosen row counts for that row while the panel still holds its address and
+// modes, wherever another Sorvell window's rows, shown at this window's next save, have moved it;
+// the selected and the chosen row stay the ones the user picked.
 TEST_F(DecoderListWindowTest, AChosenRowFillsThePanelAndOwnsTheRunsMadeWithIt) {
+  DecoderListStore other;
+  DecoderList theirs = other.Load().list;
+  theirs.Add(DecoderRow{"Brug", 17, 4, 4, std::nullopt, {}});
+  theirs.Move(2, 0);
+  ASSERT_TRUE(other.Save(theirs));
   list.table->selectRow(1);
   list.ChooseRow();
   EXPECT_EQ(window.firstAddressEdit->Text(), "9");
   EXPECT_EQ(std::pair(window.ModeOfGroupA(), window.ModeOfGroupB()), std::pair(2, 7));
+  model.setData(model.index(0, DecoderListModel::kName), "Eerste");
+  EXPECT_EQ(QStringList({Cell(0, 0), Cell(1, 0), Cell(2, 0)}),
+            QStringList({"Brug", "Eerste", "Decoder 2"}));
+  EXPECT_EQ(list.table->currentIndex().row(), 2);
+  EXPECT_EQ(list.table->selectionModel()->selectedRows().size(), 1);
 
   RunRecord run;
   run.firstAddress = 9;
@@ -63,16 +70,18 @@ TEST_F(DecoderListWindowTest, AChosenRowFillsThePanelAndOwnsTheRunsMadeWithIt) {
   run.result = RunRecord::Result::Programmed;
   run.central = "IB/TC";
   list.RecordRun(run);
-  EXPECT_TRUE(Cell(1, DecoderListModel::kLastRun).startsWith("geprogrammeerd op "));
+  EXPECT_TRUE(Cell(2, DecoderListModel::kLastRun).startsWith("geprogrammeerd op "));
+  const std::optional<RunRecord> saved = other.Load().list.Rows()[2].lastRun;
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->decoderName, "Decoder 2");
   run.firstAddress = 17;  // the user changed the field after choosing
   list.RecordRun(run);
   EXPECT_EQ(Cell(0, DecoderListModel::kLastRun), "nog niet");
   ASSERT_EQ(list.List().History().size(), 2u);
-  EXPECT_EQ(list.List().History()[0].decoderName, "Decoder 2");
   EXPECT_TRUE(list.List().History()[1].decoderName.isEmpty());
   // The decoder holds what it learnt; other modes in its row are not yet in it.
-  model.setData(model.index(1, DecoderListModel::kModeA), 5);
-  EXPECT_EQ(Cell(1, DecoderListModel::kLastRun), "nog niet");
+  model.setData(model.index(2, DecoderListModel::kModeA), 5);
+  EXPECT_EQ(Cell(2, DecoderListModel::kLastRun), "nog niet");
 }
 
 TEST_F(DecoderListWindowTest, MarksFollowTheAddressesAndTheStation) {
@@ -199,48 +208,38 @@ TEST_F(DecoderListWindowTest, AnEditorLeftAsItWasOpenedChangesNothing) {
   }
 }
 
-TEST_F(DecoderListWindowTest, ASpreadsheetSavedAndOpenedReplacesTheRowsAndSaysWhatItSkipped) {
-  const QTemporaryDir folder;
-  const QString file = folder.filePath("lijst.csv");
-  DecoderListWindow::SetFileNameHook([&](QWidget*, bool) { return file; });
-  Await(list.SaveSpreadsheet());
-  list.RemoveRows();
-  list.AddRow();
-  QFile csv(file);
-  ASSERT_TRUE(csv.open(QIODevice::Append));
-  csv.write("Buiten bereik;4001;;;2;2;\r\n");
-  csv.close();
-  Notifications().answer = [](const QString&) { return false; };
-  Await(list.OpenSpreadsheet());
-  EXPECT_EQ(Notifications().questions.size(), 1);
-  EXPECT_EQ(list.List().Rows().size(), 2u) << "Annuleren keeps the rows";
-  Notifications().answer = nullptr;
-  Await(list.OpenSpreadsheet());
-  ASSERT_EQ(list.List().Rows().size(), 2u);
-  EXPECT_EQ(list.List().Rows()[1].modeB, 7);
-  ASSERT_EQ(Notifications().messages.size(), 1);
-  EXPECT_TRUE(Notifications().messages[0].startsWith("1 rij uit lijst.csv is overgeslagen:"));
-}
-
-// Opening a spreadsheet replaces the rows only with rows: the question says how many go and how
-// many come, in Dutch counts, and a file that yields none, or is far too large to be a layout's
-// list, leaves the list as it was without asking.
+// Opening a spreadsheet replaces the rows after a question (Annuleren keeps them) that says how
+// many go and how many come, in Dutch counts, and says what it skipped; a file that yields none,
+// or is far too large to be a layout's list, leaves the list as it was without asking.
 TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothingWithNothing) {
   const QTemporaryDir folder;
-  QString file;
+  QString file = folder.filePath("lijst.csv");
   DecoderListWindow::SetFileNameHook([&](QWidget*, bool) { return file; });
-  const auto write = [&](const char* name, const QByteArray& bytes) {
+  const auto write = [&](const char* name, const QByteArray& bytes, bool append = false) {
     file = folder.filePath(name);
     QFile csv(file);
-    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(csv.open(append ? QIODevice::Append : QIODevice::WriteOnly));
     csv.write(bytes);
   };
-  const QStringList before{"Decoder 1", "Decoder 2"};
   const auto names = [&] {
     QStringList names;
     for (const DecoderRow& row : list.List().Rows()) names << row.name;
     return names;
   };
+
+  // The list's own spreadsheet, with a row no station reaches, read over a changed row.
+  Await(list.SaveSpreadsheet());
+  write("lijst.csv", "Buiten bereik;4001;;;2;2;\r\n", true);
+  model.setData(model.index(1, DecoderListModel::kModeB), 2);
+  Notifications().answer = [](const QString&) { return false; };
+  Await(list.OpenSpreadsheet());
+  EXPECT_EQ(list.List().Rows()[1].modeB, 2) << "Annuleren keeps the rows";
+  Notifications().answer = nullptr;
+  Await(list.OpenSpreadsheet());
+  EXPECT_EQ(list.List().Rows()[1].modeB, 7);
+  EXPECT_EQ(Notifications().questions.size(), 2);
+  EXPECT_EQ(Notifications().messages, QStringList{"1 rij uit lijst.csv is overgeslagen:"});
+  Notifications().Reset();
 
   write("komma.csv", "Naam,Eerste wisseladres,Modus groep A,Modus groep B\nBrug,9,2,2\n");
   Await(list.OpenSpreadsheet());
@@ -333,33 +332,6 @@ TEST_F(DecoderListWindowTest, EveryTextFitsItsColumnOnOneLine) {
                 "Een nog veel langere naam voor de brug over het kanaal bij de oude haven");
   window.CentralButton(CentralType::Maerklin)->setChecked(true);
   expectFitted();
-}
-
-// Another Sorvell window on the same list: its rows show at this window's next save, and the
-// selected and the chosen row stay the ones the user picked, wherever they now stand.
-TEST_F(DecoderListWindowTest, AnotherWindowsRowsShowAndTheChosenRowStaysChosen) {
-  DecoderListStore other;
-  DecoderList theirs = other.Load().list;
-  theirs.Add(DecoderRow{"Brug", 17, 4, 4, std::nullopt, {}});
-  theirs.Move(2, 0);
-  ASSERT_TRUE(other.Save(theirs));
-  list.table->selectRow(1);
-  list.ChooseRow();
-  model.setData(model.index(0, DecoderListModel::kName), "Eerste");
-  EXPECT_EQ(QStringList({Cell(0, 0), Cell(1, 0), Cell(2, 0)}),
-            QStringList({"Brug", "Eerste", "Decoder 2"}));
-  EXPECT_EQ(list.table->currentIndex().row(), 2);
-  EXPECT_EQ(list.table->selectionModel()->selectedRows().size(), 1);
-
-  RunRecord run;
-  run.firstAddress = 9;
-  run.modeB = 7;
-  run.result = RunRecord::Result::Programmed;
-  list.RecordRun(run);
-  EXPECT_TRUE(Cell(2, DecoderListModel::kLastRun).startsWith("geprogrammeerd op "));
-  const std::optional<RunRecord> saved = other.Load().list.Rows()[2].lastRun;
-  ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->decoderName, "Decoder 2");
 }
 
 }  // namespace

@@ -1,18 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
-#include "serial/SerialPort.h"
 #include "support/TestedWindow.h"
-#include "window/AddressSpinBox.h"
 
 namespace {
 

@@ -6,10 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QRadioButton>
 
-#include "serial/SerialPort.h"
 #include "support/TestedWindow.h"
 #include "support/WaitFor.h"
 #include "window/RememberedSettings.h"
