@@ -35,38 +35,39 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   designFont.setPixelSize(14);
   setFont(designFont);
 
-  Panel1 = new QFrame(this);
-  Panel1->setGeometry(10, 20, 356, 198);
-  Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  framePanel = new QFrame(this);
+  framePanel->setGeometry(10, 20, 356, 198);
+  framePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
-  OKButton = new QPushButton(QCoreApplication::translate("AboutBox", "OK"), this);
-  OKButton->setGeometry(158, 228, 80, 40);
-  OKButton->setDefault(true);
-  connect(OKButton, &QPushButton::clicked, this, [this] { OKButtonClick(); });
+  okButton = new QPushButton(QCoreApplication::translate("AboutBox", "OK"), this);
+  okButton->setGeometry(158, 228, 80, 40);
+  okButton->setDefault(true);
+  connect(okButton, &QPushButton::clicked, this, [this] { OkClicked(); });
 
-  ProgramIcon = new QLabel(Panel1);
-  ProgramIcon->setGeometry(10, 10, 128, 96);
-  ProgramIcon->setScaledContents(true);
-  ProgramIcon->setPixmap(QPixmap::fromImage(DrawDecoderPicture()));
-  ProgramIcon->setAccessibleName(
+  programIcon = new QLabel(framePanel);
+  programIcon->setGeometry(10, 10, 128, 96);
+  programIcon->setScaledContents(true);
+  programIcon->setPixmap(QPixmap::fromImage(DrawDecoderPicture()));
+  programIcon->setAccessibleName(
       QCoreApplication::translate("AboutBox", "Afbeelding van de WD10-decoder"));
 
-  ProductName = MakeLabel(Panel1, QStringLiteral("Zonnedal"), 10, 132);
-  Version = MakeLabel(Panel1, QCoreApplication::translate("AboutBox", "Version 1.0"), 10, 149);
-  Copyright = MakeLabel(Panel1, QStringLiteral("Copyright ©"), 10, 174);
-  Comments = new QLabel(QStringLiteral("2006 - 2025"), Panel1);
-  Comments->setGeometry(128, 174, 129, 32);
-  Comments->setWordWrap(true);
+  productNameLabel = MakeLabel(framePanel, QStringLiteral("Zonnedal"), 10, 132);
+  versionLabel =
+      MakeLabel(framePanel, QCoreApplication::translate("AboutBox", "Version 1.0"), 10, 149);
+  copyrightLabel = MakeLabel(framePanel, QStringLiteral("Copyright ©"), 10, 174);
+  commentsLabel = new QLabel(QStringLiteral("2006 - 2025"), framePanel);
+  commentsLabel->setGeometry(128, 174, 129, 32);
+  commentsLabel->setWordWrap(true);
 
   const QString captions[] = {QStringLiteral("SPU"), QStringLiteral("KPU"),
                               QStringLiteral("PPU"), QStringLiteral("LIPU"),
                               QStringLiteral("DNC"), QStringLiteral("Serial")};
-  QLabel** captionLabels[] = {&StaticText1, &StaticText2, &StaticText3,
-                              &StaticText4, &StaticText5, &StaticText6};
-  QLabel** valueLabels[] = {&SPU, &KPU, &PPU, &LIPU, &DNC, &Serial};
+  QLabel** captionLabels[] = {&spuCaption,  &kpuCaption, &ppuCaption,
+                              &lipuCaption, &dncCaption, &serialCaption};
+  QLabel** valueLabels[] = {&spuValue, &kpuValue, &ppuValue, &lipuValue, &dncValue, &serialValue};
   for (int row = 0; row < 6; ++row) {
-    *captionLabels[row] = MakeLabel(Panel1, captions[row], kCaptionLeft, kRowTops[row]);
-    auto* value = new QLabel(QStringLiteral("?"), Panel1);
+    *captionLabels[row] = MakeLabel(framePanel, captions[row], kCaptionLeft, kRowTops[row]);
+    auto* value = new QLabel(QStringLiteral("?"), framePanel);
     value->setGeometry(kValueLeft, kRowTops[row], kValueWidth, kRowHeight);
     value->setAccessibleName(captions[row] + QStringLiteral(" ?"));
     value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -76,21 +77,21 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
 
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
-  OKButton->setFocus();
+  okButton->setFocus();
 }
 
 void AboutBox::ShowValue(StationVersionField field, const QString& value) {
   const struct {
     QLabel* caption;
     QLabel* value;
-  } rows[] = {{StaticText1, SPU},  {StaticText2, KPU}, {StaticText3, PPU},
-              {StaticText4, LIPU}, {StaticText5, DNC}, {StaticText6, Serial}};
+  } rows[] = {{spuCaption, spuValue},   {kpuCaption, kpuValue}, {ppuCaption, ppuValue},
+              {lipuCaption, lipuValue}, {dncCaption, dncValue}, {serialCaption, serialValue}};
   const auto& row = rows[static_cast<int>(field)];
   row.value->setText(value);
   row.value->setAccessibleName(row.caption->text() + u' ' + value);
 }
 
 // The window is hidden, never destroyed: its values stay for the next time it is shown.
-void AboutBox::OKButtonClick() {
+void AboutBox::OkClicked() {
   accept();
 }

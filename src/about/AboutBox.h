@@ -17,29 +17,29 @@ class AboutBox : public QDialog {
  public:
   explicit AboutBox(QWidget* parent = nullptr);
 
-  void OKButtonClick();
+  void OkClicked();
   // Shows a value of the command station's version reply. A screen reader hears it with its
   // caption ("SPU 1.502"), as a sighted user reads the row.
   void ShowValue(StationVersionField field, const QString& value);
 
-  QFrame* Panel1;
-  QPushButton* OKButton;
-  QLabel* ProgramIcon;
-  QLabel* ProductName;
-  QLabel* Version;
-  QLabel* Copyright;
-  QLabel* Comments;
-  QLabel* StaticText1;
-  QLabel* StaticText2;
-  QLabel* StaticText3;
-  QLabel* StaticText4;
-  QLabel* StaticText5;
-  QLabel* StaticText6;
+  QFrame* framePanel;
+  QPushButton* okButton;
+  QLabel* programIcon;
+  QLabel* productNameLabel;
+  QLabel* versionLabel;
+  QLabel* copyrightLabel;
+  QLabel* commentsLabel;
+  QLabel* spuCaption;
+  QLabel* kpuCaption;
+  QLabel* ppuCaption;
+  QLabel* lipuCaption;
+  QLabel* dncCaption;
+  QLabel* serialCaption;
   // The values of the version reply, "?" until one has been decoded.
-  QLabel* SPU;
-  QLabel* KPU;
-  QLabel* PPU;
-  QLabel* LIPU;
-  QLabel* DNC;
-  QLabel* Serial;
+  QLabel* spuValue;
+  QLabel* kpuValue;
+  QLabel* ppuValue;
+  QLabel* lipuValue;
+  QLabel* dncValue;
+  QLabel* serialValue;
 };

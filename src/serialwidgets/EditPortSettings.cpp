@@ -14,8 +14,9 @@
 Task<bool> EditPortSettings(SerialPortBase& port) {
   const QPointer<SerialPortBase> target(&port);
   PortSettingsDialog form;
-  const std::array<PortSettingComboBox*, 6> combos{form.Combo1, form.Combo2, form.Combo3,
-                                                   form.Combo4, form.Combo5, form.Combo6};
+  const std::array<PortSettingComboBox*, 6> combos{form.portCombo,     form.baudRateCombo,
+                                                   form.dataBitsCombo, form.stopBitsCombo,
+                                                   form.parityCombo,   form.flowControlCombo};
   for (PortSettingComboBox* combo : combos) combo->SetComPort(&port);
   for (PortSettingComboBox* combo : combos) combo->UpdateSettings();
   // Meanwhile the port list follows adapters plugged in or pulled out.

@@ -59,12 +59,12 @@ PortSettingsDialog::PortSettingsDialog(QWidget* parent) : QDialog(parent) {
     PortSetting property;
   };
   const Row rows[] = {
-      {Label1, Combo1, QT_TR_NOOP("Port"), cpPort},
-      {Label2, Combo2, QT_TR_NOOP("Baud rate"), cpBaudRate},
-      {Label3, Combo3, QT_TR_NOOP("Data bits"), cpDataBits},
-      {Label4, Combo4, QT_TR_NOOP("Stop bits"), cpStopBits},
-      {Label5, Combo5, QT_TR_NOOP("Parity"), cpParity},
-      {Label6, Combo6, QT_TR_NOOP("Flow control"), cpFlowControl},
+      {portLabel, portCombo, QT_TR_NOOP("Port"), cpPort},
+      {baudRateLabel, baudRateCombo, QT_TR_NOOP("Baud rate"), cpBaudRate},
+      {dataBitsLabel, dataBitsCombo, QT_TR_NOOP("Data bits"), cpDataBits},
+      {stopBitsLabel, stopBitsCombo, QT_TR_NOOP("Stop bits"), cpStopBits},
+      {parityLabel, parityCombo, QT_TR_NOOP("Parity"), cpParity},
+      {flowControlLabel, flowControlCombo, QT_TR_NOOP("Flow control"), cpFlowControl},
   };
   QString lettersTaken;
   QWidget* previous = nullptr;
@@ -109,7 +109,7 @@ PortSettingsDialog::PortSettingsDialog(QWidget* parent) : QDialog(parent) {
   form->addLayout(buttons);
   form->setSizeConstraint(QLayout::SetFixedSize);
 
-  Combo1->setFocus();
+  portCombo->setFocus();
   adjustSize();
   if (const QScreen* desktop = screen())
     move(desktop->availableGeometry().center() - rect().center());

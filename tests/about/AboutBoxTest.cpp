@@ -13,16 +13,16 @@ TEST(AboutBox, EachValueGoesToItsOwnRowIsHeardWithItsCaptionAndKeysHideIt) {
   AboutBox about;
   using F = StationVersionField;
   const std::tuple<QLabel*, const char*, F> rows[] = {
-      {about.SPU, "SPU", F::SPU}, {about.KPU, "KPU", F::KPU},
-      {about.PPU, "PPU", F::PPU}, {about.LIPU, "LIPU", F::LIPU},
-      {about.DNC, "DNC", F::DNC}, {about.Serial, "Serial", F::Serial}};
+      {about.spuValue, "SPU", F::SPU}, {about.kpuValue, "KPU", F::KPU},
+      {about.ppuValue, "PPU", F::PPU}, {about.lipuValue, "LIPU", F::LIPU},
+      {about.dncValue, "DNC", F::DNC}, {about.serialValue, "Serial", F::Serial}};
   for (const auto& [row, caption, field] : rows) {
     EXPECT_EQ(row->accessibleName(), QString(caption) + " ?");
     about.ShowValue(field, caption);
   }
   for (const auto& [row, caption, field] : rows)
     EXPECT_EQ(row->accessibleName(), QString(caption) + ' ' + caption);
-  EXPECT_EQ(about.ProgramIcon->pixmap().size(), QSize(128, 96));
+  EXPECT_EQ(about.programIcon->pixmap().size(), QSize(128, 96));
   EXPECT_FALSE(about.isModal());
   for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
     about.show();
@@ -31,7 +31,7 @@ TEST(AboutBox, EachValueGoesToItsOwnRowIsHeardWithItsCaptionAndKeysHideIt) {
     EXPECT_FALSE(about.isVisible()) << key;
   }
   about.show();
-  EXPECT_EQ(about.SPU->text(), "SPU");
+  EXPECT_EQ(about.spuValue->text(), "SPU");
 }
 
 }  // namespace

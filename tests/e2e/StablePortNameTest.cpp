@@ -27,7 +27,7 @@ TEST(StablePortName, IsListedWhenPluggedInAndIsWhatOpensAndWhatTheNextStartHas) 
     WindowDriver driver(window);
     window.CentralButton(CentralType::Maerklin)->setChecked(true);
     PortSettingsDialog::SetAnswerHook([&](PortSettingsDialog& form) {
-      PortSettingComboBox& box = *form.Combo1;
+      PortSettingComboBox& box = *form.portCombo;
       box.SetByIdDir(byId);
       const auto shown = [&](const QString& link, bool listed) {
         const QString name = QFileInfo(link).fileName() + " (" + adapter.SlavePath().mid(5) + ")";

@@ -38,9 +38,9 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
 
   driver.Click(window.stationAboutButton);
   EXPECT_TRUE(window.aboutBox->isVisible());
-  EXPECT_EQ(window.aboutBox->SPU->text(), "1.502");
-  EXPECT_EQ(window.aboutBox->Serial->text(), "0012345678");
-  driver.Click(window.aboutBox->OKButton);
+  EXPECT_EQ(window.aboutBox->spuValue->text(), "1.502");
+  EXPECT_EQ(window.aboutBox->serialValue->text(), "0012345678");
+  driver.Click(window.aboutBox->okButton);
   EXPECT_FALSE(window.aboutBox->isVisible());
 
   station.ClearReceived();

@@ -27,8 +27,9 @@ class SetupDialog : public testing::Test {
   bool Run(int result, const std::function<void(PortSettingsDialog&)>& choose = {}) {
     PortSettingsDialog::SetAnswerHook([&](PortSettingsDialog& form) {
       EXPECT_TRUE(form.isVisible() && !form.isModal());
-      shown = {form.Combo1->Text(), form.Combo2->Text(), form.Combo3->Text(),
-               form.Combo4->Text(), form.Combo5->Text(), form.Combo6->Text()};
+      shown = {form.portCombo->Text(),     form.baudRateCombo->Text(),
+               form.dataBitsCombo->Text(), form.stopBitsCombo->Text(),
+               form.parityCombo->Text(),   form.flowControlCombo->Text()};
       if (choose) choose(form);
       form.done(result);
     });
@@ -46,9 +47,9 @@ TEST_F(SetupDialog, ShowsThePortsSettingsAndWritesEveryChoiceOnOkInOneGo) {
   port.Open();
   const int applied = line->LineSettingsCount();
   EXPECT_TRUE(Run(QDialog::Accepted, [](PortSettingsDialog& form) {
-    form.Combo2->SetText("57600");
-    form.Combo5->SetText("Even");
-    form.Combo6->SetText("Hardware");
+    form.baudRateCombo->SetText("57600");
+    form.parityCombo->SetText("Even");
+    form.flowControlCombo->SetText("Hardware");
   }));
   EXPECT_EQ(shown, QStringList({"/dev/ttySorvellTest", "9600", "8", "2", "None", "None"}));
   EXPECT_EQ(line->LineSettingsCount(), applied + 1);
@@ -71,8 +72,8 @@ TEST_F(SetupDialog, FlowControlChoicesLeaveWhatTheShorthandDoesNotCover) {
   EXPECT_EQ(shown[5], "Custom");
   EXPECT_TRUE(flow.OutCTSFlow() && flow.XonXoffIn() && !flow.XonXoffOut());
   const auto chooseNone = [](PortSettingsDialog& form) {
-    form.Combo2->SetText("110");
-    form.Combo6->SetText("None");
+    form.baudRateCombo->SetText("110");
+    form.flowControlCombo->SetText("None");
   };
   EXPECT_FALSE(Run(QDialog::Rejected, chooseNone));
   EXPECT_EQ(port.BaudRate(), br9600);
@@ -96,8 +97,8 @@ TEST_F(SetupDialog, AFailedApplyStillBalancesTheUpdateAndFreesTheDialog) {
   EXPECT_THROW(Run(QDialog::Accepted,
                    [&](PortSettingsDialog& form) {
                      dialog = &form;
-                     form.Combo1->addItem("/dev/ttyMemory1");
-                     form.Combo1->SetText("/dev/ttyMemory1");
+                     form.portCombo->addItem("/dev/ttyMemory1");
+                     form.portCombo->SetText("/dev/ttyMemory1");
                      line->Fail(MemoryLine::Op::kOpen, ENOENT);
                    }),
                SerialPortError);
