@@ -47,15 +47,28 @@ constexpr const char* kHelp = QT_TRANSLATE_NOOP(
     "\n"
     "To try it without hardware, start sorvell-sim with a central type first.\n");
 
-int Fail(const std::string& message, int status = 1) {
-  std::fprintf(stderr, "sorvell: %s\n", message.c_str());
+// The language of everything the command line answers, the window's; read once, and only when
+// an answer is due, since reading the settings may itself have something to say.
+Language AnswerLanguage() {
+  static const Language language = WindowLanguage(RememberedSettings());
+  return language;
+}
+
+std::string ToTerminalText(std::string_view text, const std::string& characterSet);
+
+// One line on stderr in the user's language; %1 in the diagnostic is filled with the detail.
+int Fail(const char* diagnostic, const QString& detail = {}, int status = 1) {
+  QString message = TextIn(AnswerLanguage(), "main", diagnostic);
+  if (!detail.isNull()) message = message.arg(detail);
+  std::fprintf(stderr, "sorvell: %s\n", ToTerminalText(message.toStdString(), "UTF-8").c_str());
   return status;
 }
 
 // A full disk or a closed pipe behind stdout is an error, not a silent success.
 int Print(std::string_view text) {
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-    return Fail(std::string("cannot write the output: ") + std::strerror(errno));
+    return Fail(QT_TRANSLATE_NOOP("main", "cannot write the output: %1"),
+                QString::fromLocal8Bit(std::strerror(errno)));
   return 0;
 }
 
@@ -105,20 +118,23 @@ int PrintVersion() {
   const std::uint32_t size = VersionBlockSize(kOwnExecutable);
   std::vector<char> block(size);
   if (size == 0 || !CopyVersionBlock(kOwnExecutable, block))
-    return Fail("this executable carries no version information");
+    return Fail(QT_TRANSLATE_NOOP("main", "this executable carries no version information"));
 
   const std::optional<std::string_view> fixed = Query(block, "\\");
   const std::optional<std::string_view> translation =
       Query(block, std::string(version_block::kTranslationPath));
   if (!fixed || fixed->size() < 8 || !translation || translation->size() < 4)
-    return Fail("the version information of this executable is incomplete");
+    return Fail(
+        QT_TRANSLATE_NOOP("main", "the version information of this executable is incomplete"));
   const std::uint16_t codePage = Uint16At(*translation, 2);
   const std::string table = "StringFileInfo\\" +
                             version_block::StringTableName(Uint16At(*translation, 0), codePage) +
                             "\\";
   const std::string characterSet = "CP" + std::to_string(codePage);
   const std::optional<std::string_view> name = Query(block, table + "ProductName");
-  if (!name) return Fail("the version information of this executable names no product");
+  if (!name)
+    return Fail(
+        QT_TRANSLATE_NOOP("main", "the version information of this executable names no product"));
 
   std::string text = ToTerminalText(*name, characterSet);
   for (std::size_t part = 0; part < 4; ++part)
@@ -133,6 +149,7 @@ int PrintVersion() {
 // The exit status when the command line asks for an answer instead of the window.
 std::optional<int> AnswerCommandLine(std::span<char* const> arguments) {
   if (arguments.size() < 2) return std::nullopt;
+  std::setlocale(LC_CTYPE, "");
   bool help = false;
   bool version = false;
   for (const std::string_view argument : arguments.subspan(1)) {
@@ -141,14 +158,18 @@ std::optional<int> AnswerCommandLine(std::span<char* const> arguments) {
     } else if (argument == "--version") {
       version = true;
     } else {
-      return Fail((argument.starts_with('-') ? "unknown option '" : "unexpected argument '") +
-                      std::string(argument) + "'\nTry 'sorvell --help' for more information.",
+      const char* diagnostic =
+          argument.starts_with('-')
+              ? QT_TRANSLATE_NOOP("main",
+                                  "unknown option '%1'\nTry 'sorvell --help' for more information.")
+              : QT_TRANSLATE_NOOP(
+                    "main", "unexpected argument '%1'\nTry 'sorvell --help' for more information.");
+      return Fail(diagnostic, QString::fromLocal8Bit(argument.data(), qsizetype(argument.size())),
                   kUsageError);
     }
   }
-  std::setlocale(LC_CTYPE, "");
   if (help) {
-    const QString text = TextIn(WindowLanguage(RememberedSettings()), "main", kHelp);
+    const QString text = TextIn(AnswerLanguage(), "main", kHelp);
     return Print(ToTerminalText(text.toStdString(), "UTF-8"));
   }
   if (version) return PrintVersion();

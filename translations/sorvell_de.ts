@@ -832,6 +832,21 @@ Suchen Sie nach einem Kurzschluss (auch in der Verdrahtung des WD10), schalten S
     </message>
 </context>
 <context>
+    <name>RememberedSettings</name>
+    <message>
+        <source>cannot read the settings file %1; starting with the defaults</source>
+        <translation>die Einstellungsdatei %1 kann nicht gelesen werden; Sorvell startet mit den Standardeinstellungen</translation>
+    </message>
+    <message>
+        <source>the settings file %1 is damaged; starting with the defaults</source>
+        <translation>die Einstellungsdatei %1 ist beschädigt; Sorvell startet mit den Standardeinstellungen</translation>
+    </message>
+    <message>
+        <source>cannot write the settings file %1; nothing is remembered</source>
+        <translation>die Einstellungsdatei %1 kann nicht geschrieben werden; es wird nichts gespeichert</translation>
+    </message>
+</context>
+<context>
     <name>RunFailureMessage</name>
     <message>
         <source>De interface gaf geen bevestiging (01 04 05).</source>
@@ -1100,6 +1115,34 @@ den Lernmodus bringen und auf &quot;WD10 programmieren&quot; drücken.
 
 Zum Ausprobieren ohne Hardware zuerst sorvell-sim mit einem Zentralentyp starten.
 </translation>
+    </message>
+    <message>
+        <source>cannot write the output: %1</source>
+        <translation>die Ausgabe kann nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>this executable carries no version information</source>
+        <translation>diese Programmdatei enthält keine Versionsinformationen</translation>
+    </message>
+    <message>
+        <source>the version information of this executable is incomplete</source>
+        <translation>die Versionsinformationen dieser Programmdatei sind unvollständig</translation>
+    </message>
+    <message>
+        <source>the version information of this executable names no product</source>
+        <translation>die Versionsinformationen dieser Programmdatei nennen kein Produkt</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;
+Try &apos;sorvell --help&apos; for more information.</source>
+        <translation>unbekannte Option &apos;%1&apos;
+Weitere Informationen erhalten Sie mit &apos;sorvell --help&apos;.</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;
+Try &apos;sorvell --help&apos; for more information.</source>
+        <translation>unerwartetes Argument &apos;%1&apos;
+Weitere Informationen erhalten Sie mit &apos;sorvell --help&apos;.</translation>
     </message>
 </context>
 </TS>

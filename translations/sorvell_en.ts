@@ -832,6 +832,21 @@ Look for a short circuit (the WD10&apos;s wiring too), switch the power back on 
     </message>
 </context>
 <context>
+    <name>RememberedSettings</name>
+    <message>
+        <source>cannot read the settings file %1; starting with the defaults</source>
+        <translation>cannot read the settings file %1; starting with the defaults</translation>
+    </message>
+    <message>
+        <source>the settings file %1 is damaged; starting with the defaults</source>
+        <translation>the settings file %1 is damaged; starting with the defaults</translation>
+    </message>
+    <message>
+        <source>cannot write the settings file %1; nothing is remembered</source>
+        <translation>cannot write the settings file %1; nothing is remembered</translation>
+    </message>
+</context>
+<context>
     <name>RunFailureMessage</name>
     <message>
         <source>De interface gaf geen bevestiging (01 04 05).</source>
@@ -1100,6 +1115,34 @@ put the WD10 in its learning mode and press &quot;Program Kuehn WD10&quot;.
 
 To try it without hardware, start sorvell-sim with a central type first.
 </translation>
+    </message>
+    <message>
+        <source>cannot write the output: %1</source>
+        <translation>cannot write the output: %1</translation>
+    </message>
+    <message>
+        <source>this executable carries no version information</source>
+        <translation>this executable carries no version information</translation>
+    </message>
+    <message>
+        <source>the version information of this executable is incomplete</source>
+        <translation>the version information of this executable is incomplete</translation>
+    </message>
+    <message>
+        <source>the version information of this executable names no product</source>
+        <translation>the version information of this executable names no product</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;
+Try &apos;sorvell --help&apos; for more information.</source>
+        <translation>unknown option &apos;%1&apos;
+Try &apos;sorvell --help&apos; for more information.</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;
+Try &apos;sorvell --help&apos; for more information.</source>
+        <translation>unexpected argument &apos;%1&apos;
+Try &apos;sorvell --help&apos; for more information.</translation>
     </message>
 </context>
 </TS>

@@ -834,6 +834,21 @@ Zoek naar kortsluiting (ook in de bedrading van de WD10), schakel zo nodig de sp
     </message>
 </context>
 <context>
+    <name>RememberedSettings</name>
+    <message>
+        <source>cannot read the settings file %1; starting with the defaults</source>
+        <translation>kan het instellingenbestand %1 niet lezen; Sorvell start met de standaardinstellingen</translation>
+    </message>
+    <message>
+        <source>the settings file %1 is damaged; starting with the defaults</source>
+        <translation>het instellingenbestand %1 is beschadigd; Sorvell start met de standaardinstellingen</translation>
+    </message>
+    <message>
+        <source>cannot write the settings file %1; nothing is remembered</source>
+        <translation>kan het instellingenbestand %1 niet schrijven; er wordt niets onthouden</translation>
+    </message>
+</context>
+<context>
     <name>RunFailureMessage</name>
     <message>
         <source>De interface gaf geen bevestiging (01 04 05).</source>
@@ -1102,6 +1117,34 @@ groep in, zet de WD10 in de leerstand en druk op &quot;Programmeer Kuehn WD10&qu
 
 Start eerst sorvell-sim met een type Centrale om het zonder hardware te proberen.
 </translation>
+    </message>
+    <message>
+        <source>cannot write the output: %1</source>
+        <translation>kan de uitvoer niet schrijven: %1</translation>
+    </message>
+    <message>
+        <source>this executable carries no version information</source>
+        <translation>dit programmabestand bevat geen versie-informatie</translation>
+    </message>
+    <message>
+        <source>the version information of this executable is incomplete</source>
+        <translation>de versie-informatie van dit programmabestand is onvolledig</translation>
+    </message>
+    <message>
+        <source>the version information of this executable names no product</source>
+        <translation>de versie-informatie van dit programmabestand noemt geen product</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;
+Try &apos;sorvell --help&apos; for more information.</source>
+        <translation>onbekende optie &apos;%1&apos;
+Zie &apos;sorvell --help&apos; voor meer informatie.</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;
+Try &apos;sorvell --help&apos; for more information.</source>
+        <translation>onverwacht argument &apos;%1&apos;
+Zie &apos;sorvell --help&apos; voor meer informatie.</translation>
     </message>
 </context>
 </TS>

@@ -40,14 +40,16 @@ RememberedSettings::RememberedSettings() {
   // QSettings takes a folder or an unreadable file for an empty one; it must not be written over
   // either, so such a file means the defaults for the whole run.
   if (info.exists() && (!info.isFile() || !info.isReadable())) {
-    Complain(QStringLiteral("cannot read the settings file %1; starting with the defaults"));
+    Complain(QT_TRANSLATE_NOOP("RememberedSettings",
+                               "cannot read the settings file %1; starting with the defaults"));
     return;
   }
   file_ = std::make_unique<QSettings>(name, QSettings::IniFormat);
   if (file_->status() != QSettings::NoError) {
-    Complain(QStringLiteral("the settings file %1 is damaged; starting with the defaults"));
     // Our own file, and nothing in it can be read: the next write replaces it whole.
     file_->clear();
+    Complain(QT_TRANSLATE_NOOP("RememberedSettings",
+                               "the settings file %1 is damaged; starting with the defaults"));
   }
 }
 
@@ -132,11 +134,15 @@ void RememberedSettings::Remember(CentralType central, SerialPortBase* port,
 void RememberedSettings::Write() {
   file_->sync();
   if (file_->status() != QSettings::NoError)
-    Complain(QStringLiteral("cannot write the settings file %1; nothing is remembered"));
+    Complain(QT_TRANSLATE_NOOP("RememberedSettings",
+                               "cannot write the settings file %1; nothing is remembered"));
 }
 
-void RememberedSettings::Complain(const QString& sentence) const {
+void RememberedSettings::Complain(const char* sentence) const {
   if (complained_) return;
   complained_ = true;
-  std::fprintf(stderr, "sorvell: %s\n", qPrintable(sentence.arg(FileName())));
+  // Before the window exists, so in the language it will have: a file that cannot be read has
+  // no choice in it, and the desktop's language holds.
+  const QString text = TextIn(WindowLanguage(*this), "RememberedSettings", sentence);
+  std::fprintf(stderr, "sorvell: %s\n", qPrintable(text.arg(FileName())));
 }

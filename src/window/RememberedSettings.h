@@ -47,8 +47,9 @@ class RememberedSettings {
 
  private:
   void Write();
-  // One line on stderr for the whole run; %1 in sentence is the file's name.
-  void Complain(const QString& sentence) const;
+  // One line on stderr for the whole run, in the window's language; %1 in the sentence (an
+  // English source text of the catalogue) is the file's name.
+  void Complain(const char* sentence) const;
 
   std::unique_ptr<QSettings> file_;  // null when the file could not be read
   mutable bool complained_ = false;

@@ -51,9 +51,11 @@ QStringList Placeholders(const QString& text) {
   return found;
 }
 
-// The code's English texts: the serial layer's and the command line's.
+// The code's English texts: the serial layer's and the stderr lines' (the command line, the
+// settings).
 bool EnglishSource(const QString& context) {
-  return context == u"SerialPortError" || context == u"PortSettingsDialog" || context == u"main";
+  return context == u"SerialPortError" || context == u"PortSettingsDialog" || context == u"main" ||
+         context == u"RememberedSettings";
 }
 
 TEST(Catalogues, EveryTextTranslatedWithItsPlaceholdersAndTheDutchAsWritten) {

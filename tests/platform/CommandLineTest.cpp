@@ -1,7 +1,9 @@
 // The installed program run as a user runs it from a terminal: no display, no platform chosen.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -10,6 +12,9 @@ struct Outcome {
   QString out, err;
 };
 
+// A settings file that cannot be read: a folder in its place.
+constexpr char kUnreadableSettings[] = "unreadable";
+
 Outcome Sorvell(const QStringList& arguments, const QString& lang = "C",
                 const QString& outputFile = {}) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -17,9 +22,12 @@ Outcome Sorvell(const QStringList& arguments, const QString& lang = "C",
        {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LC_ALL", "LC_CTYPE", "LANGUAGE"})
     environment.remove(name);
   environment.insert("LANG", lang);
+  const QTemporaryDir config;
+  environment.insert("XDG_CONFIG_HOME", config.path());
+  if (outputFile == kUnreadableSettings) QDir(config.path()).mkpath("Sorvell/sorvell.conf");
   QProcess process;
   process.setProcessEnvironment(environment);
-  if (!outputFile.isEmpty()) process.setStandardOutputFile(outputFile);
+  if (outputFile.startsWith('/')) process.setStandardOutputFile(outputFile);
   process.start(SORVELL_EXECUTABLE, arguments);
   EXPECT_TRUE(process.waitForFinished(20000)) << arguments.join(' ').toStdString();
   // A crash counts as a failure exit.
@@ -43,19 +51,23 @@ TEST(CommandLine, VersionAndHelpAnswerOnStandardOutput) {
   }
 }
 
-TEST(CommandLine, AnythingElseFailsAndSaysWhy) {
+TEST(CommandLine, AnythingElseFailsAndSaysWhyInTheDesktopsLanguage) {
   // Without options the window is wanted, which needs the display this test does not give.
-  const std::tuple<QStringList, int, QString, QString> cases[] = {
-      {{"--bogus"}, 2, "'--bogus'", ""},
-      {{"--version=2"}, 2, "'--version=2'", ""},
-      {{"-platform", "x"}, 2, "'-platform'", ""},
-      {{"--help", ""}, 2, "''", ""},
-      {{"--version"}, 1, "cannot write", "/dev/full"},
-      {{}, -1, "platform plugin", ""}};
-  for (const auto& [arguments, exitCode, err, outputFile] : cases) {
-    const Outcome run = Sorvell(arguments, "C", outputFile);
+  const std::tuple<QStringList, const char*, int, QString, QString> cases[] = {
+      {{"--bogus"}, "C", 2, "onbekende optie '--bogus'", ""},
+      {{"--bogus"}, "en_US.UTF-8", 2, "unknown option '--bogus'", ""},
+      {{"--bogus"}, "de_AT.UTF-8", 2, "unbekannte Option '--bogus'", ""},
+      {{"--version=2"}, "C", 2, "'--version=2'", ""},
+      {{"-platform", "x"}, "C", 2, "'-platform'", ""},
+      {{"--help", ""}, "de_DE.UTF-8", 2, "unerwartetes Argument ''", ""},
+      {{"--version"}, "C", 1, "kan de uitvoer niet schrijven", "/dev/full"},
+      {{"--help"}, "de_DE.UTF-8", 0, "sorvell.conf kann nicht gelesen", kUnreadableSettings},
+      {{}, "C", -1, "platform plugin", ""}};
+  for (const auto& [arguments, lang, exitCode, err, outputFile] : cases) {
+    SCOPED_TRACE(arguments.join(' ').toStdString() + ' ' + lang);
+    const Outcome run = Sorvell(arguments, lang, outputFile);
     EXPECT_EQ(run.exitCode, exitCode) << arguments.join(' ').toStdString();
-    EXPECT_EQ(run.out, QString());
+    EXPECT_EQ(run.out.isEmpty(), exitCode != 0);
     EXPECT_TRUE(run.err.contains(err)) << run.err.toStdString();
     // A usage error names the program and where to read the usage.
     EXPECT_TRUE(exitCode != 2 ||
