@@ -47,43 +47,6 @@ constexpr const char* kHelp = QT_TRANSLATE_NOOP(
     "\n"
     "To try it without hardware, start sorvell-sim with a central type first.\n");
 
-// The language of everything the command line answers, the window's; read once, and only when
-// an answer is due, since reading the settings may itself have something to say.
-Language AnswerLanguage() {
-  static const Language language = WindowLanguage(RememberedSettings());
-  return language;
-}
-
-std::string ToTerminalText(std::string_view text, const std::string& characterSet);
-
-// One line on stderr in the user's language; %1 in the diagnostic is filled with the detail.
-int Fail(const char* diagnostic, const QString& detail = {}, int status = 1) {
-  QString message = TextIn(AnswerLanguage(), "main", diagnostic);
-  if (!detail.isNull()) message = message.arg(detail);
-  std::fprintf(stderr, "sorvell: %s\n", ToTerminalText(message.toStdString(), "UTF-8").c_str());
-  return status;
-}
-
-// A full disk or a closed pipe behind stdout is an error, not a silent success.
-int Print(std::string_view text) {
-  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-    return Fail(QT_TRANSLATE_NOOP("main", "cannot write the output: %1"),
-                QString::fromLocal8Bit(std::strerror(errno)));
-  return 0;
-}
-
-std::optional<std::string_view> Query(std::span<const char> block, const std::string& path) {
-  const char* value = nullptr;
-  std::uint32_t length = 0;
-  if (!FindVersionValue(block, path, &value, &length)) return std::nullopt;
-  return std::string_view(value, length);
-}
-
-std::uint16_t Uint16At(std::string_view bytes, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                    static_cast<unsigned char>(bytes[at + 1]) << 8);
-}
-
 // The version block's texts are in a Windows code page and ours in UTF-8; the terminal wants the
 // user's character set, and gets "(C)" for a copyright sign it cannot show.
 std::string ToTerminalText(std::string_view text, const std::string& characterSet) {
@@ -111,6 +74,41 @@ std::string ToTerminalText(std::string_view text, const std::string& characterSe
   }
   iconv_close(converter);
   return result;
+}
+
+// The language of everything the command line answers, the window's; read once, and only when
+// an answer is due, since reading the settings may itself have something to say.
+Language AnswerLanguage() {
+  static const Language language = WindowLanguage(RememberedSettings());
+  return language;
+}
+
+// One line on stderr in the user's language; %1 in the diagnostic is filled with the detail.
+int Fail(const char* diagnostic, const QString& detail = {}, int status = 1) {
+  QString message = TextIn(AnswerLanguage(), "main", diagnostic);
+  if (!detail.isNull()) message = message.arg(detail);
+  std::fprintf(stderr, "sorvell: %s\n", ToTerminalText(message.toStdString(), "UTF-8").c_str());
+  return status;
+}
+
+// A full disk or a closed pipe behind stdout is an error, not a silent success.
+int Print(std::string_view text) {
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+    return Fail(QT_TRANSLATE_NOOP("main", "cannot write the output: %1"),
+                QString::fromLocal8Bit(std::strerror(errno)));
+  return 0;
+}
+
+std::optional<std::string_view> Query(std::span<const char> block, const std::string& path) {
+  const char* value = nullptr;
+  std::uint32_t length = 0;
+  if (!FindVersionValue(block, path, &value, &length)) return std::nullopt;
+  return std::string_view(value, length);
+}
+
+std::uint16_t Uint16At(std::string_view bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                    static_cast<unsigned char>(bytes[at + 1]) << 8);
 }
 
 // "Sorvell 1.0.4.9" and the copyright notice, from the version block built into the program.
