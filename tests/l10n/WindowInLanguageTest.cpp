@@ -9,7 +9,6 @@
 
 #include "SerialRun.h"
 #include "platform/Language.h"
-#include "window/DecoderList.h"
 #include "window/DecoderListCsv.h"
 #include "window/DecoderListModel.h"
 #include "window/DecoderListWindow.h"
@@ -91,9 +90,7 @@ TEST_F(LenzInLanguage, ConnectRunRefusalListAndSeries) {
   EXPECT_TRUE(
       model.index(0, DecoderListModel::kLastRun).data().toString().startsWith(words.lastResult));
 
-  DecoderList written;
-  written.Add({.name = "Yard", .firstAddress = 9, .modeA = 4, .modeB = 2, .lastRun = {}});
-  const QByteArray csv = WriteDecoderCsv(written);
+  const QByteArray csv = WriteDecoderCsv(list.List());
   EXPECT_TRUE(csv.contains(words.csvHeader)) << csv.toStdString();
   EXPECT_TRUE(csv.contains(words.modeCaption));
   const DecoderCsvRead readBack = ReadDecoderCsv(csv, 2040);

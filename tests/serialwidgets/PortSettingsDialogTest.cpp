@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QGroupBox>
 #include <QPointer>
-#include <QPushButton>
 #include <cerrno>
 #include <memory>
 

@@ -172,14 +172,6 @@ TEST(DecoderList, EditsChangeTheirRowAndIgnoreAnIndexOutsideTheList) {
   }
 }
 
-TEST(DecoderList, RowsWithTheSameFirstAddressAreBothMarked) {
-  DecoderList list;
-  for (const int address : {9, 1, 9, 17, 25, 17}) list.Add(Row(QString(), address));
-  std::vector<bool> marked;
-  for (int i = -1; i <= 6; ++i) marked.push_back(list.SharesFirstAddress(i));
-  EXPECT_EQ(marked, (std::vector<bool>{false, true, false, true, true, false, true, false}));
-}
-
 // --- The list's file ------------------------------------------------------------------------
 
 // Every first address a run can go out with (the field takes any, not only a decoder's first),
@@ -512,13 +504,6 @@ TEST(DecoderListStore, TwoWindowsOnOneFolderLoseNothing) {
          a.Run(0, "a1"), b.Run(-1, "b1"), b.Run(3, "b2"), a.Run(-1, "a2");
        },
        "a*a1 b c d*b2", "a1 b1 b2 a2"},
-      {"rows added by both",
-       [](Window& a, Window& b) {
-         a.list.Add(Row("x", 41)), a.Save(), b.list.Add(Row("y", 49)), b.Save();
-       },
-       "a b c d x y", ""},
-      {"a row removed, another edited",
-       [](Window& a, Window& b) { a.list.Remove(1), a.Save(), b.Rename(2, "C"); }, "a C d", ""},
       {"a row removed, then edited by the other: the later edit keeps it",
        [](Window& a, Window& b) { a.list.Remove(1), a.Save(), b.Rename(1, "B"); }, "a B c d", ""},
       {"a row edited, then removed by the other",
@@ -621,19 +606,10 @@ TEST(DecoderListCsv, ReadsWhatASpreadsheetOrAPersonWroteAndListsWhatItSkipped) {
     QString refused = {};
   };
   const Case cases[] = {
-      {"LF, no byte order mark",
-       "Naam;Eerste wisseladres;Modus groep A;Modus groep B\nBrug;9;4 uitgangen als impuls (K83);"
-       "NS-Sein met 4 begrippen\n\"Station; Noord\";2025;Verlichtingsmode;4 uitgangen als impuls "
-       "(LS100)\n",
-       two},
       {"columns in another order, extra columns, numbers for modes, blank lines",
        "\xEF\xBB\xBFOpmerking;modus groep b; Naam ;Modus groep A;Eerste wisseladres;Laatste "
        "resultaat\r\n;8;Brug;3; 9 ;geprogrammeerd\r\n\r\nuit 1987;2;\"Station; Noord\";"
        "verlichtingsmode;2025;\r\n\r\n",
-       two},
-      {"commas",
-       "Naam,Eerste wisseladres,Modus groep A,Modus groep B\nBrug,9,3,8\n\"Station; Noord\",2025,"
-       "5,2\n",
        two},
       {"tabs, and a spreadsheet's own separator line",
        "sep=\t\r\nNaam\tEerste wisseladres\tModus groep A\tModus groep B\r\nBrug\t9\t3\t8\r\n"
@@ -692,16 +668,14 @@ TEST(DecoderListCsv, ReadsWhatASpreadsheetOrAPersonWroteAndListsWhatItSkipped) {
 // row; one at the limit is read.
 TEST(DecoderListCsv, MoreRowsThanAnyLayoutHasAreRefused) {
   for (const int rows : {kMostDecoderCsvRows, kMostDecoderCsvRows + 1}) {
-    SCOPED_TRACE(rows);
-    QByteArray csv = "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\n";
-    for (int row = 0; row < rows; ++row) csv += "Wissel;1;2;2\r\n";
-    const DecoderCsvRead read = ReadDecoderCsv(csv, DecoderModel::kMaxAddress);
+    const DecoderCsvRead read =
+        ReadDecoderCsv("Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\n" +
+                           QByteArray("Wissel;1;2;2\r\n").repeated(rows),
+                       DecoderModel::kMaxAddress);
     const bool refused = rows > kMostDecoderCsvRows;
     EXPECT_EQ(read.rows.size(), refused ? 0u : std::size_t(rows));
-    EXPECT_EQ(read.refused, refused ? QStringLiteral("Niets gelezen: het bestand heeft meer dan "
-                                                     "10.000 rijen, meer decoders dan een baan "
-                                                     "kan hebben.")
-                                    : QString());
+    EXPECT_EQ(read.refused.startsWith("Niets gelezen: het bestand heeft meer dan 10.000 rijen"),
+              refused);
   }
 }
 

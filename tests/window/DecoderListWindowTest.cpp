@@ -22,10 +22,23 @@ class DecoderListWindowTest : public testing::Test {
   DecoderListWindowTest() {
     for (int row = 0; row < 2; ++row) list.AddRow();
     model.setData(model.index(1, DecoderListModel::kModeB), 7);
+    DecoderListWindow::SetFileNameHook([this](QWidget*, bool) { return file; });
   }
   ~DecoderListWindowTest() override { DecoderListWindow::SetFileNameHook(nullptr); }
 
   QString Cell(int row, int column) const { return model.index(row, column).data().toString(); }
+  // A run of the panel's own button, as the main window hands it to the list.
+  static RunRecord Programmed(int firstAddress, int modeB) {
+    return {QDateTime::currentDateTime(),  {}, firstAddress, 2, modeB, "IB/TC",
+            RunRecord::Result::Programmed, {}};
+  }
+  // The file the next open or save dialog names, with these bytes in it.
+  void UseFile(const char* name, const QByteArray& bytes, bool append = false) {
+    file = folder.filePath(name);
+    QFile csv(file);
+    ASSERT_TRUE(csv.open(append ? QIODevice::Append : QIODevice::WriteOnly));
+    csv.write(bytes);
+  }
 
   // The editor of a cell, opened as F2 opens it.
   QWidget* OpenEditor(const QModelIndex& index) {
@@ -43,6 +56,8 @@ class DecoderListWindowTest : public testing::Test {
   TestedWindow window;
   DecoderListWindow& list = window.ListWindow();
   QAbstractItemModel& model = *list.table->model();
+  const QTemporaryDir folder;
+  QString file = folder.filePath("lijst.csv");
 };
 
 // A run made with a chosen row counts for that row while the panel still holds its address and
@@ -64,11 +79,7 @@ TEST_F(DecoderListWindowTest, AChosenRowFillsThePanelAndOwnsTheRunsMadeWithIt) {
   EXPECT_EQ(list.table->currentIndex().row(), 2);
   EXPECT_EQ(list.table->selectionModel()->selectedRows().size(), 1);
 
-  RunRecord run;
-  run.firstAddress = 9;
-  run.modeB = 7;
-  run.result = RunRecord::Result::Programmed;
-  run.central = "IB/TC";
+  RunRecord run = Programmed(9, 7);
   list.RecordRun(run);
   EXPECT_TRUE(Cell(2, DecoderListModel::kLastRun).startsWith("geprogrammeerd op "));
   const std::optional<RunRecord> saved = other.Load().list.Rows()[2].lastRun;
@@ -179,14 +190,7 @@ TEST_F(DecoderListWindowTest, AnEditorLeftAsItWasOpenedChangesNothing) {
     model.setData(model.index(row, DecoderListModel::kAddress), address);
     list.table->selectRow(row);
     list.ChooseRow();
-    list.RecordRun(RunRecord{QDateTime::currentDateTime(),
-                             {},
-                             address,
-                             2,
-                             row == 1 ? 7 : 2,
-                             QStringLiteral("IB/TC /LocoNet"),
-                             RunRecord::Result::Programmed,
-                             {}});
+    list.RecordRun(Programmed(address, row == 1 ? 7 : 2));
   }
   window.CentralButton(CentralType::Lenz)->setChecked(true);
   const auto describe = [&](int row) {
@@ -212,15 +216,6 @@ TEST_F(DecoderListWindowTest, AnEditorLeftAsItWasOpenedChangesNothing) {
 // many go and how many come, in Dutch counts, and says what it skipped; a file that yields none,
 // or is far too large to be a layout's list, leaves the list as it was without asking.
 TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothingWithNothing) {
-  const QTemporaryDir folder;
-  QString file = folder.filePath("lijst.csv");
-  DecoderListWindow::SetFileNameHook([&](QWidget*, bool) { return file; });
-  const auto write = [&](const char* name, const QByteArray& bytes, bool append = false) {
-    file = folder.filePath(name);
-    QFile csv(file);
-    ASSERT_TRUE(csv.open(append ? QIODevice::Append : QIODevice::WriteOnly));
-    csv.write(bytes);
-  };
   const auto names = [&] {
     QStringList names;
     for (const DecoderRow& row : list.List().Rows()) names << row.name;
@@ -229,7 +224,7 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
 
   // The list's own spreadsheet, with a row no station reaches, read over a changed row.
   Await(list.SaveSpreadsheet());
-  write("lijst.csv", "Buiten bereik;4001;;;2;2;\r\n", true);
+  UseFile("lijst.csv", "Buiten bereik;4001;;;2;2;\r\n", true);
   model.setData(model.index(1, DecoderListModel::kModeB), 2);
   Notifications().answer = [](const QString&) { return false; };
   Await(list.OpenSpreadsheet());
@@ -241,7 +236,7 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
   EXPECT_EQ(Notifications().messages, QStringList{"1 rij uit lijst.csv is overgeslagen:"});
   Notifications().Reset();
 
-  write("komma.csv", "Naam,Eerste wisseladres,Modus groep A,Modus groep B\nBrug,9,2,2\n");
+  UseFile("komma.csv", "Naam,Eerste wisseladres,Modus groep A,Modus groep B\nBrug,9,2,2\n");
   Await(list.OpenSpreadsheet());
   ASSERT_EQ(Notifications().questions.size(), 1);
   EXPECT_EQ(Notifications().questions[0],
@@ -249,9 +244,9 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
             "geschiedenis van de runs blijft bewaard.");
   EXPECT_EQ(names(), QStringList{"Brug"});
 
-  write("drie.csv",
-        "Naam;Eerste wisseladres;Modus groep A;Modus groep B\nA;1;2;2\nB;9;2;2\nC;2041;2;2\n"
-        "D;17;2\nE;25;2;2\nF;geen;2;2\n");
+  UseFile("drie.csv",
+          "Naam;Eerste wisseladres;Modus groep A;Modus groep B\nA;1;2;2\nB;9;2;2\nC;2041;2;2\n"
+          "D;17;2\nE;25;2;2\nF;geen;2;2\n");
   Await(list.OpenSpreadsheet());
   ASSERT_EQ(Notifications().questions.size(), 2);
   EXPECT_EQ(Notifications().questions[1],
@@ -274,15 +269,16 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
     EXPECT_EQ(names(), (QStringList{"A", "B", "E"}));
     Notifications().Reset();
   };
-  write("leeg.csv", "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\nTe hoog;4001;2;2\r\n");
+  UseFile("leeg.csv",
+          "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\nTe hoog;4001;2;2\r\n");
   Await(list.OpenSpreadsheet());
   expectUnchanged("Uit leeg.csv is geen enkele decoder gelezen. De lijst blijft zoals hij was.",
                   "Rij 2: eerste wisseladres 4001 ligt buiten 1 tot en met ");
-  write("anders.csv", "Wissel;Adres\r\nBrug;9\r\n");
+  UseFile("anders.csv", "Wissel;Adres\r\nBrug;9\r\n");
   Await(list.OpenSpreadsheet());
   expectUnchanged("Uit anders.csv is geen enkele decoder gelezen. De lijst blijft zoals hij was.",
                   "Niets gelezen: de kopregel mist de kolom(men) ");
-  write("groot.csv", "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\n");
+  UseFile("groot.csv", "Naam;Eerste wisseladres;Modus groep A;Modus groep B\r\n");
   {
     QFile large(file);
     ASSERT_TRUE(large.resize(kMostDecoderCsvBytes + 1));
@@ -302,14 +298,7 @@ TEST_F(DecoderListWindowTest, EveryTextFitsItsColumnOnOneLine) {
     csv += (row == 0 ? QByteArray("Een heel lange naam voor de brug over het kanaal bij de haven")
                      : "W" + QByteArray::number(row)) +
            ';' + QByteArray::number(1 + 8 * row) + ";2;" + (row == 280 ? "8" : "2") + '\n';
-  const QTemporaryDir folder;
-  const QString file = folder.filePath("lang.csv");
-  {
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(csv);
-  }
-  DecoderListWindow::SetFileNameHook([&](QWidget*, bool) { return file; });
+  UseFile("lang.csv", csv);
   list.show();
   Await(list.OpenSpreadsheet());
   ASSERT_EQ(list.List().Rows().size(), 255u) << "rows 256 to 300 lie above 2040";
