@@ -1,6 +1,7 @@
 // The main window with "IB/TC /LocoNet" against the simulated Intellibox on a pty: the messages
 // of connect, programming and close, LocoNet's echo in the receive log, the answer to slot
-// data that arrives in the middle of a run, and a mode the user changes during the run.
+// data that arrives in the middle of a run. (A mode changed during a run: SerialRunTest's
+// ChangedDuringASeries.)
 
 #include "SerialRun.h"
 
@@ -47,17 +48,6 @@ TEST_F(LocoNetRun, ConnectProgramAndClose) {
   EXPECT_EQ(station.MessagesHeard().back(), Hex("827D"));
   EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
-}
-
-TEST_F(LocoNetRun, ModeChangedDuringTheRunIsUsedAtItsStep) {
-  window.stepPauseTimer->setInterval(400);
-  window.groupAModes[0]->setChecked(true);  // group A: mode 2 when the run starts
-  Connect();
-  // During the first step pause the user picks mode 6 for group A.
-  QTimer::singleShot(300, &window, [&] { window.groupAModes[4]->setChecked(true); });
-  ASSERT_NO_FATAL_FAILURE(Program());
-  ASSERT_GE(station.Log().TurnoutsSwitchedOn().size(), 2u);
-  EXPECT_EQ(station.Log().TurnoutsSwitchedOn()[1], 6);
 }
 
 }  // namespace
