@@ -16,8 +16,6 @@ using MaerklinRun = SerialRun<MaerklinSimulator>;
 TEST_F(MaerklinRun, ConnectProgramAndClose) {
   Connect();
   EXPECT_EQ(station.ReceivedData(), Hex("60"));
-  EXPECT_EQ(station.SlaveBaudRate(), 2400);
-  EXPECT_TRUE(station.SlaveSettings().c_cflag & CSTOPB);
   EXPECT_TRUE(window.signalsPanel->isVisible());
 
   window.firstAddressEdit->SetValue(241);
