@@ -1,6 +1,7 @@
 // The main window with "IB/TC /LocoNet" against the simulated Intellibox on a pty: the messages
 // of connect, programming and close, LocoNet's echo in the receive log, the answer to slot
-// data that arrives in the middle of a run, and a mode the user changes during the run.
+// data that arrives in the middle of a run. (A mode changed during a run: SerialRunTest's
+// ChangedDuringASeries.)
 
 #include "SerialRun.h"
 
@@ -13,8 +14,6 @@ using LocoNetRun = SerialRun<LocoNetSimulator>;
 TEST_F(LocoNetRun, ConnectProgramAndClose) {
   Connect();
   EXPECT_EQ(station.ReceivedData(), Hex("837C"));
-  EXPECT_EQ(station.SlaveBaudRate(), 19200);
-  EXPECT_FALSE(station.SlaveSettings().c_cflag & CSTOPB);
 
   // Slot data from a throttle on the net, while the first output is on.
   QTimer::singleShot(50, [&] { station.SendSlotData(5, 0x33); });
@@ -47,17 +46,6 @@ TEST_F(LocoNetRun, ConnectProgramAndClose) {
   EXPECT_EQ(station.MessagesHeard().back(), Hex("827D"));
   EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_TRUE(Notifications().messages.isEmpty());
-}
-
-TEST_F(LocoNetRun, ModeChangedDuringTheRunIsUsedAtItsStep) {
-  window.stepPauseTimer->setInterval(400);
-  window.groupAModes[0]->setChecked(true);  // group A: mode 2 when the run starts
-  Connect();
-  // During the first step pause the user picks mode 6 for group A.
-  QTimer::singleShot(300, &window, [&] { window.groupAModes[4]->setChecked(true); });
-  ASSERT_NO_FATAL_FAILURE(Program());
-  ASSERT_GE(station.Log().TurnoutsSwitchedOn().size(), 2u);
-  EXPECT_EQ(station.Log().TurnoutsSwitchedOn()[1], 6);
 }
 
 }  // namespace

@@ -112,10 +112,6 @@ class SerialRun : public testing::Test {
     driver.Click(window.programButton);
     ASSERT_TRUE(WaitFor([&] { return window.closeButton->isVisible(); }, 10000));
   }
-  void ConnectAndProgram() {
-    Connect();
-    Program();
-  }
   // "Sluiten", returning once the window has gone.
   void CloseWithTheButton() {
     driver.Click(window.closeButton);

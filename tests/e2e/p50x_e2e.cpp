@@ -1,6 +1,6 @@
 // The main window with "IB/TC " against the simulated Intellibox on a pty: connect with
-// interface detection, the event poll, programming, the About window, events reported by the
-// command station, and a command station that falls silent.
+// interface detection, the event poll, programming, the About window, and a command station that
+// falls silent. (The events the poll reads are decoded in the link's tests.)
 
 #include "SerialRun.h"
 
@@ -61,24 +61,6 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
   EXPECT_TRUE(Notifications().messages.isEmpty());
 }
 
-TEST_F(P50XRun, EventsOfTheCommandStationReachTheLogs) {
-  Connect();
-
-  station.ReportPowerOff();
-  EXPECT_TRUE(WaitFor([&] { return window.receiveLog->Text() == "There has been a Power Off."; }));
-
-  station.ReportFeedback(Hex("03 10 00"));
-  EXPECT_TRUE(
-      WaitFor([&] { return window.connectionLog->Lines().contains("[S88 # 3] lb = 16 hb = 0"); }));
-
-  station.ReportProgrammingResult(Hex("03 00 34 12"));
-  EXPECT_TRUE(WaitFor([&] { return window.connectionLog->Lines().contains("CV #0 = 4660"); }));
-
-  station.ReportLocomotiveEvents(Hex("05 01 02 03 04 90"));
-  EXPECT_TRUE(WaitFor(
-      [&] { return window.connectionLog->Lines().contains("Unexpected reply to XEvtLok cmd!"); }));
-}
-
 TEST_F(P50XRun, NoCommandStationStopsTheConnectAndLeavesTheSelectionUsable) {
   station.SetSilent(true);
 
@@ -116,36 +98,6 @@ TEST_F(P50XRun, CommandStationFallingSilentStopsTheRunAtItsStepAndNotTheClose) {
   ASSERT_NO_FATAL_FAILURE(CloseWithTheButton());
   EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_EQ(Notifications().messages.size(), 1);
-}
-
-// From step 1's pause on, the station answers every poll with a byte too many, which is left
-// waiting, and refuses turnout commands: track power is off. Step 2 must hear the refusal, not
-// the byte that was waiting.
-TEST_F(P50XRun, ByteLeftWaitingIsNotTakenForTheTurnoutReply) {
-  Connect();
-  window.stepPauseTimer->setInterval(500);  // long enough for polls in the pause
-  const QByteArray step1 = Turnout(1, true) + Turnout(1, false);
-  QTimer arm;
-  QObject::connect(&arm, &QTimer::timeout, [&] {
-    // A poll after step 1's off frame: that frame has had its answer.
-    const QByteArray heard = station.ReceivedData();
-    const qsizetype step1End = heard.indexOf(Turnout(1, false));
-    if (step1End < 0 || heard.indexOf(kEventQuery, step1End) < 0) return;
-    arm.stop();
-    station.SetReply(0xC8, Hex("00 00"));
-    station.SetReply(0x90, Hex("A6"));
-  });
-  arm.start(1);
-  station.ClearReceived();
-
-  ASSERT_NO_FATAL_FAILURE(Program());
-
-  EXPECT_EQ(WithoutPolls(station.ReceivedData()).toHex(' ').toStdString(),
-            (step1 + Turnout(window.ModeOfGroupA(), true)).toHex(' ').toStdString());
-  ASSERT_EQ(Notifications().messages.size(), 1);
-  EXPECT_TRUE(Notifications().messages.first().contains("stap 2 van 4"));
-  EXPECT_TRUE(Notifications().messages.first().contains("0xA6: the Power is Off!"));
-  EXPECT_FALSE(window.connectionLog->Lines().contains(kProgrammed));
 }
 
 TEST_F(P50XRun, UnpluggedAdapterIsReportedOnceAndTheWindowStillCloses) {

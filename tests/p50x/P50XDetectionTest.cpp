@@ -32,26 +32,6 @@ class P50XDetection : public testing::Test {
   QByteArray written;
 };
 
-TEST_F(P50XDetection, FoundAtTheFirstRateSetsTheCommandStationUp) {
-  station.SetBaudRate(2400);
-  station.SetOptions(3, 1);
-
-  EXPECT_TRUE(Detect(true));
-
-  // A CR inside an entry starts a new line of the log there.
-  EXPECT_EQ(
-      link.memo1.Text(),
-      QStringList({"OldBaud = 2400 (Default) BaudRate na een Long Break", "\r]",
-                   "Baudrate by Default: So#1 = 3\r] = 19200",
-                   "So #26 value: = 1\r] Baudrate wordt gereset na iedere Long Break, of Reset.",
-                   "ZzA0", "Baudrate 2400", "Ok\r]", "Ok\r]"})
-          .join('\n')
-          .replace('\r', '\n'));
-  EXPECT_EQ(link.port.Events(), (SerialEvents{evBreak, evCTS}));
-  EXPECT_TRUE(Notifications().messages.isEmpty());
-  for (const int ms : {1500, 600, 10, 200}) EXPECT_EQ(Pauses(ms), 1) << ms << " ms";
-}
-
 struct ProbeCase {
   const char* name;
   int stationRate, answerBytes, answeredProbes;  // bytes to each probe, probes answered
@@ -71,6 +51,7 @@ TEST_P(P50XProbe, CountsTheBytesThatArrivedSinceTheBreak) {
   EXPECT_EQ(Detect(), c.found);
 
   EXPECT_EQ(station.ReceivedData().count(QByteArray::fromHex("C4")), c.probes);
+  EXPECT_EQ(std::pair(Pauses(10), Pauses(200)), std::pair(c.probes, c.probes)) << "after each";
   EXPECT_EQ(Notifications().messages, c.found ? QStringList() : QStringList{kNothingConnected});
   EXPECT_EQ(link.port.BaudRate(), c.rate);
 }
@@ -109,6 +90,8 @@ TEST_P(P50XFixedRate, SettlesAtTheRateOfOption1) {
   EXPECT_TRUE(link.memo1.Lines().contains(c.logged));
   EXPECT_EQ(link.port.BaudRate(), c.rate);
   EXPECT_EQ(Pauses(300), c.changed ? 1 : 0);
+  EXPECT_EQ(std::pair(Pauses(1500), Pauses(600)), std::pair(1, 1)) << "the break, and after it";
+  EXPECT_EQ(link.port.Events(), (SerialEvents{evBreak, evCTS}));
   EXPECT_EQ(link.memo3.Text(), "XSensOff \"Ok\"") << "the set-up went on at the new rate";
 }
 

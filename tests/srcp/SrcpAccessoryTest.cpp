@@ -66,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Replies, Outcome, testing::Values(
 // again). The power-off and the end of the session are the last lines.
 TEST_F(SrcpLinkTest, LateRepliesAreTheirOwnCommandsAndAnEndedStepSendsNothingMore) {
   ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kDdw07Greeting, kDdw07Handshake));
+  EXPECT_EQ(Notifications().beeps, 1) << "a DDW 0.7 server's greeting";
   link.SetReplyPeriod(std::chrono::milliseconds(300));
   server->SetReplyDelay(std::chrono::milliseconds(450));
   const auto noData = [&] { return panes.memo3.Text().contains("416 ERROR no data"); };
@@ -85,27 +86,6 @@ TEST_F(SrcpLinkTest, LateRepliesAreTheirOwnCommandsAndAnEndedStepSendsNothingMor
   EXPECT_EQ(
       LinesAfter(kDdw07Handshake.size()),
       Lines({kSet5, kSet5, kSet5, kInit5, kSet5, "SET 1 POWER OFF\r\n", "TERM 0 SESSION\r\n"}));
-}
-
-// A server that holds commands while their bus has no power: a command counts once the server
-// reports it on the track, and while the bus is off it is refused with the bus named.
-TEST_F(SrcpLinkTest, PerBusServerCountsACommandOnceItReachesTheTrack) {
-  ASSERT_NO_FATAL_FAILURE(Connect(SrcpServer::kSrcpdGreeting, kPerBusHandshake));
-
-  const AccessoryOutcome carried = Switch("5");
-  EXPECT_EQ(carried.result, Result::CarriedOut) << carried.stationSaid.toStdString();
-  EXPECT_EQ(carried.stationSaid, "100 INFO 6 GA 5 1 1");
-
-  QTcpSocket other;
-  other.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(server->Port()));
-  other.write("SET PROTOCOL SRCP 0.8.2\nSET CONNECTIONMODE SRCP COMMAND\nGO\nSET 6 POWER OFF\n");
-  // The information session began with bus 6 off; this is the second time it says so.
-  ASSERT_TRUE(WaitFor([&] { return panes.infoLog.Text().count("100 INFO 6 POWER OFF") == 2; }));
-
-  const AccessoryOutcome held = Switch("2");
-  EXPECT_EQ(held.result, Result::Refused);
-  EXPECT_TRUE(held.stationSaid.endsWith("bus 6 has no power")) << held.stationSaid.toStdString();
-  EXPECT_EQ(LinesAfter(kPerBusHandshake.size()), Lines({kSet5, "SET 6 GA 2 1 1 200\r\n"}));
 }
 
 // A busy or remote server reports bus 6 after the handshake: it is switched on before the

@@ -1,47 +1,8 @@
-// The sessions of the SRCP link: the handshake each greeting asks for and the end of session,
-// and "Verbinden" that cannot make a session.
+// "Verbinden" that cannot make a session. (The handshake each greeting asks for, and the end of
+// the session: the accessory tests and the real window's.)
 #include "SrcpTestLink.h"
 
 namespace {
-
-struct SessionCase {
-  const char* name;
-  const char* greeting;
-  Lines handshake;
-  bool informationSession;
-};
-
-class Session : public SrcpLinkTest, public testing::WithParamInterface<SessionCase> {};
-
-TEST_P(Session, HandshakeAndEndAsTheGreetingAsks) {
-  const SessionCase& c = GetParam();
-  ASSERT_NO_FATAL_FAILURE(Connect(c.greeting, c.handshake));
-
-  EXPECT_EQ(Notifications().beeps, c.informationSession ? 2 : 1);
-  EXPECT_EQ(server->ConnectionCount(), c.informationSession ? 2 : 1);
-  if (c.informationSession) {
-    EXPECT_EQ(AwaitLines(1, 3),
-              CrLf({"SET PROTOCOL SRCP 0.8.2", "SET CONNECTIONMODE SRCP INFO", "GO"}));
-    EXPECT_EQ(server->SessionMode(0), "COMMAND");
-    EXPECT_TRUE(WaitFor([&] { return panes.infoLog.Text().contains("100 INFO 1 POWER ON"); }));
-  }
-
-  // "Verbinden" again on the session made sends nothing.
-  EXPECT_TRUE(Await(link.Connect()));
-  Await(link.EndSrcpSession());
-  EXPECT_EQ(LinesAfter(c.handshake.size()), CrLf({"SET 1 POWER OFF", "TERM 0 SESSION"}));
-  EXPECT_TRUE(WaitFor([&] {
-    return server->ConnectionClosed(0) && (!c.informationSession || server->ConnectionClosed(1));
-  }));
-  EXPECT_FALSE(srcpCommandSocket.Active() || srcpInfoSocket.Active());
-}
-
-// (A server that switches power per bus is programmed through the real window.)
-INSTANTIATE_TEST_SUITE_P(
-    Greetings, Session,
-    testing::Values(SessionCase{"Ddw07", SrcpServer::kDdw07Greeting, kDdw07Handshake, false},
-                    SessionCase{"Ddw08", SrcpServer::kDdw08Greeting, kDdw08Handshake, true}),
-    [](const auto& info) { return info.param.name; });
 
 // A server that drops the session in the handshake, one of an older protocol, one that never
 // greets and one that refuses the command session: each "Verbinden" fails with one box that

@@ -33,9 +33,6 @@ inline Lines CrLf(std::initializer_list<const char*> lines) {
   for (const char* line : lines) ended.push_back(std::string(line) + "\r\n");
   return ended;
 }
-inline const Lines kDdw08Handshake =
-    CrLf({"SET PROTOCOL SRCP 0.8.2", "SET CONNECTIONMODE SRCP COMMAND", "GO", "INIT 1 POWER",
-          "INIT 8 FB S88 LPT1 3", "SET 1 POWER ON"});
 inline const Lines kDdw07Handshake =
     CrLf({"SET PROTOCOL SRCP 0.8.2", "SET CONNECTIONMODE SRCP INFO",
           "SET CONNECTIONMODE SRCP COMMAND", "GO", "INIT 1 POWER", "INIT 8 FB S88 LPT1 3"});
