@@ -1,6 +1,6 @@
 // The main window with "IB/TC " against the simulated Intellibox on a pty: connect with
-// interface detection, the event poll, programming, the About window, and a command station that
-// falls silent. (The events the poll reads are decoded in the link's tests.)
+// interface detection, the event poll, programming, the About window, events reported by the
+// command station, and a command station that falls silent.
 
 #include "SerialRun.h"
 
@@ -59,6 +59,24 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
   EXPECT_FALSE(window.serialPort->Connected());
   EXPECT_FALSE(window.eventPollTimer->isActive());
   EXPECT_TRUE(Notifications().messages.isEmpty());
+}
+
+TEST_F(P50XRun, EventsOfTheCommandStationReachTheLogs) {
+  Connect();
+
+  station.ReportPowerOff();
+  EXPECT_TRUE(WaitFor([&] { return window.receiveLog->Text() == "There has been a Power Off."; }));
+
+  station.ReportFeedback(Hex("03 10 00"));
+  EXPECT_TRUE(
+      WaitFor([&] { return window.connectionLog->Lines().contains("[S88 # 3] lb = 16 hb = 0"); }));
+
+  station.ReportProgrammingResult(Hex("03 00 34 12"));
+  EXPECT_TRUE(WaitFor([&] { return window.connectionLog->Lines().contains("CV #0 = 4660"); }));
+
+  station.ReportLocomotiveEvents(Hex("05 01 02 03 04 90"));
+  EXPECT_TRUE(WaitFor(
+      [&] { return window.connectionLog->Lines().contains("Unexpected reply to XEvtLok cmd!"); }));
 }
 
 TEST_F(P50XRun, NoCommandStationStopsTheConnectAndLeavesTheSelectionUsable) {

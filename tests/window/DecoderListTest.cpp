@@ -611,6 +611,10 @@ TEST(DecoderListCsv, ReadsWhatASpreadsheetOrAPersonWroteAndListsWhatItSkipped) {
        "resultaat\r\n;8;Brug;3; 9 ;geprogrammeerd\r\n\r\nuit 1987;2;\"Station; Noord\";"
        "verlichtingsmode;2025;\r\n\r\n",
        two},
+      {"commas, LF line ends",
+       "Naam,Eerste wisseladres,Modus groep A,Modus groep B\nBrug,9,3,8\n\"Station; Noord\",2025,"
+       "5,2\n",
+       two},
       {"tabs, and a spreadsheet's own separator line",
        "sep=\t\r\nNaam\tEerste wisseladres\tModus groep A\tModus groep B\r\nBrug\t9\t3\t8\r\n"
        "Station; Noord\t2025\t5\t2\r\nTe hoog\t2033\t2\t2\r\n",
