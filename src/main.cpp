@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
   if (const std::optional<int> status = AnswerCommandLine({argv, std::size_t(argc)}))
     return *status;
   QApplication app(argc, argv);
-  UseLanguage(WindowLanguage(RememberedSettings()));
+  UseLanguage(WindowLanguage(RememberedSettings(RememberedSettings::Complaints::LeftToTheWindow)));
   QApplication::setApplicationDisplayName(QStringLiteral("Sorvell"));
   // Lets a Wayland desktop match the window to the menu entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("nl.velmar.sorvell"));

@@ -34,7 +34,8 @@ std::optional<Value> Parse(const QVariant& stored, FromText fromText, ToText toT
 
 }  // namespace
 
-RememberedSettings::RememberedSettings() {
+RememberedSettings::RememberedSettings(Complaints complaints)
+    : complained_(complaints == Complaints::LeftToTheWindow) {
   const QString name = FileName();
   const QFileInfo info(name);
   // QSettings takes a folder or an unreadable file for an empty one; it must not be written over

@@ -23,8 +23,12 @@ Language WindowLanguage(const RememberedSettings& settings);
 
 class RememberedSettings {
  public:
+  // Whether this reader says on stderr what is wrong with the file. The language is read before
+  // the window exists, and the window reads the file again: the window's reader says it, once.
+  enum class Complaints { Said, LeftToTheWindow };
+
   // Reads the file now; what is missing or unreadable in it is left to the defaults.
-  RememberedSettings();
+  explicit RememberedSettings(Complaints complaints = Complaints::Said);
   ~RememberedSettings();
   RememberedSettings(const RememberedSettings&) = delete;
   RememberedSettings& operator=(const RememberedSettings&) = delete;
@@ -52,5 +56,5 @@ class RememberedSettings {
   void Complain(const char* sentence) const;
 
   std::unique_ptr<QSettings> file_;  // null when the file could not be read
-  mutable bool complained_ = false;
+  mutable bool complained_;
 };

@@ -1,9 +1,13 @@
-// The installed program run as a user runs it from a terminal: no display, no platform chosen.
+// The installed program run as a user runs it from a terminal: no display, no platform chosen;
+// and its window's start, as far as the terminal sees it.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include "support/WaitFor.h"
 
 namespace {
 
@@ -73,6 +77,30 @@ TEST(CommandLine, AnythingElseFailsAndSaysWhyInTheDesktopsLanguage) {
     EXPECT_TRUE(exitCode != 2 ||
                 (run.err.startsWith("sorvell: ") && run.err.contains("sorvell --help")));
   }
+}
+
+// The start reads the settings for the window's language and the window reads them again: a file
+// that cannot be read is still one line.
+TEST(CommandLine, WindowStartSaysOnceWhatIsWrongWithTheSettings) {
+  const QTemporaryDir config;
+  QDir(config.path()).mkpath("Sorvell/sorvell.conf");
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("XDG_CONFIG_HOME", config.path());
+  QProcess process;
+  process.setProcessEnvironment(environment);
+  process.start(SORVELL_EXECUTABLE, QStringList());
+  QString err;
+  const auto complaints = [&] {
+    err += QString::fromUtf8(process.readAllStandardError());
+    return err.count("sorvell.conf");
+  };
+  ASSERT_TRUE(WaitFor([&] { return complaints() > 0; }, 20000)) << err.toStdString();
+  // A second reader would have said it within the same moment of the start.
+  QTest::qWait(1000);
+  EXPECT_EQ(complaints(), 1) << err.toStdString();
+  process.kill();
+  process.waitForFinished();
 }
 
 }  // namespace
