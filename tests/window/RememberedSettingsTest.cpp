@@ -46,6 +46,7 @@ TEST(RememberedSettings, SecondStartHasWhatTheFirstEndedWith) {
       start.window.CentralButton(CentralType::Lenz)->setChecked(true);
       start.port.SetBaudRate(br19200);
       start.port.Parity().SetBits(prEven);
+      start.port.FlowControl().SetFlowControl(fcSoftware);
       start.window.SrcpServerEdit->setText("layout-pi:4304");
       // A place where the whole window fits on the test's 800-pixel-wide screen.
       start.window.move(0, 60);
@@ -53,7 +54,8 @@ TEST(RememberedSettings, SecondStartHasWhatTheFirstEndedWith) {
       continue;
     }
     EXPECT_TRUE(start.window.CentralButton(CentralType::Lenz)->isChecked());
-    EXPECT_TRUE(start.port.BaudRate() == br19200 && start.port.Parity().Bits() == prEven);
+    EXPECT_TRUE(start.port.BaudRate() == br19200 && start.port.Parity().Bits() == prEven &&
+                start.port.FlowControl().FlowControl() == fcSoftware);
     EXPECT_EQ(start.window.SrcpServerEdit->text(), "layout-pi:4304");
     EXPECT_EQ(start.window.pos(), QPoint(0, 60));
     // The line settings are the Lenz interface's: another central type gets its own.
