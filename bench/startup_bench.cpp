@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "support/ResidentMemory.h"
+#include "ResidentMemory.h"
 #include "support/TestedWindow.h"
 
 extern char** environ;

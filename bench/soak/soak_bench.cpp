@@ -29,7 +29,7 @@
 #include "ProgrammingRun.h"
 #include "SoakPlan.h"
 #include "support/RecordingNotifier.h"
-#include "support/ResidentMemory.h"
+#include "ResidentMemory.h"
 #include "support/WaitFor.h"
 
 namespace {
