@@ -40,7 +40,11 @@ TEST_F(P50XRun, ConnectProgramAndClose) {
   EXPECT_TRUE(window.aboutBox->isVisible());
   EXPECT_EQ(window.aboutBox->spuValue->text(), "1.502");
   EXPECT_EQ(window.aboutBox->serialValue->text(), "0012345678");
+  EXPECT_EQ(window.aboutBox->spuValue->accessibleName(), "SPU 1.502");
   driver.Click(window.aboutBox->okButton);
+  EXPECT_FALSE(window.aboutBox->isVisible());
+  driver.Click(window.stationAboutButton);
+  QTest::keyClick(window.aboutBox, Qt::Key_Escape);
   EXPECT_FALSE(window.aboutBox->isVisible());
 
   station.ClearReceived();

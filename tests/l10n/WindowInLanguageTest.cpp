@@ -67,10 +67,14 @@ TEST_F(LenzInLanguage, ConnectRunRefusalListAndSeries) {
 
   driver.Click(window.nextDecoderButton);
   window.firstAddressEdit->SetValue(1017);
+  const std::size_t heardBefore = station.ReceivedCount();
   driver.Click(window.programButton);
   ASSERT_EQ(Notifications().messages.size(), 1);
   EXPECT_TRUE(Notifications().messages[0].startsWith(words.refusalStart))
       << Notifications().messages[0].toStdString();
+  // Refused before anything is sent: a frame written now would reach the simulator well within.
+  WaitFor([] { return false; }, 100);
+  EXPECT_EQ(station.ReceivedCount(), heardBefore);
   window.firstAddressEdit->SetValue(1);
 
   driver.Click(window.decoderListButton);
