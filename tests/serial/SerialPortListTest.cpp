@@ -1,8 +1,11 @@
-// The port list names adapters by their stable names, sorted ignoring case; links whose device
-// has gone, and files that are no links, are no ports.
+// The port list: adapters by their stable names, with the kernel's beside them, and the ports
+// published for Sorvell (the simulator's) by their own paths; a link whose device has gone, or a
+// file that is no link, is no port.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "PortTestSupport.h"
@@ -10,22 +13,27 @@
 
 namespace {
 
-TEST(ListSerialPorts, AdaptersWithAStableNameAreListedByIt) {
-  QTemporaryDir byId;
-  PtyPair adapter;
-  const QString ftdi = QStringLiteral("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
-  ASSERT_TRUE(QFile::link(adapter.SlavePath(), byId.filePath(ftdi)));
-  ASSERT_TRUE(QFile::link("/dev/null", byId.filePath(QStringLiteral("Usb-Prolific-port0"))));
-  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/sorvell-gone"), byId.filePath("usb-Gone-port0")));
-  ASSERT_TRUE(QFile(byId.filePath(QStringLiteral("usb-NoLink-port0"))).open(QIODevice::WriteOnly));
+TEST(ListSerialPorts, StableAndPublishedNamesOfDevicesThatAreThere) {
+  QTemporaryDir byId, runtime;
+  PtyPair adapter, simulator;
+  const QString ftdi = byId.filePath("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+  const QString published = runtime.filePath("sorvell-ports/sorvell-sim-lenz");
+  const QByteArray userRuntime = qgetenv("XDG_RUNTIME_DIR");
+  qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+  ASSERT_EQ(PublishedPortsDir(), runtime.filePath("sorvell-ports"));
+  ASSERT_TRUE(QDir().mkpath(PublishedPortsDir()));
+  ASSERT_TRUE(QFile::link(adapter.SlavePath(), ftdi) &&
+              QFile::link(simulator.SlavePath(), published) &&
+              QFile::link("/dev/sorvell-gone", byId.filePath("usb-Gone-port0")) &&
+              QFile::link("/dev/sorvell-gone", runtime.filePath("sorvell-ports/sorvell-sim-p50x")));
+  ASSERT_TRUE(QFile(byId.filePath("usb-NoLink-port0")).open(QIODevice::WriteOnly));
   QStringList found;
-  for (const SerialPortName& port : ListSerialPortNames(byId.path())) {
-    if (port.Path.startsWith(byId.path())) found << port.Path + " = " + port.DisplayName;
-  }
-  EXPECT_EQ(
-      found,
-      QStringList({byId.filePath(ftdi) + " = " + ftdi + " (" + adapter.SlavePath().mid(5) + ")",
-                   byId.filePath("Usb-Prolific-port0") + " = Usb-Prolific-port0 (null)"}));
+  for (const SerialPortName& port : ListSerialPortNames(byId.path()))
+    if (!port.Path.startsWith("/dev/")) found << port.Path + " = " + port.DisplayName;
+  qputenv("XDG_RUNTIME_DIR", userRuntime);
+  EXPECT_EQ(found, QStringList({published + " = " + published,
+                                ftdi + " = " + QFileInfo(ftdi).fileName() + " (" +
+                                    adapter.SlavePath().mid(5) + ")"}));
 }
 
 }  // namespace
