@@ -1,4 +1,4 @@
-// The catalogues, the choice of language and the decoder list's spreadsheets across languages.
+// The catalogues and the choice of language.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -9,7 +9,6 @@
 #include "platform/Language.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestedWindow.h"
-#include "window/DecoderListCsv.h"
 #include "window/RememberedSettings.h"
 
 namespace {
@@ -119,29 +118,6 @@ TEST(Language, TheWindowsChoiceIsRememberedAndOverridesTheDesktop) {
   }
   EXPECT_EQ(WindowLanguage(RememberedSettings()), Language::German);
   qunsetenv("LANG");
-}
-
-// A spreadsheet of any of the three languages is read, by caption or by mode number, whatever
-// the window's language (each window_in_* run writes one in its own).
-TEST(DecoderCsv, ReadInAnyOfTheLanguages) {
-  const char* const files[] = {
-      "Name;First turnout address;Mode group A;Mode group B\r\n"
-      "Yard;17;4 outputs on/off (K84);NS signal with 4 aspects\r\n",
-      "Name;Erste Weichenadresse;Modus Gruppe A;Modus Gruppe B\r\n"
-      "Yard;17;4 Ausgänge Ein/Aus (K84);NS-Signal mit 4 Begriffen\r\n",
-      "Name;Erste Weichenadresse;Mode group A;Modus groep B\r\n"
-      "Yard;17;4;NS-Sein met 4 begrippen\r\n",
-  };
-  for (const char* file : files) {
-    SCOPED_TRACE(file);
-    const DecoderCsvRead read = ReadDecoderCsv(QByteArray(file), 2040);
-    EXPECT_TRUE(read.refused.isEmpty() && read.skipped.isEmpty())
-        << (read.refused + read.skipped.join(' ')).toStdString();
-    ASSERT_EQ(read.rows.size(), 1u);
-    EXPECT_EQ(read.rows[0].firstAddress, 17);
-    EXPECT_EQ(read.rows[0].modeA, 4);
-    EXPECT_EQ(read.rows[0].modeB, 8);
-  }
 }
 
 }  // namespace

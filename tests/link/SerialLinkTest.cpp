@@ -16,7 +16,6 @@
 #include "serial/SerialPort.h"
 #include "serial/SerialPortListener.h"
 #include "support/AwaitTask.h"
-#include "support/RecordingNotifier.h"
 #include "support/RecordingObserver.h"
 #include "support/WaitFor.h"
 
@@ -305,8 +304,6 @@ TYPED_TEST(AnsweringLinkTest, TrackReportedOffIsSwitchedOnBeforeTheNextRun) {
   EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut);
 }
 
-using LocoNetLinkTest = SerialLinkTest<LocoNetLink>;
-
 // A message cut short when the port closed belongs to no later connection.
 TYPED_TEST(AnsweringLinkTest, EachConnectFramesOnlyWhatItsStationSaysFromThen) {
   this->ConnectAnswered();
@@ -317,18 +314,6 @@ TYPED_TEST(AnsweringLinkTest, EachConnectFramesOnlyWhatItsStationSaysFromThen) {
   EXPECT_EQ(this->observer.memo3.Lines().mid(before), this->x.logged);
   EXPECT_EQ(this->link.ReceiveHexBuffer(), "");
   EXPECT_EQ(this->Step(true, true).result, Outcome::CarriedOut);
-}
-
-// An answer to slot data that cannot be written is shown once every message of the arrival has
-// been logged.
-TEST_F(LocoNetLinkTest, FailedAnswerIsShownAfterTheWholeArrivalIsLogged) {
-  Await(link.Connect());
-  line->Fail(MemoryLine::Op::kWrite, EIO);
-  Hear(
-      "E7 0E 05 33 00 00 00 00 00 00 00 00 00 20  E7 0E 06 02 00 00 00 00 00 00 00 00 00 12  837C");
-  EXPECT_EQ(observer.memo3.Lines().size(), 3);
-  ASSERT_EQ(Notifications().messages.size(), 1);
-  EXPECT_TRUE(Notifications().messages[0].startsWith(SerialErrorMessage(ecWrite)));
 }
 
 // What a Märklin step comes to at its end, by what CTS did since the connect and whether the

@@ -1,5 +1,5 @@
 // Framing, reads and the rules that keep one command at a time: what goes on the wire, commands
-// that meet on the line, what becomes of an accessory command, and two links in one process.
+// that meet on the line, and what becomes of an accessory command.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -38,10 +38,6 @@ TEST_F(P50XFraming, BinaryCommandsGoOutInOneWriteTextCommandsOneBytePerWriteAndU
   EXPECT_EQ(link.writes, Hex({"78", "52", "54", "32", "35", "35", "0D", "78 A6", "A7"}));
   EXPECT_EQ(link.pauses, std::vector<int>(7, 1));
   EXPECT_EQ(line->InputCount(), 1);
-
-  link.port.Close();
-  Await(link->SendP50X("SE62"));
-  EXPECT_EQ(link.writes.size(), 9u) << "nothing written to a closed port";
 }
 
 // Two operations of the window that meet on the line: the second starts once the first has
@@ -207,22 +203,5 @@ INSTANTIATE_TEST_SUITE_P(Left, P50XTurnout, testing::Values(
                 "78 C8"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
-
-// Each link owns its state: the first one's command starts while the second waits for its
-// reply, which arrives in the middle of it.
-TEST_F(P50XFraming, TwoLinksSideBySideEachReadOnlyTheirOwnReplies) {
-  P50XTestLink second;
-  auto secondLine = second.OpenOnMemoryLine();
-  line->AnswerWrites(Hex({"00", "00"}));
-  Task<AccessoryOutcome> first;
-  QTimer::singleShot(20, [&] { first = link->SwitchAccessory({3}); });
-  QTimer::singleShot(100, [&] { secondLine->Receive(QByteArray::fromHex("09")); });
-  EXPECT_EQ(Await(second->SwitchAccessory({5})).result, Result::Refused);
-  EXPECT_EQ(Await(std::move(first)).result, Result::CarriedOut);
-  EXPECT_EQ(line->TakeWritten(), QByteArray::fromHex("78 90 03 40 78 90 03 00"));
-  EXPECT_EQ(secondLine->TakeWritten(), QByteArray::fromHex("78 90 05 40"));
-  EXPECT_EQ(link.memo3.Text(), "Turnout command accepted");
-  EXPECT_EQ(second.memo3.Text(), kFifoFull);
-}
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The program's waits: an operation suspends on the event loop, other handlers run between its
-// steps and never inside them, and an operation ended where it waits never runs again.
+// The program's waits: an operation ended where it waits never runs again, a waiter wakes only
+// once the handler that woke it has returned, and a dialog's answer leaves the window usable.
 #include <gtest/gtest.h>
 
 #include <QDialog>
@@ -17,40 +17,6 @@ Task<int> Doubled(int value, int pauseMs, std::vector<QString>& trace) {
   co_await Pause(pauseMs);
   trace.push_back(QStringLiteral("after"));
   co_return 2 * value;
-}
-
-Task<int> Failing() {
-  co_await Pause(0);
-  throw std::runtime_error("line gone");
-}
-
-Task<int> Outer(std::vector<QString>& trace) {
-  const int first = co_await Doubled(1, 1, trace);
-  try {
-    co_await Failing();
-  } catch (const std::runtime_error& error) {
-    trace.push_back(QString::fromLatin1(error.what()));
-  }
-  const int second = co_await Doubled(2, 0, trace);
-  co_return first + second;
-}
-
-TEST(Task, SuspendsOnTheEventLoopAndHandsOverResultsAndErrors) {
-  std::vector<QString> trace;
-  bool otherHandlerRan = false;
-  QTimer::singleShot(0, [&] {
-    otherHandlerRan = true;
-    trace.push_back(QStringLiteral("handler"));
-  });
-  Task<int> task = Outer(trace);
-  // Started at once, up to its first wait, and not further.
-  EXPECT_EQ(trace, std::vector<QString>{QStringLiteral("before")});
-  EXPECT_FALSE(task.Done());
-  EXPECT_EQ(Await(std::move(task)), 6);
-  EXPECT_TRUE(otherHandlerRan);
-  EXPECT_EQ(trace,
-            (std::vector<QString>{"before", "handler", "after", "line gone", "before", "after"}));
-  EXPECT_THROW(Await(Failing()), std::runtime_error);
 }
 
 TEST(Task, EndedWhereItWaitsItNeverRunsAgainAndLetsGoOfWhatItHeld) {

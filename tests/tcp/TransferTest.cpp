@@ -1,5 +1,5 @@
-// An open connection: its ends (reset by the peer, closed or deleted by a handler, broken by a
-// handler's exception), and reports that must not outlive the socket they are about.
+// An open connection: its ends (reset by the peer, closed by a handler, broken by a handler's
+// exception).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -88,50 +88,6 @@ TEST_F(TcpClientConnection, HandlerMayCloseOrThrowInsideItsReport) {
   EXPECT_EQ(Notifications().messages, QStringList{"handler failed"});
   EXPECT_EQ(log.reads, (QList<QByteArray>{"first", "second"}));
   EXPECT_EQ(log.events.count(QStringLiteral("disconnect")), 1);
-}
-
-// A client deleted by its own handler, in whichever report: nothing of it runs afterwards, and
-// nothing is shown.
-TEST(TcpClientReports, AHandlerMayDeleteItsClient) {
-  for (TcpClient::Handler TcpClient::*report :
-       {&TcpClient::OnLookup, &TcpClient::OnConnecting, &TcpClient::OnConnect, &TcpClient::OnWrite,
-        &TcpClient::OnRead, &TcpClient::OnDisconnect}) {
-    Listener listener;
-    auto client = std::make_unique<TcpClient>();
-    (*client).*report = [&] { client.reset(); };
-    client->SetHost(QStringLiteral("localhost"));
-    client->SetPort(listener.Port());
-    client->Open();
-    // The peer greets and leaves, for the reports that come of that.
-    QObject::connect(&listener, &QTcpServer::newConnection, [&] {
-      QTcpSocket* peer = listener.nextPendingConnection();
-      peer->write("SRCP 0.8.2\r\n");
-      peer->disconnectFromHost();
-    });
-    EXPECT_TRUE(WaitFor([&] { return !client; }));
-  }
-  EXPECT_TRUE(Notifications().messages.isEmpty());
-}
-
-TEST(TcpClientReports, ReportsOfAClosedSocketDoNotReachItsSuccessor) {
-  Listener listener;
-  TcpClient client;
-  ClientLog log(client);
-  // Closed and opened again inside its connect report: the write report of the closed socket
-  // must not reach the client.
-  client.OnConnect = [&] {
-    log.events.append("connect");
-    if (log.events.count("connect") > 1) return;
-    client.Close();
-    client.Open();
-  };
-  client.SetAddress(QStringLiteral("127.0.0.1"));
-  client.SetPort(listener.Port());
-
-  client.Open();
-  ASSERT_TRUE(WaitFor([&] { return log.events.count("write") == 1; }));
-  EXPECT_EQ(log.events, QStringList({"lookup", "connecting", "connect", "disconnect", "lookup",
-                                     "connecting", "connect", "write"}));
 }
 
 }  // namespace

@@ -295,19 +295,6 @@ TEST(DecoderListStore, DamagedFileIsKeptReportedAndTheListGoesOnBesideIt) {
   }
 }
 
-TEST(DecoderListStore, SaveBeforeLoadStillKeepsADamagedFile) {
-  const QString folder = DecoderListStore::DefaultFolder();
-  QDir().mkpath(folder);
-  Write(folder + "/decoders.json", "not a list");
-  Write(folder + "/decoders-2.json", "not a list either");
-  DecoderListStore store;
-  DecoderList list = LayoutList();
-  ASSERT_TRUE(store.Save(list));
-  EXPECT_EQ(store.FileName(), folder + "/decoders-3.json");
-  EXPECT_EQ(Contents(folder + "/decoders.json") + Contents(folder + "/decoders-2.json"),
-            "not a listnot a list either");
-}
-
 // One value the reader does not take costs only its own row or run: the rest is read, the value
 // is named, and it stays in the file where it stood through later saves.
 TEST(DecoderListStore, AValueThatDoesNotReadIsNamedAndKeptWhereItStood) {
@@ -508,11 +495,6 @@ TEST(DecoderListStore, TwoWindowsOnOneFolderLoseNothing) {
        [](Window& a, Window& b) { a.list.Remove(1), a.Save(), b.Rename(1, "B"); }, "a B c d", ""},
       {"a row edited, then removed by the other",
        [](Window& a, Window& b) { b.Rename(1, "B"), a.list.Remove(1), a.Save(); }, "a c d", ""},
-      {"a row moved, another edited and one added",
-       [](Window& a, Window& b) {
-         a.list.Move(3, 0), a.Save(), b.Rename(0, "A"), b.list.Add(Row("y", 49)), b.Save();
-       },
-       "d A b c y", ""},
       {"the list replaced, while the other edits",
        [](Window& a, Window& b) {
          for (int i = 0; i < 4; ++i) a.list.Remove(0);

@@ -290,37 +290,4 @@ TEST_F(DecoderListWindowTest, OpeningASpreadsheetSaysWhatComesInAndReplacesNothi
       {});
 }
 
-// However long the list, each decoder is one line and each column at least as wide as the
-// view's own measure of its texts, after the rows come in and as they change.
-TEST_F(DecoderListWindowTest, EveryTextFitsItsColumnOnOneLine) {
-  QByteArray csv = "Naam;Eerste wisseladres;Modus groep A;Modus groep B\n";
-  for (int row = 0; row < 300; ++row)
-    csv += (row == 0 ? QByteArray("Een heel lange naam voor de brug over het kanaal bij de haven")
-                     : "W" + QByteArray::number(row)) +
-           ';' + QByteArray::number(1 + 8 * row) + ";2;" + (row == 280 ? "8" : "2") + '\n';
-  UseFile("lang.csv", csv);
-  list.show();
-  Await(list.OpenSpreadsheet());
-  ASSERT_EQ(list.List().Rows().size(), 255u) << "rows 256 to 300 lie above 2040";
-  QTableView& table = *list.table;
-  // The view's own measure, through the delegate, as fitting to contents takes it.
-  const QAbstractItemView& measured = table;
-  const auto expectFitted = [&] {
-    for (int column = 0; column < DecoderListModel::kColumns; ++column) {
-      SCOPED_TRACE(column);
-      EXPECT_GE(table.columnWidth(column), measured.sizeHintForColumn(column));
-    }
-    const int line = table.fontMetrics().height();
-    for (const int row : {0, 250, 254}) {
-      EXPECT_GE(table.rowHeight(row), measured.sizeHintForRow(row));
-      EXPECT_LT(table.rowHeight(row), 2 * line);
-    }
-  };
-  expectFitted();
-  model.setData(model.index(250, DecoderListModel::kName),
-                "Een nog veel langere naam voor de brug over het kanaal bij de oude haven");
-  window.CentralButton(CentralType::Maerklin)->setChecked(true);
-  expectFitted();
-}
-
 }  // namespace

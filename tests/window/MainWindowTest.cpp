@@ -51,15 +51,10 @@ TEST_F(MainWindowTest, StartsWithTheSelectionAndTheFirstModes) {
 // "Volgende decoder" steps eight addresses on up to the last first address the station can reach
 // (a Lenz interface reaches fewer turnouts than the field allows), and there stays.
 TEST_F(MainWindowTest, EachCentralChoiceSetsCaptionsAndLine) {
-  // Top to bottom in this order, one row apart, where they were designed (in the window's scale).
   const char* const offered[] = {"IB/TC /LocoNet", "IB/TC ", "Lenz/Multi-Maus",
                                  "Märklin (6050/6051)", "SRCP 0.8"};
-  const double scale = window.selectionPanel->width() / 689.0;
-  for (int i = 0; i < 5; ++i) {
-    const QRadioButton* button = window.CentralButton(CentralType(i));
-    EXPECT_EQ(button->text(), QString::fromUtf8(offered[i]));
-    EXPECT_NEAR(button->y(), (208 + 16 * i) * scale, 1);
-  }
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(window.CentralButton(CentralType(i))->text(), QString::fromUtf8(offered[i]));
   const QString plain = "Configuratie Kuehn WD10 via Programmeertoets.";
   const QString lenz = plain + " OffSet = 4 Lenz/Roco";
   const std::tuple<CentralType, BaudRateSetting, StopBitsSetting, int, int, QString, QString>
