@@ -27,9 +27,9 @@
 
 #include "BenchSupport.h"
 #include "ProgrammingRun.h"
+#include "ResidentMemory.h"
 #include "SoakPlan.h"
 #include "support/RecordingNotifier.h"
-#include "ResidentMemory.h"
 #include "support/WaitFor.h"
 
 namespace {
